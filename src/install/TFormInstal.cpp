@@ -1,0 +1,176 @@
+#include "install/TFormInstal.h"
+
+#include "licence/TFormMain.h"
+#include "shell/Installer.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kEditionGroup = L"Kanvel";
+constexpr const wchar_t* kProgramFile = L"Plik programu";
+constexpr const wchar_t* kFirstInstallHint = L"Przy pierwszej instalacji zaznaczyć dodatkowo:";
+constexpr const wchar_t* kFirstInstallBoxes = L"(pola \u201eBaza danych 3.0-70\u201d i \u201eParadox\u201d)";
+constexpr const wchar_t* kDatabaseBox = L"Baza danych 3.0 - 7.0";
+constexpr const wchar_t* kEngineBox = L"Paradox (BDE)";
+constexpr const wchar_t* kComponentsLabel = L"Instalacja wybranych składników oprogramowania:";
+constexpr const wchar_t* kProgramButton = L"Edytor Bazy Danych";
+constexpr const wchar_t* kDatabaseButton = L"Pliki bazy danych (FORMAT)";
+constexpr const wchar_t* kEngineButton = L"Silnik bazy danych (BDE)";
+constexpr const wchar_t* kDesktopShortcut = L"Skrót na Pulpicie";
+constexpr const wchar_t* kStartMenuShortcut = L"Skrót w Menu Start";
+constexpr const wchar_t* kChangeFolder = L"Zmiana folderu instalacji   >>";
+constexpr const wchar_t* kStartDrive = L"C:";
+constexpr const wchar_t* kFamilyFolderLabel = L"\\OR-Vel\\";
+constexpr const wchar_t* kBack = L"<< Wstecz";
+constexpr const wchar_t* kBackHint = L"Powrót do warunków licencji";
+constexpr const wchar_t* kInstallSelected = L"Instaluj zaznaczone";
+constexpr const wchar_t* kRemove = L"Usunięcie instalacji";
+constexpr const wchar_t* kRemoveHint = L"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu.";
+constexpr const wchar_t* kClose = L"Zamknij";
+constexpr const wchar_t* kCloseHint = L"Koniec pracy Instalatora.";
+constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
+constexpr const wchar_t* kProgramExtension = L".exe";
+
+constexpr int kEditionColumns = 5;
+constexpr int kEditionGroupWidth = 700;
+
+ui::Font PanelFont(int height, ui::Color color, bool bold) {
+    ui::Font font;
+    font.height = height;
+    font.color = color;
+    font.bold = bold;
+    return font;
+}
+
+void Place(ui::Control& control, ui::Rect bounds, const wchar_t* caption = nullptr) {
+    control.setBounds(bounds);
+    if (caption != nullptr) control.setCaption(caption);
+}
+}  // namespace
+
+TFormInstal::TFormInstal(shell::Installer& installer)
+    : ui::Form(installer.application, L"FormInstal"), installer_(installer) {
+    setClientSize(740, 364);
+    Place(PanelInstalacji, {0, 34, 740, 330});
+    PanelInstalacji.setVisible(false);
+    describePictures();
+    describeChoices();
+    describeComponentRow();
+    describeFolderRow();
+    describeButtonRow();
+    bindHandlers();
+}
+
+TFormInstal::~TFormInstal() = default;
+
+void TFormInstal::describePictures() {
+    const wchar_t* pictures[] = {L"EDITION1", L"EDITION2", L"EDITION3", L"EDITION4"};
+    ui::Image* images[] = {&Image4, &Image3, &Image5, &Image2};
+    const int lefts[] = {14, 141, 268, 391};
+    for (int i = 0; i < 4; ++i) {
+        Place(*images[i], {lefts[i], 7, 104, 70});
+        images[i]->setPicture(pictures[i]);
+    }
+}
+
+void TFormInstal::describeChoices() {
+    Place(RGKanvel, {14, 77, 595, 53}, kEditionGroup);
+    RGKanvel.setFont(PanelFont(15, ui::colors::WindowText, false));
+    const ui::Font bold = PanelFont(13, ui::colors::WindowText, true);
+    Place(CBProgram, {26, 136, 115, 20}, kProgramFile);
+    CBProgram.setFont(bold);
+    CBProgram.setChecked(true);
+    Place(Label1, {167, 139, 340, 16}, kFirstInstallHint);
+    Label1.setFont(PanelFont(13, ui::colors::Navy, true));
+    Place(Label2, {167, 158, 340, 16});
+    Place(CBBaza, {522, 138, 181, 17}, kDatabaseBox);
+    CBBaza.setFont(bold);
+    Place(CBParadox, {522, 158, 181, 17}, kEngineBox);
+    CBParadox.setFont(bold);
+}
+
+void TFormInstal::describeComponentRow() {
+    Place(Label4, {15, 181, 360, 16}, kComponentsLabel);
+    Label4.setFont(PanelFont(13, ui::colors::Teal, true));
+    Place(BBProgram, {19, 203, 133, 22}, kProgramButton);
+    Place(BBBaza, {156, 203, 185, 22}, kDatabaseButton);
+    Place(BBParadox, {345, 203, 175, 22}, kEngineButton);
+    for (ui::Button* button : {&BBProgram, &BBBaza, &BBParadox}) button->setEnabled(false);
+}
+
+void TFormInstal::describeFolderRow() {
+    const ui::Font bold = PanelFont(13, ui::colors::WindowText, true);
+    Place(CBSkrotPulpit, {20, 233, 153, 17}, kDesktopShortcut);
+    Place(CBSkrotMenuStart, {20, 262, 153, 17}, kStartMenuShortcut);
+    for (ui::CheckBox* box : {&CBSkrotPulpit, &CBSkrotMenuStart}) {
+        box->setFont(bold);
+        box->setChecked(true);
+    }
+    Place(ProgressBar1, {178, 235, 535, 13});
+    Place(SBPrzegladaj, {178, 259, 187, 22}, kChangeFolder);
+    SBPrzegladaj.setEnabled(false);
+    Place(Edit1, {370, 257, 233, 26});
+    Edit1.setCaption(kStartDrive);  // the form description's text: no change event
+    Edit1.setReadOnly(true);
+    Edit1.setAlignment(ui::TextAlignment::Right);
+    Edit1.setFlat(true);
+    Edit1.setColor(ui::colors::InfoBackground);
+    Edit1.setFont(PanelFont(15, ui::colors::WindowText, false));
+    Edit1.setEnabled(false);
+    Place(LabelFolder, {608, 259, 100, 22});
+    LabelFolder.setFont(PanelFont(17, ui::colors::WindowText, false));
+}
+
+void TFormInstal::describeButtonRow() {
+    Place(BBWstecz, {14, 289, 80, 30}, kBack);
+    BBWstecz.setHint(kBackHint);
+    Place(BBInstal, {178, 289, 187, 30}, kInstallSelected);
+    BBInstal.setFont(PanelFont(16, ui::colors::Navy, true));
+    BBInstal.setEnabled(false);
+    Place(BBDeinstal, {370, 289, 233, 30}, kRemove);
+    BBDeinstal.setHint(kRemoveHint);
+    BBDeinstal.setEnabled(false);
+    Place(BBClose, {634, 289, 80, 30}, kClose);
+    BBClose.setHint(kCloseHint);
+    BBClose.setGlyph(L"CLOSE");
+    for (ui::Button* button : {&BBWstecz, &BBInstal, &BBClose}) button->setShowHint(true);
+}
+
+void TFormInstal::bindHandlers() {
+    BBClose.OnClick = [this] { BBCloseClick(); };
+}
+
+void TFormInstal::FormCreate() {
+    auto& context = installer_.context;
+    BBProgram.setTag(-1);
+    RGKanvel.setColumns(kEditionColumns);
+    RGKanvel.setWidth(kEditionGroupWidth);
+    CBParadox.setCaption(kEngineBox);
+    Label2.setCaption(kFirstInstallBoxes);
+    RGKanvel.setItemIndex(-1);
+    RGKanvel.setEnabled(true);
+    context.installBase = Edit1.text();
+    LabelFolder.setCaption(kFamilyFolderLabel);
+    installer_.FormMain->SDFile1.initialDir = kStartDrive;
+    OfferRemoval();
+    PanelInstalacji.setParent(installer_.FormMain.get());
+}
+
+bool TFormInstal::InstallationFound() {
+    const auto& context = installer_.context;
+    auto& platform = installer_.platform;
+    const std::wstring shortcut = context.editionName + context.shortcutSuffix;
+    return platform.FileExists(context.desktopDir + L"\\" + shortcut) ||
+           platform.FileExists(context.programsDir + kStartMenuGroup + L"\\" + shortcut) ||
+           platform.FileExists(context.installDir + L"\\" + context.programBaseName + kProgramExtension);
+}
+
+void TFormInstal::OfferRemoval() {
+    const bool found = InstallationFound();
+    BBDeinstal.setEnabled(found);
+    BBDeinstal.setShowHint(found);
+}
+
+void TFormInstal::BBCloseClick() { installer_.FormMain->close(); }
+
+}  // namespace kanvel::install

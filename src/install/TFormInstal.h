@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
+#include "ui/ProgressBar.h"
+#include "ui/RadioGroup.h"
+
+namespace kanvel::shell {
+class Installer;
+}
+
+namespace kanvel::install {
+
+// The install form. It is never shown itself: its panel is moved into the
+// main window at start-up and serves as the installer's second page.
+class TFormInstal : public ui::Form {
+public:
+    explicit TFormInstal(shell::Installer& installer);
+    ~TFormInstal() override;
+
+    ui::Panel PanelInstalacji{L"PanelInstalacji", this};
+    ui::Image Image4{L"Image4", &PanelInstalacji};
+    ui::Image Image3{L"Image3", &PanelInstalacji};
+    ui::Image Image5{L"Image5", &PanelInstalacji};
+    ui::Image Image2{L"Image2", &PanelInstalacji};
+    ui::RadioGroup RGKanvel{L"RGKanvel", &PanelInstalacji};
+    ui::CheckBox CBProgram{L"CBProgram", &PanelInstalacji};
+    ui::Label Label1{L"Label1", &PanelInstalacji};
+    ui::Label Label2{L"Label2", &PanelInstalacji};
+    ui::CheckBox CBBaza{L"CBBaza", &PanelInstalacji};
+    ui::CheckBox CBParadox{L"CBParadox", &PanelInstalacji};
+    ui::Label Label4{L"Label4", &PanelInstalacji};
+    ui::Button BBProgram{L"BBProgram", &PanelInstalacji};
+    ui::Button BBBaza{L"BBBaza", &PanelInstalacji};
+    ui::Button BBParadox{L"BBParadox", &PanelInstalacji};
+    ui::CheckBox CBSkrotPulpit{L"CBSkrotPulpit", &PanelInstalacji};
+    ui::ProgressBar ProgressBar1{L"ProgressBar1", &PanelInstalacji};
+    ui::CheckBox CBSkrotMenuStart{L"CBSkrotMenuStart", &PanelInstalacji};
+    ui::SpeedButton SBPrzegladaj{L"SBPrzegladaj", &PanelInstalacji};
+    ui::Edit Edit1{L"Edit1", &PanelInstalacji};
+    ui::Label LabelFolder{L"LabelFolder", &PanelInstalacji};
+    ui::Button BBWstecz{L"BBWstecz", &PanelInstalacji};
+    ui::Button BBInstal{L"BBInstal", &PanelInstalacji};
+    ui::Button BBDeinstal{L"BBDeinstal", &PanelInstalacji};
+    ui::Button BBClose{L"BBClose", &PanelInstalacji};
+
+    void FormCreate();
+    void BBCloseClick();
+
+    // True when the chosen edition's desktop shortcut, Start-menu shortcut or
+    // program file exists (tested in that order).
+    bool InstallationFound();
+    // Offers removal exactly when an installation is found.
+    void OfferRemoval();
+
+private:
+    void describePictures();
+    void describeChoices();
+    void describeComponentRow();
+    void describeFolderRow();
+    void describeButtonRow();
+    void bindHandlers();
+
+    shell::Installer& installer_;
+};
+
+}  // namespace kanvel::install

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "services/PlatformOperations.h"
+#include "ui/Application.h"
+#include "ui/Geometry.h"
+
+namespace kanvel::licence {
+
+// The pace every caller uses: the glide's normal speed.
+inline constexpr int kGlidePace = 100;
+
+// Moves the mouse cursor in a visible straight glide from where it is to the
+// target (screen pixels). The cursor only moves while the installer is the
+// active application, but the glide takes its steps and pauses all the same.
+// Blocks the GUI thread; pumps pending messages once at the end.
+void GlideCursor(services::PlatformOperations& platform, ui::Application& application, ui::Point target,
+                 int pace);
+
+}  // namespace kanvel::licence

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "services/HttpClient.h"
+#include "ui/Button.h"
+#include "ui/FileDialog.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/ListBox.h"
+#include "ui/Panel.h"
+#include "ui/RadioGroup.h"
+#include "ui/Timer.h"
+
+namespace kanvel::shell {
+class Installer;
+}
+
+namespace kanvel::licence {
+
+// The installer's only visible window: borderless, round-cornered, dragged
+// by its background. It shows the licence page first, then the install panel
+// that start-up moved into it, and the finished panel over that.
+class TFormMain : public ui::Form {
+public:
+    static constexpr int kClientWidth = 730;
+    static constexpr int kClientHeight = 360;
+
+    explicit TFormMain(shell::Installer& installer);
+    ~TFormMain() override;
+
+    // Background and header strip.
+    ui::Image Image6{L"Image6", this};
+    ui::Panel PanelInfo{L"PanelInfo", this};
+    ui::Image Image9{L"Image9", &PanelInfo};
+    ui::Label LabelInfo{L"LabelInfo", &PanelInfo};
+
+    // The licence page.
+    ui::Panel PanelLic{L"PanelLic", this};
+    ui::ListBox ListBox1{L"ListBox1", &PanelLic};
+    ui::RadioGroup RGAkceptacja{L"RGAkceptacja", &PanelLic};
+    ui::StaticText StaticText3{L"StaticText3", &PanelLic};
+    ui::GroupBox GroupBox1{L"GroupBox1", &PanelLic};
+    ui::Image Image1{L"Image1", &GroupBox1};
+    ui::Label LabelProducent{L"LabelProducent", &GroupBox1};
+    ui::GroupBox GroupBox2{L"GroupBox2", &PanelLic};
+    ui::Label LabelWWW{L"LabelWWW", &GroupBox2};
+    ui::Label LabelTel1{L"LabelTel1", &GroupBox2};
+    ui::Label LabelTel2{L"LabelTel2", &GroupBox2};
+    ui::GroupBox GroupBox3{L"GroupBox3", &PanelLic};
+    ui::Label LabelEmail{L"LabelEmail", &GroupBox3};
+    ui::Label Label5{L"Label5", &PanelLic};
+    ui::Label LabelHttp{L"LabelHttp", &PanelLic};
+    ui::Button BitBtn1{L"BitBtn1", &PanelLic};
+
+    // The finished panel, shown over the install panel after an installation.
+    ui::Panel PanelKoniec{L"PanelKoniec", this};
+    ui::Image Image7{L"Image7", &PanelKoniec};
+    ui::Label LabelKoniec{L"LabelKoniec", &PanelKoniec};
+
+    ui::Timer Timer1;
+    ui::FileDialog ODFile1{ui::FileDialog::Kind::Open};
+    ui::FileDialog SDFile1{ui::FileDialog::Kind::Save};
+
+    // The HTTP client for every download, owned by this window.
+    std::unique_ptr<services::HttpClient> FormIdHTTP1;
+
+    void FormCreate();
+    // The one-shot timer: reveals the licence agreement.
+    void Timer1Timer();
+    // The reveal itself, for any table of lines.
+    void RevealLicence(std::span<const std::wstring_view> lines);
+    void FormMouseDown(ui::MouseButton button);
+    void LabelWWWClick();
+    void BitBtn1Click();
+
+    // Screen row of the client area's top edge.
+    int clientTop() const { return top() + (height() - clientHeight()); }
+
+private:
+    void describeHeader();
+    void describeLicencePage();
+    void describeProducerBoxes();
+    void describeFinishedPanel();
+    void bindHandlers();
+
+    shell::Installer& installer_;
+};
+
+}  // namespace kanvel::licence

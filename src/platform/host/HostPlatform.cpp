@@ -1,0 +1,124 @@
+#include "platform/host/HostPlatform.h"
+
+#include <cwctype>
+#include <fstream>
+
+#include "platform/host/Encoding.h"
+#include "services/InstallerError.h"
+
+namespace kanvel::platform::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr std::wstring_view kPolishLower = L"ąćęłńóśźż";
+constexpr std::wstring_view kPolishUpper = L"ĄĆĘŁŃÓŚŹŻ";
+}  // namespace
+
+HostPlatform::HostPlatform(fs::path root, EventLog& log) : files_(std::move(root)), log_(log) {
+    files_.MakeFolders(desktopPath);
+    files_.MakeFolders(programsPath);
+}
+
+bool HostPlatform::FileExists(const std::wstring& path) {
+    std::error_code ec;
+    return fs::is_regular_file(files_.ToHost(path), ec);
+}
+
+bool HostPlatform::DirectoryExists(const std::wstring& path) {
+    std::error_code ec;
+    return fs::is_directory(files_.ToHost(path), ec);
+}
+
+bool HostPlatform::MakeDirectory(const std::wstring& path) {
+    std::error_code ec;
+    return fs::create_directory(files_.ToHost(path), ec);
+}
+
+bool HostPlatform::RemoveEmptyDirectory(const std::wstring& path) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    if (!fs::is_directory(host, ec) || !fs::is_empty(host, ec)) return false;
+    return fs::remove(host, ec);
+}
+
+bool HostPlatform::DeleteFileAt(const std::wstring& path) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(host, ec)) return false;
+    return fs::remove(host, ec);
+}
+
+bool HostPlatform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    if (!fs::exists(host, ec)) return false;
+    // Only the read-only attribute has a POSIX counterpart: the write bits.
+    constexpr std::uint32_t kReadOnly = 1;
+    const auto writable = fs::perms::owner_write;
+    fs::permissions(host, writable, (attributes & kReadOnly) ? fs::perm_options::remove : fs::perm_options::add, ec);
+    return !ec;
+}
+
+bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) {
+    std::error_code ec;
+    const auto options = failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
+    const fs::path from = files_.ToHost(source);
+    if (!fs::is_regular_file(from, ec)) return false;
+    return fs::copy_file(from, files_.ToHost(target), options, ec) && !ec;
+}
+
+void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
+    std::ofstream out(files_.ToHost(path), std::ios::binary | std::ios::app);
+    if (!out) throw services::InputOutputError(L"I/O error 3");
+    out << ToAnsi(text);
+    out.close();
+    if (!out) throw services::InputOutputError(L"I/O error 5");
+}
+
+std::wstring HostPlatform::SpecialFolderPath(int folder) {
+    return folder == services::kFolderDesktop ? desktopPath : programsPath;
+}
+
+void HostPlatform::ShellExecute(const std::wstring& operation, const std::wstring& file,
+                                const std::wstring& parameters, const std::wstring& directory) {
+    log_.add(L"shell " + operation + L"|" + file + L"|" + parameters + L"|" + directory);
+}
+
+void HostPlatform::ShowMessageBox(const std::wstring& text, const std::wstring& title) {
+    log_.add(L"box " + title + L"|" + text);
+}
+
+void HostPlatform::ShowMessage(const std::wstring& text) { log_.add(L"message " + text); }
+
+void HostPlatform::Sleep(int milliseconds) {
+    elapsedMs_ += milliseconds;
+    log_.add(L"sleep " + std::to_wstring(milliseconds));
+}
+
+ui::Point HostPlatform::CursorPosition() { return cursor; }
+
+void HostPlatform::SetCursorPosition(ui::Point where) {
+    cursor = where;
+    log_.add(L"cursor " + std::to_wstring(where.x) + L"," + std::to_wstring(where.y));
+}
+
+services::LocalTime HostPlatform::Now() { return startTime; }
+
+std::wstring HostPlatform::ExecutablePath() { return executablePath; }
+
+std::wstring HostPlatform::UpperCase(const std::wstring& text) {
+    std::wstring upper = text;
+    for (auto& c : upper) {
+        const auto polish = kPolishLower.find(c);
+        c = polish != std::wstring_view::npos ? kPolishUpper[polish]
+                                              : static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+    }
+    return upper;
+}
+
+std::unique_ptr<services::HttpClient> HostPlatform::CreateHttpClient() {
+    return httpClientFactory ? httpClientFactory() : nullptr;
+}
+
+}  // namespace kanvel::platform::host

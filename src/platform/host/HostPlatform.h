@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/host/EventLog.h"
+#include "platform/host/HostFileSystem.h"
+#include "services/PlatformOperations.h"
+
+namespace kanvel::platform::host {
+
+// The platform of the native tests: a real temporary tree behind Windows
+// paths, a virtual clock that Sleep advances without sleeping, a virtual
+// cursor, and every message recorded in the event log instead of shown.
+class HostPlatform : public services::PlatformOperations {
+public:
+    HostPlatform(std::filesystem::path root, EventLog& log);
+
+    HostFileSystem& files() { return files_; }
+    EventLog& log() { return log_; }
+
+    // Test settings.
+    std::wstring executablePath = L"C:\\Instal\\Instalator.exe";
+    std::wstring desktopPath = L"C:\\Users\\Tester\\Desktop";
+    std::wstring programsPath = L"C:\\Users\\Tester\\AppData\\Start Menu\\Programs";
+    services::LocalTime startTime{2017, 1, 5, 9, 7, 3, 45};
+    ui::Point cursor{0, 0};
+    std::function<std::unique_ptr<services::HttpClient>()> httpClientFactory;
+
+    // Milliseconds the program has slept so far.
+    long long elapsedMs() const { return elapsedMs_; }
+
+    bool FileExists(const std::wstring& path) override;
+    bool DirectoryExists(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path) override;
+    bool RemoveEmptyDirectory(const std::wstring& path) override;
+    bool DeleteFileAt(const std::wstring& path) override;
+    bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
+    void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
+    std::wstring SpecialFolderPath(int folder) override;
+    void ShellExecute(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
+                      const std::wstring& directory) override;
+    void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
+    void ShowMessage(const std::wstring& text) override;
+    void Sleep(int milliseconds) override;
+    ui::Point CursorPosition() override;
+    void SetCursorPosition(ui::Point where) override;
+    services::LocalTime Now() override;
+    std::wstring ExecutablePath() override;
+    std::wstring UpperCase(const std::wstring& text) override;
+    std::unique_ptr<services::HttpClient> CreateHttpClient() override;
+
+private:
+    HostFileSystem files_;
+    EventLog& log_;
+    long long elapsedMs_ = 0;
+};
+
+}  // namespace kanvel::platform::host

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kanvel::services {
+
+// Where a response body goes, block by block, as it arrives.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
+};
+
+enum class WorkMode { Reading, Writing };
+
+// The installer's HTTP client. One GET per call, no redirect followed.
+//
+// Get returns normally only for a 2xx answer. Otherwise it throws
+// services::InstallerError whose text is either
+//   - the response's status line, e.g. L"HTTP/1.1 404 Not Found" (any non-2xx
+//     answer, a 3xx redirect included), or
+//   - L"Socket Error # <n>\r\n<description>" for a connection-level failure
+//     (name not resolved, refused, reset, timed out, unreachable), with the
+//     system's socket error number and its description.
+//
+// With BasicAuthentication on, every request carries an
+// "Authorization: Basic ..." header built from Username and Password from the
+// first request on; with it off, no credentials are sent.
+//
+// Progress: for a response body, OnWorkBegin once with the announced
+// Content-Length (0 when none is announced, e.g. chunked or close-delimited),
+// OnWork after each block with the running total of body bytes, OnWorkEnd once.
+class HttpClient {
+public:
+    using WorkBeginHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t expected)>;
+    using WorkHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t done)>;
+    using WorkEndHandler = std::function<void(HttpClient& sender, WorkMode mode)>;
+
+    virtual ~HttpClient() = default;
+
+    bool BasicAuthentication = false;
+    std::wstring Username;
+    std::wstring Password;
+
+    WorkBeginHandler OnWorkBegin;
+    WorkHandler OnWork;
+    WorkEndHandler OnWorkEnd;
+
+    virtual void Get(const std::wstring& url, ByteSink& body) = 0;
+};
+
+}  // namespace kanvel::services

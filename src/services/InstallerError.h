@@ -1,0 +1,34 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace kanvel::services {
+
+// An error that ends the current event handler. Its text is what the user sees
+// in the toolkit's error box (or what a caller such as the download sorts by).
+class InstallerError : public std::exception {
+public:
+    explicit InstallerError(std::wstring text) : text_(std::move(text)) {}
+    const std::wstring& text() const noexcept { return text_; }
+    const char* what() const noexcept override { return "kanvel::services::InstallerError"; }
+
+private:
+    std::wstring text_;
+};
+
+// A failure to create, open, write or close a file (the message log, a
+// downloaded file). Reported like any other error.
+class InputOutputError : public InstallerError {
+public:
+    using InstallerError::InstallerError;
+};
+
+// Ends the current event handler without any message: the toolkit's default
+// error handling shows nothing for it.
+class SilentAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "kanvel::services::SilentAbort"; }
+};
+
+}  // namespace kanvel::services

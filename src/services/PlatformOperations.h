@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "services/HttpClient.h"
+#include "ui/Geometry.h"
+
+namespace kanvel::services {
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+// Shell folder numbers.
+inline constexpr int kFolderDesktop = 0;
+inline constexpr int kFolderPrograms = 2;
+
+// How a started program's window is shown: normally.
+inline constexpr int kShowNormal = 1;
+
+// Everything outside the program, behind one interface: the Windows file
+// system, shell and user calls on Windows, a temporary tree and a virtual
+// clock in the tests. Paths are Windows paths with "\" separators.
+class PlatformOperations {
+public:
+    virtual ~PlatformOperations() = default;
+
+    // File system. The answers mean what the Windows calls of the same name
+    // answer; the callers decide what to do with a failure.
+    virtual bool FileExists(const std::wstring& path) = 0;
+    virtual bool DirectoryExists(const std::wstring& path) = 0;
+    virtual bool MakeDirectory(const std::wstring& path) = 0;
+    virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
+    virtual bool DeleteFileAt(const std::wstring& path) = 0;
+    virtual bool SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+    virtual bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) = 0;
+    // Appends text to a file, created when missing, converted to the system's
+    // ANSI code page. Throws InputOutputError when anything fails.
+    virtual void AppendAnsiText(const std::wstring& path, const std::wstring& text) = 0;
+
+    // Shell.
+    virtual std::wstring SpecialFolderPath(int folder) = 0;
+    // Starts a file or opens an address; returns at once, result not examined.
+    virtual void ShellExecute(const std::wstring& operation, const std::wstring& file,
+                              const std::wstring& parameters, const std::wstring& directory) = 0;
+
+    // User.
+    virtual void ShowMessageBox(const std::wstring& text, const std::wstring& title) = 0;
+    // The toolkit's simple message: centred, one OK button, the program's title.
+    virtual void ShowMessage(const std::wstring& text) = 0;
+    virtual void Sleep(int milliseconds) = 0;
+    virtual ui::Point CursorPosition() = 0;
+    virtual void SetCursorPosition(ui::Point where) = 0;
+    virtual LocalTime Now() = 0;
+    virtual std::wstring ExecutablePath() = 0;
+    // Upper-cases every letter, national ones included.
+    virtual std::wstring UpperCase(const std::wstring& text) = 0;
+
+    // The HTTP client of the installer.
+    virtual std::unique_ptr<HttpClient> CreateHttpClient() = 0;
+};
+
+}  // namespace kanvel::services

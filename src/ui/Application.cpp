@@ -1,0 +1,59 @@
+#include "ui/Application.h"
+
+#include <cwctype>
+
+#include "services/InstallerError.h"
+#include "ui/Control.h"
+#include "ui/Form.h"
+#include "ui/Timer.h"
+
+namespace kanvel::ui {
+
+Application::Application(Toolkit& toolkit, const std::wstring& executablePath)
+    : toolkit_(toolkit), title_(TitleFromExecutable(executablePath)) {}
+
+void Application::realize(Form& form) {
+    realizeControl(form);
+    for (Timer* timer : form.timers()) timer->attachPeer(toolkit_.CreateTimerPeer(*timer));
+}
+
+void Application::realizeControl(Control& control) {
+    if (control.peer() == nullptr) control.attachPeer(toolkit_.CreatePeer(control));
+    // Copy: creating a peer never changes the tree, but stay safe.
+    const auto children = control.children();
+    for (Control* child : children) realizeControl(*child);
+}
+
+void Application::handleException(std::exception_ptr error) {
+    std::wstring text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const services::SilentAbort&) {
+        return;
+    } catch (const services::InstallerError& e) {
+        text = e.text();
+    } catch (const std::exception& e) {
+        const std::string what = e.what();
+        text.assign(what.begin(), what.end());
+    } catch (...) {
+        text = L"Unknown error";
+    }
+    toolkit_.ShowErrorBox(ErrorBoxText(text), title_);
+}
+
+std::wstring Application::TitleFromExecutable(const std::wstring& path) {
+    const auto slash = path.find_last_of(L"\\/:");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const auto dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    for (std::size_t i = 1; i < name.size(); ++i)
+        name[i] = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(name[i])));
+    return name;
+}
+
+std::wstring Application::ErrorBoxText(const std::wstring& text) {
+    if (!text.empty() && text.back() > L'.') return text + L'.';
+    return text;
+}
+
+}  // namespace kanvel::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/Label.h"
+
+namespace kanvel::ui {
+
+// A one-line text field. Its text is the control's caption; every change of
+// the text runs the change handler.
+class Edit : public Control {
+public:
+    using Control::Control;
+
+    const std::wstring& text() const { return caption(); }
+    void setText(std::wstring text);
+
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool on) { readOnly_ = on; changed(Property::ReadOnly); }
+    TextAlignment alignment() const { return alignment_; }
+    void setAlignment(TextAlignment a) { alignment_ = a; changed(Property::Caption); }
+    bool flat() const { return flat_; }
+    void setFlat(bool on) { flat_ = on; changed(Property::Bounds); }
+
+    std::function<void()> OnChange;
+
+private:
+    bool readOnly_ = false;
+    TextAlignment alignment_ = TextAlignment::Left;
+    bool flat_ = false;
+};
+
+}  // namespace kanvel::ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "install/TFormInstal.h"
+#include "licence/TFormMain.h"
+#include "platform/host/EventLog.h"
+#include "platform/host/HeadlessToolkit.h"
+#include "platform/host/HostPlatform.h"
+#include "shell/Installer.h"
+#include "ui/Application.h"
+
+namespace kanvel::testing {
+
+// A fresh temporary folder, removed again at the end of the test.
+class TempTree {
+public:
+    TempTree() {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() / ("kanvel-test-" + std::to_string(random()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempTree() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// One installer on the test platform: the forms are headless, the files
+// real (in a temporary tree), the clock virtual and every message recorded.
+class InstallerTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    platform::host::EventLog log;
+    platform::host::HostPlatform platform{tree.path(), log};
+    platform::host::HeadlessToolkit toolkit{log};
+    std::unique_ptr<ui::Application> application;
+    std::unique_ptr<shell::Installer> installer;
+
+    // Runs start-up: the main window, then the install form.
+    void StartUp() {
+        application = std::make_unique<ui::Application>(toolkit, platform.ExecutablePath());
+        installer = std::make_unique<shell::Installer>(platform, *application);
+        installer->CreateForms();
+    }
+
+    licence::TFormMain& main() { return *installer->FormMain; }
+    install::TFormInstal& panel() { return *installer->FormInstal; }
+    shell::InstallerContext& context() { return installer->context; }
+};
+
+}  // namespace kanvel::testing
