@@ -87,14 +87,12 @@ void TFormMain::describeLicencePage() {
     PanelLic.setBounds({0, 32, kClientWidth, 330});
     ListBox1.setBounds({5, 9, 500, 231});
     ListBox1.setColor(ui::colors::Window);
-    ListBox1.setFont(FontOf(13, ui::colors::WindowText, false, L"Courier New"));
     RGAkceptacja.setBounds({8, 246, 122, 76});
     RGAkceptacja.setCaption(kChoiceCaption);
     RGAkceptacja.setItems({kAccept, kDecline});
     RGAkceptacja.setEnabled(false);
-    StaticText3.setBounds({15, 245, 38, 16});
+    StaticText3.setBounds({15, 245, 42, 16});
     StaticText3.setCaption(kChoiceLabel);
-    StaticText3.setTransparent(false);
     Label5.setBounds({531, 253, 120, 16});
     Label5.setCaption(kReleaseDate);
     LabelHttp.setBounds({532, 296, 40, 16});
@@ -223,7 +221,7 @@ void TFormMain::FormMouseDown(ui::MouseButton button) {
 }
 
 void TFormMain::LabelWWWClick() {
-    installer_.platform.ShellExecute(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(), std::wstring());
+    installer_.platform.ShellExecuteFile(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(), std::wstring());
 }
 
 void TFormMain::BitBtn1Click() { close(); }

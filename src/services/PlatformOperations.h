@@ -49,7 +49,7 @@ public:
     // Shell.
     virtual std::wstring SpecialFolderPath(int folder) = 0;
     // Starts a file or opens an address; returns at once, result not examined.
-    virtual void ShellExecute(const std::wstring& operation, const std::wstring& file,
+    virtual void ShellExecuteFile(const std::wstring& operation, const std::wstring& file,
                               const std::wstring& parameters, const std::wstring& directory) = 0;
 
     // User.

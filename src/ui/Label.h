@@ -28,10 +28,11 @@ private:
     bool transparent_ = true;
 };
 
-// The same, with a sunken frame around it (as used for short static texts).
-class StaticText : public Label {
+// A short text in a window of its own, so that it can lie over other
+// windowed controls (as "Wybór:" over the edge of the licence choice).
+class StaticText : public Control {
 public:
-    using Label::Label;
+    using Control::Control;
 };
 
 }  // namespace kanvel::ui

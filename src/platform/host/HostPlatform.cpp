@@ -5,6 +5,7 @@
 
 #include "platform/host/Encoding.h"
 #include "services/InstallerError.h"
+#include "services/PathLimits.h"
 
 namespace kanvel::platform::host {
 
@@ -63,6 +64,7 @@ bool HostPlatform::SetAttributes(const std::wstring& path, std::uint32_t attribu
 bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) {
     std::error_code ec;
     const auto options = failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
+    if (source.size() > services::kMaxCopyPathLength || target.size() > services::kMaxCopyPathLength) return false;
     const fs::path from = files_.ToHost(source);
     if (!fs::is_regular_file(from, ec)) return false;
     return fs::copy_file(from, files_.ToHost(target), options, ec) && !ec;
@@ -80,7 +82,7 @@ std::wstring HostPlatform::SpecialFolderPath(int folder) {
     return folder == services::kFolderDesktop ? desktopPath : programsPath;
 }
 
-void HostPlatform::ShellExecute(const std::wstring& operation, const std::wstring& file,
+void HostPlatform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,
                                 const std::wstring& parameters, const std::wstring& directory) {
     log_.add(L"shell " + operation + L"|" + file + L"|" + parameters + L"|" + directory);
 }

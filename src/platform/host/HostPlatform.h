@@ -39,7 +39,7 @@ public:
     bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     std::wstring SpecialFolderPath(int folder) override;
-    void ShellExecute(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
+    void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
     void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
     void ShowMessage(const std::wstring& text) override;

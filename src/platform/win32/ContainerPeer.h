@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/win32/WindowPeer.h"
+
+namespace kanvel::platform::win32 {
+
+// A window of our own class that holds other controls: a form, a panel or a
+// group box. It paints its background, edges and the graphic children
+// (labels and pictures, which have no window), and passes the notifications
+// of native children on to their peers.
+class ContainerPeer : public WindowPeer {
+public:
+    ContainerPeer(Win32Toolkit& toolkit, ui::Control& control);
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void paintFrame(HDC dc, const RECT& client);
+    void applyOwn(ui::Property what) override;
+
+private:
+    void paint();
+    void paintGraphicChildren(HDC dc);
+    bool mouseDown(ui::MouseButton button, LPARAM lParam);
+    bool setCursor();
+    ui::Control* graphicChildAt(POINT p) const;
+};
+
+// The top-level window of a form: borderless popup, rounded region, drag,
+// closing, and its place on the screen.
+class FormPeer : public ContainerPeer {
+public:
+    FormPeer(Win32Toolkit& toolkit, ui::Form& form);
+
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void paintFrame(HDC dc, const RECT& client) override;
+    void applyOwn(ui::Property what) override;
+
+private:
+    void placeOnScreen();
+    void applyRegion();
+    void storePlace();
+
+    ui::Form& form_;
+};
+
+}  // namespace kanvel::platform::win32

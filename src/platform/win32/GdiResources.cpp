@@ -1,0 +1,52 @@
+#include "platform/win32/GdiResources.h"
+
+namespace kanvel::platform::win32 {
+
+GdiResources::~GdiResources() {
+    for (auto& [key, handle] : fonts_) DeleteObject(handle);
+    for (auto& [key, handle] : brushes_) DeleteObject(handle);
+    for (auto& [key, handle] : bitmaps_)
+        if (handle != nullptr) DeleteObject(handle);
+}
+
+COLORREF GdiResources::Resolve(ui::Color color) {
+    switch (color.system()) {
+        case ui::Color::System::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+        case ui::Color::System::InfoBackground: return GetSysColor(COLOR_INFOBK);
+        case ui::Color::System::Window: return GetSysColor(COLOR_WINDOW);
+        case ui::Color::System::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+        case ui::Color::System::None: break;
+    }
+    return static_cast<COLORREF>(color.rgb());
+}
+
+HFONT GdiResources::font(const ui::Font& f) {
+    const FontKey key{f.name, f.height, f.bold, f.italic, f.underline, f.eastEurope};
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    HFONT handle = CreateFontW(-f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, f.underline, FALSE,
+                               f.eastEurope ? EASTEUROPE_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, f.name.c_str());
+    fonts_.emplace(key, handle);
+    return handle;
+}
+
+HBRUSH GdiResources::brush(ui::Color color) {
+    const COLORREF rgb = Resolve(color);
+    auto found = brushes_.find(rgb);
+    if (found != brushes_.end()) return found->second;
+    HBRUSH handle = CreateSolidBrush(rgb);
+    brushes_.emplace(rgb, handle);
+    return handle;
+}
+
+HBITMAP GdiResources::bitmap(const std::wstring& name) {
+    auto found = bitmaps_.find(name);
+    if (found != bitmaps_.end()) return found->second;
+    auto* handle = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    bitmaps_.emplace(name, handle);
+    return handle;
+}
+
+}  // namespace kanvel::platform::win32

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "ui/Color.h"
+#include "ui/Font.h"
+
+namespace kanvel::platform::win32 {
+
+// Fonts, brushes and bitmaps, made once and kept for the whole run.
+class GdiResources {
+public:
+    GdiResources() = default;
+    GdiResources(const GdiResources&) = delete;
+    GdiResources& operator=(const GdiResources&) = delete;
+    ~GdiResources();
+
+    static COLORREF Resolve(ui::Color color);
+    HFONT font(const ui::Font& font);
+    HBRUSH brush(ui::Color color);
+    // A bitmap resource of the executable by name; nullptr when missing.
+    HBITMAP bitmap(const std::wstring& name);
+
+private:
+    using FontKey = std::tuple<std::wstring, int, bool, bool, bool, bool>;
+    std::map<FontKey, HFONT> fonts_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    std::map<std::wstring, HBITMAP> bitmaps_;
+};
+
+}  // namespace kanvel::platform::win32

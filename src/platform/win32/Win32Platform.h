@@ -1,0 +1,32 @@
+#pragma once
+
+#include "services/PlatformOperations.h"
+
+namespace kanvel::platform::win32 {
+
+// The platform operations as the named Windows calls perform them.
+class Win32Platform : public services::PlatformOperations {
+public:
+    bool FileExists(const std::wstring& path) override;
+    bool DirectoryExists(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path) override;
+    bool RemoveEmptyDirectory(const std::wstring& path) override;
+    bool DeleteFileAt(const std::wstring& path) override;
+    bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
+    void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
+    std::wstring SpecialFolderPath(int folder) override;
+    void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
+                      const std::wstring& directory) override;
+    void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
+    void ShowMessage(const std::wstring& text) override;
+    void Sleep(int milliseconds) override;
+    ui::Point CursorPosition() override;
+    void SetCursorPosition(ui::Point where) override;
+    services::LocalTime Now() override;
+    std::wstring ExecutablePath() override;
+    std::wstring UpperCase(const std::wstring& text) override;
+    std::unique_ptr<services::HttpClient> CreateHttpClient() override;
+};
+
+}  // namespace kanvel::platform::win32

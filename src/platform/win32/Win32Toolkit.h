@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/GdiResources.h"
+#include "ui/Toolkit.h"
+
+namespace kanvel::ui {
+class Application;
+}
+
+namespace kanvel::platform::win32 {
+
+// The Win32 binding of the control model: native peers for every control
+// kind, the message loops, the common dialogs and the error box.
+class Win32Toolkit : public ui::Toolkit {
+public:
+    explicit Win32Toolkit(HINSTANCE instance);
+    ~Win32Toolkit() override;
+
+    // The application whose default handler takes escaped errors.
+    void attach(ui::Application& application) { application_ = &application; }
+    HINSTANCE instance() const { return instance_; }
+    GdiResources& gdi() { return gdi_; }
+    HWND mainWindow() const { return mainWindow_; }
+    void setMainWindow(HWND hwnd) {
+        if (mainWindow_ == nullptr) mainWindow_ = hwnd;
+    }
+    // The tooltip window of a top-level window, made on first use.
+    HWND tooltipFor(HWND topLevel);
+
+    template <class Handler>
+    void guarded(Handler&& handler) {
+        try {
+            handler();
+        } catch (...) {
+            handleError(std::current_exception());
+        }
+    }
+
+    std::unique_ptr<ui::Peer> CreatePeer(ui::Control& control) override;
+    std::unique_ptr<ui::Peer> CreateTimerPeer(ui::Timer& timer) override;
+    void ProcessMessages() override;
+    bool IsApplicationActive() override;
+    void RunMessageLoop(ui::Form& mainForm) override;
+    void RunModal(ui::Form& form) override;
+    bool Execute(ui::FileDialog& dialog) override;
+    void BeginWindowDrag(ui::Form& form) override;
+    void ShowErrorBox(const std::wstring& text, const std::wstring& title) override;
+    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) override;
+
+    static const wchar_t* ContainerClass();
+
+private:
+    void handleError(std::exception_ptr error);
+    // Enter, Escape and Tab for our windows; true when the message was used.
+    bool translateKeys(MSG& msg);
+    void dispatchMessage(MSG& msg);
+
+    HINSTANCE instance_;
+    GdiResources gdi_;
+    ui::Application* application_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    std::vector<std::pair<HWND, HWND>> tooltips_;
+};
+
+}  // namespace kanvel::platform::win32

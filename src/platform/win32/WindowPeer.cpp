@@ -1,0 +1,121 @@
+#include "platform/win32/WindowPeer.h"
+
+#include <commctrl.h>
+
+#include "ui/Form.h"
+
+namespace kanvel::platform::win32 {
+
+namespace {
+constexpr wchar_t kPeerProperty[] = L"KanvelPeer";
+}
+
+WindowPeer::WindowPeer(Win32Toolkit& toolkit, ui::Control& control) : toolkit_(toolkit), control_(control) {}
+
+WindowPeer::~WindowPeer() {
+    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
+        RemovePropW(hwnd_, kPeerProperty);
+        DestroyWindow(hwnd_);
+    }
+}
+
+WindowPeer* WindowPeer::FromHwnd(HWND hwnd) {
+    return hwnd == nullptr ? nullptr : static_cast<WindowPeer*>(GetPropW(hwnd, kPeerProperty));
+}
+
+HWND WindowPeer::ParentWindowOf(const ui::Control& control) {
+    for (ui::Control* p = control.parent(); p != nullptr; p = p->parent())
+        if (auto* peer = dynamic_cast<WindowPeer*>(p->peer())) return peer->hwnd();
+    return nullptr;
+}
+
+RECT WindowPeer::PlaceOf(const ui::Control& control) {
+    int x = control.left();
+    int y = control.top();
+    // Graphic parents have no window of their own: add their offsets.
+    for (ui::Control* p = control.parent(); p != nullptr; p = p->parent()) {
+        if (dynamic_cast<WindowPeer*>(p->peer()) != nullptr) {
+            if (auto* form = dynamic_cast<ui::Form*>(p)) {
+                x += form->frameWidth();
+                y += form->frameWidth();
+            }
+            break;
+        }
+        x += p->left();
+        y += p->top();
+    }
+    return RECT{x, y, x + control.width(), y + control.height()};
+}
+
+void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent) {
+    const RECT place = PlaceOf(control_);
+    hwnd_ = CreateWindowExW(exStyle, windowClass, control_.caption().c_str(), style, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, parent, nullptr,
+                            toolkit_.instance(), nullptr);
+    SetPropW(hwnd_, kPeerProperty, this);
+    applyCommon();
+}
+
+void WindowPeer::applyCommon() {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.gdi().font(control_.font())), FALSE);
+    EnableWindow(hwnd_, control_.enabled());
+    updateHint();
+}
+
+void WindowPeer::PropertyChanged(ui::Property what) {
+    if (hwnd_ == nullptr) return;
+    switch (what) {
+        case ui::Property::Bounds: {
+            const RECT r = PlaceOf(control_);
+            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            break;
+        }
+        case ui::Property::Caption: SetWindowTextW(hwnd_, control_.caption().c_str()); break;
+        case ui::Property::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
+        case ui::Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+        case ui::Property::Font:
+            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.gdi().font(control_.font())), TRUE);
+            break;
+        case ui::Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        case ui::Property::Hint: updateHint(); break;
+        case ui::Property::Repaint:
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            UpdateWindow(hwnd_);
+            break;
+        case ui::Property::BringToFront:
+            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            break;
+        case ui::Property::Parent: {
+            SetParent(hwnd_, ParentWindowOf(control_));
+            const RECT r = PlaceOf(control_);
+            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            break;
+        }
+        default: break;
+    }
+    applyOwn(what);
+}
+
+HBRUSH WindowPeer::OnControlColor(HDC dc) {
+    SetTextColor(dc, GdiResources::Resolve(control_.font().color));
+    SetBkColor(dc, GdiResources::Resolve(control_.color()));
+    return toolkit_.gdi().brush(control_.color());
+}
+
+void WindowPeer::updateHint() {
+    HWND root = GetAncestor(hwnd_, GA_ROOT);
+    if (root == nullptr || root == hwnd_) return;
+    HWND tooltip = toolkit_.tooltipFor(root);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = root;
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    const std::wstring hint = control_.effectiveHint();
+    if (hint.empty()) return;
+    info.lpszText = const_cast<wchar_t*>(hint.c_str());
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace kanvel::platform::win32

@@ -1,0 +1,227 @@
+#include "platform/win32/http/WinHttpClient.h"
+
+#include <charconv>
+#include <optional>
+#include <vector>
+
+#include "platform/win32/http/BasicCredentials.h"
+#include "platform/win32/http/SocketErrors.h"
+#include "platform/win32/http/WinHttpHandle.h"
+
+namespace kanvel::platform::win32 {
+namespace {
+
+constexpr const wchar_t* UserAgent = L"Kanvel-Installer/7.0";
+constexpr DWORD ReadBlockSize = 64 * 1024;
+
+struct RequestTarget {
+    std::wstring host;
+    INTERNET_PORT port = 0;
+    std::wstring pathAndQuery;
+    bool secure = false;
+};
+
+[[noreturn]] void ThrowLastConnectionFailure() {
+    throw ConnectionFailure(GetLastError());
+}
+
+RequestTarget CrackUrl(const std::wstring& url) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+        ThrowLastConnectionFailure();
+    }
+    RequestTarget target;
+    target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    target.port = parts.nPort;
+    target.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (target.pathAndQuery.empty()) {
+        target.pathAndQuery = L"/";
+    }
+    target.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return target;
+}
+
+WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout) {
+    WinHttpHandle session(WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                      WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session) {
+        ThrowLastConnectionFailure();
+    }
+    const auto connectMs = static_cast<int>(connectTimeout.count());
+    const auto receiveMs = static_cast<int>(receiveTimeout.count());
+    if (!WinHttpSetTimeouts(session.get(), connectMs, connectMs, receiveMs, receiveMs)) {
+        ThrowLastConnectionFailure();
+    }
+    return session;
+}
+
+WinHttpHandle OpenRequest(const WinHttpHandle& connection, const RequestTarget& target) {
+    // The path goes out exactly as the caller wrote it: no escaping added.
+    DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
+    if (target.secure) {
+        flags |= WINHTTP_FLAG_SECURE;
+    }
+    WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"GET", target.pathAndQuery.c_str(), nullptr,
+                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    if (!request) {
+        ThrowLastConnectionFailure();
+    }
+    return request;
+}
+
+// A redirect's own status line is the answer: the policy says never follow,
+// and the feature switch says the same to WinHTTP versions without the policy.
+void DisableRedirects(const WinHttpHandle& request) {
+    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+    DWORD disable = WINHTTP_DISABLE_REDIRECTS;
+    if (!WinHttpSetOption(request.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy) ||
+        !WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable)) {
+        ThrowLastConnectionFailure();
+    }
+}
+
+void SendAndReceive(const WinHttpHandle& request, const std::wstring& headers) {
+    const wchar_t* headerText = headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str();
+    const auto headerLength = static_cast<DWORD>(headers.size());
+    if (!WinHttpSendRequest(request.get(), headerText, headerLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(request.get(), nullptr)) {
+        ThrowLastConnectionFailure();
+    }
+}
+
+std::optional<std::wstring> QueryHeaderText(const WinHttpHandle& request, DWORD infoLevel) {
+    DWORD size = 0;
+    const BOOL sized = WinHttpQueryHeaders(request.get(), infoLevel, WINHTTP_HEADER_NAME_BY_INDEX,
+                                           WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+    if (sized || GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return std::nullopt;
+    }
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (!WinHttpQueryHeaders(request.get(), infoLevel, WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &size,
+                             WINHTTP_NO_HEADER_INDEX)) {
+        return std::nullopt;
+    }
+    text.resize(size / sizeof(wchar_t));
+    return text;
+}
+
+DWORD QueryStatusCode(const WinHttpHandle& request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+        ThrowLastConnectionFailure();
+    }
+    return status;
+}
+
+// "HTTP/1.1 404 Not Found": version, code and reason phrase as the server sent them.
+std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
+    std::wstring line = QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1");
+    line += L' ';
+    line += std::to_wstring(statusCode);
+    const std::wstring reason = QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L"");
+    if (!reason.empty()) {
+        line += L' ';
+        line += reason;
+    }
+    return line;
+}
+
+// The announced Content-Length, read as text so lengths past 4 GiB survive.
+std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
+    const auto text = QueryHeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH);
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    std::string digits;
+    for (wchar_t c : *text) {
+        if (c < L'0' || c > L'9') {
+            return std::nullopt;
+        }
+        digits += static_cast<char>(c);
+    }
+    std::int64_t length = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), length);
+    if (error != std::errc{} || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return length;
+}
+
+}  // namespace
+
+WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
+    : session_(std::make_unique<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))) {}
+
+WinHttpClient::~WinHttpClient() = default;
+
+void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
+    const RequestTarget target = CrackUrl(url);
+    WinHttpHandle connection(WinHttpConnect(session_->get(), target.host.c_str(), target.port, 0));
+    if (!connection) {
+        ThrowLastConnectionFailure();
+    }
+    const WinHttpHandle request = OpenRequest(connection, target);
+    DisableRedirects(request);
+    SendAndReceive(request, RequestHeaders());
+
+    const DWORD status = QueryStatusCode(request);
+    if (status < 200 || status > 299) {
+        throw services::InstallerError(StatusLine(request, status));
+    }
+    ReadBody(request, body);
+}
+
+std::wstring WinHttpClient::RequestHeaders() const {
+    // Sent up front, not in answer to a 401 challenge, so one request is enough.
+    return BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
+}
+
+void WinHttpClient::ReadBody(const WinHttpHandle& request, services::ByteSink& body) {
+    const std::optional<std::int64_t> announced = QueryContentLength(request);
+    if (OnWorkBegin) {
+        OnWorkBegin(*this, services::WorkMode::Reading, announced.value_or(0));
+    }
+    try {
+        CopyBlocks(request, body, announced.value_or(-1));
+    } catch (...) {
+        if (OnWorkEnd) {
+            OnWorkEnd(*this, services::WorkMode::Reading);
+        }
+        throw;
+    }
+    if (OnWorkEnd) {
+        OnWorkEnd(*this, services::WorkMode::Reading);
+    }
+}
+
+// Copies the body to the sink block by block; expected < 0 when no length was announced.
+void WinHttpClient::CopyBlocks(const WinHttpHandle& request, services::ByteSink& body, std::int64_t expected) {
+    std::vector<std::uint8_t> block(ReadBlockSize);
+    std::int64_t done = 0;
+    for (;;) {
+        DWORD received = 0;
+        if (!WinHttpReadData(request.get(), block.data(), ReadBlockSize, &received)) {
+            ThrowLastConnectionFailure();
+        }
+        if (received == 0) {
+            break;
+        }
+        body.Write(block.data(), received);
+        done += received;
+        if (OnWork) {
+            OnWork(*this, services::WorkMode::Reading, done);
+        }
+    }
+    if (expected >= 0 && done < expected) {
+        throw TruncatedBodyFailure();
+    }
+}
+
+}  // namespace kanvel::platform::win32

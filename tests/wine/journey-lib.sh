@@ -1,0 +1,77 @@
+# Helpers for the end-to-end journeys on the real installer window under
+# Wine and Xvfb. Source after tools/wine/env.sh.
+#   journey_start EXE        start the installer in the background (sets INSTALLER_PID)
+#   wait_for SECONDS CMD...  run CMD until it succeeds, at most SECONDS
+#   window_id TITLE          the X window whose name is TITLE (waits for it)
+#   window_geometry WID      prints "X Y W H"
+#   shot NAME                screenshot of the whole screen, kept under the build folder
+#   pixel X Y                colour of a screen pixel in the last screenshot, as srgb(r,g,b)
+#   journey_finish           wait for the installer to end and return its exit code
+#   fail MESSAGE             report and stop with failure
+
+JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
+mkdir -p "$JOURNEY_SHOTS"
+JOURNEY_NAME="${JOURNEY_NAME:-journey}"
+LAST_SHOT=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${INSTALLER_PID:-}" ] && kill "$INSTALLER_PID" 2>/dev/null
+  wine_stop
+  exit 1
+}
+
+wait_for() {
+  local seconds=$1; shift
+  local deadline=$(( $(date +%s) + seconds ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+
+journey_start() {
+  wine "$1" >/dev/null 2>&1 &
+  INSTALLER_PID=$!
+}
+
+window_id() {
+  local wid=""
+  local deadline=$(( $(date +%s) + 60 ))
+  while [ -z "$wid" ]; do
+    wid=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && break
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+  printf '%s\n' "$wid"
+}
+
+window_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  printf '%s %s %s %s\n' "$X" "$Y" "$WIDTH" "$HEIGHT"
+}
+
+shot() {
+  LAST_SHOT="$JOURNEY_SHOTS/${JOURNEY_NAME}-$1.png"
+  import -window root "$LAST_SHOT"
+}
+
+pixel() {
+  convert "$LAST_SHOT" -format "%[pixel:p{$1,$2}]" info:
+}
+
+mouse_at() {
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$X" = "$1" ] && [ "$Y" = "$2" ]
+}
+
+journey_finish() {
+  local seconds=${1:-30}
+  local deadline=$(( $(date +%s) + seconds ))
+  while kill -0 "$INSTALLER_PID" 2>/dev/null; do
+    [ "$(date +%s)" -ge "$deadline" ] && fail "the installer did not end within $seconds s"
+    sleep 0.2
+  done
+  wait "$INSTALLER_PID"
+}

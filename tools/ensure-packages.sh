@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the run and the tests need, when
+# any of them is missing. Quiet when everything is there.
+set -eu
+packages=(
+  cmake make g++ libgtest-dev
+  g++-mingw-w64-x86-64-posix
+  wine wine64 xvfb xauth xdotool imagemagick x11-utils
+  nginx python3 curl liblnk-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}" >&2
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo_cmd apt-get update -qq >/dev/null
+$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
