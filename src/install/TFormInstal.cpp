@@ -1,6 +1,9 @@
 #include "install/TFormInstal.h"
 
+#include "install/EditionTable.h"
 #include "licence/TFormMain.h"
+#include "services/Paths.h"
+#include "shell/Notice.h"
 #include "shell/Installer.h"
 
 namespace kanvel::install {
@@ -30,6 +33,14 @@ constexpr const wchar_t* kClose = L"Zamknij";
 constexpr const wchar_t* kCloseHint = L"Koniec pracy Instalatora.";
 constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
 constexpr const wchar_t* kProgramExtension = L".exe";
+constexpr const wchar_t* kFamilyFolder = L"\\OR-Vel";
+constexpr const wchar_t* kFamilyFolderUpper = L"OR-VEL";
+constexpr const wchar_t* kInfoLinePrefix = L"Instalacja programu Kanvel ";
+constexpr const wchar_t* kChooseFolderTitle = L"Wskaż folder instalacji";
+constexpr const wchar_t* kAlreadyFamilyFolder = L"Folder:  \"OR-Vel\" jest już domyślnym podkatalogiem instalacji.";
+constexpr const wchar_t* kLicenceCaption = L"Warunki licencji";
+constexpr std::size_t kMaxRestOfLocation = 1024;
+constexpr std::size_t kDriveRootLength = 3;
 
 constexpr int kEditionColumns = 5;
 constexpr int kEditionGroupWidth = 700;
@@ -137,6 +148,10 @@ void TFormInstal::describeButtonRow() {
 }
 
 void TFormInstal::bindHandlers() {
+    RGKanvel.OnClick = [this] { RGKanvelClick(); };
+    Edit1.OnChange = [this] { Edit1Change(); };
+    SBPrzegladaj.OnClick = [this] { SBPrzegladajClick(); };
+    BBWstecz.OnClick = [this] { BBWsteczClick(); };
     BBClose.OnClick = [this] { BBCloseClick(); };
 }
 
@@ -169,6 +184,74 @@ void TFormInstal::OfferRemoval() {
     const bool found = InstallationFound();
     BBDeinstal.setEnabled(found);
     BBDeinstal.setShowHint(found);
+}
+
+bool TFormInstal::acceptedAndChosen() const {
+    return installer_.FormMain->RGAkceptacja.itemIndex() == 0 && RGKanvel.itemIndex() >= 0;
+}
+
+void TFormInstal::RGKanvelClick() {
+    auto& context = installer_.context;
+    auto& main = *installer_.FormMain;
+    if (const auto edition = EditionAt(RGKanvel.itemIndex())) {
+        context.editionName = edition->name;
+        context.programBaseName = edition->programBaseName;
+    }
+    Edit1.setEnabled(acceptedAndChosen());
+    SBPrzegladaj.setEnabled(acceptedAndChosen());
+    OfferRemoval();
+    main.LabelInfo.setCaption(kInfoLinePrefix + context.editionName + L" " + context.versionText);
+    BBProgram.setEnabled(!context.editionName.empty() && acceptedAndChosen());
+    BBInstal.setEnabled(BBProgram.enabled());
+    if (BBInstal.showing() && BBInstal.enabled()) main.setActiveControl(&BBInstal);
+}
+
+void TFormInstal::Edit1Change() {
+    auto& context = installer_.context;
+    context.installBase = Edit1.text();
+    context.installDir = context.installBase + kFamilyFolder;
+    LabelFolder.setCaption(kFamilyFolderLabel);
+}
+
+void TFormInstal::SBPrzegladajClick() {
+    auto& dialog = installer_.FormMain->SDFile1;
+    dialog.title = kChooseFolderTitle;
+    dialog.fileName = installer_.context.programBaseName + kProgramExtension;
+    dialog.filter.clear();
+    if (!installer_.application.execute(dialog)) return;
+
+    const std::wstring folder = services::FolderOf(dialog.fileName);
+    if (installer_.platform.UpperCase(folder).find(kFamilyFolderUpper) != std::wstring::npos)
+        shell::ShowShortNotice(installer_, kAlreadyFamilyFolder, shell::kTitleWarning);
+    else
+        Edit1.setText(folder);
+
+    const std::wstring text = Edit1.text();
+    if (!text.empty())
+        Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, kMaxRestOfLocation));
+    if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
+}
+
+void TFormInstal::BBWsteczClick() {
+    auto& main = *installer_.FormMain;
+    if (main.PanelKoniec.visible()) {
+        main.RGAkceptacjaClick();
+        main.PanelKoniec.hide();
+        return;
+    }
+    main.LabelInfo.setCaption(kLicenceCaption);
+    // Clearing a choice runs no click handler.
+    RGKanvel.setItemIndex(-1);
+    main.RGAkceptacja.setItemIndex(-1);
+    PanelInstalacji.hide();
+    main.PanelLic.show();
+    SBPrzegladaj.setDown(false);
+}
+
+void TFormInstal::RefreshInstallFolder() {
+    auto& context = installer_.context;
+    context.installDir = context.installBase + kFamilyFolder;
+    if (!installer_.platform.DirectoryExists(context.installDir)) installer_.platform.MakeDirectory(context.installDir);
 }
 
 void TFormInstal::BBCloseClick() { installer_.FormMain->close(); }

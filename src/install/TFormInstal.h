@@ -50,7 +50,17 @@ public:
     ui::Button BBClose{L"BBClose", &PanelInstalacji};
 
     void FormCreate();
+    void RGKanvelClick();
+    void Edit1Change();
+    void SBPrzegladajClick();
+    void BBWsteczClick();
     void BBCloseClick();
+
+    // Rebuilds the install folder from the chosen location and creates it
+    // (this one level) when it is missing. Every component step starts so.
+    void RefreshInstallFolder();
+    // Licence accepted and an edition chosen: what most enabling rules ask.
+    bool acceptedAndChosen() const;
 
     // True when the chosen edition's desktop shortcut, Start-menu shortcut or
     // program file exists (tested in that order).

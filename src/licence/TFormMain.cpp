@@ -6,6 +6,7 @@
 #include "licence/ProducerInfo.h"
 #include "services/Paths.h"
 #include "shell/Installer.h"
+#include "shell/Notice.h"
 
 namespace kanvel::licence {
 
@@ -30,6 +31,19 @@ constexpr const wchar_t* kClose = L"Zamknij";
 constexpr const wchar_t* kCloseHint = L"Koniec pracy Instalatora.";
 constexpr const wchar_t* kFinished = L"Program jest gotowy do pracy.";
 constexpr const wchar_t* kWebOperation = L"open";
+
+constexpr const wchar_t* kLicenceDeclined = L"Nie zaakceptowano warunków licencji";
+constexpr const wchar_t* kChooseEdition = L"Wybierz wersję instalacji";
+constexpr const wchar_t* kInstall = L"Instaluj";
+constexpr const wchar_t* kInstallHint = L"Instalacja programu";
+constexpr const wchar_t* kOldDefaultFolder = L"\\Velmarin\\Kanvel";
+constexpr const wchar_t* kNewDefaultFolderNotice = L"Zmiana domyślnego folderu instalacji na: C:\\OR-Vel.";
+constexpr const wchar_t* kPackedExtension = L"._exe";
+constexpr const wchar_t* kPickFileTitle = L"Wskaż plik ";
+constexpr const wchar_t* kPackedDefaultExt = L"*._exe";
+constexpr const wchar_t* kPackedFilter = L"*._exe|*._exe";
+constexpr int kAcceptIndex = 0;
+constexpr int kDeclineIndex = 1;
 
 constexpr const wchar_t* kPictureHeader = L"HEADER";
 constexpr const wchar_t* kPictureLogo = L"LOGO";
@@ -153,6 +167,7 @@ void TFormMain::bindHandlers() {
     Image1.OnClick = [this] { LabelWWWClick(); };
     BitBtn1.OnClick = [this] { BitBtn1Click(); };
     Timer1.OnTimer = [this] { Timer1Timer(); };
+    RGAkceptacja.OnClick = [this] { RGAkceptacjaClick(); };
 }
 
 void TFormMain::FormCreate() {
@@ -225,5 +240,58 @@ void TFormMain::LabelWWWClick() {
 }
 
 void TFormMain::BitBtn1Click() { close(); }
+
+void TFormMain::RGAkceptacjaClick() {
+    auto& panel = *installer_.FormInstal;
+    auto& context = installer_.context;
+    auto& platform = installer_.platform;
+    const bool accepted = RGAkceptacja.itemIndex() == kAcceptIndex;
+    const bool acceptedAndChosen = panel.acceptedAndChosen();
+
+    LabelInfo.setCaption(RGAkceptacja.itemIndex() == kDeclineIndex ? kLicenceDeclined : kChooseEdition);
+    const bool panelWasHidden = !panel.PanelInstalacji.visible();
+    PanelLic.hide();
+    panel.PanelInstalacji.show();
+    for (ui::CheckBox* box : {&panel.CBSkrotPulpit, &panel.CBSkrotMenuStart}) {
+        box->setChecked(true);
+        box->setEnabled(accepted);
+    }
+    panel.Edit1.setEnabled(acceptedAndChosen);
+    panel.SBPrzegladaj.setEnabled(acceptedAndChosen);
+    panel.CBParadox.setEnabled(accepted);
+    panel.BBParadox.setEnabled(accepted && panel.CBParadox.checked() && panel.CBParadox.enabled());
+    panel.BBInstal.setCaption(kInstall);
+    panel.BBInstal.setHint(kInstallHint);
+    panel.BBInstal.setEnabled(acceptedAndChosen);
+    if (!accepted) return;
+
+    installer_.application.processMessages();
+    if (platform.DirectoryExists(context.installBase + kOldDefaultFolder))
+        shell::ShowShortNotice(installer_, kNewDefaultFolderNotice, shell::kTitleWarning);
+    if (!platform.DirectoryExists(context.installDir)) {
+        panel.Edit1.setText(context.installBase);
+        context.installDir = panel.Edit1.text();
+    }
+    if (panelWasHidden)
+        GlideCursor(platform, installer_.application,
+                    {left() + panel.RGKanvel.left() + 50,
+                     clientTop() + panel.PanelInstalacji.top() + panel.RGKanvel.top() + 45},
+                    kGlidePace);
+}
+
+std::wstring TFormMain::LokalizacjaPliku(const std::wstring& NazwaPliku) {
+    if (NazwaPliku.empty()) return std::wstring();
+    const std::wstring packedName = NazwaPliku + kPackedExtension;
+    ODFile1.fileName = NazwaPliku;
+    ODFile1.initialDir = installer_.FormInstal->Edit1.text().substr(0, 2);
+    ODFile1.title = kPickFileTitle + packedName;
+    ODFile1.defaultExt = kPackedDefaultExt;
+    ODFile1.filter = kPackedFilter;
+    if (!installer_.application.execute(ODFile1)) return std::wstring();
+    const std::wstring chosen = ODFile1.fileName;
+    if (services::UpperCaseAscii(chosen).find(services::UpperCaseAscii(packedName)) == std::wstring::npos)
+        return std::wstring();
+    return chosen;
+}
 
 }  // namespace kanvel::licence

@@ -77,6 +77,11 @@ public:
     void FormMouseDown(ui::MouseButton button);
     void LabelWWWClick();
     void BitBtn1Click();
+    // The licence choice: shows the install panel with the rules of the choice.
+    void RGAkceptacjaClick();
+    // Lets the user point at a packed executable NazwaPliku + "._exe";
+    // returns its full path, or empty text.
+    std::wstring LokalizacjaPliku(const std::wstring& NazwaPliku);
 
     // Screen row of the client area's top edge.
     int clientTop() const { return top() + (height() - clientHeight()); }

@@ -48,6 +48,7 @@ protected:
 
     // Runs start-up: the main window, then the install form.
     void StartUp() {
+        platform.files().WriteFile(platform.executablePath, "MZ");
         application = std::make_unique<ui::Application>(toolkit, platform.ExecutablePath());
         installer = std::make_unique<shell::Installer>(platform, *application);
         installer->CreateForms();
@@ -56,6 +57,22 @@ protected:
     licence::TFormMain& main() { return *installer->FormMain; }
     install::TFormInstal& panel() { return *installer->FormInstal; }
     shell::InstallerContext& context() { return installer->context; }
+};
+
+}  // namespace kanvel::testing
+
+namespace kanvel::testing {
+
+// Writes what a control's native side would be told into the event log, so a
+// test can see repaints and list changes in order with sleeps and messages.
+class LoggingPeer : public ui::Peer {
+public:
+    LoggingPeer(ui::Control& control, platform::host::EventLog& log) : control_(control), log_(log) {}
+    void PropertyChanged(ui::Property what) override;
+
+private:
+    ui::Control& control_;
+    platform::host::EventLog& log_;
 };
 
 }  // namespace kanvel::testing
