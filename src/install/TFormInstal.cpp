@@ -158,6 +158,9 @@ void TFormInstal::bindHandlers() {
 void TFormInstal::FormCreate() {
     auto& context = installer_.context;
     BBProgram.setTag(-1);
+    std::vector<std::wstring> editionNames;
+    for (const auto& edition : kEditions) editionNames.emplace_back(edition.name);
+    RGKanvel.setItems(std::move(editionNames));
     RGKanvel.setColumns(kEditionColumns);
     RGKanvel.setWidth(kEditionGroupWidth);
     CBParadox.setCaption(kEngineBox);

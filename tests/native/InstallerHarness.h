@@ -52,6 +52,7 @@ protected:
         application = std::make_unique<ui::Application>(toolkit, platform.ExecutablePath());
         installer = std::make_unique<shell::Installer>(platform, *application);
         installer->CreateForms();
+        installer->FormMain->showWindow();
     }
 
     licence::TFormMain& main() { return *installer->FormMain; }
