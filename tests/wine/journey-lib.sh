@@ -9,6 +9,7 @@
 #   journey_finish           wait for the installer to end and return its exit code
 #   fail MESSAGE             report and stop with failure
 
+KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
 JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
 mkdir -p "$JOURNEY_SHOTS"
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
@@ -74,4 +75,36 @@ journey_finish() {
     sleep 0.2
   done
   wait "$INSTALLER_PID"
+}
+
+# The Windows-side driver: reads and clicks the installer's controls.
+drive() {
+  wine "$KANVEL_BUILD_DIR/kanvel-driver.exe" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# expect_state TEXT STATE: the control's "enabled=. checked=. visible=." line.
+expect_state() {
+  local got
+  got=$(drive control "$1") || fail "no control \"$1\""
+  [ "$got" = "$2" ] || fail "\"$1\": $got, expected $2"
+}
+
+expect_label() {
+  local got
+  got=$(drive label "$1") || fail "no label $1"
+  [ "$got" = "$2" ] || fail "$1 reads \"$got\", expected \"$2\""
+}
+
+label_is() { [ "$(drive label "$1")" = "$2" ]; }
+
+window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
+
+# Starts the installer and waits until its licence reveal has ended (the
+# cursor rests on "Akceptuję"); sets WID, WX, WY.
+start_and_wait_for_reveal() {
+  journey_start "$KANVEL_BUILD_DIR/Instalator.exe"
+  WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
+  read -r WX WY _ _ < <(window_geometry "$WID")
+  wait_for 60 mouse_at $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 )) || fail "the licence reveal did not end"
 }

@@ -31,11 +31,15 @@ private:
 // only asks the parent to paint again where they are.
 class GraphicPeer : public ui::Peer {
 public:
-    explicit GraphicPeer(ui::Control& control) : control_(control) {}
+    explicit GraphicPeer(ui::Control& control);
+    ~GraphicPeer() override;
     void PropertyChanged(ui::Property what) override;
 
 private:
+    void publishCaption(HWND parent);
+
     ui::Control& control_;
+    ATOM atom_ = 0;
 };
 
 }  // namespace kanvel::platform::win32

@@ -52,9 +52,13 @@ WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono:
     if (!session) {
         ThrowLastConnectionFailure();
     }
+    // Name resolution and connecting share one limit; sending, waiting for the
+    // answer's headers and waiting for each block of the body share the other.
     const auto connectMs = static_cast<int>(connectTimeout.count());
     const auto receiveMs = static_cast<int>(receiveTimeout.count());
-    if (!WinHttpSetTimeouts(session.get(), connectMs, connectMs, receiveMs, receiveMs)) {
+    DWORD responseMs = static_cast<DWORD>(receiveMs);
+    if (!WinHttpSetTimeouts(session.get(), connectMs, connectMs, receiveMs, receiveMs) ||
+        !WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs)) {
         ThrowLastConnectionFailure();
     }
     return session;
