@@ -172,6 +172,18 @@ void TFormInstal::FormCreate() {
     installer_.FormMain->SDFile1.initialDir = kStartDrive;
     OfferRemoval();
     PanelInstalacji.setParent(installer_.FormMain.get());
+    download_ = std::make_unique<services::ComponentDownload>(
+        installer_.platform, *installer_.FormMain->FormIdHTTP1,
+        services::ComponentDownload::Surface{installer_.FormMain->LabelInfo, ProgressBar1, installer_.application,
+                                             [this](const std::wstring& text) {
+                                                 shell::ShowNotice(installer_, shell::kTitleWarning, text,
+                                                                   std::wstring(), false);
+                                             }});
+}
+
+bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName,
+                                const std::wstring& extension, bool authenticate, const std::wstring& targetFolder) {
+    return download_->Fetch(serverFolder, fileName, extension, authenticate, targetFolder);
 }
 
 bool TFormInstal::InstallationFound() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "services/ComponentDownload.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
@@ -62,6 +65,10 @@ public:
     // Licence accepted and an edition chosen: what most enabling rules ask.
     bool acceptedAndChosen() const;
 
+    // Fetches one component file (see services::ComponentDownload).
+    bool PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension,
+                       bool authenticate, const std::wstring& targetFolder);
+
     // True when the chosen edition's desktop shortcut, Start-menu shortcut or
     // program file exists (tested in that order).
     bool InstallationFound();
@@ -77,6 +84,7 @@ private:
     void bindHandlers();
 
     shell::Installer& installer_;
+    std::unique_ptr<services::ComponentDownload> download_;
 };
 
 }  // namespace kanvel::install

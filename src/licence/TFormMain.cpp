@@ -1,10 +1,13 @@
 #include "licence/TFormMain.h"
 
+#include <functional>
+
 #include "install/TFormInstal.h"
 #include "licence/CursorGlide.h"
 #include "licence/LicenceText.h"
 #include "licence/ProducerInfo.h"
 #include "services/Paths.h"
+#include "services/ProgressScale.h"
 #include "shell/Installer.h"
 #include "shell/Notice.h"
 
@@ -42,6 +45,7 @@ constexpr const wchar_t* kPackedExtension = L"._exe";
 constexpr const wchar_t* kPickFileTitle = L"Wskaż plik ";
 constexpr const wchar_t* kPackedDefaultExt = L"*._exe";
 constexpr const wchar_t* kPackedFilter = L"*._exe|*._exe";
+constexpr int kProgressMaxWithoutSize = 100;
 constexpr int kAcceptIndex = 0;
 constexpr int kDeclineIndex = 1;
 
@@ -175,6 +179,10 @@ void TFormMain::FormCreate() {
     auto& platform = installer_.platform;
     LabelHttp.setVisible(true);
     FormIdHTTP1 = platform.CreateHttpClient();
+    using namespace std::placeholders;
+    FormIdHTTP1->OnWork = std::bind(&TFormMain::FormIdHTTP1Work, this, _1, _2, _3);
+    FormIdHTTP1->OnWorkBegin = std::bind(&TFormMain::FormIdHTTP1WorkBegin, this, _1, _2, _3);
+    FormIdHTTP1->OnWorkEnd = std::bind(&TFormMain::FormIdHTTP1WorkEnd, this, _1, _2);
     LabelInfo.setCaption(kCaptionLicence);
     context.versionText = kVersionText;
     context.shortcutSuffix = kShortcutSuffix;
@@ -240,6 +248,20 @@ void TFormMain::LabelWWWClick() {
 }
 
 void TFormMain::BitBtn1Click() { close(); }
+
+void TFormMain::FormIdHTTP1WorkBegin(services::HttpClient&, services::WorkMode, std::int64_t expected) {
+    auto& bar = installer_.FormInstal->ProgressBar1;
+    progressShift_ = services::ProgressShiftFor(expected);
+    bar.setMax(expected > 0 ? services::ScaledProgress(expected, progressShift_) : kProgressMaxWithoutSize);
+    bar.setPosition(0);
+}
+
+void TFormMain::FormIdHTTP1Work(services::HttpClient&, services::WorkMode, std::int64_t done) {
+    installer_.FormInstal->ProgressBar1.setPosition(services::ScaledProgress(done, progressShift_));
+    installer_.application.processMessages();
+}
+
+void TFormMain::FormIdHTTP1WorkEnd(services::HttpClient&, services::WorkMode) {}
 
 void TFormMain::RGAkceptacjaClick() {
     auto& panel = *installer_.FormInstal;

@@ -83,6 +83,11 @@ public:
     // returns its full path, or empty text.
     std::wstring LokalizacjaPliku(const std::wstring& NazwaPliku);
 
+    // Progress of a download on the install panel's progress bar.
+    void FormIdHTTP1WorkBegin(services::HttpClient& sender, services::WorkMode mode, std::int64_t expected);
+    void FormIdHTTP1Work(services::HttpClient& sender, services::WorkMode mode, std::int64_t done);
+    void FormIdHTTP1WorkEnd(services::HttpClient& sender, services::WorkMode mode);
+
     // Screen row of the client area's top edge.
     int clientTop() const { return top() + (height() - clientHeight()); }
 
@@ -94,6 +99,8 @@ private:
     void bindHandlers();
 
     shell::Installer& installer_;
+    // Bodies of 2 GiB or more are shown in units of 2^shift bytes.
+    int progressShift_ = 0;
 };
 
 }  // namespace kanvel::licence

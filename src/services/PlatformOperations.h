@@ -19,6 +19,15 @@ struct LocalTime {
     int millisecond = 0;
 };
 
+// A file being written in place of another: the bytes go to a temporary
+// file in the target's folder, and only Commit puts it in the target's place.
+// Destroyed without Commit, it removes the temporary file and leaves the
+// target exactly as it was. Failures throw InputOutputError.
+class ReplacingFile : public ByteSink {
+public:
+    virtual void Commit() = 0;
+};
+
 // Shell folder numbers.
 inline constexpr int kFolderDesktop = 0;
 inline constexpr int kFolderPrograms = 2;
@@ -42,6 +51,8 @@ public:
     virtual bool DeleteFileAt(const std::wstring& path) = 0;
     virtual bool SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
     virtual bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) = 0;
+    // Starts writing a file that will replace (or create) the target.
+    virtual std::unique_ptr<ReplacingFile> CreateReplacingFile(const std::wstring& target) = 0;
     // Appends text to a file, created when missing, converted to the system's
     // ANSI code page. Throws InputOutputError when anything fails.
     virtual void AppendAnsiText(const std::wstring& path, const std::wstring& text) = 0;

@@ -11,6 +11,7 @@
 #include "platform/host/EventLog.h"
 #include "platform/host/HeadlessToolkit.h"
 #include "platform/host/HostPlatform.h"
+#include "platform/host/ScriptedHttpClient.h"
 #include "shell/Installer.h"
 #include "ui/Application.h"
 
@@ -43,11 +44,13 @@ protected:
     platform::host::EventLog log;
     platform::host::HostPlatform platform{tree.path(), log};
     platform::host::HeadlessToolkit toolkit{log};
+    platform::host::ScriptedServer server;
     std::unique_ptr<ui::Application> application;
     std::unique_ptr<shell::Installer> installer;
 
     // Runs start-up: the main window, then the install form.
     void StartUp() {
+        platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
         platform.files().WriteFile(platform.executablePath, "MZ");
         application = std::make_unique<ui::Application>(toolkit, platform.ExecutablePath());
         installer = std::make_unique<shell::Installer>(platform, *application);

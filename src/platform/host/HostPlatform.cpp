@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/host/Encoding.h"
+#include "platform/host/HostReplacingFile.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
 
@@ -68,6 +69,10 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     const fs::path from = files_.ToHost(source);
     if (!fs::is_regular_file(from, ec)) return false;
     return fs::copy_file(from, files_.ToHost(target), options, ec) && !ec;
+}
+
+std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const std::wstring& target) {
+    return std::make_unique<HostReplacingFile>(files_.ToHost(target), target);
 }
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cwchar>
 
+#include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
@@ -55,6 +56,10 @@ bool Win32Platform::CopyFileTo(const std::wstring& source, const std::wstring& t
         return false;
     }
     return CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE) != 0;
+}
+
+std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(const std::wstring& target) {
+    return std::make_unique<Win32ReplacingFile>(target);
 }
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {

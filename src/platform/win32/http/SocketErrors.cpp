@@ -5,6 +5,7 @@
 
 #include "platform/win32/http/SocketErrors.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kanvel::platform::win32 {
@@ -61,21 +62,13 @@ int WinsockErrorFor(unsigned long winHttpError) {
     if (winHttpError >= FirstWinsockError && winHttpError <= LastWinsockError) {
         return static_cast<int>(winHttpError);
     }
-    for (const auto& mapping : WinHttpErrorMappings) {
-        if (mapping.winHttpError == winHttpError) {
-            return mapping.winsockError;
-        }
-    }
-    return WSAECONNABORTED;
+    const auto mapping = std::ranges::find(WinHttpErrorMappings, winHttpError, &WinHttpErrorMapping::winHttpError);
+    return mapping != WinHttpErrorMappings.end() ? mapping->winsockError : WSAECONNABORTED;
 }
 
 std::wstring SocketErrorText(int winsockError) {
-    const wchar_t* description = UnknownSocketErrorText;
-    for (const auto& known : SocketErrorDescriptions) {
-        if (known.winsockError == winsockError) {
-            description = known.text;
-        }
-    }
+    const auto known = std::ranges::find(SocketErrorDescriptions, winsockError, &SocketErrorDescription::winsockError);
+    const wchar_t* description = known != SocketErrorDescriptions.end() ? known->text : UnknownSocketErrorText;
     return L"Socket Error # " + std::to_wstring(winsockError) + L"\r\n" + description;
 }
 

@@ -138,7 +138,11 @@ std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
 }
 
 // The announced Content-Length, read as text so lengths past 4 GiB survive.
+// A body sent in chunks has no announced length, whatever Content-Length says.
 std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
+    if (QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING)) {
+        return std::nullopt;
+    }
     const auto text = QueryHeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH);
     if (!text || text->empty()) {
         return std::nullopt;

@@ -1,0 +1,32 @@
+#include "platform/host/ScriptedHttpClient.h"
+
+#include <algorithm>
+
+#include "services/InstallerError.h"
+
+namespace kanvel::platform::host {
+
+void ScriptedHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
+    server_.requests.push_back({url, BasicAuthentication, Username, Password});
+    const auto found = server_.responses.find(url);
+    if (found == server_.responses.end()) throw services::InstallerError(L"HTTP/1.1 404 Not Found");
+    const ScriptedResponse& response = found->second;
+    if (!response.error.empty() && !response.errorAfterBody) throw services::InstallerError(response.error);
+
+    const auto mode = services::WorkMode::Reading;
+    const std::int64_t announced =
+        response.announced < 0 ? static_cast<std::int64_t>(response.body.size()) : response.announced;
+    if (OnWorkBegin) OnWorkBegin(*this, mode, announced);
+    std::size_t done = 0;
+    while (done < response.body.size()) {
+        const std::size_t block = std::min(response.blockSize, response.body.size() - done);
+        body.Write(reinterpret_cast<const std::uint8_t*>(response.body.data() + done), block);
+        done += block;
+        if (server_.onBlock) server_.onBlock();
+        if (OnWork) OnWork(*this, mode, static_cast<std::int64_t>(done));
+    }
+    if (OnWorkEnd) OnWorkEnd(*this, mode);
+    if (!response.error.empty()) throw services::InstallerError(response.error);
+}
+
+}  // namespace kanvel::platform::host

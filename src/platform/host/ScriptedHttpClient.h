@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "services/HttpClient.h"
+
+namespace kanvel::platform::host {
+
+// What the scripted server answers for one URL.
+struct ScriptedResponse {
+    std::string body;
+    // Content-Length to announce: -1 the body's size, 0 none (chunked).
+    std::int64_t announced = -1;
+    // Thrown instead of an answer (a status line or a socket error text).
+    std::wstring error;
+    // With an error: thrown only after the body's blocks arrived (a reset).
+    bool errorAfterBody = false;
+    std::size_t blockSize = 4;
+};
+
+// The server side of the scripted HTTP client, shared with the test.
+struct ScriptedServer {
+    struct Request {
+        std::wstring url;
+        bool basicAuthentication = false;
+        std::wstring username;
+        std::wstring password;
+    };
+    std::map<std::wstring, ScriptedResponse> responses;
+    std::vector<Request> requests;
+    // Runs after each block is delivered, before the progress event.
+    std::function<void()> onBlock;
+};
+
+// An HTTP client that answers from a script; a URL it does not know gets
+// "HTTP/1.1 404 Not Found".
+class ScriptedHttpClient : public services::HttpClient {
+public:
+    explicit ScriptedHttpClient(ScriptedServer& server) : server_(server) {}
+    void Get(const std::wstring& url, services::ByteSink& body) override;
+
+private:
+    ScriptedServer& server_;
+};
+
+}  // namespace kanvel::platform::host

@@ -1,0 +1,67 @@
+#include "platform/win32/Win32ReplacingFile.h"
+
+#include <array>
+
+#include "services/InstallerError.h"
+#include "services/Paths.h"
+
+namespace kanvel::platform::win32 {
+
+namespace {
+std::wstring SystemMessage(DWORD error) {
+    std::array<wchar_t, 512> buffer{};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
+    std::wstring text(buffer.data(), length);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? L"System error " + std::to_wstring(error) : text;
+}
+}  // namespace
+
+Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(target)) {
+    // A read-only target cannot be replaced: say so before anything is fetched.
+    const DWORD attributes = GetFileAttributesW(target_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) fail(ERROR_ACCESS_DENIED);
+    std::array<wchar_t, MAX_PATH> name{};
+    std::wstring folder = services::FolderOf(target_);
+    if (folder.empty()) folder = L".";
+    if (GetTempFileNameW(folder.c_str(), L"kv", 0, name.data()) == 0) fail(GetLastError());
+    temporary_ = name.data();
+    file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temporary_.c_str());
+        fail(error);
+    }
+}
+
+Win32ReplacingFile::~Win32ReplacingFile() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (!temporary_.empty()) DeleteFileW(temporary_.c_str());
+}
+
+void Win32ReplacingFile::fail(DWORD error) const {
+    throw services::InputOutputError(L"Cannot create file \"" + target_ + L"\". " + SystemMessage(error));
+}
+
+void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file_, data, chunk, &written, nullptr) || written != chunk) fail(GetLastError());
+        data += chunk;
+        size -= chunk;
+    }
+}
+
+void Win32ReplacingFile::Commit() {
+    const BOOL closed = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!closed) fail(GetLastError());
+    SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        fail(GetLastError());
+    temporary_.clear();
+}
+
+}  // namespace kanvel::platform::win32

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include "services/PlatformOperations.h"
+
+namespace kanvel::platform::win32 {
+
+// Writes into a temporary file in the target's folder and moves it over the
+// target on commit, so a failed or cut-off download never leaves a broken
+// file where a working one was.
+class Win32ReplacingFile : public services::ReplacingFile {
+public:
+    explicit Win32ReplacingFile(std::wstring target);
+    ~Win32ReplacingFile() override;
+
+    void Write(const std::uint8_t* data, std::size_t size) override;
+    void Commit() override;
+
+private:
+    [[noreturn]] void fail(DWORD error) const;
+
+    std::wstring target_;
+    std::wstring temporary_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace kanvel::platform::win32

@@ -1,0 +1,206 @@
+#include "InstallerHarness.h"
+#include "services/ProgressScale.h"
+#include "shell/TFormQst.h"
+
+namespace kanvel::testing {
+namespace {
+
+constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
+const std::wstring kPrograms = L"programy/wersja7/poprawki";
+const std::wstring kTables = L"programy/wersja7/bkp6";
+const std::wstring kEngine = L"sterowniki/bde";
+
+class ComponentDownloadTest : public InstallerTest {
+protected:
+    std::vector<std::wstring> notices;
+
+    void SetUp() override {
+        StartUp();
+        platform.files().MakeFolders(L"C:\\OR-Vel\\Format\\Bkp6");
+        toolkit.onModal = [this](ui::Form& f) { notices.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption()); };
+        main().LabelInfo.setCaption(L"przed");
+        panel().ProgressBar1.setPosition(7);
+    }
+    bool Fetch(const std::wstring& folder, const std::wstring& name, const std::wstring& ext, bool auth,
+               const std::wstring& target) {
+        return panel().PobraniePliku(folder, name, ext, auth, target);
+    }
+    void Serve(const std::wstring& path, platform::host::ScriptedResponse response) {
+        server.responses[std::wstring(kBase) + path] = std::move(response);
+    }
+    std::vector<std::wstring> messages() const { return log.withPrefix(L"message "); }
+    void ExpectCleanedUp() {
+        EXPECT_EQ(main().LabelInfo.caption(), L"");
+        EXPECT_EQ(panel().ProgressBar1.position(), 0);
+    }
+};
+
+TEST_F(ComponentDownloadTest, UnauthenticatedCallForAnExistingFileDoesNothingAtAll) {
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Bkp6\\baza1.db", "old");
+    EXPECT_FALSE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(main().LabelInfo.caption(), L"przed");
+    EXPECT_EQ(panel().ProgressBar1.position(), 7);
+}
+
+TEST_F(ComponentDownloadTest, MissingFileIsFetchedWithoutCredentialsUnderItsPlainName) {
+    Serve(kTables + L"/baza1.db", {.body = "table bytes"});
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    ASSERT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(server.requests[0].url, std::wstring(kBase) + L"programy/wersja7/bkp6/baza1.db");
+    EXPECT_FALSE(server.requests[0].basicAuthentication);
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Format\\Bkp6\\baza1.db"), "table bytes");
+    ExpectCleanedUp();
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(ComponentDownloadTest, AuthenticatedCallSendsTheCredentialsAndStoresUnderTheLocalName) {
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ program"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    ASSERT_EQ(server.requests.size(), 1u);
+    EXPECT_TRUE(server.requests[0].basicAuthentication);
+    EXPECT_EQ(server.requests[0].username, L"kanvel8");
+    EXPECT_EQ(server.requests[0].password, L"tormik584");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
+    EXPECT_TRUE(notices.empty());
+    // The credentials stay on the client; the flag decides whether they are sent.
+    Serve(kEngine + L"/setup._exe", {.body = "setup"});
+    platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_TRUE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_FALSE(server.requests[1].basicAuthentication);
+    EXPECT_EQ(server.requests[1].username, L"kanvel8");
+}
+
+TEST_F(ComponentDownloadTest, ExistingFileWithExtensionIsAnnouncedThenReplaced) {
+    platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+    platform.files().WriteFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe", "old setup");
+    Serve(kEngine + L"/setup._exe", {.body = "new setup"});
+    EXPECT_TRUE(Fetch(kEngine, L"setup", L"exe", true, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe\rzostanie zastąpiony nową wersją."});
+    EXPECT_EQ(server.requests.at(0).url, std::wstring(kBase) + L"sterowniki/bde/setup._exe");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "new setup");
+    ExpectCleanedUp();
+}
+
+TEST_F(ComponentDownloadTest, AuthenticatedCallForAnExistingFileWithoutExtensionSucceedsWithoutARequest) {
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Bkp6\\baza1.db", "old");
+    log.clear();
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", true, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(notices.empty());
+    EXPECT_TRUE(log.withPrefix(L"pump").empty());
+    ExpectCleanedUp();
+}
+
+TEST_F(ComponentDownloadTest, FailuresAreReportedByKindAndLeaveTheOldFileExactlyAsItWas) {
+    struct Case {
+        platform::host::ScriptedResponse response;
+        std::wstring message;
+    };
+    const std::vector<Case> cases{
+        {{.error = L"HTTP/1.1 404 Not Found"}, L"message Nieudane pobranie pliku: HTTP/1.1 404 Not Found"},
+        {{.error = L"HTTP/1.1 302 Found"}, L"message Nieudane pobranie pliku: HTTP/1.1 302 Found"},
+        {{.error = L"Socket Error # 11001\r\nHost not found."}, L"message Błąd połączenia z internetem"},
+        {{.body = "half of the new", .error = L"Socket Error # 10054\r\nConnection reset by peer.", .errorAfterBody = true},
+         L"message Błąd połączenia z internetem"},
+    };
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "working older version");
+    for (const auto& c : cases) {
+        log.clear();
+        Serve(kPrograms + L"/Edytor3._exe", c.response);
+        EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+        EXPECT_EQ(messages(), std::vector<std::wstring>{c.message});
+        EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "working older version");
+        ExpectCleanedUp();
+    }
+    // Nothing but the old file is left in the folder: no temporary file.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(platform.files().ToHost(L"C:\\OR-Vel")))
+        ++entries;
+    EXPECT_EQ(entries, 2);  // Edytor3.exe and Format
+}
+
+TEST_F(ComponentDownloadTest, FailedFetchOfAMissingFileCreatesNoFile) {
+    EXPECT_FALSE(Fetch(kTables, L"baza12.px", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Bkp6\\baza12.px"));
+    EXPECT_EQ(messages(), std::vector<std::wstring>{L"message Nieudane pobranie pliku: HTTP/1.1 404 Not Found"});
+}
+
+TEST_F(ComponentDownloadTest, MissingTargetFolderIsAFailureWithThePlatformsFileMessage) {
+    Serve(kTables + L"/baza1.db", {.body = "x"});
+    EXPECT_FALSE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\brak"));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind(L"message Nieudane pobranie pliku: Cannot create file \"C:\\brak\\baza1.db\".", 0), 0u);
+}
+
+TEST_F(ComponentDownloadTest, EmptyBodyIsStoredAsAnEmptyFile) {
+    Serve(kTables + L"/config.db", {.body = ""});
+    EXPECT_TRUE(Fetch(kTables, L"config.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Format\\Bkp6\\config.db"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Format\\Bkp6\\config.db"), "");
+}
+
+TEST_F(ComponentDownloadTest, ProgressFollowsTheBytesAndPumpsOncePerBlock) {
+    Serve(kTables + L"/zestaw1.db", {.body = std::string(10, 'z'), .blockSize = 4});
+    std::vector<std::pair<int, int>> seen;
+    server.onBlock = [&] { seen.emplace_back(panel().ProgressBar1.max(), panel().ProgressBar1.position()); };
+    log.clear();
+    EXPECT_TRUE(Fetch(kTables, L"zestaw1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    // Seen as each block arrives: the maximum is the size, the position the bytes so far.
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{10, 0}, {10, 4}, {10, 8}}));
+    // One pump before the request, one after each of the three blocks.
+    EXPECT_EQ(log.withPrefix(L"pump").size(), 4u);
+}
+
+TEST_F(ComponentDownloadTest, BodyWithoutAnnouncedLengthUsesAHundredAsMaximum) {
+    Serve(kTables + L"/zestaw2.db", {.body = std::string(150, 'z'), .announced = 0, .blockSize = 50});
+    std::vector<std::pair<int, int>> seen;
+    server.onBlock = [&] { seen.emplace_back(panel().ProgressBar1.max(), panel().ProgressBar1.position()); };
+    EXPECT_TRUE(Fetch(kTables, L"zestaw2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    // Seen before each block's progress event: the previous block's position, kept within 0..100.
+    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{100, 0}, {100, 50}, {100, 100}}));
+}
+
+TEST(ProgressScale, BodiesOfTwoGibibytesAndMoreStillFitThe32BitBar) {
+    EXPECT_EQ(services::ProgressShiftFor(1000), 0);
+    EXPECT_EQ(services::ProgressShiftFor(0x7FFFFFFF), 0);
+    const std::int64_t threeGiB = 3LL << 30;
+    const int shift = services::ProgressShiftFor(threeGiB);
+    EXPECT_EQ(shift, 1);
+    EXPECT_GT(services::ScaledProgress(threeGiB, shift), 0);
+    EXPECT_EQ(services::ScaledProgress(threeGiB / 2, shift), services::ScaledProgress(threeGiB, shift) / 2);
+    EXPECT_EQ(services::ScaledProgress(1LL << 62, 0), 0x7FFFFFFF);
+}
+
+TEST_F(ComponentDownloadTest, AnnouncedThreeGibibytesGiveAPositiveMaximum) {
+    Serve(kTables + L"/duzy.db", {.body = "abc", .announced = 3LL << 30});
+    int maxSeen = 0;
+    server.onBlock = [&] { maxSeen = panel().ProgressBar1.max(); };
+    Fetch(kTables, L"duzy.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6");
+    EXPECT_EQ(maxSeen, static_cast<int>((3LL << 30) >> 1));
+}
+
+TEST_F(ComponentDownloadTest, CallDuringARunningTransferIsRefusedAndChangesNothing) {
+    Serve(kTables + L"/baza1.db", {.body = std::string(8, 'a'), .blockSize = 4});
+    Serve(kTables + L"/baza2.db", {.body = "b"});
+    bool innerResult = true;
+    int innerCalls = 0;
+    server.onBlock = [&] {
+        // A click arriving through the message pump of the running transfer.
+        toolkit.pendingMessages.push_back([&] {
+            if (innerCalls++ > 0) return;
+            innerResult = Fetch(kTables, L"baza2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6");
+            EXPECT_EQ(main().LabelInfo.caption(), L"Pobranie pliku: baza1.db");
+        });
+    };
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_FALSE(innerResult);
+    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Bkp6\\baza2.db"));
+    // Once the transfer is over, the next call goes through.
+    server.onBlock = nullptr;
+    EXPECT_TRUE(Fetch(kTables, L"baza2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+}
+
+}  // namespace
+}  // namespace kanvel::testing
