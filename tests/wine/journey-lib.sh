@@ -107,4 +107,8 @@ start_and_wait_for_reveal() {
   WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
   read -r WX WY _ _ < <(window_geometry "$WID")
   wait_for 60 mouse_at $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 )) || fail "the licence reveal did not end"
+  # The choice is enabled right after the cursor arrives.
+  wait_for 20 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence choice stayed disabled"
 }
+
+control_is() { [ "$(drive control "$1")" = "$2" ]; }

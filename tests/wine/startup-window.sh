@@ -19,6 +19,7 @@ eval "$(xdotool getdisplaygeometry --shell)"
 
 # The reveal ends with the cursor on "Akceptuję": wait for it before using the window.
 wait_for 60 mouse_at $(( x + 8 + 30 )) $(( y + 32 + 246 + 37 )) || fail "the licence reveal did not end"
+wait_for 20 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence choice stayed disabled"
 shot shaped
 desktop=$(pixel 0 0)
 [ "$(pixel "$x" "$y")" = "$desktop" ] || fail "top-left corner is not cut away"

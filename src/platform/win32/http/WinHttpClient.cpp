@@ -47,7 +47,7 @@ RequestTarget CrackUrl(const std::wstring& url) {
 }
 
 WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout) {
-    WinHttpHandle session(WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+    WinHttpHandle session(WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                       WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) {
         ThrowLastConnectionFailure();

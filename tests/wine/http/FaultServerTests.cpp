@@ -1,0 +1,225 @@
+#include "FaultServerTests.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "Download.h"
+#include "platform/win32/http/WinHttpClient.h"
+
+namespace kanvel::tests {
+namespace {
+
+using platform::win32::WinHttpClient;
+using namespace std::chrono_literals;
+
+// What the fault server sends: BodySize bytes where byte i is i % 251.
+constexpr std::int64_t BodySize = 200'000;
+constexpr std::int64_t ShortAnnouncedSize = BodySize + 1'000;
+constexpr std::int64_t HugeAnnouncedSize = 3'221'225'472;
+
+constexpr auto ConnectTimeout = 5s;
+constexpr auto ReceiveTimeout = 2s;  // /stall and /silent keep quiet longer than this
+
+constexpr const wchar_t* ResetText = L"Socket Error # 10054\r\nConnection reset by peer.";
+constexpr const wchar_t* TimedOutText = L"Socket Error # 10060\r\nConnection timed out.";
+constexpr const wchar_t* RefusedText = L"Socket Error # 10061\r\nConnection refused.";
+
+std::vector<std::uint8_t> KnownBody() {
+    std::vector<std::uint8_t> body(BodySize);
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        body[i] = static_cast<std::uint8_t>(i % 251);
+    }
+    return body;
+}
+
+bool IsPrefixOfKnownBody(const std::vector<std::uint8_t>& bytes) {
+    static const std::vector<std::uint8_t> known = KnownBody();
+    return bytes.size() <= known.size() && std::equal(bytes.begin(), bytes.end(), known.begin());
+}
+
+// The fault server's record of requests: "METHOD<TAB>PATH<TAB>AUTHORIZATION" lines.
+class ServerRecord {
+public:
+    explicit ServerRecord(std::wstring serverUrl) : serverUrl_(std::move(serverUrl)) {}
+
+    void Clear() { Fetch(reader_, serverUrl_ + L"/_reset"); }
+
+    std::vector<std::wstring> Lines() {
+        const Download record = Fetch(reader_, serverUrl_ + L"/_requests");
+        std::vector<std::wstring> lines;
+        std::wstring line;
+        for (std::uint8_t byte : record.body) {
+            if (byte == '\n') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += static_cast<wchar_t>(byte);
+            }
+        }
+        return lines;
+    }
+
+private:
+    std::wstring serverUrl_;
+    WinHttpClient reader_;
+};
+
+void CheckOnlyRequest(CheckList& checks, ServerRecord& record, const std::wstring& expectedLine,
+                      const std::string& what) {
+    const auto lines = record.Lines();
+    checks.CheckEqual(static_cast<std::int64_t>(lines.size()), 1, what + ": the server saw one request");
+    if (!lines.empty()) {
+        checks.CheckEqual(lines.front(), expectedLine, what + ": the request the server saw");
+    }
+}
+
+struct StatusCase {
+    const wchar_t* path;
+    const wchar_t* statusLine;
+};
+
+// Every non-2xx answer, redirects included, fails with its status line, sends
+// no progress and is never followed by a second request.
+void RunStatusLineTests(CheckList& checks, const std::wstring& server) {
+    constexpr StatusCase cases[] = {
+        {L"/missing", L"HTTP/1.1 404 Not Found"},
+        {L"/protected", L"HTTP/1.1 401 Unauthorized"},
+        {L"/error", L"HTTP/1.1 500 Internal Server Error"},
+        {L"/custom-status", L"HTTP/1.1 503 Mirror Busy"},
+        {L"/http10-missing", L"HTTP/1.0 404 Not Found"},
+        {L"/redirect/301", L"HTTP/1.1 301 Moved Permanently"},
+        {L"/redirect/302", L"HTTP/1.1 302 Found"},
+    };
+    WinHttpClient client(ConnectTimeout, ReceiveTimeout);
+    ServerRecord record(server);
+    for (const auto& statusCase : cases) {
+        const std::string what = "GET " + Printable(statusCase.path);
+        record.Clear();
+        const Download download = Fetch(client, server + statusCase.path);
+        checks.Check(download.failed, what + ": fails");
+        checks.CheckEqual(download.error, statusCase.statusLine, what + ": error text");
+        checks.Check(download.events.empty() && download.body.empty(), what + ": no progress and no body");
+        CheckOnlyRequest(checks, record, std::wstring(L"GET\t") + statusCase.path + L"\t-", what);
+    }
+}
+
+struct FramingCase {
+    const wchar_t* path;
+    std::int64_t announced;
+    std::int64_t size;
+};
+
+// Bodies delimited by Content-Length, by chunks and by the connection's end
+// all arrive whole; an empty body is a success too.
+void RunBodyFramingTests(CheckList& checks, const std::wstring& server) {
+    constexpr FramingCase cases[] = {
+        {L"/ok", BodySize, BodySize},
+        {L"/chunked", 0, BodySize},
+        {L"/chunked-and-length", 0, BodySize},
+        {L"/close-delimited", 0, BodySize},
+        {L"/empty", 0, 0},
+    };
+    WinHttpClient client(ConnectTimeout, ReceiveTimeout);
+    for (const auto& framing : cases) {
+        const std::string what = "GET " + Printable(framing.path);
+        const Download download = Fetch(client, server + framing.path);
+        checks.Check(!download.failed, what + ": succeeds" + (download.failed ? " (" + Printable(download.error) + ")" : ""));
+        checks.Check(IsPrefixOfKnownBody(download.body), what + ": the body is the one sent");
+        CheckCompleteProgress(checks, download, framing.announced, framing.size, what);
+    }
+}
+
+struct BrokenCase {
+    const wchar_t* path;
+    std::int64_t announced;
+    const wchar_t* error;
+};
+
+// A body that breaks off (reset, stall, early close) is never a success, and
+// its progress still ends with OnWorkEnd.
+void RunBrokenBodyTests(CheckList& checks, const std::wstring& server) {
+    constexpr BrokenCase cases[] = {
+        {L"/reset", BodySize, ResetText},
+        {L"/stall?seconds=6", BodySize, TimedOutText},
+        {L"/short", ShortAnnouncedSize, ResetText},
+        {L"/huge", HugeAnnouncedSize, ResetText},
+    };
+    WinHttpClient client(ConnectTimeout, ReceiveTimeout);
+    for (const auto& broken : cases) {
+        const std::string what = "GET " + Printable(broken.path);
+        const Download download = Fetch(client, server + broken.path);
+        checks.Check(download.failed, what + ": fails");
+        checks.CheckEqual(download.error, broken.error, what + ": error text");
+        checks.Check(IsPrefixOfKnownBody(download.body), what + ": what arrived is the start of the body");
+        CheckBrokenProgress(checks, download, broken.announced, what);
+    }
+}
+
+struct CredentialCase {
+    bool basicAuthentication;
+    const wchar_t* username;
+    const wchar_t* password;
+    const wchar_t* path;
+    const wchar_t* expectedHeader;
+};
+
+// The Authorization header goes out on the first request exactly when
+// BasicAuthentication is on, user and password as UTF-8.
+void RunCredentialTests(CheckList& checks, const std::wstring& server) {
+    constexpr CredentialCase cases[] = {
+        {true, L"kanvel8", L"tormik584", L"/ok", L"Basic a2FudmVsODp0b3JtaWs1ODQ="},
+        {true, L"użytkownik", L"zażółć gęślą", L"/ok", L"Basic dcW8eXRrb3duaWs6emHFvMOzxYLEhyBnxJnFm2zEhQ=="},
+        {false, L"kanvel8", L"tormik584", L"/ok", L"-"},
+        {true, L"kanvel8", L"tormik584", L"/protected", L"Basic a2FudmVsODp0b3JtaWs1ODQ="},
+        {false, L"kanvel8", L"tormik584", L"/protected", L"-"},
+    };
+    ServerRecord record(server);
+    for (const auto& credentials : cases) {
+        const std::string what = std::string("credentials ") + (credentials.basicAuthentication ? "on" : "off") +
+                                 " for " + Printable(credentials.username) + " on " + Printable(credentials.path);
+        WinHttpClient client(ConnectTimeout, ReceiveTimeout);
+        client.BasicAuthentication = credentials.basicAuthentication;
+        client.Username = credentials.username;
+        client.Password = credentials.password;
+        record.Clear();
+        Fetch(client, server + credentials.path);
+        CheckOnlyRequest(checks, record,
+                         std::wstring(L"GET\t") + credentials.path + L"\t" + credentials.expectedHeader, what);
+    }
+}
+
+struct UnansweredCase {
+    std::wstring url;
+    const wchar_t* error;
+    std::string what;
+};
+
+// No answer at all, from a port nobody listens on or from a server that
+// accepts and then keeps silent, fails with the socket error and no progress.
+void RunUnansweredTests(CheckList& checks, const std::wstring& server, const std::wstring& closedPortUrl) {
+    const UnansweredCase cases[] = {
+        {closedPortUrl + L"/ok", RefusedText, "closed port"},
+        {server + L"/silent?seconds=6", TimedOutText, "GET /silent?seconds=6"},
+    };
+    WinHttpClient client(ConnectTimeout, ReceiveTimeout);
+    for (const auto& unanswered : cases) {
+        const Download download = Fetch(client, unanswered.url);
+        checks.Check(download.failed, unanswered.what + ": fails");
+        checks.CheckEqual(download.error, unanswered.error, unanswered.what + ": error text");
+        checks.Check(download.events.empty(), unanswered.what + ": no progress");
+    }
+}
+
+}  // namespace
+
+void RunFaultServerTests(CheckList& checks, const std::wstring& faultServerUrl, const std::wstring& closedPortUrl) {
+    RunStatusLineTests(checks, faultServerUrl);
+    RunBodyFramingTests(checks, faultServerUrl);
+    RunBrokenBodyTests(checks, faultServerUrl);
+    RunCredentialTests(checks, faultServerUrl);
+    RunUnansweredTests(checks, faultServerUrl, closedPortUrl);
+}
+
+}  // namespace kanvel::tests

@@ -1,0 +1,291 @@
+#!/usr/bin/env python3
+"""HTTP server that misbehaves on purpose, for testing the installer's download client.
+
+Listens on 127.0.0.1 only. Every answer carrying a body sends (part of) the same
+known body: BODY_SIZE bytes where byte i is i % 251.
+
+  GET /ok                   200 with Content-Length and the whole body
+  GET /redirect/301         301 Moved Permanently, absolute Location to /ok
+  GET /redirect/302         302 Found, absolute Location to /ok
+  GET /missing              404 Not Found (so does every path not listed here)
+  GET /protected            401 Unauthorized with WWW-Authenticate: Basic
+  GET /error                500 Internal Server Error
+  GET /custom-status        "HTTP/1.1 503 Mirror Busy": a reason phrase of its own
+  GET /http10-missing       "HTTP/1.0 404 Not Found": an older protocol version
+  GET /chunked              200, Transfer-Encoding: chunked, the whole body
+  GET /chunked-and-length   as /chunked, with a Content-Length far above the body as well
+  GET /close-delimited      200, no Content-Length, the whole body, then the connection closes
+  GET /empty                200 with Content-Length: 0
+  GET /reset                200 announcing the whole body, PART_SIZE bytes, then a TCP reset
+  GET /stall                200 announcing the whole body, PART_SIZE bytes, then silence for
+                            ?seconds=N (default 10, at most 60), then the rest if the client waited
+  GET /silent               nothing at all for ?seconds=N (default 10, at most 60), then 200 and the body
+  GET /short                200 announcing more than the body, the whole body, then the connection closes
+  GET /huge                 200 announcing 3221225472 bytes (3 GiB), PART_SIZE bytes, then the connection closes
+
+Requests are recorded so a test can check what the client sent:
+  GET /_requests            one line per request since the start or the last /_reset:
+                            METHOD<TAB>PATH<TAB>AUTHORIZATION ("-" when no Authorization header came)
+  GET /_reset               clears the record
+
+Usage: faultserver.py [PORT] [--ready-file PATH] [--idle-exit SECONDS]
+PORT defaults to 18081; 0 picks a free port. Once listening, the port number is
+written to the ready file. The server ends on SIGTERM or SIGINT, and by itself
+after --idle-exit seconds without a request (default 600), so a forgotten one
+does not linger.
+"""
+
+import argparse
+import http.server
+import os
+import signal
+import socket
+import struct
+import sys
+import threading
+import time
+import urllib.parse
+
+BODY_SIZE = 200_000
+PART_SIZE = 70_000
+HUGE_LENGTH = 3 * 1024 * 1024 * 1024
+SHORT_BY = 1_000
+DEFAULT_STALL_SECONDS = 10
+MAX_STALL_SECONDS = 60
+BODY = bytes(i % 251 for i in range(BODY_SIZE))
+
+
+def stall_seconds(query):
+    return min(float(query.get("seconds", [DEFAULT_STALL_SECONDS])[0]), MAX_STALL_SECONDS)
+
+
+class RequestLog:
+    """Requests seen since the start or the last reset, shared by the handler threads."""
+
+    def __init__(self):
+        self._lock = threading.Lock()
+        self._lines = []
+        self.last_activity = time.monotonic()
+
+    def record(self, method, path, authorization):
+        with self._lock:
+            self._lines.append(f"{method}\t{path}\t{authorization or '-'}")
+            self.last_activity = time.monotonic()
+
+    def text(self):
+        with self._lock:
+            self.last_activity = time.monotonic()
+            return "".join(line + "\n" for line in self._lines)
+
+    def clear(self):
+        with self._lock:
+            self._lines.clear()
+            self.last_activity = time.monotonic()
+
+
+class FaultHandler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "KanvelFaultServer/1.0"
+
+    def log_message(self, format, *args):  # noqa: A002 - the base class names it so
+        if self.server.verbose:
+            super().log_message(format, *args)
+
+    def do_GET(self):
+        url = urllib.parse.urlsplit(self.path)
+        log = self.server.request_log
+        if url.path == "/_requests":
+            return self._send_text(200, log.text())
+        if url.path == "/_reset":
+            log.clear()
+            return self._send_text(200, "")
+        log.record(self.command, self.path, self.headers.get("Authorization"))
+        route = self.ROUTES.get(url.path, FaultHandler._missing)
+        route(self, urllib.parse.parse_qs(url.query))
+
+    # Plain answers.
+
+    def _send_text(self, code, text, extra_headers=()):
+        data = text.encode("utf-8")
+        self.send_response(code)
+        for name, value in extra_headers:
+            self.send_header(name, value)
+        self.send_header("Content-Type", "text/plain; charset=utf-8")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    def _send_head(self, content_length=None, extra_headers=()):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        if content_length is not None:
+            self.send_header("Content-Length", str(content_length))
+        for name, value in extra_headers:
+            self.send_header(name, value)
+        self.end_headers()
+
+    def _ok(self, _query):
+        self._send_head(BODY_SIZE)
+        self.wfile.write(BODY)
+
+    def _redirect(self, code):
+        location = f"http://127.0.0.1:{self.server.server_address[1]}/ok"
+        self._send_text(code, "moved\n", [("Location", location)])
+
+    def _redirect_301(self, _query):
+        self._redirect(301)
+
+    def _redirect_302(self, _query):
+        self._redirect(302)
+
+    def _missing(self, _query):
+        self._send_text(404, "not found\n")
+
+    def _protected(self, _query):
+        self._send_text(401, "credentials needed\n", [("WWW-Authenticate", 'Basic realm="Kanvel"')])
+
+    def _error(self, _query):
+        self._send_text(500, "server error\n")
+
+    def _custom_status(self, _query):
+        self.send_response(503, "Mirror Busy")
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def _http10_missing(self, _query):
+        self.wfile.write(b"HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+        self.close_connection = True
+
+    def _empty(self, _query):
+        self._send_head(0)
+
+    # Bodies framed other than by Content-Length.
+
+    def _chunked(self, _query, extra_headers=()):
+        self._send_head(extra_headers=[("Transfer-Encoding", "chunked"), *extra_headers])
+        for start in range(0, BODY_SIZE, 30_000):
+            chunk = BODY[start:start + 30_000]
+            self.wfile.write(b"%x\r\n" % len(chunk) + chunk + b"\r\n")
+        self.wfile.write(b"0\r\n\r\n")
+
+    def _chunked_and_length(self, query):
+        self._chunked(query, [("Content-Length", str(HUGE_LENGTH))])
+
+    def _close_delimited(self, _query):
+        self._send_head(extra_headers=[("Connection", "close")])
+        self.wfile.write(BODY)
+        self.close_connection = True
+
+    # Bodies that break off.
+
+    def _reset(self, _query):
+        self._send_head(BODY_SIZE)
+        self.wfile.write(BODY[:PART_SIZE])
+        time.sleep(0.3)  # let the part arrive before the reset discards anything in flight
+        # Lingering for zero seconds makes close() send RST instead of FIN.
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.connection.close()
+        self.close_connection = True
+
+    def _stall(self, query):
+        self._send_head(BODY_SIZE)
+        self.wfile.write(BODY[:PART_SIZE])
+        time.sleep(stall_seconds(query))
+        try:
+            self.wfile.write(BODY[PART_SIZE:])
+        except OSError:
+            pass  # the client gave up waiting, as it should
+        self.close_connection = True
+
+    def _silent(self, query):
+        time.sleep(stall_seconds(query))
+        try:
+            self._ok(query)
+        except OSError:
+            pass  # the client gave up waiting, as it should
+        self.close_connection = True
+
+    def _short(self, _query):
+        self._send_head(BODY_SIZE + SHORT_BY)
+        self.wfile.write(BODY)
+        self.close_connection = True
+
+    def _huge(self, _query):
+        self._send_head(HUGE_LENGTH)
+        self.wfile.write(BODY[:PART_SIZE])
+        self.close_connection = True
+
+    ROUTES = {
+        "/ok": _ok,
+        "/redirect/301": _redirect_301,
+        "/redirect/302": _redirect_302,
+        "/missing": _missing,
+        "/protected": _protected,
+        "/error": _error,
+        "/custom-status": _custom_status,
+        "/http10-missing": _http10_missing,
+        "/chunked": _chunked,
+        "/chunked-and-length": _chunked_and_length,
+        "/close-delimited": _close_delimited,
+        "/empty": _empty,
+        "/reset": _reset,
+        "/stall": _stall,
+        "/silent": _silent,
+        "/short": _short,
+        "/huge": _huge,
+    }
+
+
+class FaultServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def __init__(self, port, verbose):
+        super().__init__(("127.0.0.1", port), FaultHandler)
+        self.request_log = RequestLog()
+        self.verbose = verbose
+
+    def handle_error(self, request, client_address):
+        # A client that hangs up mid-answer is what half of these paths are for.
+        if self.verbose:
+            super().handle_error(request, client_address)
+
+
+def stop_when_idle(server, idle_seconds):
+    while True:
+        time.sleep(1)
+        if time.monotonic() - server.request_log.last_activity > idle_seconds:
+            print(f"faultserver: idle for {idle_seconds} s, stopping", file=sys.stderr)
+            server.shutdown()
+            return
+
+
+def parse_arguments():
+    parser = argparse.ArgumentParser(description="HTTP server with deliberate faults, on 127.0.0.1.")
+    parser.add_argument("port", nargs="?", type=int, default=18081, help="port, 0 for any free one")
+    parser.add_argument("--ready-file", help="file that receives the port once the server listens")
+    parser.add_argument("--idle-exit", type=float, default=600, help="seconds without requests before exiting")
+    parser.add_argument("--verbose", action="store_true", help="log every request to stderr")
+    return parser.parse_args()
+
+
+def main():
+    arguments = parse_arguments()
+    server = FaultServer(arguments.port, arguments.verbose)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    threading.Thread(target=stop_when_idle, args=(server, arguments.idle_exit), daemon=True).start()
+    port = server.server_address[1]
+    if arguments.ready_file:
+        temporary = arguments.ready_file + ".tmp"
+        with open(temporary, "w", encoding="ascii") as ready:
+            ready.write(f"{port}\n")
+        os.replace(temporary, arguments.ready_file)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
+
+
+if __name__ == "__main__":
+    main()
