@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh" all
 status=0
 echo "== native tests"
-ctest --test-dir "$root/build/native" --output-on-failure --timeout 300 || status=1
+ctest --test-dir "$root/build/native" --progress --output-on-failure --timeout 300 || status=1
 echo "== Windows program under Wine"
-ctest --test-dir "$root/build/win" --output-on-failure || status=1
+ctest --test-dir "$root/build/win" --progress --output-on-failure || status=1
 exit $status

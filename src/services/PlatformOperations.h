@@ -5,6 +5,7 @@
 #include <string>
 
 #include "services/HttpClient.h"
+#include "services/ShellLink.h"
 #include "ui/Geometry.h"
 
 namespace kanvel::services {
@@ -74,6 +75,9 @@ public:
     virtual std::wstring ExecutablePath() = 0;
     // Upper-cases every letter, national ones included.
     virtual std::wstring UpperCase(const std::wstring& text) = 0;
+
+    // A fresh shell link object; throws when the shell cannot make one.
+    virtual std::unique_ptr<ShellLink> CreateShellLink() = 0;
 
     // The HTTP client of the installer.
     virtual std::unique_ptr<HttpClient> CreateHttpClient() = 0;

@@ -47,3 +47,19 @@ TEST_F(HostFileOperations, UpperCaseTakesNationalLetters) {
 
 }  // namespace
 }  // namespace kanvel::testing
+
+namespace kanvel::testing {
+namespace {
+
+TEST_F(HostFileOperations, CopyRefusesPathsLongerThan255Characters) {
+    const std::wstring folder = L"C:\\" + std::wstring(200, L'a');
+    platform.files().MakeFolders(folder);
+    platform.files().WriteFile(L"C:\\src.txt", "x");
+    auto pathOfLength = [&](std::size_t length) { return folder + L"\\" + std::wstring(length - folder.size() - 1, L'b'); };
+    EXPECT_TRUE(platform.CopyFileTo(L"C:\\src.txt", pathOfLength(255), false));
+    EXPECT_FALSE(platform.CopyFileTo(L"C:\\src.txt", pathOfLength(256), false));
+    EXPECT_FALSE(platform.CopyFileTo(pathOfLength(256), L"C:\\dst.txt", false));
+}
+
+}  // namespace
+}  // namespace kanvel::testing

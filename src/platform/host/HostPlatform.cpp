@@ -5,6 +5,7 @@
 
 #include "platform/host/Encoding.h"
 #include "platform/host/HostReplacingFile.h"
+#include "platform/host/RecordingShellLink.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
 
@@ -122,6 +123,10 @@ std::wstring HostPlatform::UpperCase(const std::wstring& text) {
                                               : static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
     }
     return upper;
+}
+
+std::unique_ptr<services::ShellLink> HostPlatform::CreateShellLink() {
+    return std::make_unique<RecordingShellLink>(files_);
 }
 
 std::unique_ptr<services::HttpClient> HostPlatform::CreateHttpClient() {

@@ -50,6 +50,7 @@ public:
     services::LocalTime Now() override;
     std::wstring ExecutablePath() override;
     std::wstring UpperCase(const std::wstring& text) override;
+    std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 
 private:

@@ -50,8 +50,13 @@ ContainerPeer::ContainerPeer(Win32Toolkit& toolkit, ui::Control& control) : Wind
 }
 
 LRESULT CALLBACK ContainerPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto* peer = dynamic_cast<ContainerPeer*>(FromHwnd(hwnd))) return peer->handle(message, wParam, lParam);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* peer = dynamic_cast<ContainerPeer*>(FromHwnd(hwnd));
+    if (peer == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // No error may unwind through the system's frames: whatever a handler
+    // does not catch goes to the default handler here.
+    LRESULT result = 0;
+    peer->toolkit().guarded([&] { result = peer->handle(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {

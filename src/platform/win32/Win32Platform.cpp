@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "platform/win32/Win32ReplacingFile.h"
+#include "platform/win32/Win32ShellLink.h"
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
@@ -137,6 +138,8 @@ std::wstring Win32Platform::UpperCase(const std::wstring& text) {
     if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     return upper;
 }
+
+std::unique_ptr<services::ShellLink> Win32Platform::CreateShellLink() { return std::make_unique<Win32ShellLink>(); }
 
 std::unique_ptr<services::HttpClient> Win32Platform::CreateHttpClient() { return std::make_unique<WinHttpClient>(); }
 

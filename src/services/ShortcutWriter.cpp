@@ -1,0 +1,42 @@
+#include "services/ShortcutWriter.h"
+
+#include "services/InstallerError.h"
+#include "services/ShellLink.h"
+
+namespace kanvel::services {
+
+namespace {
+constexpr const wchar_t* kNoTargetError = L"Brak nazwy pliku, do którego ma zostać utworzony skrót";
+constexpr std::uint16_t kControlAndAlt = 0x600;  // HOTKEYF_CONTROL | HOTKEYF_ALT, in the high byte
+constexpr std::uint16_t kLowerCaseBit = 0x20;
+
+// Everything up to and including the last "\" or ":"; empty if there is none.
+std::wstring FolderWithSeparator(const std::wstring& path) {
+    const auto end = path.find_last_of(L"\\:");
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+}  // namespace
+
+std::uint16_t HotkeyWord(wchar_t key) {
+    auto code = static_cast<std::uint16_t>(key);
+    if (code >= L'a' && code <= L'z') code = static_cast<std::uint16_t>(code & ~kLowerCaseBit);
+    return static_cast<std::uint16_t>(code | kControlAndAlt);
+}
+
+void UtworzSkrot(PlatformOperations& platform, const std::wstring& linkFile, TParametrySkrotu parametry) {
+    const auto link = platform.CreateShellLink();
+    if (parametry.SciezkaPliku.empty()) throw InstallerError(kNoTargetError);
+    if (parametry.katalogRoboczy.empty()) parametry.katalogRoboczy = FolderWithSeparator(parametry.SciezkaPliku);
+    if (parametry.rodzajokna == 0) parametry.rodzajokna = kShowNormal;
+
+    link->SetPath(parametry.SciezkaPliku);
+    link->SetWorkingDirectory(parametry.katalogRoboczy);
+    link->SetArguments(parametry.argumenty);
+    if (!parametry.opis.empty()) link->SetDescription(parametry.opis);
+    link->SetShowCmd(parametry.rodzajokna);
+    if (!parametry.SciezkaIkony.empty()) link->SetIconLocation(parametry.SciezkaIkony, parametry.numerIkony);
+    if (parametry.klawiszSkrotu != 0) link->SetHotkey(HotkeyWord(parametry.klawiszSkrotu));
+    link->Save(linkFile);
+}
+
+}  // namespace kanvel::services
