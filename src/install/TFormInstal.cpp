@@ -153,6 +153,13 @@ void TFormInstal::bindHandlers() {
     SBPrzegladaj.OnClick = [this] { SBPrzegladajClick(); };
     BBWstecz.OnClick = [this] { BBWsteczClick(); };
     BBClose.OnClick = [this] { BBCloseClick(); };
+    BBInstal.OnClick = [this] { BBInstalClick(); };
+    BBProgram.OnClick = [this] { BBProgramClick(); };
+    BBBaza.OnClick = [this] { BBBazaClick(); };
+    CBBaza.OnClick = [this] { CBBazaClick(); };
+    BBParadox.OnClick = [this] { BBParadoxClick(); };
+    CBParadox.OnClick = [this] { CBParadoxClick(); };
+    BBDeinstal.OnClick = [this] { BBDeinstalClick(); };
 }
 
 void TFormInstal::FormCreate() {
@@ -267,6 +274,15 @@ void TFormInstal::RefreshInstallFolder() {
     auto& context = installer_.context;
     context.installDir = context.installBase + kFamilyFolder;
     if (!installer_.platform.DirectoryExists(context.installDir)) installer_.platform.MakeDirectory(context.installDir);
+}
+
+void TFormInstal::makeFolderIfMissing(const std::wstring& folder) {
+    if (!installer_.platform.DirectoryExists(folder)) installer_.platform.MakeDirectory(folder);
+}
+
+void TFormInstal::followCheckBox(ui::Button& button, const ui::CheckBox& box) {
+    const bool accepted = installer_.FormMain->RGAkceptacja.itemIndex() == 0;
+    button.setEnabled(accepted && box.checked() && box.enabled());
 }
 
 void TFormInstal::BBCloseClick() { installer_.FormMain->close(); }

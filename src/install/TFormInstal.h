@@ -19,6 +19,8 @@ class Installer;
 
 namespace kanvel::install {
 
+struct DatabaseFileSet;
+
 // The install form. It is never shown itself: its panel is moved into the
 // main window at start-up and serves as the installer's second page.
 class TFormInstal : public ui::Form {
@@ -59,6 +61,35 @@ public:
     void BBWsteczClick();
     void BBCloseClick();
 
+    // The install sequence and the program file.
+    void BBInstalClick();
+    void BBProgramClick();
+    bool PobranieProgramu();
+    void ZakonczenieInstalacji();
+    // Replaces the target by the source; false (after a notice when the
+    // source is missing) when that did not happen.
+    bool KopiujPlik(const std::wstring& source, const std::wstring& target);
+
+    // The database file sets.
+    void BBBazaClick();
+    void CBBazaClick();
+    bool PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    bool PobranieDanych(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    bool PobranieKonfiguracji(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    void PrzekazanieZestawien(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void PrzekazanieDanych(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void PrzekazanieKonfiguracji(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+
+    // The database engine component.
+    void BBParadoxClick();
+    void CBParadoxClick();
+    // Enables a component button exactly when the licence is accepted and
+    // its check box is ticked and enabled.
+    void followCheckBox(ui::Button& button, const ui::CheckBox& box);
+
+    // Removal of the chosen edition's installation.
+    void BBDeinstalClick();
+
     // Rebuilds the install folder from the chosen location and creates it
     // (this one level) when it is missing. Every component step starts so.
     void RefreshInstallFolder();
@@ -76,6 +107,14 @@ public:
     void OfferRemoval();
 
 private:
+    bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
+    void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void makeFolderIfMissing(const std::wstring& folder);
+    // The chosen edition's executable in the install folder.
+    std::wstring programFile() const;
+    void installEngine();
+    void installProgram();
+    void removeInstallFolder();
     void describePictures();
     void describeChoices();
     void describeComponentRow();

@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <set>
 
 #include "install/TFormInstal.h"
 #include "licence/TFormMain.h"
 #include "platform/host/EventLog.h"
 #include "platform/host/HeadlessToolkit.h"
+#include "platform/host/Encoding.h"
 #include "platform/host/HostPlatform.h"
 #include "platform/host/ScriptedHttpClient.h"
 #include "shell/Installer.h"

@@ -47,6 +47,8 @@ bool HostPlatform::RemoveEmptyDirectory(const std::wstring& path) {
 
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
     const fs::path host = files_.ToHost(path);
+    for (const auto& locked : lockedFiles)
+        if (files_.ToHost(locked) == host) return false;
     std::error_code ec;
     if (!fs::is_regular_file(host, ec)) return false;
     return fs::remove(host, ec);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/host/EventLog.h"
 #include "platform/host/HostFileSystem.h"
@@ -26,6 +27,8 @@ public:
     services::LocalTime startTime{2017, 1, 5, 9, 7, 3, 45};
     ui::Point cursor{0, 0};
     std::function<std::unique_ptr<services::HttpClient>()> httpClientFactory;
+    // Files held open by another program: they exist but cannot be deleted.
+    std::vector<std::wstring> lockedFiles;
 
     // Milliseconds the program has slept so far.
     long long elapsedMs() const { return elapsedMs_; }

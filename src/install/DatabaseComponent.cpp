@@ -1,0 +1,101 @@
+// The database component of the install panel: fetches the table files that
+// are missing from the pristine folder, then copies the three file sets into
+// their working folders.
+#include "install/DatabaseFileSets.h"
+#include "install/TFormInstal.h"
+#include "licence/TFormMain.h"
+#include "services/InstallerError.h"
+#include "shell/Installer.h"
+#include "shell/Notice.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kExternalProblem = L"Problem zewnętrzny!";
+constexpr const wchar_t* kRestartProgram = L"Program należy uruchomić ponownie.";
+constexpr const wchar_t* kDatabaseFetched = L"Pobranie bazy danych zakończone";
+constexpr const wchar_t* kDatabaseAlreadyThere = L"Pliki bazy danych już istnieją";
+}  // namespace
+
+void TFormInstal::BBBazaClick() {
+    ProgressBar1.setPosition(0);
+    RefreshInstallFolder();
+    const std::wstring& installDir = installer_.context.installDir;
+    for (auto folder : {kFormatFolder, kPristineFolder, kStatementSet.workingFolder, kDataSet.workingFolder,
+                        kConfigurationSet.workingFolder})
+        makeFolderIfMissing(installDir + std::wstring(folder));
+
+    const std::wstring server(kTablesServerFolder);
+    const std::wstring pristine = installDir + std::wstring(kPristineFolder);
+    const bool data = PobranieDanych(server, pristine);
+    const bool configuration = PobranieKonfiguracji(server, pristine);
+    const bool statements = PobranieZestawien(server, pristine);
+
+    PrzekazanieZestawien(pristine, installDir + std::wstring(kStatementSet.workingFolder));
+    PrzekazanieDanych(pristine, installDir + std::wstring(kDataSet.workingFolder));
+    PrzekazanieKonfiguracji(pristine, installDir + std::wstring(kConfigurationSet.workingFolder));
+
+    installer_.FormMain->LabelInfo.setCaption(data || configuration || statements ? kDatabaseFetched
+                                                                                   : kDatabaseAlreadyThere);
+    installer_.application.processMessages();
+}
+
+void TFormInstal::CBBazaClick() { followCheckBox(BBBaza, CBBaza); }
+
+bool TFormInstal::PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kStatementSet, serverFolder, targetFolder);
+}
+
+bool TFormInstal::PobranieDanych(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kDataSet, serverFolder, targetFolder);
+}
+
+bool TFormInstal::PobranieKonfiguracji(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kConfigurationSet, serverFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieZestawien(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kStatementSet, sourceFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieDanych(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kDataSet, sourceFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieKonfiguracji(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kConfigurationSet, sourceFolder, targetFolder);
+}
+
+bool TFormInstal::fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder,
+                           const std::wstring& targetFolder) {
+    bool fetched = false;
+    for (auto name : set.slots) {
+        if (name.empty()) continue;
+        // A failed file was reported by the download; the next one is tried all the same.
+        if (PobraniePliku(serverFolder, std::wstring(name), std::wstring(), false, targetFolder)) fetched = true;
+    }
+    return fetched;
+}
+
+void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder,
+                              const std::wstring& targetFolder) {
+    auto& platform = installer_.platform;
+    auto giveUp = [&](std::wstring_view line1) {
+        shell::ShowNotice(installer_, kExternalProblem, std::wstring(line1), kRestartProgram, true);
+        throw services::SilentAbort();
+    };
+    for (auto name : set.slots) {
+        if (name.empty()) continue;
+        const std::wstring source = sourceFolder + L"\\" + std::wstring(name);
+        const std::wstring target = targetFolder + L"\\" + std::wstring(name);
+        if (set.skipsMissingSource && !platform.FileExists(source)) continue;
+        if (platform.FileExists(target)) {
+            platform.SetAttributes(target, 0);
+            if (!platform.DeleteFileAt(target)) giveUp(set.cannotPrepare);
+        }
+        if (!platform.CopyFileTo(source, target, false)) giveUp(set.cannotTransfer);
+        platform.SetAttributes(target, 0);
+    }
+}
+
+}  // namespace kanvel::install

@@ -1,0 +1,71 @@
+// Removal of the chosen edition's installation: its two shortcuts, its
+// executable and the engine installer, then the folders that became empty.
+#include "install/TFormInstal.h"
+#include "licence/TFormMain.h"
+#include "shell/Installer.h"
+#include "shell/Notice.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
+constexpr const wchar_t* kDriversFolder = L"\\Sterowniki";
+constexpr const wchar_t* kFamilyFolder = L"\\OR-Vel";
+constexpr const wchar_t* kEngineInstallerFile = L"\\setup.exe";
+constexpr const wchar_t* kFamilyFolderLabel = L"\\OR-Vel\\";
+constexpr const wchar_t* kFolderStillUsed =
+    L" jest używany przez inny program lub zawiera pliki (foldery) utworzone po instalacji.";
+constexpr const wchar_t* kRemovalFinished = L"Usunięcie programu zakończone pomyślnie";
+}  // namespace
+
+void TFormInstal::BBDeinstalClick() {
+    auto& platform = installer_.platform;
+    const auto& context = installer_.context;
+    const std::wstring linkName = L"\\" + context.editionName + context.shortcutSuffix;
+    const std::wstring desktopShortcut = context.desktopDir + linkName;
+    const std::wstring group = context.programsDir + kStartMenuGroup;
+    const std::wstring startShortcut = group + linkName;
+
+    if (platform.FileExists(desktopShortcut)) platform.DeleteFileAt(desktopShortcut);
+    if (platform.FileExists(startShortcut)) {
+        platform.DeleteFileAt(startShortcut);
+        if (platform.DirectoryExists(group)) platform.RemoveEmptyDirectory(group);
+    }
+    if (platform.DirectoryExists(context.installDir)) removeInstallFolder();
+
+    LabelFolder.setCaption(kFamilyFolderLabel);
+    installer_.FormMain->LabelInfo.setCaption(kRemovalFinished);
+    CBSkrotPulpit.setChecked(platform.FileExists(desktopShortcut));
+    CBSkrotMenuStart.setChecked(platform.FileExists(startShortcut));
+    BBDeinstal.setEnabled(false);
+    BBDeinstal.setShowHint(false);
+    if (installer_.FormMain->PanelKoniec.visible()) {
+        installer_.FormMain->RGAkceptacjaClick();
+        installer_.FormMain->PanelKoniec.hide();
+    }
+}
+
+void TFormInstal::removeInstallFolder() {
+    auto& platform = installer_.platform;
+    const auto& context = installer_.context;
+    if (platform.FileExists(programFile())) platform.DeleteFileAt(programFile());
+    const std::wstring engineFolder = context.installDir + L"\\" + context.engineSubfolder;
+    if (platform.DirectoryExists(engineFolder)) {
+        if (platform.FileExists(engineFolder + kEngineInstallerFile)) platform.DeleteFileAt(engineFolder + kEngineInstallerFile);
+        platform.RemoveEmptyDirectory(engineFolder);
+    }
+    if (platform.DirectoryExists(context.installDir + kDriversFolder))
+        platform.RemoveEmptyDirectory(context.installDir + kDriversFolder);
+
+    auto stillUsed = [&](const std::wstring& folder) {
+        shell::ShowShortNotice(installer_, L"\"" + folder + L"\"" + kFolderStillUsed, shell::kTitleWarning);
+    };
+    if (!platform.RemoveEmptyDirectory(context.installDir)) {
+        stillUsed(context.installDir);
+        return;
+    }
+    const std::wstring family = context.installBase + kFamilyFolder;
+    if (platform.DirectoryExists(family) && !platform.RemoveEmptyDirectory(family)) stillUsed(family);
+}
+
+}  // namespace kanvel::install

@@ -1,0 +1,159 @@
+#include "InstallerHarness.h"
+#include "install/DatabaseFileSets.h"
+#include "shell/TFormQst.h"
+
+namespace kanvel::testing {
+namespace {
+
+constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
+
+class DatabaseComponentTest : public InstallerTest {
+protected:
+    std::vector<std::wstring> notices;
+
+    void SetUp() override {
+        StartUp();
+        main().RGAkceptacja.choose(0);
+        panel().RGKanvel.choose(0);
+        toolkit.onModal = [this](ui::Form& f) {
+            auto& q = dynamic_cast<shell::TFormQst&>(f);
+            notices.push_back(q.caption() + L"|" + q.Label1.caption() + L"|" + q.Label2.caption());
+        };
+    }
+    static std::vector<std::wstring> AllNames() {
+        std::vector<std::wstring> names;
+        for (const auto* set : {&install::kStatementSet, &install::kDataSet, &install::kConfigurationSet})
+            for (auto slot : set->slots)
+                if (!slot.empty()) names.emplace_back(slot);
+        return names;
+    }
+    void ServeAll() {
+        for (const auto& name : AllNames())
+            server.responses[std::wstring(kBase) + L"programy/wersja7/bkp6/" + name] = {.body = "tabela " + platform::host::ToUtf8(name)};
+    }
+    void FillPristine() {
+        for (const auto& name : AllNames()) platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Bkp6\\" + name, "pristine");
+    }
+    std::string read(const std::wstring& path) { return platform.files().ReadFile(path); }
+};
+
+TEST_F(DatabaseComponentTest, SetsNameSeventyThreeDistinctFilesInTheirSlots) {
+    const auto names = AllNames();
+    EXPECT_EQ(names.size(), 73u);
+    EXPECT_EQ(std::set<std::wstring>(names.begin(), names.end()).size(), 73u);
+    EXPECT_EQ(install::kStatementSet.slots.size(), 10u);
+    EXPECT_EQ(install::kDataSet.slots.size(), 30u);
+    EXPECT_EQ(install::kConfigurationSet.slots.size(), 48u);
+}
+
+TEST_F(DatabaseComponentTest, FirstRunFetchesEverySetInOrderAndCopiesThemToTheirFolders) {
+    ServeAll();
+    panel().BBBaza.click();
+    ASSERT_EQ(server.requests.size(), 73u);
+    // Data set first, then configuration, then statements.
+    EXPECT_EQ(server.requests.front().url, std::wstring(kBase) + L"programy/wersja7/bkp6/baza1.db");
+    EXPECT_EQ(server.requests[22].url, std::wstring(kBase) + L"programy/wersja7/bkp6/config1.db");
+    EXPECT_EQ(server.requests.back().url, std::wstring(kBase) + L"programy/wersja7/bkp6/zestaw5.px");
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Zestaw\\zestaw1.db"), "tabela zestaw1.db");
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Dbf6\\baza42.px"), "tabela baza42.px");
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config.db"), "tabela config.db");
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Cfg\\baza1.db"));
+    EXPECT_EQ(main().LabelInfo.caption(), L"Pobranie bazy danych zakończone");
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(DatabaseComponentTest, CompletePristineFolderIsCopiedAgainWithoutAnyDownload) {
+    FillPristine();
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Dbf6\\baza1.db", "changed by the user");
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Dbf6\\own.db", "other file");
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Bkp6\\extra.db", "unlisted");
+    panel().BBBaza.click();
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Dbf6\\baza1.db"), "pristine");
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Dbf6\\own.db"), "other file");
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Dbf6\\extra.db"));
+    EXPECT_EQ(main().LabelInfo.caption(), L"Pliki bazy danych już istnieją");
+}
+
+TEST_F(DatabaseComponentTest, OneMissingConfigurationFileIsFetched) {
+    FillPristine();
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Format\\Bkp6\\config26.val");
+    ServeAll();
+    panel().BBBaza.click();
+    ASSERT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(main().LabelInfo.caption(), L"Pobranie bazy danych zakończone");
+}
+
+TEST_F(DatabaseComponentTest, ReadOnlyWorkingFileIsReplacedAndTheCopyCarriesNoAttributes) {
+    FillPristine();
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config1.db", "old");
+    platform.SetAttributes(L"C:\\OR-Vel\\Format\\Cfg\\config1.db", 1);
+    panel().BBBaza.click();
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config1.db"), "pristine");
+    const auto perms = std::filesystem::status(platform.files().ToHost(L"C:\\OR-Vel\\Format\\Cfg\\config1.db")).permissions();
+    EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+}
+
+TEST_F(DatabaseComponentTest, MissingStatementFileIsSkippedButTheOtherSetsAreCopied) {
+    FillPristine();
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Format\\Bkp6\\zestaw6.db");
+    panel().BBBaza.click();  // its download fails: 404
+    EXPECT_EQ(log.withPrefix(L"message ").size(), 1u);
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Zestaw\\zestaw6.db"));
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Format\\Cfg\\config36.val"));
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(DatabaseComponentTest, MissingDataFileStopsTheCopyWithALoggedNoticeAndTheSilentAbort) {
+    FillPristine();
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Format\\Bkp6\\baza12.px");
+    main().LabelInfo.setCaption(L"przed");
+    application->guarded([&] { panel().BBBaza.click(); });
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Problem zewnętrzny!|Niemożliwe przekazanie danych do bazy tymczasowej|"
+                                                 L"Program należy uruchomić ponownie."});
+    EXPECT_TRUE(log.withPrefix(L"error ").empty());  // silent
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Format\\Zestaw\\zestaw1.db"));
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Format\\Dbf6\\baza12.db"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Dbf6\\baza2.val"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Cfg\\config1.db"));
+    EXPECT_EQ(main().LabelInfo.caption(), L"");  // the failed download cleared it; nothing after
+    const std::string logged = platform.files().ReadFile(L"C:\\Instal\\Komunikaty.err");
+    EXPECT_NE(logged.find("Niemo\xBFliwe przekazanie danych do bazy tymczasowej"), std::string::npos);
+}
+
+TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeDeletedStopsWithItsSetsNotice) {
+    FillPristine();
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config2.db", "in use");
+    platform.lockedFiles.push_back(L"C:\\OR-Vel\\Format\\Cfg\\config2.db");
+    application->guarded([&] { panel().BBBaza.click(); });
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Problem zewnętrzny!|Niemożliwe przygotowanie bazy Cfg na przyjęcie "
+                                                 L"danych|Program należy uruchomić ponownie."});
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config1.db"), "pristine");
+}
+
+TEST_F(DatabaseComponentTest, NoConnectionReportsEveryFileThenStopsAtTheFirstDataSlot) {
+    for (const auto& name : AllNames())
+        server.responses[std::wstring(kBase) + L"programy/wersja7/bkp6/" + name] = {
+            .error = L"Socket Error # 10061\r\nConnection refused."};
+    application->guarded([&] { panel().BBBaza.click(); });
+    const auto messages = log.withPrefix(L"message ");
+    EXPECT_EQ(messages.size(), 73u);
+    EXPECT_EQ(std::set<std::wstring>(messages.begin(), messages.end()),
+              std::set<std::wstring>{L"message Błąd połączenia z internetem"});
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(L"Niemożliwe przekazanie danych do bazy tymczasowej"), std::wstring::npos);
+}
+
+TEST_F(DatabaseComponentTest, ButtonFollowsItsCheckBoxOnlyAfterAcceptance) {
+    panel().CBBaza.setChecked(true);
+    EXPECT_TRUE(panel().BBBaza.enabled());
+    panel().CBBaza.setChecked(false);
+    EXPECT_FALSE(panel().BBBaza.enabled());
+    panel().BBWstecz.click();
+    main().RGAkceptacja.choose(1);
+    panel().CBBaza.setChecked(true);
+    EXPECT_FALSE(panel().BBBaza.enabled());
+}
+
+}  // namespace
+}  // namespace kanvel::testing

@@ -1,0 +1,187 @@
+#include "InstallerHarness.h"
+#include "shell/TFormQst.h"
+
+namespace kanvel::testing {
+namespace {
+
+constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
+
+class InstallSequenceTest : public InstallerTest {
+protected:
+    std::vector<std::wstring> notices;
+
+    void SetUp() override {
+        StartUp();
+        main().RGAkceptacja.choose(0);
+        panel().RGKanvel.choose(0);  // Koordynator, Edytor3
+        toolkit.onModal = [this](ui::Form& f) { notices.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption()); };
+        ServeProgram(L"Edytor3", "MZ koordynator");
+    }
+    void ServeProgram(const std::wstring& name, std::string body) {
+        server.responses[std::wstring(kBase) + L"programy/wersja7/poprawki/" + name + L"._exe"] = {.body = std::move(body)};
+    }
+    void ServeEngine() { server.responses[std::wstring(kBase) + L"sterowniki/bde/setup._exe"] = {.body = "MZ setup"}; }
+    std::vector<std::wstring> boxes() const { return log.withPrefix(L"box "); }
+    std::wstring desktopLink(const std::wstring& edition) { return platform.desktopPath + L"\\" + edition + L" 7.lnk"; }
+    std::wstring startLink(const std::wstring& edition) {
+        return platform.programsPath + L"\\Velmarin\\" + edition + L" 7.lnk";
+    }
+};
+
+TEST_F(InstallSequenceTest, NothingTickedOnlySaysSo) {
+    panel().CBProgram.setChecked(false);
+    panel().BBInstal.click();
+    EXPECT_EQ(boxes(), std::vector<std::wstring>{L"box Uwaga!|Brak zaznaczenia wyboru instalacji."});
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButton) {
+    platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "update");
+    panel().BBInstal.click();
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ koordynator");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Aktualizacja.exe"), "update");
+    const std::string link = platform.files().ReadFile(desktopLink(L"Koordynator"));
+    EXPECT_EQ(link, "Path=C:\\OR-Vel\\Edytor3.exe\nWorkingDirectory=C:\\OR-Vel\nArguments=\n"
+                    "Description=Skrót do programu Kanvel Koordynator 8.0\nShowCmd=1\nHotkey=1611\n");
+    EXPECT_EQ(platform.files().ReadFile(startLink(L"Koordynator")), link);
+    EXPECT_TRUE(main().PanelKoniec.visible());
+    EXPECT_EQ(panel().BBInstal.caption(), L"Uruchom");
+    EXPECT_EQ(panel().BBInstal.effectiveHint(), L"Uruchomienie programu");
+    EXPECT_EQ(main().LabelInfo.caption(), L"Instalacja zakończona pomyślnie");
+    EXPECT_TRUE(panel().BBDeinstal.enabled());
+    EXPECT_EQ(panel().BBProgram.tag(), 0);
+    EXPECT_TRUE(panel().CBProgram.checked());
+    EXPECT_TRUE(notices.empty());
+
+    // "Uruchom" starts the installed program and ends the installer.
+    log.clear();
+    panel().BBInstal.click();
+    EXPECT_EQ(log.withPrefix(L"shell "), std::vector<std::wstring>{L"shell |C:\\OR-Vel\\Edytor3.exe||"});
+    EXPECT_TRUE(main().closed());
+}
+
+TEST_F(InstallSequenceTest, ProgramFetchedBeforeIsNotFetchedAgainForTheSameEdition) {
+    panel().BBProgram.click();
+    ASSERT_EQ(server.requests.size(), 1u);
+    panel().BBInstal.click();
+    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(boxes(), std::vector<std::wstring>{L"box Uwaga!|Edytor Bazy Danych został już pobrany."});
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Instalacja przerwana."});
+    EXPECT_FALSE(platform.FileExists(desktopLink(L"Koordynator")));
+    EXPECT_FALSE(main().PanelKoniec.visible());
+}
+
+TEST_F(InstallSequenceTest, AnotherEditionInstallsNormallyBesideTheFirst) {
+    panel().BBInstal.click();
+    panel().BBWstecz.click();  // back from the finished panel
+    EXPECT_EQ(panel().BBInstal.caption(), L"Instaluj");
+    panel().BBInstal.click();  // the same edition again
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Instalacja przerwana."});
+    ServeProgram(L"Edytor2p", "MZ procesor");
+    panel().RGKanvel.choose(1);
+    notices.clear();
+    panel().BBInstal.click();
+    EXPECT_TRUE(platform.FileExists(startLink(L"Procesor")));
+    EXPECT_TRUE(platform.FileExists(startLink(L"Koordynator")));
+    EXPECT_TRUE(main().PanelKoniec.visible());
+}
+
+TEST_F(InstallSequenceTest, ProgramFromAnEarlierRunIsReplacedAfterTheNotice) {
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "older");
+    panel().BBInstal.click();
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"C:\\OR-Vel\\Edytor3.exe\rzostanie zastąpiony nową wersją."});
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ koordynator");
+    EXPECT_TRUE(main().PanelKoniec.visible());
+}
+
+TEST_F(InstallSequenceTest, FailedDownloadWithAnOlderFileStopsAndKeepsIt) {
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "older");
+    server.responses.clear();
+    panel().BBInstal.click();
+    EXPECT_EQ(log.withPrefix(L"message "), std::vector<std::wstring>{L"message Nieudane pobranie pliku: HTTP/1.1 404 Not Found"});
+    EXPECT_EQ(notices.back(), L"Instalacja przerwana.");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "older");
+    EXPECT_FALSE(platform.FileExists(desktopLink(L"Koordynator")));
+}
+
+TEST_F(InstallSequenceTest, FailedDownloadWithoutAnyFileAsksForTheDownload) {
+    server.responses.clear();
+    panel().BBInstal.click();
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Wymagane jest pobranie pliku z internetu."});
+}
+
+TEST_F(InstallSequenceTest, EngineStepFetchesStartsAndUnticksThenTheOtherStepsRun) {
+    panel().CBParadox.setChecked(true);
+    ServeEngine();
+    panel().BBInstal.click();
+    EXPECT_EQ(notices.front(), L"Pobranie silnika bazy danych projektów z wersji 3.0-7.0.");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "MZ setup");
+    EXPECT_EQ(panel().BBParadox.tag(), 1);
+    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_FALSE(panel().CBParadox.checked());
+    EXPECT_FALSE(panel().BBParadox.enabled());
+    EXPECT_TRUE(main().PanelKoniec.visible());
+}
+
+TEST_F(InstallSequenceTest, EngineAlreadyFetchedIsStartedAgainWithoutAFetch) {
+    ServeEngine();
+    panel().CBParadox.setChecked(true);
+    panel().BBParadox.click();
+    const auto requests = server.requests.size();
+    panel().BBInstal.click();
+    EXPECT_EQ(boxes().front(), L"box Uwaga!|Silnik bazy danych został już pobrany.");
+    EXPECT_EQ(server.requests.size(), requests + 1);  // only the program file
+    EXPECT_EQ(log.withPrefix(L"shell ").size(), 1u);
+}
+
+TEST_F(InstallSequenceTest, EngineNeitherFetchedNorPickedAsksForTheDownloadAndGoesOn) {
+    panel().CBParadox.setChecked(true);
+    toolkit.dialogAnswers.push_back(std::nullopt);  // the file pick is cancelled
+    panel().BBInstal.click();
+    EXPECT_NE(std::find(notices.begin(), notices.end(), L"Wymagane jest pobranie pliku z internetu."), notices.end());
+    EXPECT_FALSE(panel().CBParadox.checked());
+    EXPECT_TRUE(main().PanelKoniec.visible());  // the program step still ran
+}
+
+TEST_F(InstallSequenceTest, PickedPackedEngineIsCopiedIntoPlaceAndStarted) {
+    panel().CBParadox.setChecked(true);
+    platform.files().WriteFile(L"D:\\Pobrane\\SETUP._EXE", "packed setup");
+    toolkit.dialogAnswers.push_back(L"D:\\Pobrane\\SETUP._EXE");
+    panel().BBInstal.click();
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "packed setup");
+    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+}
+
+TEST_F(InstallSequenceTest, DatabaseFailureEndsTheWholeClickSilently) {
+    panel().CBBaza.setChecked(true);
+    application->guarded([&] { panel().BBInstal.click(); });
+    EXPECT_TRUE(panel().CBBaza.checked());
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));  // the program step did not run
+    EXPECT_TRUE(log.withPrefix(L"error ").empty());
+}
+
+TEST_F(InstallSequenceTest, WithoutShortcutBoxesTheInstallationFinishesWithoutShortcuts) {
+    panel().CBSkrotPulpit.setChecked(false);
+    panel().CBSkrotMenuStart.setChecked(false);
+    panel().BBInstal.click();
+    EXPECT_FALSE(platform.FileExists(desktopLink(L"Koordynator")));
+    EXPECT_FALSE(platform.DirectoryExists(platform.programsPath + L"\\Velmarin"));
+    EXPECT_TRUE(panel().BBDeinstal.enabled());
+}
+
+TEST_F(InstallSequenceTest, InstallButtonDoesNothingWithoutAnAcceptedLicence) {
+    panel().BBWstecz.click();
+    main().RGAkceptacja.choose(1);
+    panel().BBInstal.click();
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(InstallSequenceTest, CopyReportsAMissingSource) {
+    EXPECT_FALSE(panel().KopiujPlik(L"C:\\brak.exe", L"C:\\cel.exe"));
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Brak pliku: C:\\brak.exe"});
+}
+
+}  // namespace
+}  // namespace kanvel::testing
