@@ -157,7 +157,7 @@ void TFormMain::describeFinishedPanel() {
     PanelKoniec.setVisible(false);
     Image7.setBounds({218, 81, 300, 100});
     Image7.setPicture(kPictureFinished);
-    LabelKoniec.setBounds({227, 199, 300, 32});
+    LabelKoniec.setBounds({227, 199, 420, 32});
     LabelKoniec.setCaption(kFinished);
     LabelKoniec.setFont(FontOf(24, ui::colors::Maroon, false, L"Arial"));
 }

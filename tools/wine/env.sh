@@ -7,7 +7,7 @@
 #   wine_run EXE ARGS   run a Windows program in the prefix, wait, return its exit code
 #   wine_stop           end every process of the prefix
 #   wine_c_drive        print the host folder that is drive C: of the prefix
-#   wine_desktop_dir    print the host folder behind the Windows desktop
+#   wine_desktop_dir    print the host folder behind the Windows desktop (after wine_prepare)
 _kanvel_build_dir=$(cd "${1:?build folder}" && pwd)
 export KANVEL_WINE_ROOT="$_kanvel_build_dir/wine"
 export WINEPREFIX="$KANVEL_WINE_ROOT/prefix"
@@ -50,7 +50,10 @@ wine_c_drive() {
 }
 
 wine_desktop_dir() {
-  printf '%s\n' "$HOME/Desktop"
+  # The prefix's Desktop folder is a link into HOME: follow it.
+  local user
+  user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -n 1)
+  readlink -f "$WINEPREFIX/drive_c/users/$user/Desktop"
 }
 
 kanvel_xvfb_stop() {
