@@ -1,7 +1,5 @@
 #include "licence/TFormMain.h"
 
-#include <functional>
-
 #include "install/TFormInstal.h"
 #include "licence/CursorGlide.h"
 #include "licence/LicenceText.h"
@@ -179,10 +177,11 @@ void TFormMain::FormCreate() {
     auto& platform = installer_.platform;
     LabelHttp.setVisible(true);
     FormIdHTTP1 = platform.CreateHttpClient();
-    using namespace std::placeholders;
-    FormIdHTTP1->OnWork = std::bind(&TFormMain::FormIdHTTP1Work, this, _1, _2, _3);
-    FormIdHTTP1->OnWorkBegin = std::bind(&TFormMain::FormIdHTTP1WorkBegin, this, _1, _2, _3);
-    FormIdHTTP1->OnWorkEnd = std::bind(&TFormMain::FormIdHTTP1WorkEnd, this, _1, _2);
+    FormIdHTTP1->OnWork = [this](auto& sender, auto mode, std::int64_t done) { FormIdHTTP1Work(sender, mode, done); };
+    FormIdHTTP1->OnWorkBegin = [this](auto& sender, auto mode, std::int64_t expected) {
+        FormIdHTTP1WorkBegin(sender, mode, expected);
+    };
+    FormIdHTTP1->OnWorkEnd = [this](auto& sender, auto mode) { FormIdHTTP1WorkEnd(sender, mode); };
     LabelInfo.setCaption(kCaptionLicence);
     context.versionText = kVersionText;
     context.shortcutSuffix = kShortcutSuffix;

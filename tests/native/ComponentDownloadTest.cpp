@@ -5,19 +5,17 @@
 namespace kanvel::testing {
 namespace {
 
-constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
 const std::wstring kPrograms = L"programy/wersja7/poprawki";
 const std::wstring kTables = L"programy/wersja7/bkp6";
 const std::wstring kEngine = L"sterowniki/bde";
 
 class ComponentDownloadTest : public InstallerTest {
 protected:
-    std::vector<std::wstring> notices;
 
     void SetUp() override {
         StartUp();
         platform.files().MakeFolders(L"C:\\OR-Vel\\Format\\Bkp6");
-        toolkit.onModal = [this](ui::Form& f) { notices.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption()); };
+        CaptureNotices();
         main().LabelInfo.setCaption(L"przed");
         panel().ProgressBar1.setPosition(7);
     }
@@ -26,7 +24,7 @@ protected:
         return panel().PobraniePliku(folder, name, ext, auth, target);
     }
     void Serve(const std::wstring& path, platform::host::ScriptedResponse response) {
-        server.responses[std::wstring(kBase) + path] = std::move(response);
+        server.responses[Url(path)] = std::move(response);
     }
     std::vector<std::wstring> messages() const { return log.withPrefix(L"message "); }
     void ExpectCleanedUp() {
@@ -47,7 +45,7 @@ TEST_F(ComponentDownloadTest, MissingFileIsFetchedWithoutCredentialsUnderItsPlai
     Serve(kTables + L"/baza1.db", {.body = "table bytes"});
     EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
     ASSERT_EQ(server.requests.size(), 1u);
-    EXPECT_EQ(server.requests[0].url, std::wstring(kBase) + L"programy/wersja7/bkp6/baza1.db");
+    EXPECT_EQ(server.requests[0].url, Url(L"programy/wersja7/bkp6/baza1.db"));
     EXPECT_FALSE(server.requests[0].basicAuthentication);
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Format\\Bkp6\\baza1.db"), "table bytes");
     ExpectCleanedUp();
@@ -77,7 +75,7 @@ TEST_F(ComponentDownloadTest, ExistingFileWithExtensionIsAnnouncedThenReplaced) 
     Serve(kEngine + L"/setup._exe", {.body = "new setup"});
     EXPECT_TRUE(Fetch(kEngine, L"setup", L"exe", true, L"C:\\OR-Vel\\Sterowniki\\BDE"));
     EXPECT_EQ(notices, std::vector<std::wstring>{L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe\rzostanie zastąpiony nową wersją."});
-    EXPECT_EQ(server.requests.at(0).url, std::wstring(kBase) + L"sterowniki/bde/setup._exe");
+    EXPECT_EQ(server.requests.at(0).url, Url(L"sterowniki/bde/setup._exe"));
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "new setup");
     ExpectCleanedUp();
 }

@@ -5,16 +5,12 @@
 namespace kanvel::testing {
 namespace {
 
-constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
 
 class DatabaseComponentTest : public InstallerTest {
 protected:
-    std::vector<std::wstring> notices;
-
     void SetUp() override {
-        StartUp();
-        main().RGAkceptacja.choose(0);
-        panel().RGKanvel.choose(0);
+        StartUpAcceptedWith(0);
+        // Title, both lines: these notices are the logged ones.
         toolkit.onModal = [this](ui::Form& f) {
             auto& q = dynamic_cast<shell::TFormQst&>(f);
             notices.push_back(q.caption() + L"|" + q.Label1.caption() + L"|" + q.Label2.caption());
@@ -29,7 +25,7 @@ protected:
     }
     void ServeAll() {
         for (const auto& name : AllNames())
-            server.responses[std::wstring(kBase) + L"programy/wersja7/bkp6/" + name] = {.body = "tabela " + platform::host::ToUtf8(name)};
+            server.responses[Url(L"programy/wersja7/bkp6/" + name)] = {.body = "tabela " + platform::host::ToUtf8(name)};
     }
     void FillPristine() {
         for (const auto& name : AllNames()) platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Bkp6\\" + name, "pristine");
@@ -51,9 +47,9 @@ TEST_F(DatabaseComponentTest, FirstRunFetchesEverySetInOrderAndCopiesThemToTheir
     panel().BBBaza.click();
     ASSERT_EQ(server.requests.size(), 73u);
     // Data set first, then configuration, then statements.
-    EXPECT_EQ(server.requests.front().url, std::wstring(kBase) + L"programy/wersja7/bkp6/baza1.db");
-    EXPECT_EQ(server.requests[22].url, std::wstring(kBase) + L"programy/wersja7/bkp6/config1.db");
-    EXPECT_EQ(server.requests.back().url, std::wstring(kBase) + L"programy/wersja7/bkp6/zestaw5.px");
+    EXPECT_EQ(server.requests.front().url, Url(L"programy/wersja7/bkp6/baza1.db"));
+    EXPECT_EQ(server.requests[22].url, Url(L"programy/wersja7/bkp6/config1.db"));
+    EXPECT_EQ(server.requests.back().url, Url(L"programy/wersja7/bkp6/zestaw5.px"));
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Zestaw\\zestaw1.db"), "tabela zestaw1.db");
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Dbf6\\baza42.px"), "tabela baza42.px");
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config.db"), "tabela config.db");
@@ -133,7 +129,7 @@ TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeDeletedStopsWithItsSetsNoti
 
 TEST_F(DatabaseComponentTest, NoConnectionReportsEveryFileThenStopsAtTheFirstDataSlot) {
     for (const auto& name : AllNames())
-        server.responses[std::wstring(kBase) + L"programy/wersja7/bkp6/" + name] = {
+        server.responses[Url(L"programy/wersja7/bkp6/" + name)] = {
             .error = L"Socket Error # 10061\r\nConnection refused."};
     application->guarded([&] { panel().BBBaza.click(); });
     const auto messages = log.withPrefix(L"message ");

@@ -4,23 +4,17 @@
 namespace kanvel::testing {
 namespace {
 
-constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
 
 class InstallSequenceTest : public InstallerTest {
 protected:
-    std::vector<std::wstring> notices;
-
     void SetUp() override {
-        StartUp();
-        main().RGAkceptacja.choose(0);
-        panel().RGKanvel.choose(0);  // Koordynator, Edytor3
-        toolkit.onModal = [this](ui::Form& f) { notices.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption()); };
+        StartUpAcceptedWith(0);  // Koordynator, Edytor3
         ServeProgram(L"Edytor3", "MZ koordynator");
     }
     void ServeProgram(const std::wstring& name, std::string body) {
-        server.responses[std::wstring(kBase) + L"programy/wersja7/poprawki/" + name + L"._exe"] = {.body = std::move(body)};
+        server.responses[Url(L"programy/wersja7/poprawki/" + name + L"._exe")] = {.body = std::move(body)};
     }
-    void ServeEngine() { server.responses[std::wstring(kBase) + L"sterowniki/bde/setup._exe"] = {.body = "MZ setup"}; }
+    void ServeEngine() { server.responses[Url(L"sterowniki/bde/setup._exe")] = {.body = "MZ setup"}; }
     std::vector<std::wstring> boxes() const { return log.withPrefix(L"box "); }
     std::wstring desktopLink(const std::wstring& edition) { return platform.desktopPath + L"\\" + edition + L" 7.lnk"; }
     std::wstring startLink(const std::wstring& edition) {

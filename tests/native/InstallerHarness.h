@@ -15,6 +15,7 @@
 #include "platform/host/HostPlatform.h"
 #include "platform/host/ScriptedHttpClient.h"
 #include "shell/Installer.h"
+#include "shell/TFormQst.h"
 #include "ui/Application.h"
 
 namespace kanvel::testing {
@@ -60,6 +61,19 @@ protected:
         installer->FormMain->showWindow();
     }
 
+    // The first lines of the notices shown from now on.
+    std::vector<std::wstring> notices;
+    void CaptureNotices();
+    // Start-up, licence accepted, an edition chosen: where most panel tests begin.
+    void StartUpAcceptedWith(int edition) {
+        StartUp();
+        main().RGAkceptacja.choose(0);
+        panel().RGKanvel.choose(edition);
+        CaptureNotices();
+    }
+    // The download server's address of a file.
+    static std::wstring Url(const std::wstring& serverPath) { return std::wstring(KANVEL_DOWNLOAD_BASE_URL) + serverPath; }
+
     licence::TFormMain& main() { return *installer->FormMain; }
     install::TFormInstal& panel() { return *installer->FormInstal; }
     shell::InstallerContext& context() { return installer->context; }
@@ -68,6 +82,12 @@ protected:
 }  // namespace kanvel::testing
 
 namespace kanvel::testing {
+
+inline void InstallerTest::CaptureNotices() {
+    toolkit.onModal = [this](ui::Form& form) {
+        notices.push_back(dynamic_cast<shell::TFormQst&>(form).Label1.caption());
+    };
+}
 
 // Writes what a control's native side would be told into the event log, so a
 // test can see repaints and list changes in order with sleeps and messages.

@@ -4,20 +4,14 @@
 namespace kanvel::testing {
 namespace {
 
-constexpr const wchar_t* kBase = KANVEL_DOWNLOAD_BASE_URL;
 const std::wstring kStillUsed = L" jest używany przez inny program lub zawiera pliki (foldery) utworzone po instalacji.";
 
 class UninstallTest : public InstallerTest {
 protected:
-    std::vector<std::wstring> notices;
-
     void SetUp() override {
-        StartUp();
-        main().RGAkceptacja.choose(0);
-        panel().RGKanvel.choose(0);
-        toolkit.onModal = [this](ui::Form& f) { notices.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption()); };
-        server.responses[std::wstring(kBase) + L"programy/wersja7/poprawki/Edytor3._exe"] = {.body = "MZ"};
-        server.responses[std::wstring(kBase) + L"sterowniki/bde/setup._exe"] = {.body = "MZ setup"};
+        StartUpAcceptedWith(0);
+        server.responses[Url(L"programy/wersja7/poprawki/Edytor3._exe")] = {.body = "MZ"};
+        server.responses[Url(L"sterowniki/bde/setup._exe")] = {.body = "MZ setup"};
     }
     void Install(bool withEngine = false) {
         panel().CBParadox.setChecked(withEngine);
