@@ -222,6 +222,11 @@ void FormPeer::applyRegion() {
     SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
 }
 
+void FormPeer::focusActiveControl() {
+    if (ui::Control* active = form_.activeControl())
+        if (auto* peer = dynamic_cast<WindowPeer*>(active->peer())) SetFocus(peer->hwnd());
+}
+
 void FormPeer::storePlace() {
     RECT r;
     GetWindowRect(hwnd(), &r);
@@ -251,12 +256,10 @@ void FormPeer::applyOwn(ui::Property what) {
             if (form_.visible()) {
                 ShowWindow(hwnd(), SW_SHOW);
                 SetForegroundWindow(hwnd());
+                focusActiveControl();  // a control chosen while hidden gets the focus now
             }
             break;
-        case ui::Property::Focus:
-            if (ui::Control* active = form_.activeControl())
-                if (auto* peer = dynamic_cast<WindowPeer*>(active->peer())) SetFocus(peer->hwnd());
-            break;
+        case ui::Property::Focus: focusActiveControl(); break;
         case ui::Property::Close:
             if (hwnd() == toolkit().mainWindow()) PostQuitMessage(0);
             break;

@@ -42,6 +42,7 @@ private:
     void placeOnScreen();
     void applyRegion();
     void storePlace();
+    void focusActiveControl();
 
     ui::Form& form_;
 };
