@@ -3,17 +3,13 @@
 # Usage: stop.sh BUILD_DIR
 # KANVEL_MIRROR_DIR, when set, is the mirror folder instead of BUILD_DIR/mirror.
 set -uo pipefail
+source "$(dirname "$0")/../lib/stop-process.sh"
 mirror=$(cd "${KANVEL_MIRROR_DIR:-${1:?build folder}/mirror}" 2>/dev/null && pwd) || exit 0
 pid=$(cat "$mirror/nginx.pid" 2>/dev/null) || exit 0
 
 # Only the master whose command line names this mirror's configuration.
 if grep -qF "$mirror/nginx.conf" "/proc/$pid/cmdline" 2>/dev/null; then
-  kill -TERM "$pid"
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
+  stop_process "$pid"
 fi
 rm -f "$mirror/nginx.pid" "$mirror/port"
 exit 0
