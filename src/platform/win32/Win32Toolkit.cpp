@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/ContainerPeer.h"
+#include "platform/win32/GraphicPeer.h"
 #include "platform/win32/NativeControlPeers.h"
 #include "platform/win32/RadioGroupPeer.h"
 #include "platform/win32/TimerPeer.h"
