@@ -30,19 +30,22 @@ desktop=$(pixel 0 0)
 xdotool mousemove $(( x + 400 )) $(( y + 12 )) mousedown 1
 for step in 1 2 3 4 5; do xdotool mousemove $(( x + 400 + step * 20 )) $(( y + 12 + step * 12 )); sleep 0.1; done
 xdotool mouseup 1
-sleep 0.5
-read -r nx ny _ _ < <(window_geometry "$wid")
-[ "$nx" = $(( x + 100 )) ] && [ "$ny" = $(( y + 60 )) ] || fail "drag moved the window to $nx,$ny, not $(( x + 100 )),$(( y + 60 ))"
+window_at() { read -r gx gy _ _ < <(window_geometry "$wid"); [ "$gx" = "$1" ] && [ "$gy" = "$2" ]; }
+wait_for 10 window_at $(( x + 100 )) $(( y + 60 )) \
+  || fail "drag moved the window to $(window_geometry "$wid"), not $(( x + 100 )),$(( y + 60 ))"
+nx=$(( x + 100 )); ny=$(( y + 60 ))
 shot dragged
 
 # A right-button drag does not move it.
+# (Checked after a left click on a button below has been handled, so the
+# right-button events have surely been seen by then.)
 xdotool mousemove $(( nx + 400 )) $(( ny + 12 )) mousedown 3 mousemove $(( nx + 450 )) $(( ny + 40 )) mouseup 3
-sleep 0.5
-read -r rx ry _ _ < <(window_geometry "$wid")
-[ "$rx" = "$nx" ] && [ "$ry" = "$ny" ] || fail "a right-button drag moved the window"
+xdotool mousemove $(( nx + 8 + 30 )) $(( ny + 32 + 246 + 37 + 28 )) click 1   # "Nie akceptuję"
+wait_for 10 label_is LabelInfo "Nie zaakceptowano warunków licencji" || fail "no answer to a click after the right-button drag"
+window_at "$nx" "$ny" || fail "a right-button drag moved the window"
 
-# "Zamknij" ends the program.
-xdotool mousemove $(( nx + 655 + 32 )) $(( ny + 32 + 295 + 12 )) click 1
+# "Zamknij" (of the install panel now) ends the program.
+xdotool mousemove $(( nx + 634 + 40 )) $(( ny + 34 + 289 + 15 )) click 1
 journey_finish 30
 code=$?
 [ "$code" = 0 ] || fail "exit code $code"
