@@ -1,12 +1,12 @@
 // The database engine component: fetches the engine's installer into its
 // folder below the install folder, where the install sequence starts it.
+#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
 #include "shell/Installer.h"
 
 namespace kanvel::install {
 
 namespace {
-constexpr const wchar_t* kDriversFolder = L"\\Sterowniki";
 constexpr const wchar_t* kEngineServerFolder = L"sterowniki/bde";
 constexpr const wchar_t* kEngineInstallerName = L"setup";
 constexpr const wchar_t* kEngineInstallerExtension = L"exe";

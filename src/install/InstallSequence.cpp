@@ -1,6 +1,7 @@
 // What "Instaluj" does: the ticked components in a fixed order (database
 // engine, database files, program file), then the finishing step with the
 // update program and the shortcuts; and, once finished, "Uruchom".
+#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
 #include "licence/TFormMain.h"
 #include "services/ShortcutWriter.h"
@@ -21,12 +22,10 @@ constexpr const wchar_t* kRun = L"Uruchom";
 constexpr const wchar_t* kRunHint = L"Uruchomienie programu";
 constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
 constexpr const wchar_t* kProgramsServerFolder = L"programy/wersja7/poprawki";
-constexpr const wchar_t* kProgramExtension = L"exe";
-constexpr const wchar_t* kEngineInstallerFile = L"\\setup.exe";
+constexpr const wchar_t* kProgramDownloadExtension = L"exe";
 constexpr const wchar_t* kEnginePackedName = L"setup";
 constexpr const wchar_t* kUpdateProgramSource = L"\\Program\\Aktualizacja.exe";
 constexpr const wchar_t* kUpdateProgramTarget = L"\\Aktualizacja.exe";
-constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
 constexpr const wchar_t* kShortcutDescription = L"Skrót do programu Kanvel ";
 constexpr const wchar_t* kShortcutVersion = L" 8.0";
 constexpr wchar_t kShortcutKey = L'K';
@@ -35,7 +34,7 @@ constexpr std::int32_t kNormalWindow = 1;
 
 std::wstring TFormInstal::programFile() const {
     const auto& context = installer_.context;
-    return context.installDir + L"\\" + context.programBaseName + L".exe";
+    return context.installDir + L"\\" + context.programBaseName + kProgramExtension;
 }
 
 void TFormInstal::BBInstalClick() {
@@ -106,7 +105,7 @@ bool TFormInstal::PobranieProgramu() {
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto& context = installer_.context;
-    if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramExtension, true, context.installDir))
+    if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramDownloadExtension, true, context.installDir))
         return false;
     BBProgram.setTag(RGKanvel.itemIndex());
     return true;

@@ -1,3 +1,4 @@
+#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
 
 #include "install/EditionTable.h"
@@ -23,7 +24,6 @@ constexpr const wchar_t* kDesktopShortcut = L"Skrót na Pulpicie";
 constexpr const wchar_t* kStartMenuShortcut = L"Skrót w Menu Start";
 constexpr const wchar_t* kChangeFolder = L"Zmiana folderu instalacji   >>";
 constexpr const wchar_t* kStartDrive = L"C:";
-constexpr const wchar_t* kFamilyFolderLabel = L"\\OR-Vel\\";
 constexpr const wchar_t* kBack = L"<< Wstecz";
 constexpr const wchar_t* kBackHint = L"Powrót do warunków licencji";
 constexpr const wchar_t* kInstallSelected = L"Instaluj zaznaczone";
@@ -31,9 +31,6 @@ constexpr const wchar_t* kRemove = L"Usunięcie instalacji";
 constexpr const wchar_t* kRemoveHint = L"Ponowna instalacja nie wymaga usuwania poprzedniej wersji programu.";
 constexpr const wchar_t* kClose = L"Zamknij";
 constexpr const wchar_t* kCloseHint = L"Koniec pracy Instalatora.";
-constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
-constexpr const wchar_t* kProgramExtension = L".exe";
-constexpr const wchar_t* kFamilyFolder = L"\\OR-Vel";
 constexpr const wchar_t* kFamilyFolderUpper = L"OR-VEL";
 constexpr const wchar_t* kInfoLinePrefix = L"Instalacja programu Kanvel ";
 constexpr const wchar_t* kChooseFolderTitle = L"Wskaż folder instalacji";
@@ -199,7 +196,7 @@ bool TFormInstal::InstallationFound() {
     const std::wstring shortcut = context.editionName + context.shortcutSuffix;
     return platform.FileExists(context.desktopDir + L"\\" + shortcut) ||
            platform.FileExists(context.programsDir + kStartMenuGroup + L"\\" + shortcut) ||
-           platform.FileExists(context.installDir + L"\\" + context.programBaseName + kProgramExtension);
+           platform.FileExists(programFile());
 }
 
 void TFormInstal::OfferRemoval() {

@@ -1,5 +1,6 @@
 // Removal of the chosen edition's installation: its two shortcuts, its
 // executable and the engine installer, then the folders that became empty.
+#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
 #include "licence/TFormMain.h"
 #include "shell/Installer.h"
@@ -8,11 +9,6 @@
 namespace kanvel::install {
 
 namespace {
-constexpr const wchar_t* kStartMenuGroup = L"\\Velmarin";
-constexpr const wchar_t* kDriversFolder = L"\\Sterowniki";
-constexpr const wchar_t* kFamilyFolder = L"\\OR-Vel";
-constexpr const wchar_t* kEngineInstallerFile = L"\\setup.exe";
-constexpr const wchar_t* kFamilyFolderLabel = L"\\OR-Vel\\";
 constexpr const wchar_t* kFolderStillUsed =
     L" jest używany przez inny program lub zawiera pliki (foldery) utworzone po instalacji.";
 constexpr const wchar_t* kRemovalFinished = L"Usunięcie programu zakończone pomyślnie";

@@ -11,9 +11,6 @@ namespace kanvel::licence {
 
 inline constexpr std::wstring_view kProducerName = L"Velmarin Sp. z o.o.";
 
-// The producer's short name, as in the product's Start-menu group.
-inline constexpr std::wstring_view kProducerShortName = L"Velmarin";
-
 inline constexpr std::wstring_view kProducerWebAddress = L"www.velmarin.example";
 inline constexpr std::wstring_view kProducerWebUrl = L"http://www.velmarin.example/";
 

@@ -38,8 +38,6 @@ public:
     bool Fetch(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension,
                bool authenticate, const std::wstring& targetFolder);
 
-    bool transferRunning() const { return running_; }
-
 private:
     void useCredentials(bool authenticate);
     void transfer(const std::wstring& url, const std::wstring& localPath);

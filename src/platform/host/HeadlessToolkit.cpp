@@ -12,7 +12,6 @@ std::unique_ptr<ui::Peer> HeadlessToolkit::CreatePeer(ui::Control&) { return nul
 std::unique_ptr<ui::Peer> HeadlessToolkit::CreateTimerPeer(ui::Timer&) { return nullptr; }
 
 void HeadlessToolkit::ProcessMessages() {
-    ++pumps_;
     log_.add(L"pump");
     // Only what was pending when the pump started; new work waits for the next.
     auto pending = std::move(pendingMessages);

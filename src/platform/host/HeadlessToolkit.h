@@ -31,8 +31,6 @@ public:
     // Work that "arrives" during the next message pumps (clicks, ticks).
     std::deque<std::function<void()>> pendingMessages;
 
-    int pumps() const { return pumps_; }
-
     std::unique_ptr<ui::Peer> CreatePeer(ui::Control& control) override;
     std::unique_ptr<ui::Peer> CreateTimerPeer(ui::Timer& timer) override;
     void ProcessMessages() override;
@@ -51,7 +49,6 @@ public:
 
 private:
     EventLog& log_;
-    int pumps_ = 0;
 };
 
 }  // namespace kanvel::platform::host

@@ -102,7 +102,6 @@ void HostPlatform::ShowMessageBox(const std::wstring& text, const std::wstring& 
 void HostPlatform::ShowMessage(const std::wstring& text) { log_.add(L"message " + text); }
 
 void HostPlatform::Sleep(int milliseconds) {
-    elapsedMs_ += milliseconds;
     log_.add(L"sleep " + std::to_wstring(milliseconds));
 }
 

@@ -30,9 +30,6 @@ public:
     // Files held open by another program: they exist but cannot be deleted.
     std::vector<std::wstring> lockedFiles;
 
-    // Milliseconds the program has slept so far.
-    long long elapsedMs() const { return elapsedMs_; }
-
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
@@ -59,7 +56,6 @@ public:
 private:
     HostFileSystem files_;
     EventLog& log_;
-    long long elapsedMs_ = 0;
 };
 
 }  // namespace kanvel::platform::host
