@@ -18,4 +18,4 @@ sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo_cmd apt-get update -qq >/dev/null
-$sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
