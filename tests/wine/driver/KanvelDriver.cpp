@@ -5,6 +5,7 @@
 //   kanvel-driver label NAME     -> caption of a drawn label (e.g. LabelInfo)
 //   kanvel-driver list           -> "count=N top=T selected=S first=TEXT"
 //   kanvel-driver focus          -> text of the window with the keyboard focus
+//   kanvel-driver close TITLE    -> asks the top-level window of that title to close
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 
@@ -144,6 +145,13 @@ int Focus() {
     return 0;
 }
 
+int Close(const std::wstring& title) {
+    HWND hwnd = FindWindowW(nullptr, title.c_str());
+    if (hwnd == nullptr) return 1;
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -155,5 +163,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"label") return Label(argument);
     if (command == L"list") return List();
     if (command == L"focus") return Focus();
+    if (command == L"close") return Close(argument);
     return 2;
 }
