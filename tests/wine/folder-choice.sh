@@ -8,6 +8,7 @@ JOURNEY_NAME=folder-choice
 source "$(dirname "$0")/journey-lib.sh"
 trap 'rm -rf "$(wine_c_drive)/programy" "$(wine_c_drive)/or-vel"; wine_stop; kanvel_xvfb_stop' EXIT
 wine_prepare
+clean_installation_traces
 mkdir -p "$(wine_c_drive)/programy" "$(wine_c_drive)/or-vel/stare"
 
 # Picks a file name in the "Wskaż folder instalacji" dialog by typing it.

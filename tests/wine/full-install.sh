@@ -10,21 +10,17 @@ JOURNEY_NAME=full-install
 source "$(dirname "$0")/journey-lib.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 c_drive=$(wine_c_drive)
-desktop=""
-start_menu=""
 cleanup() {
   "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  rm -rf "$c_drive/OR-Vel"
-  [ -n "$desktop" ] && rm -f "$desktop"/*.lnk
-  [ -n "$start_menu" ] && rm -rf "$start_menu/Velmarin"
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
   wine_stop; kanvel_xvfb_stop
 }
 trap cleanup EXIT
 wine_prepare
+clean_installation_traces
 desktop=$(wine_desktop_dir)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-rm -rf "$c_drive/OR-Vel" "$start_menu/Velmarin" "$desktop"/*.lnk
 "$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
 "$root/tools/mirror/start.sh" "$build_dir" 18080 >/dev/null || fail "mirror did not start on 18080"
 mirror="$build_dir/mirror/root"

@@ -10,7 +10,7 @@ JOURNEY_NAME=install-panel
 source "$(dirname "$0")/journey-lib.sh"
 trap 'wine_stop; kanvel_xvfb_stop' EXIT
 wine_prepare
-rm -rf "$(wine_c_drive)/Velmarin" "$(wine_c_drive)/OR-Vel"
+clean_installation_traces
 
 start_and_wait_for_reveal
 xdotool click 1   # the cursor rests on "Akceptuję"

@@ -112,3 +112,14 @@ start_and_wait_for_reveal() {
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
+
+# Removes what an installation leaves in the prefix (after wine_prepare), so
+# that each journey starts from a machine where Kanvel was never installed.
+clean_installation_traces() {
+  local c_drive user
+  c_drive=$(wine_c_drive)
+  user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
+  rm -rf "$c_drive/OR-Vel" "$c_drive/Velmarin" \
+         "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin"
+  rm -f "$(wine_desktop_dir)"/*.lnk
+}

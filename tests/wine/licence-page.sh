@@ -9,6 +9,7 @@ JOURNEY_NAME=licence
 source "$(dirname "$0")/journey-lib.sh"
 trap 'wine_stop; kanvel_xvfb_stop' EXIT
 wine_prepare
+clean_installation_traces
 # The old default folder makes every acceptance show a notice.
 mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
 trap 'rm -rf "$(wine_c_drive)/Velmarin"; wine_stop; kanvel_xvfb_stop' EXIT

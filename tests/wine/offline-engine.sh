@@ -9,10 +9,10 @@ JOURNEY_NAME=offline-engine
 source "$(dirname "$0")/journey-lib.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 c_drive=$(wine_c_drive)
-trap 'rm -rf "$c_drive/OR-Vel" "$c_drive/pobrane"; wine_stop; kanvel_xvfb_stop' EXIT
+trap 'rm -rf "$c_drive/pobrane"; clean_installation_traces; wine_stop; kanvel_xvfb_stop' EXIT
 wine_prepare
+clean_installation_traces
 "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-rm -rf "$c_drive/OR-Vel"
 mkdir -p "$c_drive/pobrane"
 cp "$build_dir/tools/demo/setup.exe" "$c_drive/pobrane/setup._exe"
 
