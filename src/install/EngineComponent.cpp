@@ -1,7 +1,8 @@
 // The database engine component: fetches the engine's installer into its
 // folder below the install folder, where the install sequence starts it.
-#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
+
+#include "install/InstallLayout.h"
 #include "shell/Installer.h"
 
 namespace kanvel::install {

@@ -1,8 +1,9 @@
 // What "Instaluj" does: the ticked components in a fixed order (database
 // engine, database files, program file), then the finishing step with the
 // update program and the shortcuts; and, once finished, "Uruchom".
-#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
+
+#include "install/InstallLayout.h"
 #include "licence/TFormMain.h"
 #include "services/ShortcutWriter.h"
 #include "shell/Installer.h"

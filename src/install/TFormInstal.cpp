@@ -1,5 +1,6 @@
-#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
+
+#include "install/InstallLayout.h"
 
 #include "install/EditionTable.h"
 #include "licence/TFormMain.h"
@@ -35,7 +36,6 @@ constexpr const wchar_t* kFamilyFolderUpper = L"OR-VEL";
 constexpr const wchar_t* kInfoLinePrefix = L"Instalacja programu Kanvel ";
 constexpr const wchar_t* kChooseFolderTitle = L"Wskaż folder instalacji";
 constexpr const wchar_t* kAlreadyFamilyFolder = L"Folder:  \"OR-Vel\" jest już domyślnym podkatalogiem instalacji.";
-constexpr const wchar_t* kLicenceCaption = L"Warunki licencji";
 constexpr std::size_t kMaxRestOfLocation = 1024;
 constexpr std::size_t kDriveRootLength = 3;
 
@@ -258,7 +258,7 @@ void TFormInstal::BBWsteczClick() {
         main.PanelKoniec.hide();
         return;
     }
-    main.LabelInfo.setCaption(kLicenceCaption);
+    main.LabelInfo.setCaption(licence::TFormMain::kCaptionLicence);
     // Clearing a choice runs no click handler.
     RGKanvel.setItemIndex(-1);
     main.RGAkceptacja.setItemIndex(-1);

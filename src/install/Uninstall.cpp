@@ -1,7 +1,8 @@
 // Removal of the chosen edition's installation: its two shortcuts, its
 // executable and the engine installer, then the folders that became empty.
-#include "install/InstallLayout.h"
 #include "install/TFormInstal.h"
+
+#include "install/InstallLayout.h"
 #include "licence/TFormMain.h"
 #include "shell/Installer.h"
 #include "shell/Notice.h"

@@ -12,7 +12,6 @@
 namespace kanvel::licence {
 
 namespace {
-constexpr const wchar_t* kCaptionLicence = L"Warunki licencji";
 constexpr const wchar_t* kVersionText = L"7.0";
 constexpr const wchar_t* kShortcutSuffix = L" 7.lnk";
 constexpr const wchar_t* kStartEditionName = L"Edytor";

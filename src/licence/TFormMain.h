@@ -27,6 +27,8 @@ namespace kanvel::licence {
 // that start-up moved into it, and the finished panel over that.
 class TFormMain : public ui::Form {
 public:
+    // The window's caption and the status line of the licence page.
+    static constexpr const wchar_t* kCaptionLicence = L"Warunki licencji";
     static constexpr int kClientWidth = 730;
     static constexpr int kClientHeight = 360;
 
