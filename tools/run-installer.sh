@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the installer and runs it under Wine against the local download
 # mirror. With a display the window appears there and the script waits until
-# it is closed; without one, the script starts Xvfb, lets the licence reveal
-# finish, saves a screenshot, says where, and ends the installer.
+# it is closed; without one, the script starts Xvfb and walks through a first
+# installation of "Koordynator" (licence, install panel, finished panel),
+# saving a screenshot of each page and saying where.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win"
@@ -21,13 +22,24 @@ if [ -n "$had_display" ]; then
   exit 0
 fi
 
-wine "$build/Instalator.exe" >/dev/null 2>&1 &
-pid=$!
 JOURNEY_NAME=run
 source "$root/tests/wine/journey-lib.sh"
-wid=$(window_id "Warunki licencji") || { echo "The installer window did not appear." >&2; exit 1; }
-read -r x y _ _ < <(window_geometry "$wid")
-wait_for 60 mouse_at $(( x + 38 )) $(( y + 315 )) || true
+fail() { echo "The walk-through stopped: $*" >&2; exit 1; }
+clean_installation_traces
+
+# A walk-through of a first installation, with a screenshot of each page.
+start_and_wait_for_reveal
 shot licence
-echo "No display: the installer ran on Xvfb ($DISPLAY). Screenshot: $LAST_SHOT"
-kill "$pid" 2>/dev/null || true
+xdotool click 1   # "Akceptuję"; the cursor then glides onto the editions
+wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+xdotool click 1   # "Koordynator"
+wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "the edition was not chosen"
+shot install-panel
+drive click "Instaluj" >/dev/null
+wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "the installation did not finish"
+xdotool mousemove 0 0
+shot finished
+drive click "Zamknij" >/dev/null
+journey_finish 30 || true
+echo "No display: the installer ran on Xvfb ($DISPLAY) against the local mirror."
+echo "Screenshots: $JOURNEY_SHOTS/run-licence.png, run-install-panel.png, run-finished.png"
