@@ -5,6 +5,8 @@
 # again over the old one and remove the installation.
 set -u
 build_dir=$1
+base_url=${2:-http://127.0.0.1:18080/}
+mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
 source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
 JOURNEY_NAME=full-install
 source "$(dirname "$0")/journey-lib.sh"
@@ -22,7 +24,7 @@ desktop=$(wine_desktop_dir)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 "$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
-"$root/tools/mirror/start.sh" "$build_dir" 18080 >/dev/null || fail "mirror did not start on 18080"
+"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
 mirror="$build_dir/mirror/root"
 
 # Answers the next "Uwaga!" window (notice or message box) with Enter.
