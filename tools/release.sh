@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Builds the installer for publication: Release, stripped, reproducible (the
+# same commit gives the same bytes in any folder), and Authenticode-signed when
+# a certificate is given. Prints the file, its size and its SHA-256.
+#
+# Usage: tools/release.sh --base-url URL [options]
+#   --base-url URL        the download server the installer fetches from (ends in /)
+#   --out DIR             where Instalator.exe goes (default: build/release/out)
+#   --build-dir DIR       the build folder (default: build/release)
+#   --pfx FILE            sign with this PKCS#12 file ...
+#   --password-file FILE  ... whose password is the file's first line
+#   --cert FILE --key FILE  or sign with a PEM certificate (chain) and its key
+#   --timestamp URL       an RFC 3161 time-stamping service for the signature
+# SOURCE_DATE_EPOCH, when set, is used as it is; otherwise it is the time of
+# the checkout's last commit. The file's modification time is set to it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp=""
+max_size=$(( 1024 * 1024 ))
+
+usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --base-url) base_url=${2:?}; shift 2 ;;
+    --out) out=${2:?}; shift 2 ;;
+    --build-dir) build=${2:?}; shift 2 ;;
+    --pfx) pfx=${2:?}; shift 2 ;;
+    --password-file) password_file=${2:?}; shift 2 ;;
+    --cert) cert=${2:?}; shift 2 ;;
+    --key) key=${2:?}; shift 2 ;;
+    --timestamp) timestamp=${2:?}; shift 2 ;;
+    -h|--help) usage ;;
+    *) echo "release: unknown option $1" >&2; usage ;;
+  esac
+done
+[ -n "$base_url" ] || { echo "release: --base-url is required" >&2; usage; }
+if { [ -n "$cert" ] && [ -z "$key" ]; } || { [ -z "$cert" ] && [ -n "$key" ]; }; then
+  echo "release: --cert and --key go together" >&2; exit 2
+fi
+if [ -n "$pfx" ] && [ -n "$cert" ]; then
+  echo "release: sign with --pfx or with --cert/--key, not both" >&2; exit 2
+fi
+
+"$root/tools/ensure-packages.sh"
+build=$(mkdir -p "${build:-$root/build/release}" && cd "${build:-$root/build/release}" && pwd)
+out=$(mkdir -p "${out:-$build/out}" && cd "${out:-$build/out}" && pwd)
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
+    echo "release: not a git checkout: set SOURCE_DATE_EPOCH" >&2; exit 2; }
+fi
+export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
+
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DKANVEL_DOWNLOAD_BASE_URL="$base_url" >/dev/null
+cmake --build "$build" --target Instalator -j"$(nproc)" >/dev/null
+
+unsigned="$build/Instalator-stripped.exe"
+x86_64-w64-mingw32-strip --strip-all -o "$unsigned" "$build/Instalator.exe"
+result="$out/Instalator.exe"
+rm -f "$result"
+
+sign_options=()
+if [ -n "$pfx" ]; then
+  sign_options=(-pkcs12 "$pfx")
+  [ -n "$password_file" ] && sign_options+=(-readpass "$password_file")
+elif [ -n "$cert" ]; then
+  sign_options=(-certs "$cert" -key "$key")
+  [ -n "$password_file" ] && sign_options+=(-readpass "$password_file")
+fi
+
+if [ ${#sign_options[@]} -gt 0 ]; then
+  sign_options+=(-h sha256 -n "Instalator programu Kanvel" -i "https://www.velmarin.example/")
+  [ -n "$timestamp" ] && sign_options+=(-ts "$timestamp")
+  # A fixed signing time keeps a signature without time stamp reproducible too.
+  help=$(osslsigncode --help 2>&1 || true)
+  if grep -q -- '-time <unix-time>' <<<"$help"; then
+    sign_options+=(-time "$SOURCE_DATE_EPOCH")
+  fi
+  osslsigncode sign "${sign_options[@]}" -in "$unsigned" -out "$result" >/dev/null
+  signed="signed"
+else
+  cp "$unsigned" "$result"
+  signed="UNSIGNED (no certificate given: Windows will warn about an unknown publisher)"
+fi
+touch -d "@$SOURCE_DATE_EPOCH" "$result"
+
+size=$(stat -c %s "$result")
+echo "Instalator.exe: $result"
+echo "  download server: $base_url"
+echo "  size: $size bytes ($(( (size + 1023) / 1024 )) KiB)"
+echo "  sha256: $(sha256sum "$result" | cut -d' ' -f1)"
+echo "  $signed"
+if [ "$size" -gt "$max_size" ]; then
+  echo "release: the installer is larger than 1 MiB" >&2
+  exit 1
+fi
