@@ -82,8 +82,10 @@ expect_logged() {
 wine "$exe" /FOO >/dev/null 2>&1 &
 INSTALLER_PID=$!
 box=$(window_id "Instalator") || fail "no box for a bad option without /SILENT"
-[ -n "$(xdotool search --onlyvisible --name '.' 2>/dev/null)" ] || fail "the watch does not see the box"
-drive windows Instalator.exe | grep -q 'visible=1 title=Instalator' || fail "the driver does not see the box"
+box_seen() { [ -n "$(xdotool search --onlyvisible --name '.' 2>/dev/null)" ]; }
+wait_for 10 box_seen || fail "the watch does not see the box"
+box_listed() { drive windows Instalator.exe | grep -q 'visible=1 title=Instalator'; }
+wait_for 10 box_listed || fail "the driver does not see the box"
 shot bad-option-box
 xdotool key --window "$box" Return 2>/dev/null
 journey_finish 20; rc=$?
