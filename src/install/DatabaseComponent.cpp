@@ -88,7 +88,12 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         if (name.empty()) continue;
         const std::wstring source = sourceFolder + L"\\" + std::wstring(name);
         const std::wstring target = targetFolder + L"\\" + std::wstring(name);
-        if (set.skipsMissingSource && !platform.FileExists(source)) continue;
+        if (!platform.FileExists(source)) {
+            if (set.skipsMissingSource) continue;
+            // Without its pristine copy the user's working table stays as it is:
+            // deleting it first would leave nothing in its place.
+            giveUp(set.cannotTransfer);
+        }
         if (platform.FileExists(target)) {
             platform.SetAttributes(target, 0);
             if (!platform.DeleteFileAt(target)) giveUp(set.cannotPrepare);

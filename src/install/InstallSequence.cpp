@@ -4,6 +4,7 @@
 #include "install/TFormInstal.h"
 
 #include "install/InstallLayout.h"
+#include "install/InstalledFolder.h"
 #include "licence/TFormMain.h"
 #include "services/ShortcutWriter.h"
 #include "shell/Installer.h"
@@ -33,9 +34,14 @@ constexpr wchar_t kShortcutKey = L'K';
 constexpr std::int32_t kNormalWindow = 1;
 }  // namespace
 
-std::wstring TFormInstal::programFile() const {
-    const auto& context = installer_.context;
-    return context.installDir + L"\\" + context.programBaseName + kProgramExtension;
+std::wstring TFormInstal::programFile() const { return programFileIn(installer_.context.installDir); }
+
+std::wstring TFormInstal::programFileIn(const std::wstring& folder) const {
+    return folder + L"\\" + installer_.context.programBaseName + kProgramExtension;
+}
+
+std::wstring TFormInstal::installedFolder() const {
+    return InstalledFolder(installer_.context.installDir, installer_.context.installBase);
 }
 
 void TFormInstal::BBInstalClick() {

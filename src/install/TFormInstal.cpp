@@ -196,7 +196,7 @@ bool TFormInstal::InstallationFound() {
     const std::wstring shortcut = context.editionName + context.shortcutSuffix;
     return platform.FileExists(context.desktopDir + L"\\" + shortcut) ||
            platform.FileExists(context.programsDir + kStartMenuGroup + L"\\" + shortcut) ||
-           platform.FileExists(programFile());
+           platform.FileExists(programFileIn(installedFolder()));
 }
 
 void TFormInstal::OfferRemoval() {

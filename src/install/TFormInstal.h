@@ -112,9 +112,11 @@ private:
     void makeFolderIfMissing(const std::wstring& folder);
     // The chosen edition's executable in the install folder.
     std::wstring programFile() const;
+    std::wstring programFileIn(const std::wstring& folder) const;
+    std::wstring installedFolder() const;
     void installEngine();
     void installProgram();
-    void removeInstallFolder();
+    void removeInstallFolder(const std::wstring& folder);
     void describePictures();
     void describeChoices();
     void describeComponentRow();

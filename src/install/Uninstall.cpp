@@ -28,7 +28,11 @@ void TFormInstal::BBDeinstalClick() {
         platform.DeleteFileAt(startShortcut);
         if (platform.DirectoryExists(group)) platform.RemoveEmptyDirectory(group);
     }
-    if (platform.DirectoryExists(context.installDir)) removeInstallFolder();
+    // An install folder that is still the bare location ("C:" after the licence
+    // was accepted on another drive) is not where the installation lives:
+    // removing there would delete other programs' files of the same names.
+    const std::wstring folder = installedFolder();
+    if (platform.DirectoryExists(folder)) removeInstallFolder(folder);
 
     LabelFolder.setCaption(kFamilyFolderLabel);
     installer_.FormMain->LabelInfo.setCaption(kRemovalFinished);
@@ -42,23 +46,23 @@ void TFormInstal::BBDeinstalClick() {
     }
 }
 
-void TFormInstal::removeInstallFolder() {
+void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     auto& platform = installer_.platform;
     const auto& context = installer_.context;
-    if (platform.FileExists(programFile())) platform.DeleteFileAt(programFile());
-    const std::wstring engineFolder = context.installDir + L"\\" + context.engineSubfolder;
+    const std::wstring program = programFileIn(folder);
+    if (platform.FileExists(program)) platform.DeleteFileAt(program);
+    const std::wstring engineFolder = folder + L"\\" + context.engineSubfolder;
     if (platform.DirectoryExists(engineFolder)) {
         if (platform.FileExists(engineFolder + kEngineInstallerFile)) platform.DeleteFileAt(engineFolder + kEngineInstallerFile);
         platform.RemoveEmptyDirectory(engineFolder);
     }
-    if (platform.DirectoryExists(context.installDir + kDriversFolder))
-        platform.RemoveEmptyDirectory(context.installDir + kDriversFolder);
+    if (platform.DirectoryExists(folder + kDriversFolder)) platform.RemoveEmptyDirectory(folder + kDriversFolder);
 
-    auto stillUsed = [&](const std::wstring& folder) {
-        shell::ShowShortNotice(installer_, L"\"" + folder + L"\"" + kFolderStillUsed, shell::kTitleWarning);
+    auto stillUsed = [&](const std::wstring& usedFolder) {
+        shell::ShowShortNotice(installer_, L"\"" + usedFolder + L"\"" + kFolderStillUsed, shell::kTitleWarning);
     };
-    if (!platform.RemoveEmptyDirectory(context.installDir)) {
-        stillUsed(context.installDir);
+    if (!platform.RemoveEmptyDirectory(folder)) {
+        stillUsed(folder);
         return;
     }
     const std::wstring family = context.installBase + kFamilyFolder;

@@ -117,6 +117,45 @@ TEST_F(DatabaseComponentTest, MissingDataFileStopsTheCopyWithALoggedNoticeAndThe
     EXPECT_NE(logged.find("Niemo\xBFliwe przekazanie danych do bazy tymczasowej"), std::string::npos);
 }
 
+// A user's working table whose pristine copy is missing (an earlier run had
+// no connection) is never deleted: it stays byte for byte, read-only or not.
+TEST_F(DatabaseComponentTest, WorkingTableWithoutItsPristineCopyIsKeptInEverySet) {
+    struct Case {
+        std::wstring working;
+        std::wstring noticeLine;  // empty: the statement set skips the slot quietly
+    };
+    const Case cases[] = {
+        {L"Zestaw\\zestaw2.db", L""},
+        {L"Dbf6\\baza3.db", L"Niemożliwe przekazanie danych do bazy tymczasowej"},
+        {L"Cfg\\config24.db", L"Niemożliwe przekazanie danych do bazy Cfg"},
+    };
+    for (const bool readOnly : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(platform::host::ToUtf8(c.working) + (readOnly ? " read-only" : ""));
+            FillPristine();
+            const std::wstring name = c.working.substr(c.working.find(L'\\') + 1);
+            const std::wstring working = L"C:\\OR-Vel\\Format\\" + c.working;
+            platform.files().WriteFile(working, "edited by the user");
+            if (readOnly) platform.SetAttributes(working, 1);
+            platform.DeleteFileAt(L"C:\\OR-Vel\\Format\\Bkp6\\" + name);
+            notices.clear();
+            application->guarded([&] { panel().BBBaza.click(); });  // the download of NAME fails: 404
+
+            EXPECT_EQ(read(working), "edited by the user");
+            const auto perms = std::filesystem::status(platform.files().ToHost(working)).permissions();
+            EXPECT_EQ((perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none, readOnly);
+            if (c.noticeLine.empty()) {
+                EXPECT_TRUE(notices.empty());
+                EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config1.db"), "pristine");  // later sets copied
+            } else {
+                EXPECT_EQ(notices, std::vector<std::wstring>{L"Problem zewnętrzny!|" + c.noticeLine +
+                                                             L"|Program należy uruchomić ponownie."});
+            }
+            platform.SetAttributes(working, 0);
+        }
+    }
+}
+
 TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeDeletedStopsWithItsSetsNotice) {
     FillPristine();
     platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config2.db", "in use");

@@ -90,13 +90,88 @@ TEST_F(UninstallTest, ShortcutThatCannotBeDeletedStaysTicked) {
 }
 
 TEST_F(UninstallTest, FamilyFolderHoldingOtherFilesIsNamedInTheNotice) {
-    // The install folder still has the acceptance's value ("C:"), not C:\OR-Vel.
+    // The install folder is another "OR-Vel" than the chosen location's.
     platform.files().WriteFile(L"C:\\OR-Vel\\inne.txt", "x");
-    context().installDir = L"D:\\stary";
-    platform.files().MakeFolders(L"D:\\stary");
+    context().installDir = L"D:\\stary\\OR-Vel";
+    platform.files().MakeFolders(L"D:\\stary\\OR-Vel");
     panel().BBDeinstal.click();
-    EXPECT_FALSE(platform.DirectoryExists(L"D:\\stary"));
+    EXPECT_FALSE(platform.DirectoryExists(L"D:\\stary\\OR-Vel"));
     EXPECT_EQ(notices, std::vector<std::wstring>{L"\"C:\\OR-Vel\"" + kStillUsed});
+}
+
+// Removal while the install folder is still what the acceptance gave it.
+class RemovalFolderTest : public UninstallTest {
+protected:
+    void SetUp() override { StartUp(); }
+    // An installation of "Koordynator" with its engine installer in FOLDER.
+    void PlaceInstallation(const std::wstring& folder) {
+        platform.files().WriteFile(folder + L"\\Edytor3.exe", "MZ ours");
+        platform.files().WriteFile(folder + L"\\Sterowniki\\BDE\\setup.exe", "MZ setup");
+    }
+    void AcceptAndChooseKoordynator() {
+        main().RGAkceptacja.choose(0);
+        panel().RGKanvel.choose(0);
+        CaptureNotices();
+    }
+};
+
+TEST_F(RemovalFolderTest, BareDriveRemovesItsOrVelFolderAndLeavesOtherProgramsFiles) {
+    // Nothing at "\OR-Vel\" when the licence is accepted (the installer runs
+    // from another drive): the install folder is the bare "C:".
+    AcceptAndChooseKoordynator();
+    ASSERT_EQ(context().installDir, L"C:");
+    PlaceInstallation(L"C:\\OR-Vel");
+    PlaceInstallation(L"C:");  // someone else's files of the same names
+    panel().BBDeinstal.click();
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\Edytor3.exe"), "MZ ours");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\Sterowniki\\BDE\\setup.exe"), "MZ setup");
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(main().LabelInfo.caption(), L"Usunięcie programu zakończone pomyślnie");
+}
+
+TEST_F(RemovalFolderTest, ChosenFolderNamesItsOrVelFolderInTheNotice) {
+    AcceptAndChooseKoordynator();
+    context().installBase = L"D:\\Programy";
+    context().installDir = L"D:\\Programy";
+    PlaceInstallation(L"D:\\Programy\\OR-Vel");
+    platform.files().WriteFile(L"D:\\Programy\\OR-Vel\\Format\\Cfg\\config.db", "dane");
+    platform.files().WriteFile(L"D:\\Programy\\Edytor3.exe", "cudzy");
+    panel().BBDeinstal.click();
+    EXPECT_FALSE(platform.FileExists(L"D:\\Programy\\OR-Vel\\Edytor3.exe"));
+    EXPECT_FALSE(platform.DirectoryExists(L"D:\\Programy\\OR-Vel\\Sterowniki"));
+    EXPECT_TRUE(platform.FileExists(L"D:\\Programy\\OR-Vel\\Format\\Cfg\\config.db"));
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\Programy\\Edytor3.exe"), "cudzy");
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"\"D:\\Programy\\OR-Vel\"" + kStillUsed});
+}
+
+TEST_F(RemovalFolderTest, StartValueAndAnyFolderNamedOrVelAreUsedAsTheyAre) {
+    AcceptAndChooseKoordynator();
+    context().installBase = L"D:";
+    for (const std::wstring folder : {L"\\OR-Vel\\", L"C:\\Dane\\or-vel"}) {
+        context().installDir = folder;
+        PlaceInstallation(folder);
+        PlaceInstallation(L"D:\\OR-Vel");
+        panel().BBDeinstal.click();
+        EXPECT_FALSE(platform.FileExists(folder + L"\\Edytor3.exe")) << folder;
+        EXPECT_FALSE(platform.DirectoryExists(folder)) << folder;
+        // Then the family folder of the location, as for the start value: it
+        // holds an installation of its own, so it stays and is named.
+        EXPECT_TRUE(platform.FileExists(L"D:\\OR-Vel\\Edytor3.exe")) << folder;
+        EXPECT_EQ(notices, std::vector<std::wstring>{L"\"D:\\OR-Vel\"" + kStillUsed}) << folder;
+        notices.clear();
+    }
+}
+
+TEST_F(RemovalFolderTest, RemovalIsOfferedForTheProgramInTheOrVelFolderOnly) {
+    platform.files().WriteFile(L"C:\\Edytor3.exe", "cudzy");
+    AcceptAndChooseKoordynator();
+    ASSERT_EQ(context().installDir, L"C:");
+    EXPECT_FALSE(panel().BBDeinstal.enabled());
+    PlaceInstallation(L"C:\\OR-Vel");
+    panel().RGKanvel.choose(1);
+    panel().RGKanvel.choose(0);
+    EXPECT_TRUE(panel().BBDeinstal.enabled());
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Nothing of the user's lost, nothing of someone else's touched:
+#  1. With no download server and one pristine table missing, the database
+#     run stops with its notice and the user's edited working table stays.
+#  2. An installation on C: made from the usual place is removed completely by
+#     the installer started from a second drive (D:, where there is no
+#     "\OR-Vel"), while another program's files of the same names at
+#     "C:\Edytor3.exe" and "C:\Sterowniki\BDE\setup.exe" stay untouched.
+set -u
+build_dir=$1
+base_url=${2:-http://127.0.0.1:18080/}
+mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
+source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
+JOURNEY_NAME=data-safety
+source "$(dirname "$0")/journey-lib.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+c_drive=$(wine_c_drive)
+d_drive="$WINEPREFIX/drive_d"
+cleanup() {
+  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
+  if [ -f "$WINEPREFIX/system.reg" ]; then
+    clean_installation_traces
+    rm -rf "$c_drive/Edytor3.exe" "$c_drive/Sterowniki" "$d_drive" "$WINEPREFIX/dosdevices/d:"
+  fi
+  wine_stop; kanvel_xvfb_stop
+}
+trap cleanup EXIT
+wine_prepare
+clean_installation_traces
+"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
+tables="$build_dir/mirror/root/programy/wersja7/bkp6"
+
+answer() {  # answer TITLE STEP: Enter on the next window of that title
+  wait_for 30 xdotool search --name "^$1\$" || fail "no \"$1\" window ($2)"
+  shot "$2"
+  xdotool key --window "$(xdotool search --name "^$1\$" | head -n 1)" Return 2>/dev/null
+  wait_for 10 window_gone "$1" || fail "the \"$1\" window stayed ($2)"
+}
+
+accept_and_choose_koordynator() {
+  start_and_wait_for_reveal
+  xdotool click 1
+  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+  xdotool click 1
+  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+}
+
+# --- 1. Offline database run over the user's edited tables.
+"$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
+format="$c_drive/OR-Vel/Format"
+mkdir -p "$format/Bkp6" "$format/Dbf6"
+cp "$tables"/* "$format/Bkp6/"
+rm "$format/Bkp6/baza1.db"                       # an earlier run could not fetch it
+printf 'edited by the user\n' >"$format/Dbf6/baza1.db"
+accept_and_choose_koordynator
+drive click "Baza danych 3.0 - 7.0" >/dev/null
+wait_for 10 control_is "Pliki bazy danych (FORMAT)" "enabled=1 checked=0 visible=1" || fail "database button stayed disabled"
+drive click "Pliki bazy danych (FORMAT)" >/dev/null
+answer "Instalator" table-connection-failure      # the one missing table cannot be fetched
+answer "Problem zewnętrzny!" database-notice      # the data set cannot be completed
+[ "$(cat "$format/Dbf6/baza1.db")" = "edited by the user" ] || fail "the user's edited table was not kept"
+cmp -s "$format/Zestaw/zestaw1.db" "$tables/zestaw1.db" || fail "the statement set was not copied"
+drive click "Zamknij" >/dev/null
+journey_finish 30 || fail "exit code $?"
+clean_installation_traces
+
+# --- 2. Install on C: as usual, then remove it from a second drive.
+"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
+accept_and_choose_koordynator
+drive click "Instaluj" >/dev/null
+wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive label LabelInfo)"
+drive click "Zamknij" >/dev/null
+journey_finish 30 || fail "exit code $?"
+[ -f "$c_drive/OR-Vel/Edytor3.exe" ] || fail "no program file after the install"
+
+printf 'another program\n' >"$c_drive/Edytor3.exe"
+mkdir -p "$c_drive/Sterowniki/BDE"
+printf 'another setup\n' >"$c_drive/Sterowniki/BDE/setup.exe"
+mkdir -p "$d_drive"
+ln -sfn "$d_drive" "$WINEPREFIX/dosdevices/d:"
+cp "$build_dir/Instalator.exe" "$d_drive/"
+# Started from D:, whose root has no "\OR-Vel": the install folder stays "C:".
+journey_start() {
+  (cd "$d_drive" && exec wine 'D:\Instalator.exe' >/dev/null 2>&1) &
+  INSTALLER_PID=$!
+}
+accept_and_choose_koordynator
+wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
+drive click "Usunięcie instalacji" >/dev/null
+wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" || fail "removal did not run"
+shot removed-from-d
+window_gone "Uwaga!" || fail "a notice appeared: a folder stayed"
+[ ! -e "$c_drive/OR-Vel" ] || fail "C:\\OR-Vel was not removed: $(find "$c_drive/OR-Vel")"
+[ -z "$(ls "$(wine_desktop_dir)"/*.lnk 2>/dev/null)" ] || fail "the desktop shortcut stayed"
+[ "$(cat "$c_drive/Edytor3.exe")" = "another program" ] || fail "C:\\Edytor3.exe was touched"
+[ "$(cat "$c_drive/Sterowniki/BDE/setup.exe")" = "another setup" ] || fail "C:\\Sterowniki\\BDE\\setup.exe was touched"
+drive click "Zamknij" >/dev/null
+journey_finish 30 || fail "exit code $?"
+echo "data safety: ok"
