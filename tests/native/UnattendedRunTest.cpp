@@ -250,6 +250,9 @@ TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoice) {
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=d:\\"}), 0);
     EXPECT_TRUE(platform.FileExists(L"D:\\OR-Vel\\Edytor2.exe"));
     EXPECT_TRUE(Logged(L"instalacja edycji Administrator w folderze D:\\OR-Vel,"));
+    // Without /DIR the location is drive C:, as the window starts with.
+    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator"}), 0);
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
 }
 
 TEST(RunLogTest, OneLinePerEntryWithAFixedWidthTimeStamp) {
