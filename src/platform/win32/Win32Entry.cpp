@@ -44,10 +44,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The shell link object needs the component object system on this thread.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int exitCode = 0;
+    const std::vector<std::wstring> arguments = CommandLineArguments();
+    // A run with options may have nobody at the screen: no system box may
+    // wait for an answer (a drive without a disk, a crash report).
+    if (!arguments.empty()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     {
         kanvel::platform::win32::Win32Platform platform;
-        exitCode = kanvel::shell::RunFromCommandLine(platform, CommandLineArguments(),
-                                                     [&] { RunWindow(instance, platform); });
+        exitCode = kanvel::shell::RunFromCommandLine(platform, arguments, [&] { RunWindow(instance, platform); });
     }
     CoUninitialize();
     return exitCode;
