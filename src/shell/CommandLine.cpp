@@ -216,17 +216,17 @@ private:
 constexpr const wchar_t* kUsageHead =
     L"Instalator.exe bez opcji: instalacja w oknie.\n"
     L"Instalacja i usunięcie bez okna:\n\n"
-    L"/SILENT\tbez okna i bez pytań (wymaga /ACCEPTLICENCE i /EDITION)\n"
-    L"/ACCEPTLICENCE\takceptacja warunków licencji w imieniu użytkowników\n"
-    L"/EDITION=<nazwa>\t";
+    L"/SILENT – bez okna i bez pytań (wymaga /ACCEPTLICENCE i /EDITION)\n"
+    L"/ACCEPTLICENCE – akceptacja warunków licencji w imieniu użytkowników\n"
+    L"/EDITION=<nazwa> – ";
 constexpr const wchar_t* kUsageTail =
-    L"\n/DIR=<dysk lub folder>\tnp. D: lub D:\\Programy; instalacja w podfolderze OR-Vel (domyślnie C:)\n"
-    L"/COMPONENTS=program,database,engine\twybrane składniki (domyślnie program)\n"
-    L"/SHORTCUTS=desktop,startmenu\twybrane skróty (domyślnie oba)\n"
-    L"/NOSHORTCUTS\tbez skrótów\n"
-    L"/UNINSTALL\tusunięcie instalacji wybranej edycji\n"
-    L"/LOG=<plik>\tdziennik przebiegu (domyślnie Komunikaty.err obok instalatora)\n"
-    L"/?\tten opis\n\n"
+    L"\n/DIR=<dysk lub folder> – np. D: lub D:\\Programy; instalacja w podfolderze OR-Vel (domyślnie C:)\n"
+    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program)\n"
+    L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie oba)\n"
+    L"/NOSHORTCUTS – bez skrótów\n"
+    L"/UNINSTALL – usunięcie instalacji wybranej edycji\n"
+    L"/LOG=<plik> – dziennik przebiegu (domyślnie Komunikaty.err obok instalatora)\n"
+    L"/? – ten opis\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 po usunięciu pozostały foldery.";
 }  // namespace

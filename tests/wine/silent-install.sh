@@ -92,6 +92,15 @@ journey_finish 20; rc=$?
 [ "$rc" = 2 ] || fail "bad option: exit code $rc, expected 2"
 rm -f "$default_log"
 
+# --- /? shows the usage in a box and ends with 0.
+wine "$exe" "/?" >/dev/null 2>&1 &
+INSTALLER_PID=$!
+box=$(window_id "Instalator") || fail "no usage box"
+shot usage-box
+xdotool key --window "$box" Return 2>/dev/null
+journey_finish 20; rc=$?
+[ "$rc" = 0 ] || fail "usage: exit code $rc, expected 0"
+
 # --- Without /ACCEPTLICENCE nothing happens.
 run_watched 60 /SILENT /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=program,database
 [ "$RC" = 3 ] || fail "no licence: exit code $RC, expected 3"

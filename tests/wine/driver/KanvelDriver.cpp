@@ -156,7 +156,6 @@ int Close(const std::wstring& title) {
 
 struct ProcessWindows {
     std::wstring image;
-    int count = 0;
 };
 
 // The file name of the process that owns the window, upper-cased.
@@ -179,7 +178,6 @@ std::wstring ImageOf(HWND hwnd) {
 BOOL CALLBACK ListProcessWindow(HWND hwnd, LPARAM param) {
     auto* wanted = reinterpret_cast<ProcessWindows*>(param);
     if (ImageOf(hwnd) != wanted->image) return TRUE;
-    ++wanted->count;
     Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd));
     return TRUE;
 }
