@@ -32,13 +32,13 @@ constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 
 enum class OptionId { Silent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, Usage };
 
-struct OptionSpec {
+struct KnownOption {
     const wchar_t* name;
     OptionId id;
     bool takesValue;
 };
 
-constexpr std::array<OptionSpec, 10> kOptions{{
+constexpr std::array<KnownOption, 10> kOptions{{
     {L"SILENT", OptionId::Silent, false},
     {L"ACCEPTLICENCE", OptionId::AcceptLicence, false},
     {L"EDITION", OptionId::Edition, true},
@@ -51,9 +51,9 @@ constexpr std::array<OptionSpec, 10> kOptions{{
     {L"?", OptionId::Usage, false},
 }};
 
-const OptionSpec* FindOption(const std::wstring& upperName) {
-    for (const auto& spec : kOptions)
-        if (upperName == spec.name) return &spec;
+const KnownOption* FindOption(const std::wstring& upperName) {
+    for (const auto& option : kOptions)
+        if (upperName == option.name) return &option;
     return nullptr;
 }
 
@@ -120,15 +120,15 @@ public:
         if (text.empty() || (text[0] != L'/' && text[0] != L'-')) return fail(text, kNotAnOption);
         const auto equals = text.find(L'=');
         const std::wstring name = services::UpperCaseAscii(text.substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1));
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr) return fail(text, kUnknownOption);
-        if (!seen_.insert(spec->id).second) return fail(text, kRepeated);
-        if (!spec->takesValue && equals != std::wstring::npos) return fail(text, kTakesNoValue);
+        const KnownOption* known = FindOption(name);
+        if (known == nullptr) return fail(text, kUnknownOption);
+        if (!seen_.insert(known->id).second) return fail(text, kRepeated);
+        if (!known->takesValue && equals != std::wstring::npos) return fail(text, kTakesNoValue);
         const std::wstring value = equals == std::wstring::npos ? std::wstring() : text.substr(equals + 1);
-        if (spec->takesValue && value.empty()) return fail(text, kNeedsValue);
-        if (spec->id != OptionId::Usage) firstOfSilentRun_ = firstOfSilentRun_.empty() ? text : firstOfSilentRun_;
-        given_[spec->id] = text;
-        apply(spec->id, text, value);
+        if (known->takesValue && value.empty()) return fail(text, kNeedsValue);
+        if (known->id != OptionId::Usage) firstOfSilentRun_ = firstOfSilentRun_.empty() ? text : firstOfSilentRun_;
+        given_[known->id] = text;
+        apply(known->id, text, value);
     }
 
     void finish() {
