@@ -4,7 +4,6 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <set>
 #include <sstream>
 
 #include "install/EditionTable.h"
@@ -122,11 +121,11 @@ public:
         const std::wstring name = services::UpperCaseAscii(text.substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1));
         const KnownOption* known = FindOption(name);
         if (known == nullptr) return fail(text, kUnknownOption);
-        if (!seen_.insert(known->id).second) return fail(text, kRepeated);
+        if (given(known->id)) return fail(text, kRepeated);
         if (!known->takesValue && equals != std::wstring::npos) return fail(text, kTakesNoValue);
         const std::wstring value = equals == std::wstring::npos ? std::wstring() : text.substr(equals + 1);
         if (known->takesValue && value.empty()) return fail(text, kNeedsValue);
-        if (known->id != OptionId::Usage) firstOfSilentRun_ = firstOfSilentRun_.empty() ? text : firstOfSilentRun_;
+        if (known->id != OptionId::Usage && firstOfSilentRun_.empty()) firstOfSilentRun_ = text;
         given_[known->id] = text;
         apply(known->id, text, value);
     }
@@ -207,7 +206,7 @@ private:
         if (refusal) fail(text, *refusal);
     }
 
-    std::set<OptionId> seen_;
+    // Every option given so far, as it was written.
     std::map<OptionId, std::wstring> given_;
     // The first argument that only a run without a window understands.
     std::wstring firstOfSilentRun_;
