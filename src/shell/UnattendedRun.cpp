@@ -48,15 +48,15 @@ UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log
       installer_(platform_, application_) {}
 
 ExitCode UnattendedRun::Execute() {
-    ExitCode code = ExitCode::UnexpectedError;
     try {
-        code = reachInstallPanel().value_or(ExitCode::Success);
-        if (code == ExitCode::Success) code = options_.uninstall ? uninstall() : install();
+        if (const auto stopped = reachInstallPanel()) return *stopped;
+        return options_.uninstall ? uninstall() : install();
     } catch (...) {
-        // Start-up itself failed (no handler runs then): the default handler reports it.
+        // An error outside the user's actions (start-up, ticking the boxes):
+        // the default handler reports it.
         application_.handleException(std::current_exception());
+        return ExitCode::UnexpectedError;
     }
-    return code;
 }
 
 UnattendedRun::ActionEnd UnattendedRun::userAction(const std::function<void()>& action) {
