@@ -6,6 +6,8 @@
 //   kanvel-driver list           -> "count=N top=T selected=S first=TEXT"
 //   kanvel-driver focus          -> text of the window with the keyboard focus
 //   kanvel-driver close TITLE    -> asks the top-level window of that title to close
+//   kanvel-driver windows EXE    -> one line "visible=V title=TEXT" for every top-level
+//                                   window (shown or not) of the processes named EXE
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 
@@ -152,6 +154,41 @@ int Close(const std::wstring& title) {
     return 0;
 }
 
+struct ProcessWindows {
+    std::wstring image;
+};
+
+// The file name of the process that owns the window, upper-cased.
+std::wstring ImageOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return std::wstring();
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    if (!ok) return std::wstring();
+    std::wstring name(path, size);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    return name;
+}
+
+BOOL CALLBACK ListProcessWindow(HWND hwnd, LPARAM param) {
+    auto* wanted = reinterpret_cast<ProcessWindows*>(param);
+    if (ImageOf(hwnd) != wanted->image) return TRUE;
+    Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd));
+    return TRUE;
+}
+
+int Windows(std::wstring image) {
+    CharUpperBuffW(image.data(), static_cast<DWORD>(image.size()));
+    ProcessWindows wanted{image};
+    EnumWindows(ListProcessWindow, reinterpret_cast<LPARAM>(&wanted));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -164,5 +201,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"list") return List();
     if (command == L"focus") return Focus();
     if (command == L"close") return Close(argument);
+    if (command == L"windows") return Windows(argument);
     return 2;
 }

@@ -1,0 +1,25 @@
+#include "shell/SilentPlatform.h"
+
+#include "ui/Application.h"
+
+namespace kanvel::shell {
+
+namespace {
+constexpr const wchar_t* kNotStarted = L"nie uruchomiono: ";
+}  // namespace
+
+SilentPlatform::SilentPlatform(services::PlatformOperations& inner, RunLog& log) : inner_(inner), log_(log) {}
+
+void SilentPlatform::ShellExecuteFile(const std::wstring&, const std::wstring& file, const std::wstring&,
+                                      const std::wstring&) {
+    log_.Write(kSilentRunTitle, kNotStarted + file);
+}
+
+void SilentPlatform::ShowMessageBox(const std::wstring& text, const std::wstring& title) { log_.Write(title, text); }
+
+void SilentPlatform::ShowMessage(const std::wstring& text) {
+    log_.Write(ui::Application::TitleFromExecutable(inner_.ExecutablePath()), text);
+    ++simpleMessagesShown_;
+}
+
+}  // namespace kanvel::shell

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Installation and removal without a window, against the local mirror, with
+# drive D: mapped to a folder of the prefix: what lands where, the exit code
+# of each run, and that no window of the installer exists at any moment
+# (watched with xdotool and with the driver while each run goes on).
+set -u
+build_dir=$1
+base_url=${2:-http://127.0.0.1:18080/}
+mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
+source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
+JOURNEY_NAME=silent-install
+source "$(dirname "$0")/journey-lib.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+exe="$KANVEL_BUILD_DIR/Instalator.exe"
+d_root="$KANVEL_WINE_ROOT/drive-d"
+default_log="$KANVEL_BUILD_DIR/Komunikaty.err"
+watch_dir=$(mktemp -d)
+cleanup() {
+  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
+  rm -f "$WINEPREFIX/dosdevices/d:" "$default_log"
+  rm -rf "$d_root" "$watch_dir"
+  wine_stop; kanvel_xvfb_stop
+}
+trap cleanup EXIT
+wine_prepare
+clean_installation_traces
+rm -rf "$d_root" "$default_log"
+mkdir -p "$d_root/Programy" "$d_root/Moje programy"
+ln -sfn "$d_root" "$WINEPREFIX/dosdevices/d:"
+desktop=$(wine_desktop_dir)
+c_drive=$(wine_c_drive)
+wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
+start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
+"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
+mirror="$build_dir/mirror/root"
+installed="$d_root/Programy/OR-Vel"
+# Start the driver's Wine side once, so that its first look during a run is quick.
+drive windows Instalator.exe >/dev/null
+
+# run_watched SECONDS ARGS...: runs the installer, records every visible X
+# window and every top-level window of Instalator.exe seen while it runs,
+# and sets RC (the exit code) and SECONDS_TAKEN; each look of the driver adds
+# a line to $watch_dir/looks. Fails after SECONDS.
+run_watched() {
+  local seconds=$1; shift
+  : >"$watch_dir/x11"; : >"$watch_dir/win32"; : >"$watch_dir/looks"
+  local started; started=$(date +%s)
+  wine "$exe" "$@" >/dev/null 2>&1 &
+  INSTALLER_PID=$!
+  (
+    while kill -0 "$INSTALLER_PID" 2>/dev/null; do
+      drive windows Instalator.exe >>"$watch_dir/win32" && echo >>"$watch_dir/looks"
+    done
+  ) &
+  local watcher=$!
+  while kill -0 "$INSTALLER_PID" 2>/dev/null; do
+    for wid in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      xdotool getwindowname "$wid" >>"$watch_dir/x11" 2>/dev/null
+    done
+    [ "$(date +%s)" -ge $(( started + seconds )) ] && fail "the run did not end within $seconds s ($*)"
+    sleep 0.1
+  done
+  wait "$INSTALLER_PID"; RC=$?
+  SECONDS_TAKEN=$(( $(date +%s) - started ))
+  wait "$watcher" 2>/dev/null
+  INSTALLER_PID=""
+}
+
+expect_no_window() {
+  [ ! -s "$watch_dir/x11" ] || fail "$1: a window was shown: $(sort -u "$watch_dir/x11" | tr '\n' ' ')"
+  [ ! -s "$watch_dir/win32" ] || fail "$1: the installer had windows: $(sort -u "$watch_dir/win32" | tr '\n' ' ')"
+}
+
+# expect_logged FILE PATTERN: the log (in the ANSI code page) has a matching line.
+expect_logged() {
+  iconv -f WINDOWS-1252 -t UTF-8 "$1" 2>/dev/null | grep -Eq -- "$2" || fail "no line /$2/ in $(basename "$1")"
+}
+
+# --- The watch itself sees a window: without /SILENT a bad option is explained in a box.
+wine "$exe" /FOO >/dev/null 2>&1 &
+INSTALLER_PID=$!
+box=$(window_id "Instalator") || fail "no box for a bad option without /SILENT"
+box_seen() { [ -n "$(xdotool search --onlyvisible --name '.' 2>/dev/null)" ]; }
+wait_for 10 box_seen || fail "the watch does not see the box"
+box_listed() { drive windows Instalator.exe | grep -q 'visible=1 title=Instalator'; }
+wait_for 10 box_listed || fail "the driver does not see the box"
+shot bad-option-box
+xdotool key --window "$box" Return 2>/dev/null
+journey_finish 20; rc=$?
+[ "$rc" = 2 ] || fail "bad option: exit code $rc, expected 2"
+rm -f "$default_log"
+
+# --- /? shows the usage in a box and ends with 0.
+wine "$exe" "/?" >/dev/null 2>&1 &
+INSTALLER_PID=$!
+box=$(window_id "Instalator") || fail "no usage box"
+shot usage-box
+xdotool key --window "$box" Return 2>/dev/null
+journey_finish 20; rc=$?
+[ "$rc" = 0 ] || fail "usage: exit code $rc, expected 0"
+
+# --- Without /ACCEPTLICENCE nothing happens.
+run_watched 60 /SILENT /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=program,database
+[ "$RC" = 3 ] || fail "no licence: exit code $RC, expected 3"
+[ ! -e "$installed" ] || fail "no licence: something was installed"
+[ ! -e "$desktop/Administrator 7.lnk" ] || fail "no licence: a shortcut was written"
+expect_no_window "no licence"
+expect_logged "$default_log" '\] kod wyj.cia 3: '
+rm -f "$default_log"
+
+# --- The full unattended install.
+run_watched 180 /SILENT /ACCEPTLICENCE /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=program,database
+[ "$RC" = 0 ] || fail "install: exit code $RC, expected 0; log: $(tail -n 5 "$default_log")"
+expect_no_window "install"
+[ -s "$watch_dir/looks" ] || fail "install: the driver never looked while the installer ran"
+cmp -s "$installed/Edytor2.exe" "$mirror/programy/wersja7/poprawki/Edytor2._exe" || fail "program file differs"
+[ "$(ls "$installed/Format/Bkp6" | wc -l)" = 73 ] || fail "the pristine folder does not hold the 73 tables"
+working=$(( $(ls "$installed/Format/Zestaw" | wc -l) + $(ls "$installed/Format/Dbf6" | wc -l) + $(ls "$installed/Format/Cfg" | wc -l) ))
+[ "$working" = 73 ] || fail "the working folders hold $working tables, expected 73"
+cmp -s "$installed/Format/Cfg/config36.val" "$mirror/programy/wersja7/bkp6/config36.val" || fail "config36.val differs"
+for link in "$desktop/Administrator 7.lnk" "$start_menu/Velmarin/Administrator 7.lnk"; do
+  [ -f "$link" ] || fail "no shortcut $link"
+  lnkinfo "$link" 2>/dev/null | grep -q 'Edytor2.exe' || fail "shortcut $link does not start Edytor2.exe"
+  [ "$(printf '0x%04X' "$(od -An -tu2 -j64 -N2 "$link")")" = 0x064B ] || fail "shortcut $link has no Ctrl+Alt+K"
+done
+[ ! -e "$installed/Sterowniki" ] || fail "the engine was not asked for"
+expect_logged "$default_log" '\[Instalacja bez okna\] instalacja edycji Administrator w folderze D:\\Programy\\OR-Vel, '
+expect_logged "$default_log" '\] kod wyj.cia 0: zako.czono pomy.lnie'
+echo "silent install: $SECONDS_TAKEN s"
+
+# --- Removal: the database folders stay, so folders are left.
+run_watched 60 /silent /acceptlicence /uninstall /edition=administrator "/DIR=D:\\Programy" "/LOG=D:\\usun.log"
+[ "$RC" = 6 ] || fail "uninstall: exit code $RC, expected 6"
+expect_no_window "uninstall"
+[ ! -e "$installed/Edytor2.exe" ] || fail "program file not removed"
+[ ! -e "$desktop/Administrator 7.lnk" ] || fail "desktop shortcut not removed"
+[ ! -e "$start_menu/Velmarin" ] || fail "Start-menu group not removed"
+[ -f "$installed/Format/Cfg/config.db" ] || fail "the database files must stay"
+expect_logged "$d_root/usun.log" '\[Uwaga!\] "D:\\Programy\\OR-Vel" jest u.ywany przez inny program'
+expect_logged "$d_root/usun.log" '\] kod wyj.cia 6: '
+
+# --- The mirror stopped: the download code, well within the time-outs. The
+# folder has a blank, so the argument arrives quoted.
+"$root/tools/mirror/stop.sh" "$build_dir" >/dev/null
+run_watched 120 /SILENT /ACCEPTLICENCE /EDITION=Koordynator "/DIR=D:\\Moje programy"
+[ "$RC" = 4 ] || fail "mirror stopped: exit code $RC, expected 4"
+expect_no_window "mirror stopped"
+[ ! -e "$d_root/Moje programy/OR-Vel/Edytor3.exe" ] || fail "mirror stopped: a program file appeared"
+expect_logged "$default_log" 'w folderze D:\\Moje programy\\OR-Vel'
+expect_logged "$default_log" '\[Instalator\] B..d po..czenia z internetem'
+expect_logged "$default_log" '\] kod wyj.cia 4: '
+echo "silent install, mirror stopped: $SECONDS_TAKEN s"
+echo "silent install: ok"
