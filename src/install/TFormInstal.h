@@ -115,6 +115,7 @@ private:
     void installEngine();
     void installProgram();
     void removeInstallFolder();
+    void deleteInstalledFile(const std::wstring& path);
     void describePictures();
     void describeChoices();
     void describeComponentRow();

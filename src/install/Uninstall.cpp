@@ -4,6 +4,7 @@
 
 #include "install/InstallLayout.h"
 #include "licence/TFormMain.h"
+#include "services/Paths.h"
 #include "shell/Installer.h"
 #include "shell/Notice.h"
 
@@ -45,10 +46,10 @@ void TFormInstal::BBDeinstalClick() {
 void TFormInstal::removeInstallFolder() {
     auto& platform = installer_.platform;
     const auto& context = installer_.context;
-    if (platform.FileExists(programFile())) platform.DeleteFileAt(programFile());
+    deleteInstalledFile(programFile());
     const std::wstring engineFolder = context.installDir + L"\\" + context.engineSubfolder;
     if (platform.DirectoryExists(engineFolder)) {
-        if (platform.FileExists(engineFolder + kEngineInstallerFile)) platform.DeleteFileAt(engineFolder + kEngineInstallerFile);
+        deleteInstalledFile(engineFolder + kEngineInstallerFile);
         platform.RemoveEmptyDirectory(engineFolder);
     }
     if (platform.DirectoryExists(context.installDir + kDriversFolder))
@@ -63,6 +64,15 @@ void TFormInstal::removeInstallFolder() {
     }
     const std::wstring family = context.installBase + kFamilyFolder;
     if (platform.DirectoryExists(family) && !platform.RemoveEmptyDirectory(family)) stillUsed(family);
+}
+
+// Deletes a file the installer fetched, and the partial file an interrupted
+// download of it may have left, so that neither keeps its folder in place.
+void TFormInstal::deleteInstalledFile(const std::wstring& path) {
+    auto& platform = installer_.platform;
+    if (platform.FileExists(path)) platform.DeleteFileAt(path);
+    const std::wstring partial = services::PartialFilePath(path);
+    if (platform.FileExists(partial)) platform.DeleteFileAt(partial);
 }
 
 }  // namespace kanvel::install

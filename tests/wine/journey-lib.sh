@@ -1,6 +1,8 @@
 # Helpers for the end-to-end journeys on the real installer window under
 # Wine and Xvfb. Source after tools/wine/env.sh.
 #   journey_start EXE        start the installer in the background (sets INSTALLER_PID)
+# KANVEL_INSTALLER_EXE, when set, is the installer the journey starts (by
+# default the build's own Instalator.exe).
 #   wait_for SECONDS CMD...  run CMD until it succeeds, at most SECONDS
 #   window_id TITLE          the X window whose name is TITLE (waits for it)
 #   window_geometry WID      prints "X Y W H"
@@ -103,7 +105,7 @@ window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 # Starts the installer and waits until its licence reveal has ended (the
 # cursor rests on "Akceptuję"); sets WID, WX, WY.
 start_and_wait_for_reveal() {
-  journey_start "$KANVEL_BUILD_DIR/Instalator.exe"
+  journey_start "${KANVEL_INSTALLER_EXE:-$KANVEL_BUILD_DIR/Instalator.exe}"
   WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
   read -r WX WY _ _ < <(window_geometry "$WID")
   wait_for 60 mouse_at $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 )) || fail "the licence reveal did not end"
