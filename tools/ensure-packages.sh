@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth xdotool imagemagick x11-utils
   nginx python3 curl liblnk-utils
+  openssl libgnutls30   # the test certificates; TLS in Wine
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -43,6 +43,10 @@ mirror="$build_dir/mirror/root"
 if [ "$JOURNEY_NAME" = full-install-https ]; then
   "$root/tools/wine/trust-test-ca.sh" "$build_dir" "$build_dir/mirror/tls/ca.crt" || fail "test CA not trusted"
 fi
+access_log="$build_dir/mirror/logs/access.log"
+log_start=$(( $(cat "$access_log" 2>/dev/null | wc -l) + 1 ))
+# The mirror's log of this journey: "ADDRESS SCHEME:PORT "REQUEST" STATUS BYTES "USER"".
+journey_requests() { tail -n +"$log_start" "$access_log"; }
 
 # What runs killed mid-download leave behind: a partial file per target.
 leave_partial_files() {
@@ -92,6 +96,15 @@ for link in "$desktop/Koordynator 7.lnk" "$start_menu/Velmarin/Koordynator 7.lnk
   [ -f "$link" ] || fail "no shortcut $link"
   lnkinfo "$link" 2>/dev/null | grep -q 'Edytor3.exe' || fail "shortcut $link does not start Edytor3.exe"
 done
+# Every file came from the scheme and port the installer was built for,
+# the program file with the credentials.
+scheme_port=$(printf '%s\n' "$base_url" | sed -E 's#^([a-zA-Z]+)://[^/]*:([0-9]+)/.*#\1:\2#' | tr '[:upper:]' '[:lower:]')
+[ "$(journey_requests | grep -c " $scheme_port \"GET /programy/wersja7/bkp6/.* 200 ")" = 73 ] \
+  || fail "the 73 tables did not come over $scheme_port"
+journey_requests | grep -q " $scheme_port \"GET /programy/wersja7/poprawki/Edytor3._exe HTTP/1.1\" 200 .* \"kanvel8\"\$" \
+  || fail "the program file did not come over $scheme_port with the credentials"
+other=$(journey_requests | grep -v " $scheme_port ")
+[ -z "$other" ] || fail "requests over another scheme or port: $other"
 expect_state "Uruchom" "enabled=1 checked=0 visible=1"
 expect_state "Usunięcie instalacji" "enabled=1 checked=0 visible=1"
 

@@ -104,7 +104,9 @@ events {
 
 http {
   default_type application/octet-stream;
-  access_log "$mirror/logs/access.log";
+  # Each line says over which scheme and port the request came, and for whom.
+  log_format kanvel '\$remote_addr \$scheme:\$server_port "\$request" \$status \$body_bytes_sent "\$remote_user"';
+  access_log "$mirror/logs/access.log" kanvel;
   client_body_temp_path "$mirror/tmp/client_body";
   proxy_temp_path "$mirror/tmp/proxy";
   fastcgi_temp_path "$mirror/tmp/fastcgi";
