@@ -55,22 +55,6 @@ leave_partial_files() {
   printf 'MZ half' >"$c_drive/OR-Vel/Sterowniki/BDE/setup.exe.part"
 }
 
-# Answers the next "Uwaga!" window (notice or message box) with Enter.
-answer_warning() {
-  wait_for "${2:-30}" xdotool search --name '^Uwaga!$' || fail "no \"Uwaga!\" window ($1)"
-  shot "$1"
-  xdotool key --window "$(xdotool search --name '^Uwaga!$' | head -n 1)" Return 2>/dev/null
-  wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
-}
-
-accept_and_choose_koordynator() {
-  start_and_wait_for_reveal
-  xdotool click 1
-  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-  xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
-}
-
 # --- First run: everything.
 leave_partial_files
 accept_and_choose_koordynator

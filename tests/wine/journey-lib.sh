@@ -10,6 +10,8 @@
 #   pixel X Y                colour of a screen pixel in the last screenshot, as srgb(r,g,b)
 #   journey_finish           wait for the installer to end and return its exit code
 #   fail MESSAGE             report and stop with failure
+#   answer_warning NAME      answer the next "Uwaga!" window with Enter (screenshot NAME)
+#   accept_and_choose_koordynator  start, accept the licence, choose "Koordynator"
 
 KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
 JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
@@ -114,6 +116,22 @@ start_and_wait_for_reveal() {
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
+
+# Answers the next "Uwaga!" window (notice or message box) with Enter.
+answer_warning() {
+  wait_for "${2:-30}" xdotool search --name '^Uwaga!$' || fail "no \"Uwaga!\" window ($1)"
+  shot "$1"
+  xdotool key --window "$(xdotool search --name '^Uwaga!$' | head -n 1)" Return 2>/dev/null
+  wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
+}
+
+accept_and_choose_koordynator() {
+  start_and_wait_for_reveal
+  xdotool click 1
+  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+  xdotool click 1
+  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+}
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so
 # that each journey starts from a machine where Kanvel was never installed.

@@ -9,6 +9,8 @@
 # folders all live in BUILD_DIR/mirror, so the system's nginx is left alone.
 # Usage: start.sh BUILD_DIR [PORT] [TLS_PORT]   (run make-tree.sh first)
 # KANVEL_MIRROR_DIR, when set, is the mirror folder instead of BUILD_DIR/mirror.
+# KANVEL_MIRROR_RATE, when set (nginx's form, e.g. 32k), sends every answer at
+# most that many bytes a second, so a test can catch a download midway.
 # Running it again while the mirror runs on the same ports does nothing; on
 # other ports it restarts the mirror there.
 set -euo pipefail
@@ -114,6 +116,7 @@ http {
   scgi_temp_path "$mirror/tmp/scgi";
   sendfile on;
   tcp_nopush on;
+  limit_rate ${KANVEL_MIRROR_RATE:-0};
 
   server {
     listen 127.0.0.1:$port;
