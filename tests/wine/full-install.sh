@@ -26,18 +26,10 @@ case "$base_url" in [Hh][Tt][Tt][Pp][Ss]:*) JOURNEY_NAME=full-install-https ;; e
 source "$(dirname "$0")/journey-lib.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 c_drive=$(wine_c_drive)
-cleanup() {
-  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
-  wine_stop; kanvel_xvfb_stop
-}
-trap cleanup EXIT
-wine_prepare
-clean_installation_traces
+prepare_mirror_journey
 desktop=$(wine_desktop_dir)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
 "$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
 mirror="$build_dir/mirror/root"
 if [ "$JOURNEY_NAME" = full-install-https ]; then

@@ -10,10 +10,13 @@
 #   pixel X Y                colour of a screen pixel in the last screenshot, as srgb(r,g,b)
 #   journey_finish           wait for the installer to end and return its exit code
 #   fail MESSAGE             report and stop with failure
+#   prepare_mirror_journey   prefix ready, no installation traces, the mirror's tree
+#                            built; on exit the mirror stops and the traces go
 #   answer_warning NAME      answer the next "Uwaga!" window with Enter (screenshot NAME)
 #   accept_and_choose_koordynator  start, accept the licence, choose "Koordynator"
 
 KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
+KANVEL_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
 mkdir -p "$JOURNEY_SHOTS"
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
@@ -142,4 +145,21 @@ clean_installation_traces() {
   rm -rf "$c_drive/OR-Vel" "$c_drive/Velmarin" \
          "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin"
   rm -f "$(wine_desktop_dir)"/*.lnk
+}
+
+# A journey against the build's own mirror starts from a prefix without
+# installation traces and a fresh mirror tree; whichever way it ends, the
+# mirror stops, the traces go and every process of the prefix ends.
+prepare_mirror_journey() {
+  trap _end_mirror_journey EXIT
+  wine_prepare
+  clean_installation_traces
+  "$KANVEL_SOURCE_DIR/tools/mirror/make-tree.sh" "$KANVEL_BUILD_DIR" >/dev/null || fail "mirror tree"
+}
+
+_end_mirror_journey() {
+  "$KANVEL_SOURCE_DIR/tools/mirror/stop.sh" "$KANVEL_BUILD_DIR" >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
+  wine_stop
+  kanvel_xvfb_stop
 }

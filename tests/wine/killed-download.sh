@@ -15,15 +15,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 c_drive=$(wine_c_drive)
 program="$c_drive/OR-Vel/Edytor3.exe"
 partial="$program.part"
-cleanup() {
-  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
-  wine_stop; kanvel_xvfb_stop
-}
-trap cleanup EXIT
-wine_prepare
-clean_installation_traces
-"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
+prepare_mirror_journey
 served="$build_dir/mirror/root/programy/wersja7/poprawki/Edytor3._exe"
 
 # mirror RATE: (re)starts the mirror, sending at most RATE bytes a second (0: no limit).
