@@ -7,7 +7,8 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth xdotool imagemagick x11-utils
   nginx python3 python3-yaml curl liblnk-utils
-  openssl osslsigncode
+  openssl libgnutls30   # the test certificates; TLS in Wine
+  osslsigncode          # signing the release
 )
 missing=()
 for p in "${packages[@]}"; do

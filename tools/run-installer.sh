@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
 # Builds the installer and runs it under Wine against the local download
-# mirror. With a display the window appears there and the script waits until
-# it is closed; without one, the script starts Xvfb and walks through a first
-# installation of "Koordynator" (licence, install panel, finished panel),
-# saving a screenshot of each page and saying where.
+# mirror over HTTPS: the installer built for the TLS mirror
+# (build/win-tls), whose test certificate authority is trusted in the
+# build's own Wine prefix only. With a display the window appears there and
+# the script waits until it is closed; without one, the script starts Xvfb
+# and walks through a first installation of "Koordynator" (licence, install
+# panel, finished panel), saving a screenshot of each page and saying where.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win"
+tls_build="$root/build/win-tls"
 "$root/tools/ensure-packages.sh"
 "$root/tools/build.sh" win
+cached_url() { sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:STRING=//p' "$1/CMakeCache.txt"; }
+tls_url=$(cached_url "$tls_build")
+# The plain mirror stays where the plain build looks for it.
+plain_port=$(cached_url "$build" | sed -nE 's#^[a-zA-Z]+://[^/]*:([0-9]+)/.*#\1#p')
 had_display=${DISPLAY:-}
 source "$root/tools/wine/env.sh" "$build"
 "$root/tools/mirror/make-tree.sh" "$build" >/dev/null
-"$root/tools/mirror/start.sh" "$build" >/dev/null
+"$root/tools/mirror/start-for.sh" "$build" "$tls_url" $plain_port >/dev/null
 cleanup() { "$root/tools/mirror/stop.sh" "$build" >/dev/null 2>&1 || true; wine_stop; kanvel_xvfb_stop; }
 trap cleanup EXIT
 wine_prepare
+"$root/tools/wine/trust-test-ca.sh" "$build" "$build/mirror/tls/ca.crt"
+export KANVEL_INSTALLER_EXE="$tls_build/Instalator.exe"
 
 if [ -n "$had_display" ]; then
-  wine "$build/Instalator.exe"
+  wine "$KANVEL_INSTALLER_EXE"
   exit 0
 fi
 
@@ -41,5 +50,5 @@ xdotool mousemove 0 0
 shot finished
 drive click "Zamknij" >/dev/null
 journey_finish 30 || true
-echo "No display: the installer ran on Xvfb ($DISPLAY) against the local mirror."
+echo "No display: the installer ran on Xvfb ($DISPLAY) against the local mirror at $tls_url."
 echo "Screenshots: $JOURNEY_SHOTS/run-licence.png, run-install-panel.png, run-finished.png"

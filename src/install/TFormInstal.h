@@ -117,6 +117,7 @@ private:
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
+    void deleteInstalledFile(const std::wstring& path);
     void describePictures();
     void describeChoices();
     void describeComponentRow();

@@ -4,6 +4,7 @@
 
 #include "install/InstallLayout.h"
 #include "licence/TFormMain.h"
+#include "services/Paths.h"
 #include "shell/Installer.h"
 #include "shell/Notice.h"
 
@@ -49,11 +50,10 @@ void TFormInstal::BBDeinstalClick() {
 void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     auto& platform = installer_.platform;
     const auto& context = installer_.context;
-    const std::wstring program = programFileIn(folder);
-    if (platform.FileExists(program)) platform.DeleteFileAt(program);
+    deleteInstalledFile(programFileIn(folder));
     const std::wstring engineFolder = folder + L"\\" + context.engineSubfolder;
     if (platform.DirectoryExists(engineFolder)) {
-        if (platform.FileExists(engineFolder + kEngineInstallerFile)) platform.DeleteFileAt(engineFolder + kEngineInstallerFile);
+        deleteInstalledFile(engineFolder + kEngineInstallerFile);
         platform.RemoveEmptyDirectory(engineFolder);
     }
     if (platform.DirectoryExists(folder + kDriversFolder)) platform.RemoveEmptyDirectory(folder + kDriversFolder);
@@ -67,6 +67,15 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     }
     const std::wstring family = context.installBase + kFamilyFolder;
     if (platform.DirectoryExists(family) && !platform.RemoveEmptyDirectory(family)) stillUsed(family);
+}
+
+// Deletes a file the installer fetched, and the partial file an interrupted
+// download of it may have left, so that neither keeps its folder in place.
+void TFormInstal::deleteInstalledFile(const std::wstring& path) {
+    auto& platform = installer_.platform;
+    if (platform.FileExists(path)) platform.DeleteFileAt(path);
+    const std::wstring partial = services::PartialFilePath(path);
+    if (platform.FileExists(partial)) platform.DeleteFileAt(partial);
 }
 
 }  // namespace kanvel::install

@@ -89,8 +89,9 @@ void ComponentDownload::useCredentials(bool authenticate) {
 }
 
 void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath) {
-    // The body goes to a temporary file that replaces the local file only
-    // once the whole body is on disk; on failure the old file stays as it was.
+    // The body goes to the local file's partial file, which replaces it only
+    // once the whole body is on disk; on failure the old file stays as it was
+    // and the partial file goes.
     auto file = platform_.CreateReplacingFile(localPath);
     client_.Get(url, *file);
     file->Commit();

@@ -1,4 +1,5 @@
 #include "InstallerHarness.h"
+#include "services/Paths.h"
 #include "services/ProgressScale.h"
 #include "shell/TFormQst.h"
 
@@ -116,6 +117,47 @@ TEST_F(ComponentDownloadTest, FailuresAreReportedByKindAndLeaveTheOldFileExactly
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(platform.files().ToHost(L"C:\\OR-Vel")))
         ++entries;
     EXPECT_EQ(entries, 2);  // Edytor3.exe and Format
+}
+
+TEST_F(ComponentDownloadTest, PartialFileOfAKilledRunIsReplacedAndNeverOutlivesTheDownload) {
+    const std::wstring partial = L"C:\\OR-Vel\\Edytor3.exe.part";
+    // A killed run left half a body behind; the next download takes its place.
+    platform.files().WriteFile(partial, "MZ half of an older download");
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "MZ old");
+    bool partialDuringTransfer = false;
+    std::string targetDuringTransfer;
+    server.onBlock = [&] {
+        partialDuringTransfer = platform.FileExists(partial);
+        targetDuringTransfer = platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe");
+    };
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ new", .blockSize = 6});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_TRUE(partialDuringTransfer);
+    EXPECT_EQ(targetDuringTransfer, "MZ old");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ new");
+    EXPECT_FALSE(platform.FileExists(partial));
+
+    // A download that breaks off removes its partial file and keeps the old one.
+    server.onBlock = nullptr;
+    platform.files().WriteFile(partial, "MZ another leftover");
+    Serve(kPrograms + L"/Edytor3._exe",
+          {.body = "MZ cut", .error = L"Socket Error # 10054\r\nConnection reset by peer.", .errorAfterBody = true});
+    EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ new");
+    EXPECT_FALSE(platform.FileExists(partial));
+}
+
+TEST(PartialFilePath, OneFixedNamePerTargetWithinTheNameLimit) {
+    EXPECT_EQ(services::PartialFilePath(L"C:\\OR-Vel\\Edytor3.exe"), L"C:\\OR-Vel\\Edytor3.exe.part");
+    EXPECT_EQ(services::PartialFilePath(L"D:\\a.b\\zestaw1.db"), L"D:\\a.b\\zestaw1.db.part");
+    // A name of 255 characters cannot take the ending: its end gives way,
+    // the folder stays as it is.
+    const std::wstring folder = L"C:\\" + std::wstring(300, L'f');
+    const std::wstring longName(255, L'n');
+    const std::wstring partial = services::PartialFilePath(folder + L"\\" + longName);
+    EXPECT_EQ(partial, folder + L"\\" + std::wstring(250, L'n') + L".part");
+    EXPECT_EQ(services::PartialFilePath(folder + L"\\" + std::wstring(250, L'n')), partial);
+    EXPECT_EQ(services::PartialFilePath(std::wstring(249, L'n')), std::wstring(249, L'n') + L".part");
 }
 
 TEST_F(ComponentDownloadTest, FailedFetchOfAMissingFileCreatesNoFile) {

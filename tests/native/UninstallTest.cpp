@@ -89,6 +89,24 @@ TEST_F(UninstallTest, ShortcutThatCannotBeDeletedStaysTicked) {
     EXPECT_FALSE(panel().CBSkrotMenuStart.checked());
 }
 
+TEST_F(UninstallTest, PartialFilesOfInterruptedDownloadsGoWithTheFilesTheyBelongTo) {
+    Install(true);
+    panel().BBWstecz.click();
+    // What runs killed mid-download leave: the partial files of the program
+    // file and of the engine installer, one of them without its finished file.
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe.part", "MZ half");
+    platform.files().WriteFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe.part", "MZ se");
+    std::filesystem::remove(platform.files().ToHost(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"));
+    // Database folders keep the install folder; a partial file of another
+    // edition is not this removal's business.
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor2.exe.part", "MZ other");
+    panel().BBDeinstal.click();
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe.part"));
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel\\Sterowniki"));
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe.part"));
+}
+
 TEST_F(UninstallTest, FamilyFolderHoldingOtherFilesIsNamedInTheNotice) {
     // The install folder is another "OR-Vel" than the chosen location's.
     platform.files().WriteFile(L"C:\\OR-Vel\\inne.txt", "x");

@@ -2,48 +2,53 @@
 # The whole journey against the local download mirror: install every
 # component of "Koordynator", check what landed where, start the installed
 # program with "Uruchom"; then, in a second run, install the program file
-# again over the old one and remove the installation.
+# again over the old one and remove the installation. Partial files that
+# killed downloads left behind are replaced by the install and deleted by the
+# removal.
+# Usage: full-install.sh BUILD_DIR BASE_URL
+#        full-install.sh BUILD_DIR --installer-build INSTALLER_BUILD_DIR
+# The second form runs the installer of another build (the one made for the
+# TLS mirror) with this build's tools, against the URL it was built for; an
+# https URL gets the TLS mirror, whose test CA is trusted in this build's
+# Wine prefix only.
 set -u
 build_dir=$1
+installer_dir=$build_dir
 base_url=${2:-http://127.0.0.1:18080/}
-mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
+if [ "$base_url" = --installer-build ]; then
+  installer_dir=$(cd "${3:?installer build folder}" && pwd)
+  base_url=$(sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:STRING=//p' "$installer_dir/CMakeCache.txt")
+fi
+export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
 source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
 JOURNEY_NAME=full-install
+case "$base_url" in [Hh][Tt][Tt][Pp][Ss]:*) JOURNEY_NAME=full-install-https ;; esac
 source "$(dirname "$0")/journey-lib.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 c_drive=$(wine_c_drive)
-cleanup() {
-  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
-  wine_stop; kanvel_xvfb_stop
-}
-trap cleanup EXIT
-wine_prepare
-clean_installation_traces
+prepare_mirror_journey
 desktop=$(wine_desktop_dir)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
-"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
+"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
 mirror="$build_dir/mirror/root"
+if [ "$JOURNEY_NAME" = full-install-https ]; then
+  "$root/tools/wine/trust-test-ca.sh" "$build_dir" "$build_dir/mirror/tls/ca.crt" || fail "test CA not trusted"
+fi
+access_log="$build_dir/mirror/logs/access.log"
+log_start=$(( $(cat "$access_log" 2>/dev/null | wc -l) + 1 ))
+# The mirror's log of this journey: "ADDRESS SCHEME:PORT "REQUEST" STATUS BYTES "USER"".
+journey_requests() { tail -n +"$log_start" "$access_log"; }
 
-# Answers the next "Uwaga!" window (notice or message box) with Enter.
-answer_warning() {
-  wait_for "${2:-30}" xdotool search --name '^Uwaga!$' || fail "no \"Uwaga!\" window ($1)"
-  shot "$1"
-  xdotool key --window "$(xdotool search --name '^Uwaga!$' | head -n 1)" Return 2>/dev/null
-  wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
-}
-
-accept_and_choose_koordynator() {
-  start_and_wait_for_reveal
-  xdotool click 1
-  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-  xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+# What runs killed mid-download leave behind: a partial file per target.
+leave_partial_files() {
+  mkdir -p "$c_drive/OR-Vel/Sterowniki/BDE"
+  printf 'MZ half of a killed download' >"$c_drive/OR-Vel/Edytor3.exe.part"
+  printf 'MZ half' >"$c_drive/OR-Vel/Sterowniki/BDE/setup.exe.part"
 }
 
 # --- First run: everything.
+leave_partial_files
 accept_and_choose_koordynator
 drive click "Baza danych 3.0 - 7.0" >/dev/null
 drive click "Paradox (BDE)" >/dev/null
@@ -61,10 +66,21 @@ for set in Zestaw/zestaw5.px Dbf6/baza42.px Cfg/config36.val Bkp6/config.db; do
   cmp -s "$c_drive/OR-Vel/Format/$set" "$mirror/programy/wersja7/bkp6/${set#*/}" || fail "database file $set"
 done
 [ "$(ls "$c_drive/OR-Vel/Format/Bkp6" | wc -l)" = 73 ] || fail "pristine folder does not hold the 73 tables"
+leftovers=$(find "$c_drive/OR-Vel" -name '*.part')
+[ -z "$leftovers" ] || fail "partial files stayed after the install: $leftovers"
 for link in "$desktop/Koordynator 7.lnk" "$start_menu/Velmarin/Koordynator 7.lnk"; do
   [ -f "$link" ] || fail "no shortcut $link"
   lnkinfo "$link" 2>/dev/null | grep -q 'Edytor3.exe' || fail "shortcut $link does not start Edytor3.exe"
 done
+# Every file came from the scheme and port the installer was built for,
+# the program file with the credentials.
+scheme_port=$(printf '%s\n' "$base_url" | sed -E 's#^([a-zA-Z]+)://[^/]*:([0-9]+)/.*#\1:\2#' | tr '[:upper:]' '[:lower:]')
+[ "$(journey_requests | grep -c " $scheme_port \"GET /programy/wersja7/bkp6/.* 200 ")" = 73 ] \
+  || fail "the 73 tables did not come over $scheme_port"
+journey_requests | grep -q " $scheme_port \"GET /programy/wersja7/poprawki/Edytor3._exe HTTP/1.1\" 200 .* \"kanvel8\"\$" \
+  || fail "the program file did not come over $scheme_port with the credentials"
+other=$(journey_requests | grep -v " $scheme_port ")
+[ -z "$other" ] || fail "requests over another scheme or port: $other"
 expect_state "Uruchom" "enabled=1 checked=0 visible=1"
 expect_state "Usunięcie instalacji" "enabled=1 checked=0 visible=1"
 
@@ -79,10 +95,12 @@ accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 answer_warning replace-notice
 wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "second install: $(drive label LabelInfo)"
+leave_partial_files
 drive click "Usunięcie instalacji" >/dev/null
 answer_warning folder-still-used   # the database folders keep C:\OR-Vel
 wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" || fail "removal stayed offered"
 [ ! -e "$c_drive/OR-Vel/Edytor3.exe" ] || fail "program file not removed"
+[ ! -e "$c_drive/OR-Vel/Edytor3.exe.part" ] || fail "partial program file not removed"
 [ ! -e "$c_drive/OR-Vel/Sterowniki" ] || fail "engine folders not removed"
 [ ! -e "$desktop/Koordynator 7.lnk" ] || fail "desktop shortcut not removed"
 [ ! -e "$start_menu/Velmarin" ] || fail "Start-menu group not removed"
@@ -90,4 +108,4 @@ wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" |
 shot removed
 drive click "Zamknij" >/dev/null
 journey_finish 30 || fail "exit code $?"
-echo "full install: ok"
+echo "full install ($base_url): ok"

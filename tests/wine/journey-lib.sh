@@ -1,6 +1,8 @@
 # Helpers for the end-to-end journeys on the real installer window under
 # Wine and Xvfb. Source after tools/wine/env.sh.
 #   journey_start EXE        start the installer in the background (sets INSTALLER_PID)
+# KANVEL_INSTALLER_EXE, when set, is the installer the journey starts (by
+# default the build's own Instalator.exe).
 #   wait_for SECONDS CMD...  run CMD until it succeeds, at most SECONDS
 #   window_id TITLE          the X window whose name is TITLE (waits for it)
 #   window_geometry WID      prints "X Y W H"
@@ -8,8 +10,13 @@
 #   pixel X Y                colour of a screen pixel in the last screenshot, as srgb(r,g,b)
 #   journey_finish           wait for the installer to end and return its exit code
 #   fail MESSAGE             report and stop with failure
+#   prepare_mirror_journey   prefix ready, no installation traces, the mirror's tree
+#                            built; on exit the mirror stops and the traces go
+#   answer_warning NAME      answer the next "Uwaga!" window with Enter (screenshot NAME)
+#   accept_and_choose_koordynator  start, accept the licence, choose "Koordynator"
 
 KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
+KANVEL_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
 mkdir -p "$JOURNEY_SHOTS"
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
@@ -103,7 +110,7 @@ window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 # Starts the installer and waits until its licence reveal has ended (the
 # cursor rests on "Akceptuję"); sets WID, WX, WY.
 start_and_wait_for_reveal() {
-  journey_start "$KANVEL_BUILD_DIR/Instalator.exe"
+  journey_start "${KANVEL_INSTALLER_EXE:-$KANVEL_BUILD_DIR/Instalator.exe}"
   WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
   read -r WX WY _ _ < <(window_geometry "$WID")
   wait_for 60 mouse_at $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 )) || fail "the licence reveal did not end"
@@ -112,6 +119,22 @@ start_and_wait_for_reveal() {
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
+
+# Answers the next "Uwaga!" window (notice or message box) with Enter.
+answer_warning() {
+  wait_for "${2:-30}" xdotool search --name '^Uwaga!$' || fail "no \"Uwaga!\" window ($1)"
+  shot "$1"
+  xdotool key --window "$(xdotool search --name '^Uwaga!$' | head -n 1)" Return 2>/dev/null
+  wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
+}
+
+accept_and_choose_koordynator() {
+  start_and_wait_for_reveal
+  xdotool click 1
+  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+  xdotool click 1
+  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+}
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so
 # that each journey starts from a machine where Kanvel was never installed.
@@ -122,4 +145,21 @@ clean_installation_traces() {
   rm -rf "$c_drive/OR-Vel" "$c_drive/Velmarin" \
          "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin"
   rm -f "$(wine_desktop_dir)"/*.lnk
+}
+
+# A journey against the build's own mirror starts from a prefix without
+# installation traces and a fresh mirror tree; whichever way it ends, the
+# mirror stops, the traces go and every process of the prefix ends.
+prepare_mirror_journey() {
+  trap _end_mirror_journey EXIT
+  wine_prepare
+  clean_installation_traces
+  "$KANVEL_SOURCE_DIR/tools/mirror/make-tree.sh" "$KANVEL_BUILD_DIR" >/dev/null || fail "mirror tree"
+}
+
+_end_mirror_journey() {
+  "$KANVEL_SOURCE_DIR/tools/mirror/stop.sh" "$KANVEL_BUILD_DIR" >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
+  wine_stop
+  kanvel_xvfb_stop
 }

@@ -28,9 +28,17 @@ Requests are recorded so a test can check what the client sent:
                             METHOD<TAB>PATH<TAB>AUTHORIZATION ("-" when no Authorization header came)
   GET /_reset               clears the record
 
+TLS: with --tls CERT KEY the server speaks TLS on PORT instead of plain HTTP.
+Each --also-tls NAME CERT KEY adds a listener on a free port that speaks TLS
+with that certificate, answers the same paths and shares the record above, so
+a test can present any certificate and still read, on the main port, whether
+a request ever got through a handshake. A handshake that fails is not a
+request: it is never recorded.
+
 Usage: faultserver.py [PORT] [--ready-file PATH] [--idle-exit SECONDS]
+                      [--tls CERT KEY] [--also-tls NAME CERT KEY]...
 PORT defaults to 18081; 0 picks a free port. Once listening, the port number is
-written to the ready file. The server ends on SIGTERM or SIGINT, and by itself
+written to the ready file, followed by one "NAME PORT" line per --also-tls. The server ends on SIGTERM or SIGINT, and by itself
 after --idle-exit seconds without a request (default 600), so a forgotten one
 does not linger.
 """
@@ -40,6 +48,7 @@ import http.server
 import os
 import signal
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -239,10 +248,19 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
 class FaultServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, verbose):
+    def __init__(self, port, verbose, request_log, tls_context=None):
         super().__init__(("127.0.0.1", port), FaultHandler)
-        self.request_log = RequestLog()
+        self.request_log = request_log
         self.verbose = verbose
+        self.tls_context = tls_context
+
+    def get_request(self):
+        connection, address = super().get_request()
+        if self.tls_context is not None:
+            # The handshake runs on the handler's thread, at its first read,
+            # so a client that never completes it holds up no one else.
+            connection = self.tls_context.wrap_socket(connection, server_side=True, do_handshake_on_connect=False)
+        return connection, address
 
     def handle_error(self, request, client_address):
         # A client that hangs up mid-answer is what half of these paths are for.
@@ -259,18 +277,33 @@ def stop_when_idle(server, idle_seconds):
             return
 
 
+def tls_context(cert, key):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    return context
+
+
 def parse_arguments():
     parser = argparse.ArgumentParser(description="HTTP server with deliberate faults, on 127.0.0.1.")
     parser.add_argument("port", nargs="?", type=int, default=18081, help="port, 0 for any free one")
     parser.add_argument("--ready-file", help="file that receives the port once the server listens")
     parser.add_argument("--idle-exit", type=float, default=600, help="seconds without requests before exiting")
     parser.add_argument("--verbose", action="store_true", help="log every request to stderr")
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="speak TLS on PORT with this certificate")
+    parser.add_argument("--also-tls", nargs=3, action="append", default=[], metavar=("NAME", "CERT", "KEY"),
+                        help="another listener, on a free port, speaking TLS with this certificate")
     return parser.parse_args()
 
 
 def main():
     arguments = parse_arguments()
-    server = FaultServer(arguments.port, arguments.verbose)
+    request_log = RequestLog()
+    main_context = tls_context(*arguments.tls) if arguments.tls else None
+    server = FaultServer(arguments.port, arguments.verbose, request_log, main_context)
+    others = [(name, FaultServer(0, arguments.verbose, request_log, tls_context(cert, key)))
+              for name, cert, key in arguments.also_tls]
+    for _, other in others:
+        threading.Thread(target=other.serve_forever, daemon=True).start()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     threading.Thread(target=stop_when_idle, args=(server, arguments.idle_exit), daemon=True).start()
     port = server.server_address[1]
@@ -278,6 +311,8 @@ def main():
         temporary = arguments.ready_file + ".tmp"
         with open(temporary, "w", encoding="ascii") as ready:
             ready.write(f"{port}\n")
+            for name, other in others:
+                ready.write(f"{name} {other.server_address[1]}\n")
         os.replace(temporary, arguments.ready_file)
     try:
         server.serve_forever()

@@ -11,5 +11,5 @@ pid=$(cat "$mirror/nginx.pid" 2>/dev/null) || exit 0
 if grep -qF "$mirror/nginx.conf" "/proc/$pid/cmdline" 2>/dev/null; then
   stop_process "$pid"
 fi
-rm -f "$mirror/nginx.pid" "$mirror/port"
+rm -f "$mirror/nginx.pid" "$mirror/port" "$mirror/tls_port"
 exit 0

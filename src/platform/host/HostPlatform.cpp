@@ -8,6 +8,7 @@
 #include "platform/host/RecordingShellLink.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
+#include "services/Paths.h"
 
 namespace kanvel::platform::host {
 
@@ -75,7 +76,8 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
 }
 
 std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const std::wstring& target) {
-    return std::make_unique<HostReplacingFile>(files_.ToHost(target), target);
+    return std::make_unique<HostReplacingFile>(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)),
+                                               target);
 }
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {

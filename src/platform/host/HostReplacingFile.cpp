@@ -12,15 +12,14 @@ services::InputOutputError CannotCreate(const std::wstring& path) {
 }
 }  // namespace
 
-HostReplacingFile::HostReplacingFile(fs::path target, std::wstring windowsPath)
-    : target_(std::move(target)), windowsPath_(std::move(windowsPath)) {
+HostReplacingFile::HostReplacingFile(fs::path target, fs::path partial, std::wstring windowsPath)
+    : target_(std::move(target)), partial_(std::move(partial)), windowsPath_(std::move(windowsPath)) {
     std::error_code ec;
     // A read-only target cannot be replaced, as on Windows.
     if (fs::exists(target_, ec) && (fs::status(target_, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
         throw CannotCreate(windowsPath_);
-    temporary_ = target_;
-    temporary_ += ".kvtmp";
-    out_.open(temporary_, std::ios::binary | std::ios::trunc);
+    // A partial file left by an earlier, interrupted run is simply replaced.
+    out_.open(partial_, std::ios::binary | std::ios::trunc);
     if (!out_) throw CannotCreate(windowsPath_);
 }
 
@@ -28,7 +27,7 @@ HostReplacingFile::~HostReplacingFile() {
     if (committed_) return;
     out_.close();
     std::error_code ec;
-    fs::remove(temporary_, ec);
+    fs::remove(partial_, ec);
 }
 
 void HostReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
@@ -40,7 +39,7 @@ void HostReplacingFile::Commit() {
     out_.close();
     if (!out_) throw CannotCreate(windowsPath_);
     std::error_code ec;
-    fs::rename(temporary_, target_, ec);
+    fs::rename(partial_, target_, ec);
     if (ec) throw CannotCreate(windowsPath_);
     committed_ = true;
 }

@@ -7,11 +7,11 @@
 
 namespace kanvel::platform::host {
 
-// The replacing file of the test platform: a temporary file beside the
+// The replacing file of the test platform: the partial file beside the
 // target, renamed over it on commit.
 class HostReplacingFile : public services::ReplacingFile {
 public:
-    HostReplacingFile(std::filesystem::path target, std::wstring windowsPath);
+    HostReplacingFile(std::filesystem::path target, std::filesystem::path partial, std::wstring windowsPath);
     ~HostReplacingFile() override;
 
     void Write(const std::uint8_t* data, std::size_t size) override;
@@ -19,7 +19,7 @@ public:
 
 private:
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
+    std::filesystem::path partial_;
     std::wstring windowsPath_;
     std::ofstream out_;
     bool committed_ = false;

@@ -22,22 +22,20 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     // A read-only target cannot be replaced: say so before anything is fetched.
     const DWORD attributes = GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) fail(ERROR_ACCESS_DENIED);
-    std::array<wchar_t, MAX_PATH> name{};
-    std::wstring folder = services::FolderOf(target_);
-    if (folder.empty()) folder = L".";
-    if (GetTempFileNameW(folder.c_str(), L"kv", 0, name.data()) == 0) fail(GetLastError());
-    temporary_ = name.data();
-    file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    // A partial file left by an interrupted run is replaced, whatever its attributes.
+    partial_ = services::PartialFilePath(target_);
+    SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    file_ = CreateFileW(partial_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        DeleteFileW(temporary_.c_str());
+        partial_.clear();
         fail(error);
     }
 }
 
 Win32ReplacingFile::~Win32ReplacingFile() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!temporary_.empty()) DeleteFileW(temporary_.c_str());
+    if (!partial_.empty()) DeleteFileW(partial_.c_str());
 }
 
 void Win32ReplacingFile::fail(DWORD error) const {
@@ -58,10 +56,10 @@ void Win32ReplacingFile::Commit() {
     const BOOL closed = CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
     if (!closed) fail(GetLastError());
-    SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!MoveFileExW(partial_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail(GetLastError());
-    temporary_.clear();
+    partial_.clear();
 }
 
 }  // namespace kanvel::platform::win32

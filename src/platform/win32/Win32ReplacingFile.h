@@ -6,9 +6,10 @@
 
 namespace kanvel::platform::win32 {
 
-// Writes into a temporary file in the target's folder and moves it over the
-// target on commit, so a failed or cut-off download never leaves a broken
-// file where a working one was.
+// Writes into the target's partial file (services::PartialFilePath) and
+// moves it over the target on commit, so a failed or cut-off download never
+// leaves a broken file where a working one was; a failed one leaves no
+// partial file either.
 class Win32ReplacingFile : public services::ReplacingFile {
 public:
     explicit Win32ReplacingFile(std::wstring target);
@@ -21,7 +22,7 @@ private:
     [[noreturn]] void fail(DWORD error) const;
 
     std::wstring target_;
-    std::wstring temporary_;
+    std::wstring partial_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 

@@ -8,7 +8,7 @@ namespace kanvel::tests {
 
 // The client against tools/faultserver: status lines, body framings, bodies
 // that break off, credentials and redirects (checked on the server side), and
-// a port nobody listens on. Urls are "http://127.0.0.1:PORT" without a slash.
+// a port nobody listens on. Urls are "scheme://host:PORT" without a slash.
 void RunFaultServerTests(CheckList& checks, const std::wstring& faultServerUrl, const std::wstring& closedPortUrl);
 
 }  // namespace kanvel::tests

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/http/BasicCredentials.h"
+#include "platform/win32/http/SecureFailures.h"
 #include "platform/win32/http/SocketErrors.h"
 #include "platform/win32/http/WinHttpHandle.h"
 
@@ -13,6 +14,25 @@ namespace {
 
 constexpr const wchar_t* UserAgent = L"Kanvel-Installer/7.0";
 constexpr DWORD ReadBlockSize = 64 * 1024;
+
+static_assert(secure::CertificateDateInvalid == ERROR_WINHTTP_SECURE_CERT_DATE_INVALID);
+static_assert(secure::CertificateNameInvalid == ERROR_WINHTTP_SECURE_CERT_CN_INVALID);
+static_assert(secure::ClientCertificateNeeded == ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED);
+static_assert(secure::UntrustedIssuer == ERROR_WINHTTP_SECURE_INVALID_CA);
+static_assert(secure::RevocationCheckFailed == ERROR_WINHTTP_SECURE_CERT_REV_FAILED);
+static_assert(secure::ChannelError == ERROR_WINHTTP_SECURE_CHANNEL_ERROR);
+static_assert(secure::InvalidCertificate == ERROR_WINHTTP_SECURE_INVALID_CERT);
+static_assert(secure::CertificateRevoked == ERROR_WINHTTP_SECURE_CERT_REVOKED);
+static_assert(secure::Failure == ERROR_WINHTTP_SECURE_FAILURE);
+static_assert(secure::CertificateWrongUsage == ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE);
+static_assert(secure::FlagRevocationCheckFailed == WINHTTP_CALLBACK_STATUS_FLAG_CERT_REV_FAILED);
+static_assert(secure::FlagInvalidCertificate == WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CERT);
+static_assert(secure::FlagCertificateRevoked == WINHTTP_CALLBACK_STATUS_FLAG_CERT_REVOKED);
+static_assert(secure::FlagUntrustedIssuer == WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA);
+static_assert(secure::FlagNameInvalid == WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID);
+static_assert(secure::FlagDateInvalid == WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID);
+static_assert(secure::FlagWrongUsage == WINHTTP_CALLBACK_STATUS_FLAG_CERT_WRONG_USAGE);
+static_assert(secure::FlagChannelError == WINHTTP_CALLBACK_STATUS_FLAG_SECURITY_CHANNEL_ERROR);
 
 struct RequestTarget {
     std::wstring host;
@@ -23,6 +43,26 @@ struct RequestTarget {
 
 [[noreturn]] void ThrowLastConnectionFailure() {
     throw ConnectionFailure(GetLastError());
+}
+
+// A failed call of a request: a secure connection that could not be made is
+// told in its own words (never as a socket error, which would read as a
+// missing internet connection); anything else is a connection failure.
+[[noreturn]] void ThrowRequestFailure(DWORD error, DWORD secureFailureFlags) {
+    if (auto text = SecureFailureText(error, secureFailureFlags)) {
+        throw services::InstallerError(*text);
+    }
+    throw ConnectionFailure(error);
+}
+
+// Collects the flags of the secure-failure notice into the DWORD that the
+// request's context points at. Windows checks the certificate itself; this
+// only learns why it refused it.
+void CALLBACK NoteSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD length) {
+    if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && context != 0 && information != nullptr &&
+        length >= sizeof(DWORD)) {
+        *reinterpret_cast<DWORD*>(context) |= *static_cast<const DWORD*>(information);
+    }
 }
 
 RequestTarget CrackUrl(const std::wstring& url) {
@@ -92,9 +132,19 @@ void DisableRedirects(const WinHttpHandle& request) {
 void SendAndReceive(const WinHttpHandle& request, const std::wstring& headers) {
     const wchar_t* headerText = headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str();
     const auto headerLength = static_cast<DWORD>(headers.size());
-    if (!WinHttpSendRequest(request.get(), headerText, headerLength, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !WinHttpReceiveResponse(request.get(), nullptr)) {
-        ThrowLastConnectionFailure();
+    // Without the notice (a WinHTTP that refuses the callback) a refused
+    // certificate is still refused; only its text is the general one.
+    DWORD secureFailureFlags = 0;
+    WinHttpSetStatusCallback(request.get(), NoteSecureFailure, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+    const auto context = reinterpret_cast<DWORD_PTR>(&secureFailureFlags);
+    const bool answered =
+        WinHttpSendRequest(request.get(), headerText, headerLength, WINHTTP_NO_REQUEST_DATA, 0, 0, context) &&
+        WinHttpReceiveResponse(request.get(), nullptr);
+    const DWORD error = answered ? ERROR_SUCCESS : GetLastError();
+    // The flags live on this stack frame: no notice may reach them later.
+    WinHttpSetStatusCallback(request.get(), nullptr, 0, 0);
+    if (!answered) {
+        ThrowRequestFailure(error, secureFailureFlags);
     }
 }
 
@@ -216,7 +266,7 @@ void WinHttpClient::CopyBlocks(const WinHttpHandle& request, services::ByteSink&
     for (;;) {
         DWORD received = 0;
         if (!WinHttpReadData(request.get(), block.data(), ReadBlockSize, &received)) {
-            ThrowLastConnectionFailure();
+            ThrowRequestFailure(GetLastError(), 0);
         }
         if (received == 0) {
             break;

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Makes the test certificates for the TLS mirror and the TLS fault tests, with
+# openssl, in OUT_DIR (never committed; made at build or test time):
+#   ca.crt, ca.key                   a test certificate authority
+#   localhost.crt, localhost.key     server certificate for the DNS name localhost, from the test CA
+#   selfsigned.crt, selfsigned.key   for localhost, signed by itself
+#   expired.crt, expired.key         for localhost, from the test CA, expired in 2021
+#   otherhost.crt, otherhost.key     from the test CA for another host name (kanvel.invalid)
+# Usage: make-test-pki.sh OUT_DIR
+# Idempotent: a complete set whose server certificate still verifies against
+# its CA for another week is kept as it is.
+set -euo pipefail
+out=$(mkdir -p "${1:?output folder}" && cd "$1" && pwd)
+names=(ca localhost selfsigned expired otherhost)
+
+complete() {
+  local name
+  for name in "${names[@]}"; do
+    [ -s "$out/$name.crt" ] && [ -s "$out/$name.key" ] || return 1
+  done
+  openssl verify -CAfile "$out/ca.crt" "$out/localhost.crt" >/dev/null 2>&1 &&
+    openssl x509 -in "$out/localhost.crt" -noout -checkend 604800 >/dev/null 2>&1
+}
+complete && exit 0
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+new_key() { openssl genrsa -out "$work/$1.key" 2048 2>/dev/null; }
+
+# What every server certificate carries: its names and its use.
+server_extensions() {
+  cat <<EXT
+basicConstraints = critical, CA:FALSE
+keyUsage = critical, digitalSignature, keyEncipherment
+extendedKeyUsage = serverAuth
+subjectAltName = DNS:$1
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+EXT
+}
+
+# The CA signs through "openssl ca", which can set any validity period.
+mkdir -p "$work/ca-db"
+: >"$work/ca-db/index.txt"
+cat >"$work/ca.cnf" <<CNF
+[ ca ]
+default_ca = test_ca
+[ test_ca ]
+dir = $work/ca-db
+database = \$dir/index.txt
+new_certs_dir = \$dir
+certificate = $work/ca.crt
+private_key = $work/ca.key
+default_md = sha256
+policy = any_name
+unique_subject = no
+copy_extensions = none
+rand_serial = yes
+[ any_name ]
+commonName = supplied
+[ req ]
+distinguished_name = dn
+prompt = no
+[ dn ]
+CN = Kanvel Test CA
+[ ca_extensions ]
+basicConstraints = critical, CA:TRUE
+keyUsage = critical, keyCertSign, cRLSign
+subjectKeyIdentifier = hash
+CNF
+
+new_key ca
+openssl req -new -x509 -config "$work/ca.cnf" -extensions ca_extensions -key "$work/ca.key" \
+  -days 3650 -sha256 -out "$work/ca.crt"
+
+# sign_by_ca NAME DNS_NAME START END (dates as YYYYMMDDHHMMSSZ)
+sign_by_ca() {
+  local name=$1 dns=$2 start=$3 end=$4
+  new_key "$name"
+  openssl req -new -key "$work/$name.key" -subj "/CN=$dns" -out "$work/$name.csr"
+  server_extensions "$dns" >"$work/$name.ext"
+  openssl ca -batch -config "$work/ca.cnf" -in "$work/$name.csr" -out "$work/$name.pem" \
+    -startdate "$start" -enddate "$end" -extfile "$work/$name.ext" 2>/dev/null
+  openssl x509 -in "$work/$name.pem" -out "$work/$name.crt"
+}
+
+now=$(date -u +%Y%m%d%H%M%SZ)
+later=$(date -u +%Y%m%d%H%M%SZ -d '+800 days')
+sign_by_ca localhost localhost "$now" "$later"
+sign_by_ca expired localhost 20200101000000Z 20210101000000Z
+sign_by_ca otherhost kanvel.invalid "$now" "$later"
+
+new_key selfsigned
+openssl req -new -x509 -key "$work/selfsigned.key" -subj "/CN=localhost" -days 800 -sha256 \
+  -addext "subjectAltName = DNS:localhost" -addext "extendedKeyUsage = serverAuth" \
+  -out "$work/selfsigned.crt"
+
+for name in "${names[@]}"; do
+  install -m 600 "$work/$name.key" "$out/$name.key"
+  install -m 644 "$work/$name.crt" "$out/$name.crt"
+done
+complete || { echo "make-test-pki: the certificates in $out do not verify" >&2; exit 1; }
