@@ -4,7 +4,6 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <sstream>
 
 #include "install/EditionTable.h"
 #include "services/Paths.h"
@@ -82,16 +81,19 @@ bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' &&
 // no character a folder name cannot hold.
 bool ValidFolderParts(const std::wstring& rest) {
     if (rest.empty()) return true;
-    std::wstringstream parts(rest);
-    std::wstring part;
-    std::size_t count = 0;
-    while (std::getline(parts, part, L'\\')) {
-        ++count;
+    if (rest.back() == L'\\') return false;
+    // Split by hand: a string stream would bring the whole of iostreams and
+    // locales into the installer, several hundred KiB.
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        const std::wstring_view part(rest.data() + start, end - start);
         if (part.empty() || part == L"." || part == L"..") return false;
         for (wchar_t c : part)
             if (c < 32 || kInvalidPathCharacters.find(c) != std::wstring_view::npos) return false;
+        start = end + 1;
     }
-    return count > 0 && rest.back() != L'\\';
+    return true;
 }
 
 // A drive ("D:", "D:\...") or a network share ("\\server\share\...").
