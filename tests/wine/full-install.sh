@@ -35,14 +35,6 @@ answer_warning() {
   wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
 }
 
-accept_and_choose_koordynator() {
-  start_and_wait_for_reveal
-  xdotool click 1
-  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-  xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
-}
-
 # --- First run: everything.
 accept_and_choose_koordynator
 drive click "Baza danych 3.0 - 7.0" >/dev/null

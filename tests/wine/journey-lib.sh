@@ -113,6 +113,16 @@ start_and_wait_for_reveal() {
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
 
+# Starts the installer, accepts the licence and chooses "Koordynator", with
+# real clicks where the cursor glides to (sets WID, WX, WY).
+accept_and_choose_koordynator() {
+  start_and_wait_for_reveal
+  xdotool click 1
+  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+  xdotool click 1
+  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+}
+
 # Removes what an installation leaves in the prefix (after wine_prepare), so
 # that each journey starts from a machine where Kanvel was never installed.
 clean_installation_traces() {

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32ReplacingFile.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "services/InstallerError.h"
 #include "services/Paths.h"
@@ -27,7 +29,9 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     if (folder.empty()) folder = L".";
     if (GetTempFileNameW(folder.c_str(), L"kv", 0, name.data()) == 0) fail(GetLastError());
     temporary_ = name.data();
-    file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    // DELETE access lets Commit rename the file through this handle.
+    file_ = CreateFileW(temporary_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
     if (file_ == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         DeleteFileW(temporary_.c_str());
@@ -55,13 +59,22 @@ void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void Win32ReplacingFile::Commit() {
+    // Renamed through the open handle: one call, where closing the file and
+    // moving it by name would open it once more (a file a table costs twice
+    // as much under Wine that way).
+    const std::size_t nameBytes = target_.size() * sizeof(wchar_t);
+    std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(target_.begin(), target_.end(), rename->FileName);
+    if (!SetFileInformationByHandle(file_, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+        fail(GetLastError());
+    temporary_.clear();
     const BOOL closed = CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
     if (!closed) fail(GetLastError());
-    SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(GetLastError());
-    temporary_.clear();
 }
 
 }  // namespace kanvel::platform::win32
