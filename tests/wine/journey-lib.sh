@@ -113,6 +113,23 @@ start_and_wait_for_reveal() {
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
 
+# The window as the installer last painted it equals the window painted
+# whole: a repaint of only a changed part (the status line) drew each pixel
+# where a whole repaint draws it. NAME names the two screenshots kept.
+expect_same_after_full_repaint() {
+  local before after
+  shot "$1-painted"
+  before=$LAST_SHOT
+  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be marked for a repaint"
+  sleep 1
+  shot "$1-repainted"
+  after=$LAST_SHOT
+  read -r _ _ width height < <(window_geometry "$WID")
+  local crop="${width}x${height}+${WX}+${WY}" differing
+  differing=$(compare -metric AE "$before[$crop]" "$after[$crop]" null: 2>&1)
+  [ "$differing" = 0 ] || fail "$1: $differing pixels differ after a whole repaint ($before, $after)"
+}
+
 # Starts the installer, accepts the licence and chooses "Koordynator", with
 # real clicks where the cursor glides to (sets WID, WX, WY).
 accept_and_choose_koordynator() {

@@ -6,6 +6,7 @@
 //   kanvel-driver list           -> "count=N top=T selected=S first=TEXT"
 //   kanvel-driver focus          -> text of the window with the keyboard focus
 //   kanvel-driver close TITLE    -> asks the top-level window of that title to close
+//   kanvel-driver repaint TITLE  -> marks that window and all its children for a whole repaint
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 
@@ -152,6 +153,12 @@ int Close(const std::wstring& title) {
     return 0;
 }
 
+int Repaint(const std::wstring& title) {
+    HWND hwnd = FindWindowW(nullptr, title.c_str());
+    if (hwnd == nullptr) return 1;
+    return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -164,5 +171,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"list") return List();
     if (command == L"focus") return Focus();
     if (command == L"close") return Close(argument);
+    if (command == L"repaint") return Repaint(argument);
     return 2;
 }
