@@ -12,6 +12,8 @@
 #   BUILD_DIR: the Windows build, made for a plain http loopback download URL.
 #   PROGRAMS_DIR: another Instalator.exe and kanvel_link_bench.exe of the same
 #   build configuration to measure instead (an older version, to compare).
+# With KANVEL_BENCH_TRACE=FILE the installer runs with Wine's server trace
+# into FILE, for bench/server-requests.sh to count (the times are then slower).
 set -uo pipefail
 build_dir=$(cd "${1:?build folder}" && pwd)
 rounds=${2:-5}
@@ -39,7 +41,11 @@ JOURNEY_NAME=window-bench
 source "$source_dir/tests/wine/journey-lib.sh"
 # The journey helpers start the build's installer; this one may be another.
 journey_start() {
-  wine "$installer_exe" >/dev/null 2>&1 &
+  if [ -n "${KANVEL_BENCH_TRACE:-}" ]; then
+    WINEDEBUG=+server wine "$installer_exe" >/dev/null 2>"$KANVEL_BENCH_TRACE" &
+  else
+    wine "$installer_exe" >/dev/null 2>&1 &
+  fi
   INSTALLER_PID=$!
 }
 bench_before_wine_stop() { [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces; }
