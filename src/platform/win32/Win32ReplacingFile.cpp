@@ -59,9 +59,10 @@ void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void Win32ReplacingFile::Commit() {
-    // Renamed through the open handle: one call, where closing the file and
-    // moving it by name would open it once more (a file a table costs twice
-    // as much under Wine that way).
+    // Renamed through the open handle, then closed: closing it first and
+    // moving it by name would open it once more, and under Wine every open
+    // and close is a round trip to the wineserver. The temporary file lies in
+    // the target's folder, so this is a rename, never a copy.
     const std::size_t nameBytes = target_.size() * sizeof(wchar_t);
     std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
