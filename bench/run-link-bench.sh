@@ -66,11 +66,13 @@ if [ -n "${tls_port:-}" ]; then
 fi
 declare -A relay_log base_url
 relay_log[http]="$work_dir/relay-http.log"
-start_relay "$http_port" "${relay_log[http]}" || exit 2
+# A round takes well under a minute; the relays end by themselves after all of them.
+relay_limit=(--max-seconds $((300 + rounds * 120)))
+start_relay "$http_port" "${relay_log[http]}" "${relay_limit[@]}" || exit 2
 base_url[http]="http://127.0.0.1:$relay_port/"
 if [ -n "${tls_port:-}" ]; then
   relay_log[https]="$work_dir/relay-https.log"
-  start_relay "$tls_port" "${relay_log[https]}" || exit 2
+  start_relay "$tls_port" "${relay_log[https]}" "${relay_limit[@]}" || exit 2
   # Wine checks the certificate's DNS name only: the mirror is "localhost".
   base_url[https]="https://localhost:$relay_port/"
 fi

@@ -53,7 +53,8 @@ bench_prepare_mirror "$build_dir" "$work_dir" || exit 2
 nginx_port=$(free_port)
 "$source_dir/tools/mirror/start.sh" "$build_dir" "$nginx_port" >/dev/null || exit 2
 log="$work_dir/relay.log"
-start_relay "$nginx_port" "$log" --port "$installer_port" --delay-ms 0 --rate-mbit 0 || exit 2
+start_relay "$nginx_port" "$log" --port "$installer_port" --delay-ms 0 --rate-mbit 0 \
+  --max-seconds $((300 + rounds * 60)) || exit 2
 tables=()
 while IFS= read -r name; do
   case "$name" in '' | '#'*) continue ;; esac
