@@ -54,7 +54,9 @@ bool ComponentDownload::Fetch(const std::wstring& serverFolder, const std::wstri
     try {
         useCredentials(authenticate);
         bool fetch = true;
-        if (platform_.FileExists(localPath)) {
+        // Without authentication the file was found missing just above, and
+        // nothing has run since that could have made it: no second look.
+        if (authenticate && platform_.FileExists(localPath)) {
             if (extension.empty())
                 fetch = false;
             else

@@ -30,21 +30,6 @@ clean_installation_traces
 "$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
 tables="$build_dir/mirror/root/programy/wersja7/bkp6"
 
-answer() {  # answer TITLE STEP: Enter on the next window of that title
-  wait_for 30 xdotool search --name "^$1\$" || fail "no \"$1\" window ($2)"
-  shot "$2"
-  xdotool key --window "$(xdotool search --name "^$1\$" | head -n 1)" Return 2>/dev/null
-  wait_for 10 window_gone "$1" || fail "the \"$1\" window stayed ($2)"
-}
-
-accept_and_choose_koordynator() {
-  start_and_wait_for_reveal
-  xdotool click 1
-  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-  xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
-}
-
 # --- 1. Offline database run over the user's edited tables.
 "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
 format="$c_drive/OR-Vel/Format"

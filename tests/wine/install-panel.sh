@@ -25,6 +25,7 @@ shot accepted
 xdotool click 1   # the cursor rests on "Koordynator"
 wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" \
   || fail "status line after choosing: $(drive label LabelInfo)"
+expect_same_after_full_repaint edition-chosen
 expect_state "Koordynator" "enabled=1 checked=1 visible=1"
 expect_state "Instaluj" "enabled=1 checked=0 visible=1"
 expect_state "Edytor Bazy Danych" "enabled=1 checked=0 visible=1"

@@ -120,6 +120,14 @@ start_and_wait_for_reveal() {
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
 
+# answer TITLE STEP: Enter on the next window of that title, with a screenshot.
+answer() {  # answer TITLE STEP: Enter on the next window of that title
+  wait_for 30 xdotool search --name "^$1\$" || fail "no \"$1\" window ($2)"
+  shot "$2"
+  xdotool key --window "$(xdotool search --name "^$1\$" | head -n 1)" Return 2>/dev/null
+  wait_for 10 window_gone "$1" || fail "the \"$1\" window stayed ($2)"
+}
+
 # Answers the next "Uwaga!" window (notice or message box) with Enter.
 answer_warning() {
   wait_for "${2:-30}" xdotool search --name '^Uwaga!$' || fail "no \"Uwaga!\" window ($1)"
@@ -128,6 +136,25 @@ answer_warning() {
   wait_for 10 window_gone "Uwaga!" || fail "the \"Uwaga!\" window did not close ($1)"
 }
 
+# The window as the installer last painted it equals the window painted
+# whole: a repaint of only a changed part (the status line) drew each pixel
+# where a whole repaint draws it. NAME names the two screenshots kept.
+expect_same_after_full_repaint() {
+  local before after
+  shot "$1-painted"
+  before=$LAST_SHOT
+  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be marked for a repaint"
+  sleep 1
+  shot "$1-repainted"
+  after=$LAST_SHOT
+  read -r _ _ width height < <(window_geometry "$WID")
+  local crop="${width}x${height}+${WX}+${WY}" differing
+  differing=$(compare -metric AE "$before[$crop]" "$after[$crop]" null: 2>&1)
+  [ "$differing" = 0 ] || fail "$1: $differing pixels differ after a whole repaint ($before, $after)"
+}
+
+# Starts the installer, accepts the licence and chooses "Koordynator", with
+# real clicks where the cursor glides to (sets WID, WX, WY).
 accept_and_choose_koordynator() {
   start_and_wait_for_reveal
   xdotool click 1

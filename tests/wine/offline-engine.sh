@@ -16,18 +16,7 @@ clean_installation_traces
 mkdir -p "$c_drive/pobrane"
 cp "$build_dir/tools/demo/setup.exe" "$c_drive/pobrane/setup._exe"
 
-answer() {  # answer TITLE STEP: Enter on the next window of that title
-  wait_for 30 xdotool search --name "^$1\$" || fail "no \"$1\" window ($2)"
-  shot "$2"
-  xdotool key --window "$(xdotool search --name "^$1\$" | head -n 1)" Return 2>/dev/null
-  wait_for 10 window_gone "$1" || fail "the \"$1\" window stayed ($2)"
-}
-
-start_and_wait_for_reveal
-xdotool click 1
-wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-xdotool click 1
-wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+accept_and_choose_koordynator
 drive click "Paradox (BDE)" >/dev/null
 wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
 drive click "Instaluj" >/dev/null

@@ -1,5 +1,7 @@
 #include "platform/win32/ContainerPeer.h"
 
+#include <algorithm>
+
 #include <windowsx.h>
 
 #include "ui/Form.h"
@@ -96,14 +98,28 @@ void ContainerPeer::paint() {
     HDC screen = BeginPaint(hwnd(), &ps);
     RECT client;
     GetClientRect(hwnd(), &client);
-    // Paint into memory first, so that nothing flickers.
+    // Paint into memory first, so that nothing flickers; only the part that
+    // needs it, so that a changed status line does not redraw the window.
+    const RECT& part = ps.rcPaint;
+    const int width = part.right - part.left, height = part.bottom - part.top;
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP buffer = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    // A plain 32-bit bitmap in memory: one compatible with the screen costs
+    // a look at the display's settings each time it is made.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = std::max(width, 1);
+    format.bmiHeader.biHeight = -std::max(height, 1);
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP buffer = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, buffer);
+    SetWindowOrgEx(dc, part.left, part.top, nullptr);
     FillRect(dc, &client, toolkit().gdi().brush(control().color()));
     paintFrame(dc, client);
     paintGraphicChildren(dc);
-    BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    BitBlt(screen, part.left, part.top, width, height, dc, part.left, part.top, SRCCOPY);
     SelectObject(dc, old);
     DeleteObject(buffer);
     DeleteDC(dc);
@@ -144,8 +160,13 @@ void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
 void ContainerPeer::paintGraphicChildren(HDC dc) {
     const int offset = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
     SetViewportOrgEx(dc, offset, offset, nullptr);
+    RECT needed;  // what the memory bitmap covers, in the children's coordinates
+    GetClipBox(dc, &needed);
     for (ui::Control* child : control().children()) {
         if (!child->visible()) continue;
+        const RECT place{child->left(), child->top(), child->left() + child->width(), child->top() + child->height()};
+        RECT overlap;
+        if (!IntersectRect(&overlap, &place, &needed)) continue;
         if (auto* image = dynamic_cast<ui::Image*>(child)) DrawPicture(toolkit().gdi(), dc, *image);
         if (auto* label = dynamic_cast<ui::Label*>(child)) DrawLabel(toolkit().gdi(), dc, *label);
     }

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32ReplacingFile.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "services/InstallerError.h"
 #include "services/Paths.h"
@@ -25,7 +27,9 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     // A partial file left by an interrupted run is replaced, whatever its attributes.
     partial_ = services::PartialFilePath(target_);
     SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    file_ = CreateFileW(partial_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // DELETE access lets Commit rename the file through this handle.
+    file_ = CreateFileW(partial_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
     if (file_ == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         partial_.clear();
@@ -53,13 +57,23 @@ void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 void Win32ReplacingFile::Commit() {
+    // Renamed through the open handle, then closed: closing it first and
+    // moving it by name would open it once more, and under Wine every open
+    // and close is a round trip to the wineserver. The partial file lies in
+    // the target's folder, so this is a rename, never a copy.
+    const std::size_t nameBytes = target_.size() * sizeof(wchar_t);
+    std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(target_.begin(), target_.end(), rename->FileName);
+    if (!SetFileInformationByHandle(file_, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+        fail(GetLastError());
+    partial_.clear();
     const BOOL closed = CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
     if (!closed) fail(GetLastError());
-    SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!MoveFileExW(partial_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(GetLastError());
-    partial_.clear();
 }
 
 }  // namespace kanvel::platform::win32

@@ -8,6 +8,7 @@
 //   kanvel-driver close TITLE    -> asks the top-level window of that title to close
 //   kanvel-driver windows EXE    -> one line "visible=V title=TEXT" for every top-level
 //                                   window (shown or not) of the processes named EXE
+//   kanvel-driver repaint TITLE  -> marks that window and all its children for a whole repaint
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 
@@ -189,6 +190,12 @@ int Windows(std::wstring image) {
     return 0;
 }
 
+int Repaint(const std::wstring& title) {
+    HWND hwnd = FindWindowW(nullptr, title.c_str());
+    if (hwnd == nullptr) return 1;
+    return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -202,5 +209,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"focus") return Focus();
     if (command == L"close") return Close(argument);
     if (command == L"windows") return Windows(argument);
+    if (command == L"repaint") return Repaint(argument);
     return 2;
 }

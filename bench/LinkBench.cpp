@@ -1,0 +1,95 @@
+// Fetches the 73 database tables and then one program file through the
+// installer's own download code (ComponentDownload over the WinHTTP client
+// the platform makes, one client for the whole run, progress handled as the
+// main window handles it), with no window. Prints KEY=VALUE lines for
+// run-link-bench.sh: files stored, failures, and the seconds each part took.
+// Usage: kanvel_link_bench BASE_URL TABLES_FOLDER PROGRAM_FOLDER PROGRAM_NAME
+//   BASE_URL ends in "/"; both folders must exist and hold none of the files.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "install/DatabaseFileSets.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Toolkit.h"
+#include "services/ComponentDownload.h"
+#include "services/ProgressScale.h"
+#include "ui/Application.h"
+#include "ui/Label.h"
+#include "ui/ProgressBar.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const wchar_t* kProgramServerFolder = L"programy/wersja7/poprawki";
+constexpr const wchar_t* kProgramExtension = L"exe";
+constexpr int kProgressMaxWithoutSize = 100;
+
+// The Windows platform, except that a failure message goes to the standard
+// error stream instead of a message box nobody would close.
+class ReportingPlatform : public kanvel::platform::win32::Win32Platform {
+public:
+    void ShowMessage(const std::wstring& text) override {
+        ++failures;
+        std::fprintf(stderr, "download failed: %ls\n", text.c_str());
+    }
+    int failures = 0;
+};
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 5) {
+        std::fputs("usage: kanvel_link_bench BASE_URL TABLES_FOLDER PROGRAM_FOLDER PROGRAM_NAME\n", stderr);
+        return 2;
+    }
+    const std::wstring baseUrl = argv[1], tablesFolder = argv[2], programFolder = argv[3], programName = argv[4];
+
+    kanvel::platform::win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr));
+    ReportingPlatform platform;
+    kanvel::ui::Application application(toolkit, platform.ExecutablePath());
+    kanvel::ui::Label status(L"LabelInfo");
+    kanvel::ui::ProgressBar progress(L"ProgressBar1");
+
+    const auto started = Clock::now();
+    auto client = platform.CreateHttpClient();
+    int shift = 0;
+    client->OnWorkBegin = [&](auto&, auto, std::int64_t expected) {
+        shift = kanvel::services::ProgressShiftFor(expected);
+        progress.setMax(expected > 0 ? kanvel::services::ScaledProgress(expected, shift) : kProgressMaxWithoutSize);
+        progress.setPosition(0);
+    };
+    client->OnWork = [&](auto&, auto, std::int64_t done) {
+        progress.setPosition(kanvel::services::ScaledProgress(done, shift));
+        application.processMessages();
+    };
+    kanvel::services::ComponentDownload download(
+        platform, *client, {status, progress, application, [](const std::wstring&) {}}, baseUrl);
+
+    int tables = 0;
+    const std::wstring server(kanvel::install::kTablesServerFolder);
+    for (const auto* set : {&kanvel::install::kDataSet, &kanvel::install::kConfigurationSet,
+                            &kanvel::install::kStatementSet}) {
+        for (auto name : set->slots) {
+            if (!name.empty() && download.Fetch(server, std::wstring(name), L"", false, tablesFolder)) ++tables;
+        }
+    }
+    const double tablesSeconds = SecondsSince(started);
+    const auto programStarted = Clock::now();
+    const bool program = download.Fetch(kProgramServerFolder, programName, kProgramExtension, true, programFolder);
+    const double programSeconds = SecondsSince(programStarted);
+    const double totalSeconds = SecondsSince(started);
+
+    std::printf("tables=%d\nprogram=%d\nfailures=%d\n", tables, program ? 1 : 0, platform.failures);
+    std::printf("tables_seconds=%.6f\nprogram_seconds=%.6f\ntotal_seconds=%.6f\n", tablesSeconds, programSeconds,
+                totalSeconds);
+    return platform.failures == 0 && program ? 0 : 1;
+}
