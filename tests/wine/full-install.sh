@@ -40,7 +40,7 @@ accept_and_choose_koordynator() {
   xdotool click 1
   wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
   xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+  wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 }
 
 # --- First run: everything.
@@ -52,7 +52,7 @@ drive click "Instaluj" >/dev/null
 answer_warning engine-notice
 wait_for 60 xdotool search --name "^Instalator silnika bazy danych \(wersja demonstracyjna\)$" \
   || fail "the engine installer was not started"
-wait_for 120 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive label LabelInfo)"
+wait_for 120 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
 shot finished
 
 cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$mirror/programy/wersja7/poprawki/Edytor3._exe" || fail "program file differs"
@@ -78,7 +78,7 @@ wine_stop
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 answer_warning replace-notice
-wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "second install: $(drive label LabelInfo)"
+wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "second install: $(drive status)"
 drive click "Usunięcie instalacji" >/dev/null
 answer_warning folder-still-used   # the database folders keep C:\OR-Vel
 wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" || fail "removal stayed offered"

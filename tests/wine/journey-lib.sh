@@ -10,6 +10,7 @@
 #   fail MESSAGE             report and stop with failure
 
 KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
+KANVEL_SOURCE_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
 mkdir -p "$JOURNEY_SHOTS"
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
@@ -90,13 +91,14 @@ expect_state() {
   [ "$got" = "$2" ] || fail "\"$1\": $got, expected $2"
 }
 
-expect_label() {
+# The status line at the top of the main window, read as a screen reader does.
+expect_status() {
   local got
-  got=$(drive label "$1") || fail "no label $1"
-  [ "$got" = "$2" ] || fail "$1 reads \"$got\", expected \"$2\""
+  got=$(drive status) || fail "no status line"
+  [ "$got" = "$1" ] || fail "the status line reads \"$got\", expected \"$1\""
 }
 
-label_is() { [ "$(drive label "$1")" = "$2" ]; }
+status_is() { [ "$(drive status)" = "$1" ]; }
 
 window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 
@@ -122,4 +124,42 @@ clean_installation_traces() {
   rm -rf "$c_drive/OR-Vel" "$c_drive/Velmarin" \
          "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin"
   rm -f "$(wine_desktop_dir)"/*.lnk
+}
+
+# Prepares the prefix for a journey that installs from the local download
+# mirror: starts the mirror on the port of BASE_URL, and on exit stops it,
+# removes what the installation left and ends Wine.
+journey_with_mirror() {
+  local port
+  port=$(printf '%s\n' "$1" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
+  trap journey_with_mirror_cleanup EXIT
+  wine_prepare
+  clean_installation_traces
+  "$KANVEL_SOURCE_DIR/tools/mirror/make-tree.sh" "$KANVEL_BUILD_DIR" >/dev/null || fail "mirror tree"
+  "$KANVEL_SOURCE_DIR/tools/mirror/start.sh" "$KANVEL_BUILD_DIR" "$port" >/dev/null || fail "mirror did not start on $port"
+}
+
+journey_with_mirror_cleanup() {
+  "$KANVEL_SOURCE_DIR/tools/mirror/stop.sh" "$KANVEL_BUILD_DIR" >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
+  wine_stop; kanvel_xvfb_stop
+}
+
+# The old default folder C:\Velmarin\Kanvel, which makes every acceptance show
+# a notice; removed again on exit.
+journey_with_old_default_folder() {
+  trap 'wine_stop; kanvel_xvfb_stop' EXIT
+  wine_prepare
+  clean_installation_traces
+  mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
+  trap 'rm -rf "$(wine_c_drive)/Velmarin"; wine_stop; kanvel_xvfb_stop' EXIT
+}
+
+# expect_centred_window WID W H: the window has that size and is centred on the screen.
+expect_centred_window() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$1")
+  [ "$w" = "$2" ] && [ "$h" = "$3" ] || fail "window is ${w}x${h}, not $2x$3"
+  eval "$(xdotool getdisplaygeometry --shell)"
+  [ "$x" = $(( (WIDTH - $2) / 2 )) ] && [ "$y" = $(( (HEIGHT - $3) / 2 )) ] || fail "window at $x,$y is not centred"
 }

@@ -27,7 +27,7 @@ start_and_wait_for_reveal
 xdotool click 1
 wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
 xdotool click 1
-wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 drive click "Paradox (BDE)" >/dev/null
 wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
 drive click "Instaluj" >/dev/null

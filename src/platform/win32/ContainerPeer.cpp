@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/GdiScopes.h"
+#include "platform/win32/WindowDpi.h"
+#include "ui/DpiScale.h"
+
 #include "ui/Form.h"
 #include "ui/Image.h"
 #include "ui/Label.h"
@@ -10,36 +14,51 @@
 namespace kanvel::platform::win32 {
 
 namespace {
-bool IsGraphic(const ui::Control& c) { return dynamic_cast<const ui::Label*>(&c) || dynamic_cast<const ui::Image*>(&c); }
+// The caption of a group box: where the gap in the frame starts, where the
+// text starts, and how much wider than the text the gap is (designed lengths).
+constexpr int kCaptionGapLeft = 8;
+constexpr int kCaptionLeft = 10;
+constexpr int kCaptionGapExtra = 4;
 
-void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image) {
+// Labels have windows that let the mouse through to us (a drag on the status
+// line drags the window); pictures have no window at all.
+// Tells every peer below the control that the DPI changed.
+void RescaleChildren(ui::Control& control) {
+    for (ui::Control* child : control.children()) {
+        if (ui::Peer* peer = child->peer()) peer->PropertyChanged(ui::Property::Dpi);
+        RescaleChildren(*child);
+    }
+}
+
+bool IsMouseTransparent(const ui::Control& c) {
+    return dynamic_cast<const ui::Image*>(&c) != nullptr ||
+           (dynamic_cast<const ui::Label*>(&c) != nullptr && dynamic_cast<const ui::LinkLabel*>(&c) == nullptr);
+}
+
+void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
     HBITMAP bitmap = image.picture().empty() ? nullptr : gdi.bitmap(image.picture());
     if (bitmap == nullptr) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    SetStretchBltMode(dc, HALFTONE);
-    if (image.stretch())
-        StretchBlt(dc, image.left(), image.top(), image.width(), image.height(), source, 0, 0, info.bmWidth,
-                   info.bmHeight, SRCCOPY);
-    else
-        BitBlt(dc, image.left(), image.top(), image.width(), image.height(), source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
+    {
+        SelectedObject selected(source, bitmap);
+        // At 96 DPI a picture is copied pixel for pixel; at other densities
+        // it is resampled with the halftone filter, which averages rather
+        // than drops pixels.
+        const ui::Rect place = ui::ScaleToDpi(image.bounds(), dpi);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        if (image.stretch())
+            StretchBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, info.bmWidth,
+                       info.bmHeight, SRCCOPY);
+        else if (dpi == ui::kDesignDpi)
+            BitBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, SRCCOPY);
+        else
+            StretchBlt(dc, place.left, place.top, ui::ScaleToDpi(info.bmWidth, dpi), ui::ScaleToDpi(info.bmHeight, dpi),
+                       source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
     DeleteDC(source);
-}
-
-void DrawLabel(GdiResources& gdi, HDC dc, const ui::Label& label) {
-    RECT r{label.left(), label.top(), label.left() + label.width(), label.top() + label.height()};
-    if (!label.transparent()) FillRect(dc, &r, gdi.brush(label.color()));
-    HGDIOBJ old = SelectObject(dc, gdi.font(label.font()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GdiResources::Resolve(label.font().color));
-    UINT format = DT_NOPREFIX | (label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE);
-    if (label.alignment() == ui::TextAlignment::Center) format |= DT_CENTER;
-    if (label.alignment() == ui::TextAlignment::Right) format |= DT_RIGHT;
-    DrawTextW(dc, label.caption().c_str(), -1, &r, format);
-    SelectObject(dc, old);
 }
 }  // namespace
 
@@ -70,6 +89,14 @@ LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (WindowPeer* child = FromHwnd(item.hwndItem)) {
+                child->OnDrawItem(item);
+                return TRUE;
+            }
+            break;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
@@ -84,7 +111,7 @@ LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (mouseDown(ui::MouseButton::Right, lParam)) return 0;
             break;
         case WM_SETCURSOR:
-            if (setCursor()) return TRUE;
+            if (setCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         default: break;
     }
@@ -96,23 +123,23 @@ void ContainerPeer::paint() {
     HDC screen = BeginPaint(hwnd(), &ps);
     RECT client;
     GetClientRect(hwnd(), &client);
-    // Paint into memory first, so that nothing flickers.
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP buffer = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(dc, buffer);
+    {
+        MemoryCanvas canvas(screen, client.right, client.bottom);
+        paintFace(canvas.dc(), client);
+        canvas.copyTo(screen);
+    }
+    EndPaint(hwnd(), &ps);
+}
+
+void ContainerPeer::paintFace(HDC dc, const RECT& client) {
     FillRect(dc, &client, toolkit().gdi().brush(control().color()));
     paintFrame(dc, client);
-    paintGraphicChildren(dc);
-    BitBlt(screen, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, old);
-    DeleteObject(buffer);
-    DeleteDC(dc);
-    EndPaint(hwnd(), &ps);
+    paintPictures(dc);
 }
 
 void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
     if (auto* group = dynamic_cast<const ui::GroupBox*>(&control())) {
-        HGDIOBJ old = SelectObject(dc, toolkit().gdi().font(group->font()));
+        SelectedObject font(dc, this->font());
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         RECT frame = client;
@@ -121,13 +148,14 @@ void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
         if (!group->caption().empty()) {
             SIZE size;
             GetTextExtentPoint32W(dc, group->caption().c_str(), static_cast<int>(group->caption().size()), &size);
-            RECT text{8, 0, 8 + size.cx + 4, metrics.tmHeight};
+            const int gapLeft = ui::ScaleToDpi(kCaptionGapLeft, dpi());
+            const int textLeft = ui::ScaleToDpi(kCaptionLeft, dpi());
+            RECT text{gapLeft, 0, gapLeft + size.cx + ui::ScaleToDpi(kCaptionGapExtra, dpi()), metrics.tmHeight};
             FillRect(dc, &text, toolkit().gdi().brush(group->color()));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, GdiResources::Resolve(group->font().color));
-            TextOutW(dc, 10, 0, group->caption().c_str(), static_cast<int>(group->caption().size()));
+            TextOutW(dc, textLeft, 0, group->caption().c_str(), static_cast<int>(group->caption().size()));
         }
-        SelectObject(dc, old);
         return;
     }
     if (auto* panel = dynamic_cast<const ui::Panel*>(&control())) {
@@ -141,15 +169,14 @@ void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
     }
 }
 
-void ContainerPeer::paintGraphicChildren(HDC dc) {
-    const int offset = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
-    SetViewportOrgEx(dc, offset, offset, nullptr);
+void ContainerPeer::paintPictures(HDC dc) {
+    const int frame = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
+    const int offset = ui::ScaleToDpi(frame, dpi());
+    ShiftedOrigin origin(dc, offset, offset);
     for (ui::Control* child : control().children()) {
         if (!child->visible()) continue;
-        if (auto* image = dynamic_cast<ui::Image*>(child)) DrawPicture(toolkit().gdi(), dc, *image);
-        if (auto* label = dynamic_cast<ui::Label*>(child)) DrawLabel(toolkit().gdi(), dc, *label);
+        if (auto* image = dynamic_cast<ui::Image*>(child)) DrawPicture(toolkit().gdi(), dc, *image, dpi());
     }
-    SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
 ui::Control* ContainerPeer::graphicChildAt(POINT p) const {
@@ -157,7 +184,7 @@ ui::Control* ContainerPeer::graphicChildAt(POINT p) const {
     // The last one drawn is on top.
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         ui::Control* c = *it;
-        if (!c->visible() || !IsGraphic(*c)) continue;
+        if (!c->visible() || !IsMouseTransparent(*c)) continue;
         const RECT r = PlaceOf(*c);
         if (PtInRect(&r, p)) return c;
     }
@@ -177,21 +204,27 @@ bool ContainerPeer::mouseDown(ui::MouseButton button, LPARAM lParam) {
     return true;
 }
 
-bool ContainerPeer::setCursor() {
-    POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(hwnd(), &p);
-    ui::Control* target = graphicChildAt(p);
+bool ContainerPeer::setCursor(HWND under) {
+    ui::Control* target = nullptr;
+    if (under != hwnd()) {
+        if (WindowPeer* child = FromHwnd(under)) target = &child->control();
+    } else {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        target = graphicChildAt(p);
+    }
     if (target == nullptr || target->cursor() != ui::CursorShape::HandPoint) return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
 
 void ContainerPeer::applyOwn(ui::Property what) {
-    if (what == ui::Property::Caption) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (what == ui::Property::Caption || what == ui::Property::Bevel) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolkit, form), form_(form) {
+    form.setDpi(SystemDpi());
     placeOnScreen();
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
     DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -199,6 +232,13 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolki
     if (owner == nullptr) exStyle |= WS_EX_APPWINDOW;
     create(Win32Toolkit::ContainerClass(), style, exStyle, owner);
     toolkit.setMainWindow(hwnd());
+    // Per monitor, the window's own screen may differ from the system's.
+    if (const int dpi = DpiOfWindow(hwnd()); dpi != form.dpi()) {
+        form.setDpi(dpi);
+        placeOnScreen();
+        const RECT r = PlaceOf(form);
+        MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    }
     applyRegion();
     if (form.visible()) ShowWindow(hwnd(), SW_SHOW);
 }
@@ -207,8 +247,8 @@ void FormPeer::placeOnScreen() {
     if (form_.position() != ui::FormPosition::ScreenCenter) return;
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - form_.width()) / 2;
-    const int top = work.top + (work.bottom - work.top - form_.height()) / 2;
+    const int left = work.left + (work.right - work.left - form_.scaled(form_.width())) / 2;
+    const int top = work.top + (work.bottom - work.top - form_.scaled(form_.height())) / 2;
     form_.boundsChangedByPeer({left, top, form_.width(), form_.height()});
 }
 
@@ -217,8 +257,8 @@ void FormPeer::applyRegion() {
         SetWindowRgn(hwnd(), nullptr, TRUE);
         return;
     }
-    HRGN region = CreateRoundRectRgn(0, 0, form_.width(), form_.height(), form_.regionEllipseWidth(),
-                                     form_.regionEllipseHeight());
+    HRGN region = CreateRoundRectRgn(0, 0, form_.scaled(form_.width()), form_.scaled(form_.height()),
+                                     form_.scaled(form_.regionEllipseWidth()), form_.scaled(form_.regionEllipseHeight()));
     SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
 }
 
@@ -228,15 +268,29 @@ void FormPeer::focusActiveControl() {
 }
 
 void FormPeer::storePlace() {
+    // Only the place on the screen: the size stays the designed one.
     RECT r;
     GetWindowRect(hwnd(), &r);
-    form_.boundsChangedByPeer({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    form_.boundsChangedByPeer({r.left, r.top, form_.width(), form_.height()});
 }
 
 LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOVE: storePlace(); return 0;
+        case WM_DPICHANGED: {
+            const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+            form_.setDpi(HIWORD(wParam));
+            SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_CLOSE: dispatch([&] { form_.close(); }); return 0;
+        case kRefocusMessage: {
+            HWND focus = GetFocus();
+            if (focus == nullptr || focus == hwnd() || !IsWindowVisible(focus))
+                if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+            return 0;
+        }
         default: break;
     }
     return ContainerPeer::handle(message, wParam, lParam);
@@ -252,6 +306,11 @@ void FormPeer::applyOwn(ui::Property what) {
     switch (what) {
         case ui::Property::Region: applyRegion(); break;
         case ui::Property::Bounds: applyRegion(); break;
+        case ui::Property::Dpi:
+            RescaleChildren(form_);
+            applyRegion();
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
         case ui::Property::Visible:
             if (form_.visible()) {
                 ShowWindow(hwnd(), SW_SHOW);

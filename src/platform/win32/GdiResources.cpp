@@ -1,5 +1,7 @@
 #include "platform/win32/GdiResources.h"
 
+#include "ui/DpiScale.h"
+
 namespace kanvel::platform::win32 {
 
 GdiResources::~GdiResources() {
@@ -20,7 +22,8 @@ COLORREF GdiResources::Resolve(ui::Color color) {
     return static_cast<COLORREF>(color.rgb());
 }
 
-HFONT GdiResources::font(const ui::Font& f) {
+HFONT GdiResources::font(const ui::Font& designed, int dpi) {
+    const ui::Font f = ui::ScaleToDpi(designed, dpi);
     const FontKey key{f.name, f.height, f.bold, f.italic, f.underline, f.eastEurope};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;

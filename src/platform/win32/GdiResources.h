@@ -20,7 +20,8 @@ public:
     ~GdiResources();
 
     static COLORREF Resolve(ui::Color color);
-    HFONT font(const ui::Font& font);
+    // The font as drawn on a screen of the given DPI.
+    HFONT font(const ui::Font& font, int dpi);
     HBRUSH brush(ui::Color color);
     // A bitmap resource of the executable by name; nullptr when missing.
     HBITMAP bitmap(const std::wstring& name);

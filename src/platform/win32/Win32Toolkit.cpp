@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "platform/win32/ContainerPeer.h"
+#include "platform/win32/GdiScopes.h"
 #include "platform/win32/GraphicPeer.h"
+#include "platform/win32/LabelPeer.h"
 #include "platform/win32/NativeControlPeers.h"
 #include "platform/win32/RadioGroupPeer.h"
 #include "platform/win32/TimerPeer.h"
@@ -38,6 +40,13 @@ std::wstring NativeDefaultExt(std::wstring ext) {
     if (ext.rfind(L"*.", 0) == 0) ext.erase(0, 2);
     if (!ext.empty() && ext.front() == L'.') ext.erase(0, 1);
     return ext;
+}
+
+// +1 for the arrows that lead forward, -1 for those that lead back, else 0.
+int ArrowStep(WPARAM key) {
+    if (key == VK_DOWN || key == VK_RIGHT) return 1;
+    if (key == VK_UP || key == VK_LEFT) return -1;
+    return 0;
 }
 
 ui::Button* FindButton(ui::Control& root, bool wantDefault) {
@@ -90,8 +99,8 @@ std::unique_ptr<ui::Peer> Win32Toolkit::CreatePeer(ui::Control& control) {
     if (auto* form = dynamic_cast<ui::Form*>(&control)) return std::make_unique<FormPeer>(*this, *form);
     if (auto* group = dynamic_cast<ui::RadioGroup*>(&control)) return std::make_unique<RadioGroupPeer>(*this, *group);
     if (dynamic_cast<ui::Panel*>(&control)) return std::make_unique<ContainerPeer>(*this, control);
-    if (dynamic_cast<ui::Label*>(&control) || dynamic_cast<ui::Image*>(&control))
-        return std::make_unique<GraphicPeer>(control);
+    if (auto* label = dynamic_cast<ui::Label*>(&control)) return std::make_unique<LabelPeer>(*this, *label);
+    if (dynamic_cast<ui::Image*>(&control)) return std::make_unique<GraphicPeer>(control);
     if (auto* box = dynamic_cast<ui::CheckBox*>(&control)) return std::make_unique<CheckBoxPeer>(*this, *box);
     if (auto* button = dynamic_cast<ui::Button*>(&control)) return std::make_unique<ButtonPeer>(*this, *button);
     if (auto* edit = dynamic_cast<ui::Edit*>(&control)) return std::make_unique<EditPeer>(*this, *edit);
@@ -110,10 +119,20 @@ bool Win32Toolkit::translateKeys(MSG& msg) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     auto* rootPeer = WindowPeer::FromHwnd(root);
     if (rootPeer == nullptr) return false;
+    if (msg.message == WM_KEYDOWN && ArrowStep(msg.wParam) != 0) {
+        if (RadioGroupPeer* group = RadioGroupPeer::OfButton(GetFocus()))
+            if (group->moveChoice(GetFocus(), ArrowStep(msg.wParam))) return true;
+    }
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         ui::Button* target = nullptr;
         if (msg.wParam == VK_RETURN) {
-            if (auto* focused = WindowPeer::FromHwnd(GetFocus())) target = dynamic_cast<ui::Button*>(&focused->control());
+            auto* focused = WindowPeer::FromHwnd(GetFocus());
+            if (auto* link = dynamic_cast<LabelPeer*>(focused); link != nullptr && link->isLink()) {
+                ui::Control& label = link->control();
+                guarded([&label] { label.click(); });
+                return true;
+            }
+            if (focused != nullptr) target = dynamic_cast<ui::Button*>(&focused->control());
             if (target == nullptr) target = FindButton(rootPeer->control(), true);
         } else {
             target = FindButton(rootPeer->control(), false);
@@ -208,15 +227,13 @@ void Win32Toolkit::ShowErrorBox(const std::wstring& text, const std::wstring& ti
     MessageBoxW(mainWindow_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int Win32Toolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) {
+int Win32Toolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int dpi) {
     if (text.empty()) return 0;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, gdi_.font(font));
-    RECT r{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return r.bottom - r.top;
+    WindowDC screen(nullptr);
+    SelectedObject selected(screen.get(), gdi_.font(font, dpi));
+    RECT r{0, 0, ui::ScaleToDpi(width, dpi), 0};
+    DrawTextW(screen.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    return ui::DesignLengthCovering(r.bottom - r.top, dpi);
 }
 
 }  // namespace kanvel::platform::win32
