@@ -114,6 +114,7 @@ start_and_wait_for_reveal() {
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
+focus_is() { [ "$(drive focus)" = "$1" ]; }
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so
 # that each journey starts from a machine where Kanvel was never installed.

@@ -19,7 +19,6 @@ press() {
   xdotool key --delay 0 "$1"
   wait_for 10 focus_is "$2" || fail "after $1 the focus is on \"$(drive focus)\", expected \"$2\""
 }
-focus_is() { [ "$(drive focus)" = "$1" ]; }
 
 start_and_wait_for_reveal
 [ "$(drive focus)" = "ListBox:" ] || fail "focus after the reveal: $(drive focus)"

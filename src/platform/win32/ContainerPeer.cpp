@@ -262,6 +262,13 @@ void FormPeer::applyRegion() {
     SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
 }
 
+void FormPeer::focusControl(HWND preferred) {
+    const bool usable = preferred != nullptr && IsWindow(preferred) && IsChild(hwnd(), preferred) &&
+                        IsWindowVisible(preferred) && IsWindowEnabled(preferred);
+    HWND target = usable ? preferred : GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+    if (target != nullptr) SetFocus(target);
+}
+
 void FormPeer::focusActiveControl() {
     if (ui::Control* active = form_.activeControl())
         if (auto* peer = dynamic_cast<WindowPeer*>(active->peer())) SetFocus(peer->hwnd());
@@ -287,10 +294,19 @@ LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: dispatch([&] { form_.close(); }); return 0;
         case kRefocusMessage: {
             HWND focus = GetFocus();
-            if (focus == nullptr || focus == hwnd() || !IsWindowVisible(focus))
-                if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+            if (focus == nullptr || focus == hwnd() || !IsWindowVisible(focus)) focusControl(nullptr);
             return 0;
         }
+        case WM_ACTIVATE:
+            // Leaving the window (for a notice, another program): remember
+            // which control had the focus, to give it back on return.
+            if (LOWORD(wParam) == WA_INACTIVE)
+                if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
+            break;
+        case WM_SETFOCUS:
+            // The window itself never keeps the focus: one of its controls takes it.
+            focusControl(lastFocus_);
+            return 0;
         default: break;
     }
     return ContainerPeer::handle(message, wParam, lParam);

@@ -48,8 +48,12 @@ private:
     void applyRegion();
     void storePlace();
     void focusActiveControl();
+    // Gives the focus to the preferred control when it can take it, else to
+    // the first control in the tab order.
+    void focusControl(HWND preferred);
 
     ui::Form& form_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

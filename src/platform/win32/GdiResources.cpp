@@ -1,5 +1,6 @@
 #include "platform/win32/GdiResources.h"
 
+#include "platform/win32/GdiScopes.h"
 #include "ui/DpiScale.h"
 
 namespace kanvel::platform::win32 {
@@ -8,6 +9,8 @@ GdiResources::~GdiResources() {
     for (auto& [key, handle] : fonts_) DeleteObject(handle);
     for (auto& [key, handle] : brushes_) DeleteObject(handle);
     for (auto& [key, handle] : bitmaps_)
+        if (handle != nullptr) DeleteObject(handle);
+    for (auto& [key, handle] : scaledBitmaps_)
         if (handle != nullptr) DeleteObject(handle);
 }
 
@@ -50,6 +53,34 @@ HBITMAP GdiResources::bitmap(const std::wstring& name) {
         LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     bitmaps_.emplace(name, handle);
     return handle;
+}
+
+
+HBITMAP GdiResources::bitmap(const std::wstring& name, int dpi) {
+    HBITMAP original = bitmap(name);
+    if (original == nullptr || dpi == ui::kDesignDpi) return original;
+    const auto key = std::make_pair(name, dpi);
+    auto found = scaledBitmaps_.find(key);
+    if (found != scaledBitmaps_.end()) return found->second;
+    BITMAP info{};
+    GetObjectW(original, sizeof(info), &info);
+    const int width = ui::ScaleToDpi(info.bmWidth, dpi);
+    const int height = ui::ScaleToDpi(info.bmHeight, dpi);
+    WindowDC screen(nullptr);
+    HBITMAP scaled = CreateCompatibleBitmap(screen.get(), width, height);
+    HDC source = CreateCompatibleDC(screen.get());
+    HDC target = CreateCompatibleDC(screen.get());
+    {
+        SelectedObject from(source, original);
+        SelectedObject to(target, scaled);
+        SetStretchBltMode(target, HALFTONE);
+        SetBrushOrgEx(target, 0, 0, nullptr);
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    DeleteDC(target);
+    DeleteDC(source);
+    scaledBitmaps_.emplace(key, scaled);
+    return scaled;
 }
 
 }  // namespace kanvel::platform::win32

@@ -81,9 +81,10 @@ void ButtonPeer::OnCommand(WORD code) {
 void ButtonPeer::applyOwn(ui::Property what) {
     switch (what) {
         case ui::Property::Glyph:
+        case ui::Property::Dpi:
             if (!button_.glyph().empty())
                 SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_BITMAP,
-                             reinterpret_cast<LPARAM>(toolkit().gdi().bitmap(button_.glyph())));
+                             reinterpret_cast<LPARAM>(toolkit().gdi().bitmap(button_.glyph(), dpi())));
             break;
         case ui::Property::DefaultButton:
             if (ownDrawn_) break;  // the owner-drawn style has no default variant
