@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # At 144 DPI (150 %) the window is the designed layout scaled by 1.5: 1095 x 540,
 # centred, every control at its scaled place, the glides ending on the scaled
-# "Akceptuję" and edition choice. Runs in a prefix of its own whose screen is
+# "Akceptuję" and edition choice, the notice scaled and centred. Runs in a prefix of its own whose screen is
 # set to that DPI, so the journeys at 96 DPI are not touched. KANVEL_TEST_DPI
 # picks another density (the screen must be large enough for the window).
 set -u
@@ -18,6 +18,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 clean_installation_traces
+# The old default folder makes the acceptance show a notice.
+mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
+trap 'rm -rf "$(wine_c_drive)/Velmarin"; wine_stop; kanvel_xvfb_stop' EXIT
 
 # A designed length at this DPI, rounded half away from zero.
 s() { echo $(( ($1 * dpi + 48) / 96 )); }
@@ -48,6 +51,18 @@ desktop=$(pixel 0 0)
 [ "$(pixel $(( WX + W / 2 )) $(( WY + H - 5 )))" != "$desktop" ] || fail "the window's face is missing"
 
 xdotool click 1
+# The notice: centred on the window in screen pixels by its designed size
+# 471 x 114, 15 designed pixels lower, then laid out for one line of text
+# (471 x 109 designed) and scaled.
+wait_for 20 xdotool search --name '^Uwaga!$' || fail "no notice after accepting"
+NOTICE=$(xdotool search --name '^Uwaga!$' | head -n 1)
+read -r nx ny nw nh < <(window_geometry "$NOTICE")
+[ "$nw $nh" = "$(s 471) $(s 109)" ] || fail "the notice is ${nw}x${nh}, not $(s 471)x$(s 109)"
+[ "$nx $ny" = "$(( WX + ($(s 730) - $(s 471)) / 2 )) $(( WY + ($(s 360) - $(s 114)) / 2 + $(s 15) ))" ] \
+  || fail "the notice is at $nx,$ny"
+shot notice
+xdotool key --window "$NOTICE" Return 2>/dev/null
+wait_for 10 window_gone "Uwaga!" || fail "the notice did not close"
 wait_for 30 mouse_at $(( WX + $(s $(( 14 + 50 ))) )) $(( WY + $(s $(( 34 + 77 + 45 ))) )) \
   || fail "the acceptance's glide did not end on the scaled edition choice"
 panel=$(s 34)
