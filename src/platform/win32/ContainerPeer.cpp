@@ -20,8 +20,6 @@ constexpr int kCaptionGapLeft = 8;
 constexpr int kCaptionLeft = 10;
 constexpr int kCaptionGapExtra = 4;
 
-// Labels have windows that let the mouse through to us (a drag on the status
-// line drags the window); pictures have no window at all.
 // Tells every peer below the control that the DPI changed.
 void RescaleChildren(ui::Control& control) {
     for (ui::Control* child : control.children()) {
@@ -30,6 +28,8 @@ void RescaleChildren(ui::Control& control) {
     }
 }
 
+// Labels have windows that let the mouse through to us (a drag on the status
+// line drags the window); pictures have no window at all.
 bool IsMouseTransparent(const ui::Control& c) {
     return dynamic_cast<const ui::Image*>(&c) != nullptr ||
            (dynamic_cast<const ui::Label*>(&c) != nullptr && dynamic_cast<const ui::LinkLabel*>(&c) == nullptr);
@@ -40,9 +40,9 @@ void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
     if (bitmap == nullptr) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
-    HDC source = CreateCompatibleDC(dc);
+    CompatibleDC source(dc);
     {
-        SelectedObject selected(source, bitmap);
+        SelectedObject selected(source.get(), bitmap);
         // At 96 DPI a picture is copied pixel for pixel; at other densities
         // it is resampled with the halftone filter, which averages rather
         // than drops pixels.
@@ -50,15 +50,14 @@ void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         if (image.stretch())
-            StretchBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, info.bmWidth,
+            StretchBlt(dc, place.left, place.top, place.width, place.height, source.get(), 0, 0, info.bmWidth,
                        info.bmHeight, SRCCOPY);
         else if (dpi == ui::kDesignDpi)
-            BitBlt(dc, place.left, place.top, place.width, place.height, source, 0, 0, SRCCOPY);
+            BitBlt(dc, place.left, place.top, place.width, place.height, source.get(), 0, 0, SRCCOPY);
         else
             StretchBlt(dc, place.left, place.top, ui::ScaleToDpi(info.bmWidth, dpi), ui::ScaleToDpi(info.bmHeight, dpi),
-                       source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+                       source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    DeleteDC(source);
 }
 }  // namespace
 

@@ -68,17 +68,15 @@ HBITMAP GdiResources::bitmap(const std::wstring& name, int dpi) {
     const int height = ui::ScaleToDpi(info.bmHeight, dpi);
     WindowDC screen(nullptr);
     HBITMAP scaled = CreateCompatibleBitmap(screen.get(), width, height);
-    HDC source = CreateCompatibleDC(screen.get());
-    HDC target = CreateCompatibleDC(screen.get());
+    CompatibleDC source(screen.get());
+    CompatibleDC target(screen.get());
     {
-        SelectedObject from(source, original);
-        SelectedObject to(target, scaled);
-        SetStretchBltMode(target, HALFTONE);
-        SetBrushOrgEx(target, 0, 0, nullptr);
-        StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        SelectedObject from(source.get(), original);
+        SelectedObject to(target.get(), scaled);
+        SetStretchBltMode(target.get(), HALFTONE);
+        SetBrushOrgEx(target.get(), 0, 0, nullptr);
+        StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    DeleteDC(target);
-    DeleteDC(source);
     scaledBitmaps_.emplace(key, scaled);
     return scaled;
 }

@@ -35,6 +35,19 @@ private:
     HDC dc_;
 };
 
+// A memory DC compatible with another, deleted at the end of the scope.
+class CompatibleDC {
+public:
+    explicit CompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~CompatibleDC() { DeleteDC(dc_); }
+    CompatibleDC(const CompatibleDC&) = delete;
+    CompatibleDC& operator=(const CompatibleDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // An off-screen picture compatible with a target DC: paint into it, then copy
 // it to the target in one go so that nothing flickers.
 class MemoryCanvas {
