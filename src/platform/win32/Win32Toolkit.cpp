@@ -24,6 +24,7 @@ namespace kanvel::platform::win32 {
 namespace {
 constexpr wchar_t kContainerClass[] = L"KanvelContainer";
 constexpr std::size_t kFileNameBuffer = 4096;
+constexpr int kMostTabStops = 256;
 
 // "desc|pattern|desc|pattern" -> "desc\0pattern\0desc\0pattern\0\0"
 std::wstring NativeFilter(const std::wstring& filter) {
@@ -47,6 +48,24 @@ int ArrowStep(WPARAM key) {
     if (key == VK_DOWN || key == VK_RIGHT) return 1;
     if (key == VK_UP || key == VK_LEFT) return -1;
     return 0;
+}
+
+// True when another window of the same top-level window lies over the
+// middle of the control, so that the user cannot see it (the controls of the
+// install panel under the finished panel).
+bool IsCovered(HWND root, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    POINT point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND at = root;
+    for (;;) {
+        POINT inside = point;
+        ScreenToClient(at, &inside);
+        HWND child = ChildWindowFromPointEx(at, inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == at) break;
+        at = child;
+    }
+    return at != control && IsChild(control, at) == FALSE;
 }
 
 ui::Button* FindButton(ui::Control& root, bool wantDefault) {
@@ -119,6 +138,8 @@ bool Win32Toolkit::translateKeys(MSG& msg) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     auto* rootPeer = WindowPeer::FromHwnd(root);
     if (rootPeer == nullptr) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+        if (moveFocus(root, GetKeyState(VK_SHIFT) < 0)) return true;
     if (msg.message == WM_KEYDOWN && ArrowStep(msg.wParam) != 0) {
         if (RadioGroupPeer* group = RadioGroupPeer::OfButton(GetFocus()))
             if (group->moveChoice(GetFocus(), ArrowStep(msg.wParam))) return true;
@@ -143,6 +164,23 @@ bool Win32Toolkit::translateKeys(MSG& msg) {
         }
     }
     return IsDialogMessageW(root, &msg) != 0;
+}
+
+bool Win32Toolkit::moveFocus(HWND root, bool backward) {
+    HWND start = GetFocus();
+    if (start == nullptr || (start != root && IsChild(root, start) == FALSE)) return false;
+    HWND candidate = start;
+    // Every control of the window at most once round.
+    for (int step = 0; step < kMostTabStops; ++step) {
+        candidate = GetNextDlgTabItem(root, candidate == root ? nullptr : candidate, backward);
+        if (candidate == nullptr || candidate == start) return false;
+        if (!IsCovered(root, candidate)) {
+            SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            SetFocus(candidate);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Win32Toolkit::dispatchMessage(MSG& msg) {
