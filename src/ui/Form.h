@@ -51,6 +51,15 @@ public:
     void setRoundedRegion(int ellipseWidth, int ellipseHeight);
     int regionEllipseWidth() const { return regionEllipseWidth_; }
     int regionEllipseHeight() const { return regionEllipseHeight_; }
+    // The rounded region in screen pixels: the whole window, corners cut by
+    // the ellipse, both scaled by the window's DPI (0 x 0 ellipse: none).
+    struct ScreenRegion {
+        int width, height, ellipseWidth, ellipseHeight;
+        friend bool operator==(const ScreenRegion&, const ScreenRegion&) = default;
+    };
+    ScreenRegion screenRegion() const {
+        return {scaled(width()), scaled(height()), scaled(regionEllipseWidth_), scaled(regionEllipseHeight_)};
+    }
 
     Control* activeControl() const { return activeControl_; }
     void setActiveControl(Control* control);

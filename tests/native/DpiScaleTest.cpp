@@ -84,6 +84,19 @@ TEST_F(ScaledWindowTest, GlideTargetsComeFromTheScaledPlacesOfTheControls) {
     EXPECT_EQ(platform.cursor, (ui::Point{200 + 96, 100 + 234}));  // 1.5 x (64, 156)
 }
 
+TEST_F(ScaledWindowTest, RoundedRegionScalesWithTheWindow) {
+    using Region = ui::Form::ScreenRegion;
+    EXPECT_EQ(main().screenRegion(), (Region{730, 360, 40, 40}));
+    main().setDpi(120);
+    EXPECT_EQ(main().screenRegion(), (Region{913, 450, 50, 50}));
+    main().setDpi(144);
+    EXPECT_EQ(main().screenRegion(), (Region{1095, 540, 60, 60}));
+    main().setDpi(192);
+    EXPECT_EQ(main().screenRegion(), (Region{1460, 720, 80, 80}));
+    main().setDpi(0);  // not a density: ignored
+    EXPECT_EQ(main().dpi(), 192);
+}
+
 TEST_F(ScaledWindowTest, NoticeIsCentredInScreenPixelsAndKeepsItsDesignedLayout) {
     std::vector<ui::Rect> seen;
     int dialogDpi = 0;
@@ -102,6 +115,17 @@ TEST_F(ScaledWindowTest, NoticeIsCentredInScreenPixelsAndKeepsItsDesignedLayout)
     EXPECT_EQ(seen[0].top, 100 + (540 - 171) / 2 + 23);  // 15 scaled is 22.5
     EXPECT_EQ(seen[0].width, 471);
     EXPECT_EQ(seen[0].height, 17 + 20 + 5 + 20 + 27 + 20);
+    // At 96 DPI the arithmetic is the designed one; at 120 and 192 it scales alike.
+    for (int dpi : {96, 120, 192}) {
+        main().setDpi(dpi);
+        seen.clear();
+        shell::ShowShortNotice(*installer, L"Tekst", L"Uwaga!");
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].left, 200 + (ScaleToDpi(730, dpi) - ScaleToDpi(471, dpi)) / 2) << dpi;
+        EXPECT_EQ(seen[0].top, 100 + (ScaleToDpi(360, dpi) - ScaleToDpi(114, dpi)) / 2 + ScaleToDpi(15, dpi)) << dpi;
+        EXPECT_EQ(dialogDpi, dpi);
+    }
+    EXPECT_EQ(seen[0].left, 200 + (1460 - 942) / 2);  // at 192 DPI everything doubles
 }
 
 }  // namespace

@@ -252,13 +252,15 @@ void FormPeer::placeOnScreen() {
 }
 
 void FormPeer::applyRegion() {
-    if (form_.regionEllipseWidth() <= 0) {
+    const ui::Form::ScreenRegion region = form_.screenRegion();
+    if (region.ellipseWidth <= 0) {
         SetWindowRgn(hwnd(), nullptr, TRUE);
         return;
     }
-    HRGN region = CreateRoundRectRgn(0, 0, form_.scaled(form_.width()), form_.scaled(form_.height()),
-                                     form_.scaled(form_.regionEllipseWidth()), form_.scaled(form_.regionEllipseHeight()));
-    SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
+    // The window owns the region from here on.
+    SetWindowRgn(hwnd(),
+                 CreateRoundRectRgn(0, 0, region.width, region.height, region.ellipseWidth, region.ellipseHeight),
+                 TRUE);
 }
 
 void FormPeer::focusControl(HWND preferred) {
