@@ -107,7 +107,7 @@ window_round() {
   mark=$(lines_of "$log")
   drive click "$database_button" >/dev/null || return 1
   wait_for 120 tables_requested_since "$mark" || return 1
-  wait_for 60 label_is LabelInfo "$fetched_text" || return 1
+  wait_for 60 status_is "$fetched_text" || return 1
   [ "$(ls "$pristine" | wc -l)" = "$table_count" ] || return 1
   per_file_since "$mark"
 }

@@ -42,10 +42,10 @@ shot licence
 xdotool click 1   # "Akceptuję"; the cursor then glides onto the editions
 wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
 xdotool click 1   # "Koordynator"
-wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "the edition was not chosen"
+wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "the edition was not chosen"
 shot install-panel
 drive click "Instaluj" >/dev/null
-wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "the installation did not finish"
+wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "the installation did not finish"
 xdotool mousemove 0 0
 shot finished
 drive click "Zamknij" >/dev/null

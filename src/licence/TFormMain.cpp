@@ -204,7 +204,7 @@ void TFormMain::Timer1Timer() {
 void TFormMain::RevealLicence(std::span<const std::wstring_view> lines) {
     auto& platform = installer_.platform;
     auto& app = installer_.application;
-    GlideCursor(platform, app, {left() + 50, clientTop() + PanelLic.top() + 40}, kGlidePace);
+    GlideCursor(platform, app, screenPoint({50, PanelLic.top() + 40}), kGlidePace);
     ListBox1.clear();
     int shown = 0;
     for (std::wstring_view line : lines) {
@@ -232,7 +232,7 @@ void TFormMain::RevealLicence(std::span<const std::wstring_view> lines) {
     ListBox1.clearSelection();
     platform.Sleep(kSettlePauseMs);
     GlideCursor(platform, app,
-                {left() + RGAkceptacja.left() + 30, clientTop() + PanelLic.top() + RGAkceptacja.top() + 37},
+                screenPoint({RGAkceptacja.left() + 30, PanelLic.top() + RGAkceptacja.top() + 37}),
                 kGlidePace);
     RGAkceptacja.setEnabled(true);
 }
@@ -294,8 +294,7 @@ void TFormMain::RGAkceptacjaClick() {
     }
     if (panelWasHidden)
         GlideCursor(platform, installer_.application,
-                    {left() + panel.RGKanvel.left() + 50,
-                     clientTop() + panel.PanelInstalacji.top() + panel.RGKanvel.top() + 45},
+                    screenPoint({panel.RGKanvel.left() + 50, panel.PanelInstalacji.top() + panel.RGKanvel.top() + 45}),
                     kGlidePace);
 }
 

@@ -50,7 +50,7 @@ public:
     ui::Image Image1{L"Image1", &GroupBox1};
     ui::Label LabelProducent{L"LabelProducent", &GroupBox1};
     ui::GroupBox GroupBox2{L"GroupBox2", &PanelLic};
-    ui::Label LabelWWW{L"LabelWWW", &GroupBox2};
+    ui::LinkLabel LabelWWW{L"LabelWWW", &GroupBox2};
     ui::Label LabelTel1{L"LabelTel1", &GroupBox2};
     ui::Label LabelTel2{L"LabelTel2", &GroupBox2};
     ui::GroupBox GroupBox3{L"GroupBox3", &PanelLic};
@@ -89,9 +89,6 @@ public:
     void FormIdHTTP1WorkBegin(services::HttpClient& sender, services::WorkMode mode, std::int64_t expected);
     void FormIdHTTP1Work(services::HttpClient& sender, services::WorkMode mode, std::int64_t done);
     void FormIdHTTP1WorkEnd(services::HttpClient& sender, services::WorkMode mode);
-
-    // Screen row of the client area's top edge.
-    int clientTop() const { return top() + (height() - clientHeight()); }
 
 private:
     void describeHeader();

@@ -3,14 +3,17 @@
 #include <exception>
 #include <string>
 
+#include "ui/ReportedError.h"
+
 namespace kanvel::services {
 
 // An error that ends the current event handler. Its text is what the user sees
 // in the toolkit's error box (or what a caller such as the download sorts by).
-class InstallerError : public std::exception {
+class InstallerError : public ui::ReportedError {
 public:
     explicit InstallerError(std::wstring text) : text_(std::move(text)) {}
     const std::wstring& text() const noexcept { return text_; }
+    std::wstring reportText() const override { return text_; }
     const char* what() const noexcept override { return "kanvel::services::InstallerError"; }
 
 private:
@@ -26,8 +29,10 @@ public:
 
 // Ends the current event handler without any message: the toolkit's default
 // error handling shows nothing for it.
-class SilentAbort : public std::exception {
+class SilentAbort : public ui::ReportedError {
 public:
+    std::wstring reportText() const override { return std::wstring(); }
+    bool silent() const override { return true; }
     const char* what() const noexcept override { return "kanvel::services::SilentAbort"; }
 };
 

@@ -49,7 +49,7 @@ TFormQst::TFormQst(Installer& installer) : ui::Form(installer.application, L"For
 }
 
 int TFormQst::labelHeight(const ui::Label& label) const {
-    const int measured = application().toolkit().WrappedTextHeight(label.caption(), label.font(), kLineWidth);
+    const int measured = application().toolkit().WrappedTextHeight(label.caption(), label.font(), kLineWidth, dpi());
     return std::max(kLineHeight, measured);
 }
 
@@ -64,10 +64,13 @@ void TFormQst::stackLines() {
 
 void TFormQst::FormShow() {
     const auto& main = *installer_.FormMain;
+    // The notice shows on the main window's screen, at its pixel density;
+    // the centring works in that screen's pixels.
+    setDpi(main.dpi());
     const int designedWidth = width();
     const int designedHeight = height();
-    const int newLeft = main.left() + (main.width() - designedWidth) / 2;
-    const int newTop = main.top() + (main.height() - designedHeight) / 2 + 15;
+    const int newLeft = main.left() + (main.scaled(main.width()) - scaled(designedWidth)) / 2;
+    const int newTop = main.top() + (main.scaled(main.height()) - scaled(designedHeight)) / 2 + scaled(15);
 
     Label1.setHeight(labelHeight(Label1));
     Label2.setHeight(labelHeight(Label2));

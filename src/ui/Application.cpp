@@ -2,9 +2,9 @@
 
 #include <cwctype>
 
-#include "services/InstallerError.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/ReportedError.h"
 #include "ui/Timer.h"
 
 namespace kanvel::ui {
@@ -28,10 +28,9 @@ void Application::handleException(std::exception_ptr error) {
     std::wstring text;
     try {
         std::rethrow_exception(error);
-    } catch (const services::SilentAbort&) {
-        return;
-    } catch (const services::InstallerError& e) {
-        text = e.text();
+    } catch (const ReportedError& e) {
+        if (e.silent()) return;
+        text = e.reportText();
     } catch (const std::exception& e) {
         const std::string what = e.what();
         text.assign(what.begin(), what.end());

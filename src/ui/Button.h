@@ -13,7 +13,7 @@ public:
     using Control::Control;
 
     bool isDefault() const { return default_; }
-    void setDefault(bool on) { default_ = on; changed(Property::Caption); }
+    void setDefault(bool on) { default_ = on; changed(Property::DefaultButton); }
     bool isCancel() const { return cancel_; }
     void setCancel(bool on) { cancel_ = on; }
     // Name of a bitmap resource, empty for none.

@@ -20,9 +20,9 @@ public:
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool on) { readOnly_ = on; changed(Property::ReadOnly); }
     TextAlignment alignment() const { return alignment_; }
-    void setAlignment(TextAlignment a) { alignment_ = a; changed(Property::Caption); }
+    void setAlignment(TextAlignment a) { alignment_ = a; changed(Property::Alignment); }
     bool flat() const { return flat_; }
-    void setFlat(bool on) { flat_ = on; changed(Property::Bounds); }
+    void setFlat(bool on) { flat_ = on; changed(Property::Flat); }
 
     std::function<void()> OnChange;
 

@@ -13,6 +13,16 @@ void Form::setClientSize(int width, int height) {
     setBounds({left(), top(), width + 2 * frameWidth_, height + 2 * frameWidth_});
 }
 
+void Form::setDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    changed(Property::Dpi);
+}
+
+Point Form::screenPoint(Point clientOffset) const {
+    return {left() + scaled(clientOffset.x), clientTop() + scaled(clientOffset.y)};
+}
+
 void Form::setRoundedRegion(int ellipseWidth, int ellipseHeight) {
     regionEllipseWidth_ = ellipseWidth;
     regionEllipseHeight_ = ellipseHeight;

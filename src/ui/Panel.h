@@ -16,7 +16,7 @@ public:
     void setBevels(Bevel outer, Bevel inner) {
         outerBevel_ = outer;
         innerBevel_ = inner;
-        changed(Property::Bounds);
+        changed(Property::Bevel);
     }
 
 private:

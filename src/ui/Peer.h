@@ -3,6 +3,8 @@
 namespace kanvel::ui {
 
 // What changed on a control (or timer), so that its native peer can mirror it.
+// Each value names one property; a peer never has to guess what a change
+// meant from a value that stands for something else.
 enum class Property {
     Bounds,
     Caption,
@@ -25,6 +27,14 @@ enum class Property {
     Focus,
     Region,
     ReadOnly,
+    Alignment,
+    WordWrap,
+    AutoSize,
+    Transparent,
+    DefaultButton,
+    Flat,
+    Bevel,
+    Dpi,
     Interval,
     Cursor,
     Glyph,

@@ -38,8 +38,9 @@ public:
     virtual void BeginWindowDrag(Form& form) = 0;
     // The default handler's box for an error that escaped a handler.
     virtual void ShowErrorBox(const std::wstring& text, const std::wstring& title) = 0;
-    // Height in pixels of the text word-wrapped at the given width.
-    virtual int WrappedTextHeight(const std::wstring& text, const Font& font, int width) = 0;
+    // Height of the text word-wrapped at the given width, as drawn on a screen
+    // of the given DPI; width and height are designed lengths (pixels at 96 DPI).
+    virtual int WrappedTextHeight(const std::wstring& text, const Font& font, int width, int dpi) = 0;
 };
 
 }  // namespace kanvel::ui

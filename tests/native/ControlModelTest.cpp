@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
+#include "ui/Label.h"
 #include "ui/Panel.h"
 #include "ui/ProgressBar.h"
 #include "ui/RadioGroup.h"
@@ -88,6 +90,36 @@ TEST(ControlState, PeerIsToldOfEveryChangeButNotOfRepeats) {
     box.setChecked(true);
     box.setEnabled(false);
     EXPECT_EQ(seen, (std::vector<Property>{Property::Caption, Property::Checked, Property::Enabled}));
+}
+
+TEST(ControlState, EachStyleChangeNamesItsOwnPropertyAndNeverPosesAsACaptionChange) {
+    std::vector<Property> seen;
+    Label label(L"label");
+    label.attachPeer(std::make_unique<RecordingPeer>(seen));
+    label.setWordWrap(true);
+    label.setAutoSize(false);
+    label.setAlignment(TextAlignment::Center);
+    label.setTransparent(false);
+    EXPECT_EQ(seen, (std::vector<Property>{Property::WordWrap, Property::AutoSize, Property::Alignment,
+                                           Property::Transparent}));
+
+    seen.clear();
+    Edit edit(L"edit");
+    edit.attachPeer(std::make_unique<RecordingPeer>(seen));
+    edit.setReadOnly(true);
+    edit.setAlignment(TextAlignment::Right);
+    edit.setFlat(true);
+    edit.setColor(colors::InfoBackground);
+    EXPECT_EQ(seen, (std::vector<Property>{Property::ReadOnly, Property::Alignment, Property::Flat, Property::Color}));
+
+    seen.clear();
+    Button button(L"button");
+    button.attachPeer(std::make_unique<RecordingPeer>(seen));
+    button.setDefault(true);
+    Panel panel(L"panel");
+    panel.attachPeer(std::make_unique<RecordingPeer>(seen));
+    panel.setBevels(Bevel::Raised, Bevel::Lowered);
+    EXPECT_EQ(seen, (std::vector<Property>{Property::DefaultButton, Property::Bevel}));
 }
 
 TEST(ControlTree, ReparentingMovesTheControlAndDestroyingAParentLeavesNoDanglingChild) {

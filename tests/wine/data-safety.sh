@@ -53,7 +53,7 @@ clean_installation_traces
 "$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
-wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive label LabelInfo)"
+wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
 drive click "Zamknij" >/dev/null
 journey_finish 30 || fail "exit code $?"
 [ -f "$c_drive/OR-Vel/Edytor3.exe" ] || fail "no program file after the install"

@@ -29,11 +29,11 @@ start_and_wait_for_reveal
 xdotool click 1
 wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
 xdotool click 1
-wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 
 pick_location 'c:\programy\Edytor3.exe' folder
 wait_for 10 control_is 'C:\programy' "enabled=1 checked=0 visible=1" || fail "the location is not C:\\programy"
-expect_label LabelFolder '\OR-Vel\'
+expect_state '\OR-Vel\' "enabled=1 checked=0 visible=1"
 
 pick_location 'c:\or-vel\stare\x.exe' or-vel
 wait_for 10 xdotool search --name '^Uwaga!$' || fail "no notice for a folder inside OR-Vel"

@@ -57,7 +57,7 @@ drive click "Instaluj" >/dev/null
 answer_warning engine-notice
 wait_for 60 xdotool search --name "^Instalator silnika bazy danych \(wersja demonstracyjna\)$" \
   || fail "the engine installer was not started"
-wait_for 120 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive label LabelInfo)"
+wait_for 120 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
 shot finished
 
 cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$mirror/programy/wersja7/poprawki/Edytor3._exe" || fail "program file differs"
@@ -94,7 +94,7 @@ wine_stop
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 answer_warning replace-notice
-wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "second install: $(drive label LabelInfo)"
+wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "second install: $(drive status)"
 leave_partial_files
 drive click "Usunięcie instalacji" >/dev/null
 answer_warning folder-still-used   # the database folders keep C:\OR-Vel

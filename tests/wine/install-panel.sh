@@ -16,15 +16,15 @@ start_and_wait_for_reveal
 xdotool click 1   # the cursor rests on "Akceptuję"
 edition_x=$(( WX + 14 + 50 )); edition_y=$(( WY + 34 + 77 + 45 ))
 wait_for 30 mouse_at "$edition_x" "$edition_y" || fail "the cursor did not glide onto the edition choice"
-expect_label LabelInfo "Wybierz wersję instalacji"
+expect_status "Wybierz wersję instalacji"
 expect_state "Instaluj" "enabled=0 checked=0 visible=1"
 expect_state "Paradox (BDE)" "enabled=1 checked=0 visible=1"
 expect_state "Skrót na Pulpicie" "enabled=1 checked=1 visible=1"
 shot accepted
 
 xdotool click 1   # the cursor rests on "Koordynator"
-wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" \
-  || fail "status line after choosing: $(drive label LabelInfo)"
+wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" \
+  || fail "status line after choosing: $(drive status)"
 expect_same_after_full_repaint edition-chosen
 expect_state "Koordynator" "enabled=1 checked=1 visible=1"
 expect_state "Instaluj" "enabled=1 checked=0 visible=1"
@@ -36,12 +36,12 @@ expect_state "Usunięcie instalacji" "enabled=0 checked=0 visible=1"
 shot koordynator
 
 drive click "<< Wstecz" >/dev/null
-wait_for 10 label_is LabelInfo "Warunki licencji" || fail "did not return to the licence page"
+wait_for 10 status_is "Warunki licencji" || fail "did not return to the licence page"
 expect_state "Akceptuję" "enabled=1 checked=0 visible=1"
 shot back
 
 xdotool mousemove $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 + 28 )) click 1   # "Nie akceptuję"
-wait_for 10 label_is LabelInfo "Nie zaakceptowano warunków licencji" || fail "declining: $(drive label LabelInfo)"
+wait_for 10 status_is "Nie zaakceptowano warunków licencji" || fail "declining: $(drive status)"
 expect_state "Instaluj" "enabled=0 checked=0 visible=1"
 expect_state "Skrót na Pulpicie" "enabled=0 checked=1 visible=1"
 expect_state "Paradox (BDE)" "enabled=0 checked=0 visible=1"

@@ -97,13 +97,14 @@ expect_state() {
   [ "$got" = "$2" ] || fail "\"$1\": $got, expected $2"
 }
 
-expect_label() {
+# The status line at the top of the main window, read as a screen reader does.
+expect_status() {
   local got
-  got=$(drive label "$1") || fail "no label $1"
-  [ "$got" = "$2" ] || fail "$1 reads \"$got\", expected \"$2\""
+  got=$(drive status) || fail "no status line"
+  [ "$got" = "$1" ] || fail "the status line reads \"$got\", expected \"$1\""
 }
 
-label_is() { [ "$(drive label "$1")" = "$2" ]; }
+status_is() { [ "$(drive status)" = "$1" ]; }
 
 window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 
@@ -119,6 +120,7 @@ start_and_wait_for_reveal() {
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
+focus_is() { [ "$(drive focus)" = "$1" ]; }
 
 # answer TITLE STEP: Enter on the next window of that title, with a screenshot.
 answer() {  # answer TITLE STEP: Enter on the next window of that title
@@ -160,7 +162,7 @@ accept_and_choose_koordynator() {
   xdotool click 1
   wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
   xdotool click 1
-  wait_for 10 label_is LabelInfo "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+  wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 }
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so
@@ -189,4 +191,31 @@ _end_mirror_journey() {
   [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
   wine_stop
   kanvel_xvfb_stop
+}
+
+# Prepares the prefix for a journey that installs from the local download
+# mirror: starts the mirror on the port of BASE_URL, and on exit stops it,
+# removes what the installation left and ends Wine.
+journey_with_mirror() {
+  prepare_mirror_journey
+  "$KANVEL_SOURCE_DIR/tools/mirror/start-for.sh" "$KANVEL_BUILD_DIR" "$1" >/dev/null || fail "mirror did not start for $1"
+}
+
+# The old default folder C:\Velmarin\Kanvel, which makes every acceptance show
+# a notice; removed again on exit.
+journey_with_old_default_folder() {
+  trap 'wine_stop; kanvel_xvfb_stop' EXIT
+  wine_prepare
+  clean_installation_traces
+  mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
+  trap 'rm -rf "$(wine_c_drive)/Velmarin"; wine_stop; kanvel_xvfb_stop' EXIT
+}
+
+# expect_centred_window WID W H: the window has that size and is centred on the screen.
+expect_centred_window() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$1")
+  [ "$w" = "$2" ] && [ "$h" = "$3" ] || fail "window is ${w}x${h}, not $2x$3"
+  eval "$(xdotool getdisplaygeometry --shell)"
+  [ "$x" = $(( (WIDTH - $2) / 2 )) ] && [ "$y" = $(( (HEIGHT - $3) / 2 )) ] || fail "window at $x,$y is not centred"
 }

@@ -53,7 +53,7 @@ kill_midway first
 mirror 0
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
-wait_for 60 label_is LabelInfo "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive label LabelInfo)"
+wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
 cmp -s "$program" "$served" || fail "the program file differs from the mirror's"
 [ -z "$(partial_files)" ] || fail "partial files stayed: $(partial_files)"
 drive click "Zamknij" >/dev/null
@@ -74,7 +74,7 @@ drive click "Paradox (BDE)" >/dev/null
 wait_for 10 control_is "Silnik bazy danych (BDE)" "enabled=1 checked=0 visible=1" || fail "engine button disabled"
 drive click "Silnik bazy danych (BDE)" >/dev/null
 wait_for 30 test -s "$c_drive/OR-Vel/Sterowniki/BDE/setup.exe" || fail "the engine installer was not fetched"
-wait_for 10 label_is LabelInfo "" || fail "the engine download did not end"
+wait_for 10 status_is "" || fail "the engine download did not end"
 drive click "Usunięcie instalacji" >/dev/null
 wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" || fail "removal stayed offered"
 [ ! -e "$program" ] || fail "program file not removed"

@@ -21,7 +21,7 @@ shot revealed
 [ "$(drive focus)" = "ListBox:" ] || fail "focus after the reveal: $(drive focus)"
 expect_state "Akceptuję" "enabled=1 checked=0 visible=1"
 expect_state "Nie akceptuję" "enabled=1 checked=0 visible=1"
-expect_label LabelInfo "Warunki licencji"
+expect_status "Warunki licencji"
 
 notice_text="Zmiana domyślnego folderu instalacji na: C:\\OR-Vel."
 accept_and_expect_notice() {
@@ -32,7 +32,7 @@ accept_and_expect_notice() {
 }
 back_to_licence() {
   drive click "<< Wstecz" >/dev/null || fail "no way back"
-  wait_for 20 label_is LabelInfo "Warunki licencji" || fail "did not return to the licence page"
+  wait_for 20 status_is "Warunki licencji" || fail "did not return to the licence page"
 }
 
 accept_and_expect_notice enter

@@ -41,7 +41,7 @@ shot dragged
 # right-button events have surely been seen by then.)
 xdotool mousemove $(( nx + 400 )) $(( ny + 12 )) mousedown 3 mousemove $(( nx + 450 )) $(( ny + 40 )) mouseup 3
 xdotool mousemove $(( nx + 8 + 30 )) $(( ny + 32 + 246 + 37 + 28 )) click 1   # "Nie akceptuję"
-wait_for 10 label_is LabelInfo "Nie zaakceptowano warunków licencji" || fail "no answer to a click after the right-button drag"
+wait_for 10 status_is "Nie zaakceptowano warunków licencji" || fail "no answer to a click after the right-button drag"
 window_at "$nx" "$ny" || fail "a right-button drag moved the window"
 
 # "Zamknij" (of the install panel now) ends the program.

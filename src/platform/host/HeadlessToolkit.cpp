@@ -44,7 +44,7 @@ void HeadlessToolkit::ShowErrorBox(const std::wstring& text, const std::wstring&
     log_.add(L"error " + title + L"|" + text);
 }
 
-int HeadlessToolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) {
+int HeadlessToolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int /*dpi*/) {
     if (text.empty()) return 0;
     const int perLine = std::max(1, width / CharacterWidth(font));
     std::wistringstream words(text);

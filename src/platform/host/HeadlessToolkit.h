@@ -40,7 +40,7 @@ public:
     bool Execute(ui::FileDialog& dialog) override;
     void BeginWindowDrag(ui::Form& form) override;
     void ShowErrorBox(const std::wstring& text, const std::wstring& title) override;
-    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) override;
+    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int /*dpi*/) override;
 
     // The test metric: characters are font height * 8 / 17 pixels wide
     // (8 pixels at 17), lines are font height + 3 pixels high.

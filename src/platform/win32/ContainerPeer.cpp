@@ -1,8 +1,10 @@
 #include "platform/win32/ContainerPeer.h"
 
-#include <algorithm>
-
 #include <windowsx.h>
+
+#include "platform/win32/GdiScopes.h"
+#include "platform/win32/WindowDpi.h"
+#include "ui/DpiScale.h"
 
 #include "ui/Form.h"
 #include "ui/Image.h"
@@ -12,36 +14,50 @@
 namespace kanvel::platform::win32 {
 
 namespace {
-bool IsGraphic(const ui::Control& c) { return dynamic_cast<const ui::Label*>(&c) || dynamic_cast<const ui::Image*>(&c); }
+// The caption of a group box: where the gap in the frame starts, where the
+// text starts, and how much wider than the text the gap is (designed lengths).
+constexpr int kCaptionGapLeft = 8;
+constexpr int kCaptionLeft = 10;
+constexpr int kCaptionGapExtra = 4;
 
-void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image) {
+// Tells every peer below the control that the DPI changed.
+void RescaleChildren(ui::Control& control) {
+    for (ui::Control* child : control.children()) {
+        if (ui::Peer* peer = child->peer()) peer->PropertyChanged(ui::Property::Dpi);
+        RescaleChildren(*child);
+    }
+}
+
+// Labels have windows that let the mouse through to us (a drag on the status
+// line drags the window); pictures have no window at all.
+bool IsMouseTransparent(const ui::Control& c) {
+    return dynamic_cast<const ui::Image*>(&c) != nullptr ||
+           (dynamic_cast<const ui::Label*>(&c) != nullptr && dynamic_cast<const ui::LinkLabel*>(&c) == nullptr);
+}
+
+void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
     HBITMAP bitmap = image.picture().empty() ? nullptr : gdi.bitmap(image.picture());
     if (bitmap == nullptr) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    SetStretchBltMode(dc, HALFTONE);
-    if (image.stretch())
-        StretchBlt(dc, image.left(), image.top(), image.width(), image.height(), source, 0, 0, info.bmWidth,
-                   info.bmHeight, SRCCOPY);
-    else
-        BitBlt(dc, image.left(), image.top(), image.width(), image.height(), source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-void DrawLabel(GdiResources& gdi, HDC dc, const ui::Label& label) {
-    RECT r{label.left(), label.top(), label.left() + label.width(), label.top() + label.height()};
-    if (!label.transparent()) FillRect(dc, &r, gdi.brush(label.color()));
-    HGDIOBJ old = SelectObject(dc, gdi.font(label.font()));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GdiResources::Resolve(label.font().color));
-    UINT format = DT_NOPREFIX | (label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE);
-    if (label.alignment() == ui::TextAlignment::Center) format |= DT_CENTER;
-    if (label.alignment() == ui::TextAlignment::Right) format |= DT_RIGHT;
-    DrawTextW(dc, label.caption().c_str(), -1, &r, format);
-    SelectObject(dc, old);
+    CompatibleDC source(dc);
+    {
+        SelectedObject selected(source.get(), bitmap);
+        // At 96 DPI a picture is copied pixel for pixel; at other densities
+        // it is resampled with the halftone filter, which averages rather
+        // than drops pixels.
+        const ui::Rect place = ui::ScaleToDpi(image.bounds(), dpi);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        if (image.stretch())
+            StretchBlt(dc, place.left, place.top, place.width, place.height, source.get(), 0, 0, info.bmWidth,
+                       info.bmHeight, SRCCOPY);
+        else if (dpi == ui::kDesignDpi)
+            BitBlt(dc, place.left, place.top, place.width, place.height, source.get(), 0, 0, SRCCOPY);
+        else
+            StretchBlt(dc, place.left, place.top, ui::ScaleToDpi(info.bmWidth, dpi), ui::ScaleToDpi(info.bmHeight, dpi),
+                       source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
 }
 }  // namespace
 
@@ -72,6 +88,14 @@ LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (WindowPeer* child = FromHwnd(item.hwndItem)) {
+                child->OnDrawItem(item);
+                return TRUE;
+            }
+            break;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
@@ -86,7 +110,7 @@ LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (mouseDown(ui::MouseButton::Right, lParam)) return 0;
             break;
         case WM_SETCURSOR:
-            if (setCursor()) return TRUE;
+            if (setCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         default: break;
     }
@@ -98,37 +122,29 @@ void ContainerPeer::paint() {
     HDC screen = BeginPaint(hwnd(), &ps);
     RECT client;
     GetClientRect(hwnd(), &client);
-    // Paint into memory first, so that nothing flickers; only the part that
-    // needs it, so that a changed status line does not redraw the window.
-    const RECT& part = ps.rcPaint;
-    const int width = part.right - part.left, height = part.bottom - part.top;
-    HDC dc = CreateCompatibleDC(screen);
-    // A plain 32-bit bitmap in memory: one compatible with the screen costs
-    // a look at the display's settings each time it is made.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = std::max(width, 1);
-    format.bmiHeader.biHeight = -std::max(height, 1);
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP buffer = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, buffer);
-    SetWindowOrgEx(dc, part.left, part.top, nullptr);
+    {
+        // Only the part that needs it, so that a changed control does not
+        // redraw the whole window; in memory first, so that nothing flickers.
+        const RECT& part = ps.rcPaint;
+        MemoryCanvas canvas(screen, part.right - part.left, part.bottom - part.top);
+        {
+            ShiftedOrigin origin(canvas.dc(), -part.left, -part.top);
+            paintFace(canvas.dc(), client);
+        }
+        canvas.copyTo(screen, part.left, part.top);
+    }
+    EndPaint(hwnd(), &ps);
+}
+
+void ContainerPeer::paintFace(HDC dc, const RECT& client) {
     FillRect(dc, &client, toolkit().gdi().brush(control().color()));
     paintFrame(dc, client);
-    paintGraphicChildren(dc);
-    BitBlt(screen, part.left, part.top, width, height, dc, part.left, part.top, SRCCOPY);
-    SelectObject(dc, old);
-    DeleteObject(buffer);
-    DeleteDC(dc);
-    EndPaint(hwnd(), &ps);
+    paintPictures(dc);
 }
 
 void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
     if (auto* group = dynamic_cast<const ui::GroupBox*>(&control())) {
-        HGDIOBJ old = SelectObject(dc, toolkit().gdi().font(group->font()));
+        SelectedObject font(dc, this->font());
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         RECT frame = client;
@@ -137,13 +153,14 @@ void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
         if (!group->caption().empty()) {
             SIZE size;
             GetTextExtentPoint32W(dc, group->caption().c_str(), static_cast<int>(group->caption().size()), &size);
-            RECT text{8, 0, 8 + size.cx + 4, metrics.tmHeight};
+            const int gapLeft = ui::ScaleToDpi(kCaptionGapLeft, dpi());
+            const int textLeft = ui::ScaleToDpi(kCaptionLeft, dpi());
+            RECT text{gapLeft, 0, gapLeft + size.cx + ui::ScaleToDpi(kCaptionGapExtra, dpi()), metrics.tmHeight};
             FillRect(dc, &text, toolkit().gdi().brush(group->color()));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, GdiResources::Resolve(group->font().color));
-            TextOutW(dc, 10, 0, group->caption().c_str(), static_cast<int>(group->caption().size()));
+            TextOutW(dc, textLeft, 0, group->caption().c_str(), static_cast<int>(group->caption().size()));
         }
-        SelectObject(dc, old);
         return;
     }
     if (auto* panel = dynamic_cast<const ui::Panel*>(&control())) {
@@ -157,20 +174,14 @@ void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
     }
 }
 
-void ContainerPeer::paintGraphicChildren(HDC dc) {
-    const int offset = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
-    SetViewportOrgEx(dc, offset, offset, nullptr);
-    RECT needed;  // what the memory bitmap covers, in the children's coordinates
-    GetClipBox(dc, &needed);
+void ContainerPeer::paintPictures(HDC dc) {
+    const int frame = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
+    const int offset = ui::ScaleToDpi(frame, dpi());
+    ShiftedOrigin origin(dc, offset, offset);
     for (ui::Control* child : control().children()) {
         if (!child->visible()) continue;
-        const RECT place{child->left(), child->top(), child->left() + child->width(), child->top() + child->height()};
-        RECT overlap;
-        if (!IntersectRect(&overlap, &place, &needed)) continue;
-        if (auto* image = dynamic_cast<ui::Image*>(child)) DrawPicture(toolkit().gdi(), dc, *image);
-        if (auto* label = dynamic_cast<ui::Label*>(child)) DrawLabel(toolkit().gdi(), dc, *label);
+        if (auto* image = dynamic_cast<ui::Image*>(child)) DrawPicture(toolkit().gdi(), dc, *image, dpi());
     }
-    SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
 ui::Control* ContainerPeer::graphicChildAt(POINT p) const {
@@ -178,7 +189,7 @@ ui::Control* ContainerPeer::graphicChildAt(POINT p) const {
     // The last one drawn is on top.
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         ui::Control* c = *it;
-        if (!c->visible() || !IsGraphic(*c)) continue;
+        if (!c->visible() || !IsMouseTransparent(*c)) continue;
         const RECT r = PlaceOf(*c);
         if (PtInRect(&r, p)) return c;
     }
@@ -198,21 +209,27 @@ bool ContainerPeer::mouseDown(ui::MouseButton button, LPARAM lParam) {
     return true;
 }
 
-bool ContainerPeer::setCursor() {
-    POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(hwnd(), &p);
-    ui::Control* target = graphicChildAt(p);
+bool ContainerPeer::setCursor(HWND under) {
+    ui::Control* target = nullptr;
+    if (under != hwnd()) {
+        if (WindowPeer* child = FromHwnd(under)) target = &child->control();
+    } else {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        target = graphicChildAt(p);
+    }
     if (target == nullptr || target->cursor() != ui::CursorShape::HandPoint) return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
 
 void ContainerPeer::applyOwn(ui::Property what) {
-    if (what == ui::Property::Caption) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (what == ui::Property::Caption || what == ui::Property::Bevel) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolkit, form), form_(form) {
+    form.setDpi(SystemDpi());
     placeOnScreen();
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
     DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -220,6 +237,13 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolki
     if (owner == nullptr) exStyle |= WS_EX_APPWINDOW;
     create(Win32Toolkit::ContainerClass(), style, exStyle, owner);
     toolkit.setMainWindow(hwnd());
+    // Per monitor, the window's own screen may differ from the system's.
+    if (const int dpi = DpiOfWindow(hwnd()); dpi != form.dpi()) {
+        form.setDpi(dpi);
+        placeOnScreen();
+        const RECT r = PlaceOf(form);
+        MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    }
     applyRegion();
     if (form.visible()) ShowWindow(hwnd(), SW_SHOW);
 }
@@ -228,19 +252,28 @@ void FormPeer::placeOnScreen() {
     if (form_.position() != ui::FormPosition::ScreenCenter) return;
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - form_.width()) / 2;
-    const int top = work.top + (work.bottom - work.top - form_.height()) / 2;
+    const int left = work.left + (work.right - work.left - form_.scaled(form_.width())) / 2;
+    const int top = work.top + (work.bottom - work.top - form_.scaled(form_.height())) / 2;
     form_.boundsChangedByPeer({left, top, form_.width(), form_.height()});
 }
 
 void FormPeer::applyRegion() {
-    if (form_.regionEllipseWidth() <= 0) {
+    const ui::Form::ScreenRegion region = form_.screenRegion();
+    if (region.ellipseWidth <= 0) {
         SetWindowRgn(hwnd(), nullptr, TRUE);
         return;
     }
-    HRGN region = CreateRoundRectRgn(0, 0, form_.width(), form_.height(), form_.regionEllipseWidth(),
-                                     form_.regionEllipseHeight());
-    SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
+    // The window owns the region from here on.
+    SetWindowRgn(hwnd(),
+                 CreateRoundRectRgn(0, 0, region.width, region.height, region.ellipseWidth, region.ellipseHeight),
+                 TRUE);
+}
+
+void FormPeer::focusControl(HWND preferred) {
+    const bool usable = preferred != nullptr && IsWindow(preferred) && IsChild(hwnd(), preferred) &&
+                        IsWindowVisible(preferred) && IsWindowEnabled(preferred);
+    HWND target = usable ? preferred : GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+    if (target != nullptr) SetFocus(target);
 }
 
 void FormPeer::focusActiveControl() {
@@ -249,15 +282,38 @@ void FormPeer::focusActiveControl() {
 }
 
 void FormPeer::storePlace() {
+    // Only the place on the screen: the size stays the designed one.
     RECT r;
     GetWindowRect(hwnd(), &r);
-    form_.boundsChangedByPeer({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    form_.boundsChangedByPeer({r.left, r.top, form_.width(), form_.height()});
 }
 
 LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOVE: storePlace(); return 0;
+        case WM_DPICHANGED: {
+            const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+            form_.setDpi(HIWORD(wParam));
+            SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_CLOSE: dispatch([&] { form_.close(); }); return 0;
+        case kRefocusMessage: {
+            HWND focus = GetFocus();
+            if (focus == nullptr || focus == hwnd() || !IsWindowVisible(focus)) focusControl(nullptr);
+            return 0;
+        }
+        case WM_ACTIVATE:
+            // Leaving the window (for a notice, another program): remember
+            // which control had the focus, to give it back on return.
+            if (LOWORD(wParam) == WA_INACTIVE)
+                if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
+            break;
+        case WM_SETFOCUS:
+            // The window itself never keeps the focus: one of its controls takes it.
+            focusControl(lastFocus_);
+            return 0;
         default: break;
     }
     return ContainerPeer::handle(message, wParam, lParam);
@@ -273,6 +329,11 @@ void FormPeer::applyOwn(ui::Property what) {
     switch (what) {
         case ui::Property::Region: applyRegion(); break;
         case ui::Property::Bounds: applyRegion(); break;
+        case ui::Property::Dpi:
+            RescaleChildren(form_);
+            applyRegion();
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
         case ui::Property::Visible:
             if (form_.visible()) {
                 ShowWindow(hwnd(), SW_SHOW);

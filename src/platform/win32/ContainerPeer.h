@@ -5,14 +5,19 @@
 namespace kanvel::platform::win32 {
 
 // A window of our own class that holds other controls: a form, a panel or a
-// group box. It paints its background, edges and the graphic children
-// (labels and pictures, which have no window), and passes the notifications
-// of native children on to their peers.
+// group box. It paints its face (background, edges and the pictures, which
+// have no window) and passes the notifications of native children on to
+// their peers. Its window text is its caption, so a group box is named by
+// its caption for assistive technology too.
 class ContainerPeer : public WindowPeer {
 public:
     ContainerPeer(Win32Toolkit& toolkit, ui::Control& control);
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Paints the face (everything but the child windows) into the DC, in
+    // this window's client coordinates. Transparent children paint it
+    // behind themselves.
+    void paintFace(HDC dc, const RECT& client);
 
 protected:
     virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -21,9 +26,9 @@ protected:
 
 private:
     void paint();
-    void paintGraphicChildren(HDC dc);
+    void paintPictures(HDC dc);
     bool mouseDown(ui::MouseButton button, LPARAM lParam);
-    bool setCursor();
+    bool setCursor(HWND under);
     ui::Control* graphicChildAt(POINT p) const;
 };
 
@@ -43,8 +48,12 @@ private:
     void applyRegion();
     void storePlace();
     void focusActiveControl();
+    // Gives the focus to the preferred control when it can take it, else to
+    // the first control in the tab order.
+    void focusControl(HWND preferred);
 
     ui::Form& form_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

@@ -1,11 +1,16 @@
 #include "platform/win32/GdiResources.h"
 
+#include "platform/win32/GdiScopes.h"
+#include "ui/DpiScale.h"
+
 namespace kanvel::platform::win32 {
 
 GdiResources::~GdiResources() {
     for (auto& [key, handle] : fonts_) DeleteObject(handle);
     for (auto& [key, handle] : brushes_) DeleteObject(handle);
     for (auto& [key, handle] : bitmaps_)
+        if (handle != nullptr) DeleteObject(handle);
+    for (auto& [key, handle] : scaledBitmaps_)
         if (handle != nullptr) DeleteObject(handle);
 }
 
@@ -20,7 +25,8 @@ COLORREF GdiResources::Resolve(ui::Color color) {
     return static_cast<COLORREF>(color.rgb());
 }
 
-HFONT GdiResources::font(const ui::Font& f) {
+HFONT GdiResources::font(const ui::Font& designed, int dpi) {
+    const ui::Font f = ui::ScaleToDpi(designed, dpi);
     const FontKey key{f.name, f.height, f.bold, f.italic, f.underline, f.eastEurope};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;
@@ -47,6 +53,32 @@ HBITMAP GdiResources::bitmap(const std::wstring& name) {
         LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     bitmaps_.emplace(name, handle);
     return handle;
+}
+
+
+HBITMAP GdiResources::bitmap(const std::wstring& name, int dpi) {
+    HBITMAP original = bitmap(name);
+    if (original == nullptr || dpi == ui::kDesignDpi) return original;
+    const auto key = std::make_pair(name, dpi);
+    auto found = scaledBitmaps_.find(key);
+    if (found != scaledBitmaps_.end()) return found->second;
+    BITMAP info{};
+    GetObjectW(original, sizeof(info), &info);
+    const int width = ui::ScaleToDpi(info.bmWidth, dpi);
+    const int height = ui::ScaleToDpi(info.bmHeight, dpi);
+    WindowDC screen(nullptr);
+    HBITMAP scaled = CreateCompatibleBitmap(screen.get(), width, height);
+    CompatibleDC source(screen.get());
+    CompatibleDC target(screen.get());
+    {
+        SelectedObject from(source.get(), original);
+        SelectedObject to(target.get(), scaled);
+        SetStretchBltMode(target.get(), HALFTONE);
+        SetBrushOrgEx(target.get(), 0, 0, nullptr);
+        StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    scaledBitmaps_.emplace(key, scaled);
+    return scaled;
 }
 
 }  // namespace kanvel::platform::win32

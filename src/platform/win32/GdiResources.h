@@ -20,16 +20,20 @@ public:
     ~GdiResources();
 
     static COLORREF Resolve(ui::Color color);
-    HFONT font(const ui::Font& font);
+    // The font as drawn on a screen of the given DPI.
+    HFONT font(const ui::Font& font, int dpi);
     HBRUSH brush(ui::Color color);
     // A bitmap resource of the executable by name; nullptr when missing.
     HBITMAP bitmap(const std::wstring& name);
+    // The same bitmap resampled (halftone) for a screen of the given DPI.
+    HBITMAP bitmap(const std::wstring& name, int dpi);
 
 private:
     using FontKey = std::tuple<std::wstring, int, bool, bool, bool, bool>;
     std::map<FontKey, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<std::wstring, HBITMAP> bitmaps_;
+    std::map<std::pair<std::wstring, int>, HBITMAP> scaledBitmaps_;
 };
 
 }  // namespace kanvel::platform::win32

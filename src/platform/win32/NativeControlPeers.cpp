@@ -1,12 +1,20 @@
 #include "platform/win32/NativeControlPeers.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vsstyle.h>
+
+#include "platform/win32/GdiScopes.h"
+#include "ui/DpiScale.h"
 
 #include "ui/Label.h"
 
 namespace kanvel::platform::win32 {
 
 namespace {
+// How far inside the button's edge its focus ring runs (designed length).
+constexpr int kFocusInset = 3;
+
 DWORD ChildStyle(const ui::Control& c) { return WS_CHILD | WS_TABSTOP | (c.visible() ? WS_VISIBLE : 0); }
 
 std::wstring ReadText(HWND hwnd) {
@@ -16,10 +24,54 @@ std::wstring ReadText(HWND hwnd) {
 }
 }  // namespace
 
-ButtonPeer::ButtonPeer(Win32Toolkit& toolkit, ui::Button& button) : WindowPeer(toolkit, button), button_(button) {
-    const DWORD kind = button.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+ButtonPeer::ButtonPeer(Win32Toolkit& toolkit, ui::Button& button)
+    : WindowPeer(toolkit, button),
+      button_(button),
+      // A push button draws its text in the system's colour; one with a text
+      // colour of its own (the navy install button) is drawn by us.
+      ownDrawn_(button.font().color != ui::colors::WindowText && button.glyph().empty() &&
+                dynamic_cast<ui::SpeedButton*>(&button) == nullptr) {
+    const DWORD kind = ownDrawn_ ? BS_OWNERDRAW : button.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     create(WC_BUTTONW, ChildStyle(button) | kind, 0, ParentWindowOf(button));
     applyOwn(ui::Property::Glyph);
+}
+
+void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const RECT face = item.rcItem;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    MemoryCanvas canvas(item.hDC, face.right, face.bottom);
+    HDC dc = canvas.dc();
+    const ui::Control* parent = button_.parent();
+    FillRect(dc, &face, toolkit().gdi().brush(parent != nullptr ? parent->color() : button_.color()));
+    // The face of a push button in this state: the visual style's when one
+    // is active, the classic raised or pushed frame otherwise.
+    if (HTHEME theme = OpenThemeData(hwnd(), L"BUTTON")) {
+        const int state = disabled ? PBS_DISABLED : pressed ? PBS_PRESSED : focused ? PBS_DEFAULTED : PBS_NORMAL;
+        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
+        CloseThemeData(theme);
+    } else {
+        RECT frame = face;
+        DrawFrameControl(dc, &frame, DFC_BUTTON,
+                         DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0));
+    }
+    {
+        SelectedObject selected(dc, font());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : GdiResources::Resolve(button_.font().color));
+        RECT text = face;
+        if (pressed) OffsetRect(&text, 1, 1);
+        const UINT prefix = (item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;
+        DrawTextW(dc, button_.caption().c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+    }
+    if (focused && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        RECT ring = face;
+        const int inset = ui::ScaleToDpi(kFocusInset, dpi());
+        InflateRect(&ring, -inset, -inset);
+        DrawFocusRect(dc, &ring);
+    }
+    canvas.copyTo(item.hDC);
 }
 
 void ButtonPeer::OnCommand(WORD code) {
@@ -29,11 +81,13 @@ void ButtonPeer::OnCommand(WORD code) {
 void ButtonPeer::applyOwn(ui::Property what) {
     switch (what) {
         case ui::Property::Glyph:
+        case ui::Property::Dpi:
             if (!button_.glyph().empty())
                 SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_BITMAP,
-                             reinterpret_cast<LPARAM>(toolkit().gdi().bitmap(button_.glyph())));
+                             reinterpret_cast<LPARAM>(toolkit().gdi().bitmap(button_.glyph(), dpi())));
             break;
-        case ui::Property::Caption:
+        case ui::Property::DefaultButton:
+            if (ownDrawn_) break;  // the owner-drawn style has no default variant
             SendMessageW(hwnd(), BM_SETSTYLE, button_.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
             break;
         case ui::Property::Down:
@@ -67,13 +121,44 @@ void CheckBoxPeer::applyOwn(ui::Property what) {
         SendMessageW(hwnd(), BM_SETCHECK, box_.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+namespace {
+DWORD AlignmentStyle(ui::TextAlignment alignment) {
+    switch (alignment) {
+        case ui::TextAlignment::Center: return ES_CENTER;
+        case ui::TextAlignment::Right: return ES_RIGHT;
+        case ui::TextAlignment::Left: break;
+    }
+    return ES_LEFT;
+}
+
+void ReplaceStyle(HWND hwnd, int which, LONG_PTR mask, LONG_PTR bits) {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, which);
+    SetWindowLongPtrW(hwnd, which, (style & ~mask) | bits);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+}  // namespace
+
 EditPeer::EditPeer(Win32Toolkit& toolkit, ui::Edit& edit) : WindowPeer(toolkit, edit), edit_(edit) {
-    DWORD style = ChildStyle(edit) | ES_AUTOHSCROLL;
+    DWORD style = ChildStyle(edit) | ES_AUTOHSCROLL | AlignmentStyle(edit.alignment());
     if (edit.readOnly()) style |= ES_READONLY;
-    if (edit.alignment() == ui::TextAlignment::Right) style |= ES_RIGHT;
-    create(WC_EDITW, style, edit.flat() ? 0 : WS_EX_CLIENTEDGE, ParentWindowOf(edit));
-    if (edit.flat()) SetWindowLongW(hwnd(), GWL_STYLE, GetWindowLongW(hwnd(), GWL_STYLE) | WS_BORDER);
-    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    create(WC_EDITW, style, 0, ParentWindowOf(edit));
+    applyOwn(ui::Property::Flat);
+}
+
+void EditPeer::applyOwn(ui::Property what) {
+    switch (what) {
+        case ui::Property::ReadOnly: SendMessageW(hwnd(), EM_SETREADONLY, edit_.readOnly(), 0); break;
+        case ui::Property::Alignment:
+            ReplaceStyle(hwnd(), GWL_STYLE, ES_LEFT | ES_CENTER | ES_RIGHT, AlignmentStyle(edit_.alignment()));
+            break;
+        case ui::Property::Flat:
+            // Flat: a thin line instead of the sunken edge.
+            ReplaceStyle(hwnd(), GWL_EXSTYLE, WS_EX_CLIENTEDGE, edit_.flat() ? 0 : WS_EX_CLIENTEDGE);
+            ReplaceStyle(hwnd(), GWL_STYLE, WS_BORDER, edit_.flat() ? WS_BORDER : 0);
+            break;
+        default: break;
+    }
 }
 
 void EditPeer::OnCommand(WORD code) {

@@ -16,12 +16,14 @@ class ButtonPeer : public WindowPeer {
 public:
     ButtonPeer(Win32Toolkit& toolkit, ui::Button& button);
     void OnCommand(WORD code) override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
     void applyOwn(ui::Property what) override;
 
 private:
     ui::Button& button_;
+    bool ownDrawn_;
 };
 
 class CheckBoxPeer : public WindowPeer {
@@ -41,6 +43,9 @@ class EditPeer : public WindowPeer {
 public:
     EditPeer(Win32Toolkit& toolkit, ui::Edit& edit);
     void OnCommand(WORD code) override;
+
+protected:
+    void applyOwn(ui::Property what) override;
 
 private:
     ui::Edit& edit_;

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "ui/DpiScale.h"
+
 namespace kanvel::platform::win32 {
 
 RadioGroupPeer::RadioGroupPeer(Win32Toolkit& toolkit, ui::RadioGroup& group)
@@ -16,10 +20,11 @@ RadioGroupPeer::~RadioGroupPeer() {
 void RadioGroupPeer::rebuildButtons() {
     for (HWND button : buttons_) DestroyWindow(button);
     buttons_.clear();
-    HFONT font = toolkit().gdi().font(group_.font());
+    HFONT font = this->font();
     for (std::size_t i = 0; i < group_.items().size(); ++i) {
         HWND button = CreateWindowExW(0, WC_BUTTONW, group_.items()[i].c_str(),
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, 0, 10, 10, hwnd(),
+                                      WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0), 0, 0, 10,
+                                      10, hwnd(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), toolkit().instance(),
                                       nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -32,15 +37,36 @@ void RadioGroupPeer::rebuildButtons() {
 
 void RadioGroupPeer::layoutButtons() {
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        const ui::Rect r = group_.itemBounds(static_cast<int>(i));
+        const ui::Rect r = ui::ScaleToDpi(group_.itemBounds(static_cast<int>(i)), dpi());
         MoveWindow(buttons_[i], r.left, r.top, r.width, r.height, TRUE);
     }
 }
 
 void RadioGroupPeer::showChoice() {
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
-        SendMessageW(buttons_[i], BM_SETCHECK,
-                     static_cast<int>(i) == group_.itemIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
+    // One tab stop for the whole group: the chosen item, or the first one
+    // while nothing is chosen. The arrow keys move within the group.
+    const int stop = group_.itemIndex() >= 0 ? group_.itemIndex() : 0;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        SendMessageW(buttons_[i], BM_SETCHECK, index == group_.itemIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
+        const LONG_PTR style = GetWindowLongPtrW(buttons_[i], GWL_STYLE);
+        SetWindowLongPtrW(buttons_[i], GWL_STYLE, index == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+}
+
+bool RadioGroupPeer::moveChoice(HWND focused, int step) {
+    const auto it = std::find(buttons_.begin(), buttons_.end(), focused);
+    if (it == buttons_.end() || buttons_.empty()) return false;
+    const int count = static_cast<int>(buttons_.size());
+    const int next = (static_cast<int>(it - buttons_.begin()) + step + count) % count;
+    SetFocus(buttons_[static_cast<std::size_t>(next)]);
+    dispatch([&] { group_.choose(next); });
+    showChoice();
+    return true;
+}
+
+RadioGroupPeer* RadioGroupPeer::OfButton(HWND button) {
+    return dynamic_cast<RadioGroupPeer*>(FromHwnd(GetParent(button)));
 }
 
 LRESULT RadioGroupPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,12 +90,16 @@ void RadioGroupPeer::applyOwn(ui::Property what) {
         case ui::Property::Items: rebuildButtons(); break;
         case ui::Property::ItemIndex: showChoice(); break;
         case ui::Property::Bounds: layoutButtons(); break;
+        case ui::Property::Dpi:
+            layoutButtons();
+            for (HWND button : buttons_) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            break;
         case ui::Property::Enabled:
             for (HWND button : buttons_) EnableWindow(button, group_.enabled());
             break;
         case ui::Property::Font:
             for (HWND button : buttons_)
-                SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit().gdi().font(group_.font())), TRUE);
+                SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         default: break;
     }

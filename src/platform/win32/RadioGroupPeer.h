@@ -14,6 +14,12 @@ public:
     RadioGroupPeer(Win32Toolkit& toolkit, ui::RadioGroup& group);
     ~RadioGroupPeer() override;
 
+    // The group whose radio button this is, or nullptr.
+    static RadioGroupPeer* OfButton(HWND button);
+    // Moves the focus and the choice from the focused button by step items
+    // (an arrow key), wrapping around; false when the button is not ours.
+    bool moveChoice(HWND focused, int step);
+
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void applyOwn(ui::Property what) override;

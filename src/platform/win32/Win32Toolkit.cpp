@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "platform/win32/ContainerPeer.h"
+#include "platform/win32/GdiScopes.h"
 #include "platform/win32/GraphicPeer.h"
+#include "platform/win32/LabelPeer.h"
 #include "platform/win32/NativeControlPeers.h"
 #include "platform/win32/RadioGroupPeer.h"
 #include "platform/win32/TimerPeer.h"
@@ -22,6 +24,7 @@ namespace kanvel::platform::win32 {
 namespace {
 constexpr wchar_t kContainerClass[] = L"KanvelContainer";
 constexpr std::size_t kFileNameBuffer = 4096;
+constexpr int kMostTabStops = 256;
 
 // "desc|pattern|desc|pattern" -> "desc\0pattern\0desc\0pattern\0\0"
 std::wstring NativeFilter(const std::wstring& filter) {
@@ -38,6 +41,31 @@ std::wstring NativeDefaultExt(std::wstring ext) {
     if (ext.rfind(L"*.", 0) == 0) ext.erase(0, 2);
     if (!ext.empty() && ext.front() == L'.') ext.erase(0, 1);
     return ext;
+}
+
+// +1 for the arrows that lead forward, -1 for those that lead back, else 0.
+int ArrowStep(WPARAM key) {
+    if (key == VK_DOWN || key == VK_RIGHT) return 1;
+    if (key == VK_UP || key == VK_LEFT) return -1;
+    return 0;
+}
+
+// True when another window of the same top-level window lies over the
+// middle of the control, so that the user cannot see it (the controls of the
+// install panel under the finished panel).
+bool IsCovered(HWND root, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    POINT point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND at = root;
+    for (;;) {
+        POINT inside = point;
+        ScreenToClient(at, &inside);
+        HWND child = ChildWindowFromPointEx(at, inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (child == nullptr || child == at) break;
+        at = child;
+    }
+    return at != control && IsChild(control, at) == FALSE;
 }
 
 ui::Button* FindButton(ui::Control& root, bool wantDefault) {
@@ -90,8 +118,8 @@ std::unique_ptr<ui::Peer> Win32Toolkit::CreatePeer(ui::Control& control) {
     if (auto* form = dynamic_cast<ui::Form*>(&control)) return std::make_unique<FormPeer>(*this, *form);
     if (auto* group = dynamic_cast<ui::RadioGroup*>(&control)) return std::make_unique<RadioGroupPeer>(*this, *group);
     if (dynamic_cast<ui::Panel*>(&control)) return std::make_unique<ContainerPeer>(*this, control);
-    if (dynamic_cast<ui::Label*>(&control) || dynamic_cast<ui::Image*>(&control))
-        return std::make_unique<GraphicPeer>(control);
+    if (auto* label = dynamic_cast<ui::Label*>(&control)) return std::make_unique<LabelPeer>(*this, *label);
+    if (dynamic_cast<ui::Image*>(&control)) return std::make_unique<GraphicPeer>(control);
     if (auto* box = dynamic_cast<ui::CheckBox*>(&control)) return std::make_unique<CheckBoxPeer>(*this, *box);
     if (auto* button = dynamic_cast<ui::Button*>(&control)) return std::make_unique<ButtonPeer>(*this, *button);
     if (auto* edit = dynamic_cast<ui::Edit*>(&control)) return std::make_unique<EditPeer>(*this, *edit);
@@ -110,10 +138,22 @@ bool Win32Toolkit::translateKeys(MSG& msg) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     auto* rootPeer = WindowPeer::FromHwnd(root);
     if (rootPeer == nullptr) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+        if (moveFocus(root, GetKeyState(VK_SHIFT) < 0)) return true;
+    if (msg.message == WM_KEYDOWN && ArrowStep(msg.wParam) != 0) {
+        if (RadioGroupPeer* group = RadioGroupPeer::OfButton(GetFocus()))
+            if (group->moveChoice(GetFocus(), ArrowStep(msg.wParam))) return true;
+    }
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         ui::Button* target = nullptr;
         if (msg.wParam == VK_RETURN) {
-            if (auto* focused = WindowPeer::FromHwnd(GetFocus())) target = dynamic_cast<ui::Button*>(&focused->control());
+            auto* focused = WindowPeer::FromHwnd(GetFocus());
+            if (auto* link = dynamic_cast<LabelPeer*>(focused); link != nullptr && link->isLink()) {
+                ui::Control& label = link->control();
+                guarded([&label] { label.click(); });
+                return true;
+            }
+            if (focused != nullptr) target = dynamic_cast<ui::Button*>(&focused->control());
             if (target == nullptr) target = FindButton(rootPeer->control(), true);
         } else {
             target = FindButton(rootPeer->control(), false);
@@ -124,6 +164,23 @@ bool Win32Toolkit::translateKeys(MSG& msg) {
         }
     }
     return IsDialogMessageW(root, &msg) != 0;
+}
+
+bool Win32Toolkit::moveFocus(HWND root, bool backward) {
+    HWND start = GetFocus();
+    if (start == nullptr || (start != root && IsChild(root, start) == FALSE)) return false;
+    HWND candidate = start;
+    // Every control of the window at most once round.
+    for (int step = 0; step < kMostTabStops; ++step) {
+        candidate = GetNextDlgTabItem(root, candidate == root ? nullptr : candidate, backward);
+        if (candidate == nullptr || candidate == start) return false;
+        if (!IsCovered(root, candidate)) {
+            SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            SetFocus(candidate);
+            return true;
+        }
+    }
+    return false;
 }
 
 void Win32Toolkit::dispatchMessage(MSG& msg) {
@@ -208,15 +265,13 @@ void Win32Toolkit::ShowErrorBox(const std::wstring& text, const std::wstring& ti
     MessageBoxW(mainWindow_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int Win32Toolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) {
+int Win32Toolkit::WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int dpi) {
     if (text.empty()) return 0;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, gdi_.font(font));
-    RECT r{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return r.bottom - r.top;
+    WindowDC screen(nullptr);
+    SelectedObject selected(screen.get(), gdi_.font(font, dpi));
+    RECT r{0, 0, ui::ScaleToDpi(width, dpi), 0};
+    DrawTextW(screen.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    return ui::DesignLengthCovering(r.bottom - r.top, dpi);
 }
 
 }  // namespace kanvel::platform::win32

@@ -51,14 +51,19 @@ public:
     bool Execute(ui::FileDialog& dialog) override;
     void BeginWindowDrag(ui::Form& form) override;
     void ShowErrorBox(const std::wstring& text, const std::wstring& title) override;
-    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) override;
+    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int dpi) override;
 
     static const wchar_t* ContainerClass();
 
 private:
     void handleError(std::exception_ptr error);
-    // Enter, Escape and Tab for our windows; true when the message was used.
+    // Enter, Escape, Tab and the arrows for our windows; true when the
+    // message was used.
     bool translateKeys(MSG& msg);
+    // Tab and Shift+Tab: the next control in the tab order that the user can
+    // see, passing over those that another window covers; false when there
+    // is none (the dialog manager's own Tab handling takes over then).
+    bool moveFocus(HWND root, bool backward);
     void dispatchMessage(MSG& msg);
 
     HINSTANCE instance_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/DpiScale.h"
 #include "ui/Form.h"
 
 namespace kanvel::platform::win32 {
@@ -29,7 +30,15 @@ HWND WindowPeer::ParentWindowOf(const ui::Control& control) {
     return nullptr;
 }
 
-RECT WindowPeer::PlaceOf(const ui::Control& control) {
+int WindowPeer::DpiOf(ui::Control& control) {
+    const ui::Form* form = control.form();
+    return form != nullptr ? form->dpi() : ui::kDesignDpi;
+}
+
+RECT WindowPeer::PlaceOf(ui::Control& control) {
+    if (auto* form = dynamic_cast<ui::Form*>(&control))
+        return RECT{form->left(), form->top(), form->left() + form->scaled(form->width()),
+                    form->top() + form->scaled(form->height())};
     int x = control.left();
     int y = control.top();
     // Graphic parents have no window of their own: add their offsets.
@@ -44,7 +53,8 @@ RECT WindowPeer::PlaceOf(const ui::Control& control) {
         x += p->left();
         y += p->top();
     }
-    return RECT{x, y, x + control.width(), y + control.height()};
+    const ui::Rect place = ui::ScaleToDpi(ui::Rect{x, y, control.width(), control.height()}, DpiOf(control));
+    return RECT{place.left, place.top, place.left + place.width, place.top + place.height};
 }
 
 void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent) {
@@ -57,7 +67,7 @@ void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, 
 }
 
 void WindowPeer::applyCommon() {
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.gdi().font(control_.font())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     EnableWindow(hwnd_, control_.enabled());
     updateHint();
 }
@@ -71,11 +81,27 @@ void WindowPeer::PropertyChanged(ui::Property what) {
             break;
         }
         case ui::Property::Caption: SetWindowTextW(hwnd_, control_.caption().c_str()); break;
-        case ui::Property::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
+        case ui::Property::Visible: {
+            HWND focus = GetFocus();
+            const bool hadFocus = focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
+            ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+            // The focus must not stay on a hidden control: once the handler
+            // has finished switching pages, it goes to the first control of
+            // the page that is shown then.
+            if (hadFocus && !control_.visible()) PostMessageW(GetAncestor(hwnd_, GA_ROOT), kRefocusMessage, 0, 0);
+            break;
+        }
         case ui::Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
         case ui::Property::Font:
-            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.gdi().font(control_.font())), TRUE);
+            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
+        case ui::Property::Dpi: {
+            // The form moved to a screen of another density: new place and font.
+            const RECT r = PlaceOf(control_);
+            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            break;
+        }
         case ui::Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
         case ui::Property::Hint: updateHint(); break;
         case ui::Property::Repaint:

@@ -13,6 +13,9 @@ namespace kanvel::platform::win32 {
 // their own. The window keeps a pointer back to its peer.
 class WindowPeer : public ui::Peer {
 public:
+    // Posted to a top-level window whose focused control was hidden.
+    static constexpr UINT kRefocusMessage = WM_APP + 1;
+
     WindowPeer(Win32Toolkit& toolkit, ui::Control& control);
     ~WindowPeer() override;
     WindowPeer(const WindowPeer&) = delete;
@@ -26,14 +29,22 @@ public:
 
     // A notification (WM_COMMAND code) from this native control.
     virtual void OnCommand(WORD /*code*/) {}
+    // Paints an owner-drawn control, asked by its parent (WM_DRAWITEM).
+    virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
     // Colours of a native control, asked by its parent (WM_CTLCOLOR...).
     virtual HBRUSH OnControlColor(HDC dc);
 
     static WindowPeer* FromHwnd(HWND hwnd);
     // The native window the control's children go into.
     static HWND ParentWindowOf(const ui::Control& control);
-    // The control's place in its parent window, in that window's pixels.
-    static RECT PlaceOf(const ui::Control& control);
+    // The control's place in its parent window, in that window's pixels (its
+    // designed place scaled by the window's DPI). A form's place is on the screen.
+    static RECT PlaceOf(ui::Control& control);
+    // The DPI the control is shown at: that of its form.
+    static int DpiOf(ui::Control& control);
+    int dpi() const { return DpiOf(control_); }
+    // The control's font at its DPI.
+    HFONT font() const { return toolkit_.gdi().font(control_.font(), dpi()); }
 
 protected:
     void create(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent);

@@ -1,19 +1,27 @@
-// A small Windows-side helper for the journeys: it finds the installer's
-// windows and controls by their text, reads their state and clicks them.
-//   kanvel-driver control TEXT   -> "enabled=1 checked=0 visible=1"
-//   kanvel-driver click TEXT     -> clicks the button or radio button
-//   kanvel-driver label NAME     -> caption of a drawn label (e.g. LabelInfo)
-//   kanvel-driver list           -> "count=N top=T selected=S first=TEXT"
-//   kanvel-driver focus          -> text of the window with the keyboard focus
-//   kanvel-driver close TITLE    -> asks the top-level window of that title to close
-//   kanvel-driver windows EXE    -> one line "visible=V title=TEXT" for every top-level
-//                                   window (shown or not) of the processes named EXE
-//   kanvel-driver repaint TITLE  -> marks that window and all its children for a whole repaint
+// A small Windows-side helper for the journeys. It reads the installer the
+// way assistive technology does, through window texts (WM_GETTEXT) and the
+// accessibility objects of its windows (MSAA), and clicks its controls.
+//   kanvel-driver control TEXT     -> "enabled=1 checked=0 visible=1"
+//   kanvel-driver click TEXT       -> clicks the button or radio button
+//   kanvel-driver status           -> the main window's status line (its topmost text)
+//   kanvel-driver names TITLE      -> "role<TAB>name" of every shown accessible object
+//                                     of the top-level window with that title
+//   kanvel-driver watch TEXT SECS  -> prints "ready", then waits for a name-change
+//                                     event announcing TEXT
+//   kanvel-driver rect TEXT        -> "x y w h" of that control inside its top-level window
+//   kanvel-driver list             -> "count=N top=T selected=S first=TEXT"
+//   kanvel-driver focus            -> class and text of the window with the keyboard focus
+//   kanvel-driver close TITLE      -> asks the top-level window of that title to close
+//   kanvel-driver windows EXE      -> one line "visible=V title=TEXT" for every top-level
+//                                     window (shown or not) of the processes named EXE
+//   kanvel-driver repaint TITLE    -> marks that window and all its children for a whole repaint
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,34 +58,146 @@ HWND FindControl(const std::wstring& text) {
     return search.found;
 }
 
-struct LabelSearch {
-    std::wstring property;
-    std::wstring caption;
-    bool found = false;
-};
-
-BOOL CALLBACK MatchLabelChild(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<LabelSearch*>(param);
-    HANDLE value = GetPropW(hwnd, search->property.c_str());
-    if (value == nullptr) return TRUE;
-    wchar_t buffer[256] = {};
-    GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(value)), buffer, 256);
-    search->caption = buffer;
-    search->found = true;
-    return FALSE;
-}
-
-BOOL CALLBACK MatchLabelTopLevel(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<LabelSearch*>(param);
-    if (MatchLabelChild(hwnd, param)) EnumChildWindows(hwnd, MatchLabelChild, param);
-    return !search->found;
-}
-
 void Print(const std::wstring& line) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, bytes.data(), size, nullptr, nullptr);
     std::printf("%s\n", bytes.c_str());
+    std::fflush(stdout);
+}
+
+constexpr wchar_t kMainTitle[] = L"Warunki licencji";
+// Spelled out: the static import library's IID_IAccessible is not usable.
+constexpr GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    return cls;
+}
+
+std::vector<HWND> Descendants(HWND root) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        root,
+        [](HWND hwnd, LPARAM param) {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The status line is the text at the very top of the main window.
+int Status() {
+    HWND main = FindWindowW(nullptr, kMainTitle);
+    if (main == nullptr) return 1;
+    HWND best = nullptr;
+    RECT bestRect{};
+    for (HWND hwnd : Descendants(main)) {
+        if (!IsWindowVisible(hwnd) || lstrcmpiW(ClassOf(hwnd).c_str(), L"Static") != 0) continue;
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        if (best == nullptr || r.top < bestRect.top || (r.top == bestRect.top && r.left < bestRect.left)) {
+            best = hwnd;
+            bestRect = r;
+        }
+    }
+    if (best == nullptr) return 1;
+    Print(TextOf(best));
+    return 0;
+}
+
+std::wstring Take(BSTR text) {
+    std::wstring value = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    SysFreeString(text);
+    return value;
+}
+
+// Role and name of a window's client object, as a screen reader gets them;
+// empty when the object is hidden.
+std::wstring Describe(HWND hwnd) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                          reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return std::wstring();
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    std::wstring line;
+    VARIANT state;
+    VariantInit(&state);
+    const bool shown = SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4 &&
+                       (state.lVal & STATE_SYSTEM_INVISIBLE) == 0;
+    VARIANT role;
+    VariantInit(&role);
+    BSTR name = nullptr;
+    if (shown && SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) {
+        wchar_t roleText[64] = {};
+        GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+        object->get_accName(self, &name);
+        line = std::wstring(roleText) + L"\t" + Take(name);
+    }
+    object->Release();
+    return line;
+}
+
+int Names(const std::wstring& title) {
+    HWND top = FindWindowW(nullptr, title.c_str());
+    if (top == nullptr) return 1;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::vector<HWND> windows{top};
+    for (HWND hwnd : Descendants(top)) windows.push_back(hwnd);
+    for (HWND hwnd : windows) {
+        if (!IsWindowVisible(hwnd)) continue;
+        const std::wstring line = Describe(hwnd);
+        if (!line.empty()) Print(line);
+    }
+    CoUninitialize();
+    return 0;
+}
+
+std::wstring g_announcement;
+bool g_heard = false;
+
+void CALLBACK OnNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* source = nullptr;
+    VARIANT which;
+    VariantInit(&which);
+    if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child), &source,
+                                         &which)) ||
+        source == nullptr)
+        return;
+    BSTR name = nullptr;
+    const bool named = SUCCEEDED(source->get_accName(which, &name));
+    source->Release();
+    if (named && Take(name) == g_announcement) g_heard = true;
+}
+
+int Watch(const std::wstring& text, int seconds) {
+    HWND main = FindWindowW(nullptr, kMainTitle);
+    if (main == nullptr) return 1;
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    g_announcement = text;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, OnNameChange,
+                                         process, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr) return 1;
+    Print(L"ready");
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+    while (!g_heard && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    UnhookWinEvent(hook);
+    CoUninitialize();
+    if (!g_heard) return 1;
+    Print(L"announced: " + text);
+    return 0;
 }
 
 int Control(const std::wstring& text) {
@@ -89,6 +209,17 @@ int Control(const std::wstring& text) {
     return 0;
 }
 
+int Rect(const std::wstring& text) {
+    HWND hwnd = FindControl(text);
+    if (hwnd == nullptr) return 1;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetAncestor(hwnd, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
+          std::to_wstring(r.bottom - r.top));
+    return 0;
+}
+
 int Click(const std::wstring& text) {
     HWND hwnd = FindControl(text);
     if (hwnd == nullptr) return 1;
@@ -96,15 +227,6 @@ int Click(const std::wstring& text) {
     // does not hold the driver.
     PostMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                  reinterpret_cast<LPARAM>(hwnd));
-    return 0;
-}
-
-int Label(const std::wstring& name) {
-    LabelSearch search;
-    search.property = L"Kanvel.Text." + name;
-    EnumWindows(MatchLabelTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return 1;
-    Print(search.caption);
     return 0;
 }
 
@@ -204,7 +326,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring argument = argc > 2 ? argv[2] : L"";
     if (command == L"control") return Control(argument);
     if (command == L"click") return Click(argument);
-    if (command == L"label") return Label(argument);
+    if (command == L"status") return Status();
+    if (command == L"rect") return Rect(argument);
+    if (command == L"names") return Names(argument);
+    if (command == L"watch") return Watch(argument, argc > 3 ? _wtoi(argv[3]) : 10);
     if (command == L"list") return List();
     if (command == L"focus") return Focus();
     if (command == L"close") return Close(argument);
