@@ -61,6 +61,6 @@ void SilentToolkit::ShowErrorBox(const std::wstring& text, const std::wstring& t
     errorShown_ = true;
 }
 
-int SilentToolkit::WrappedTextHeight(const std::wstring&, const ui::Font& font, int) { return font.height; }
+int SilentToolkit::WrappedTextHeight(const std::wstring&, const ui::Font& font, int, int) { return font.height; }
 
 }  // namespace kanvel::shell

@@ -35,7 +35,7 @@ public:
     bool Execute(ui::FileDialog& dialog) override;
     void BeginWindowDrag(ui::Form&) override {}
     void ShowErrorBox(const std::wstring& text, const std::wstring& title) override;
-    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width) override;
+    int WrappedTextHeight(const std::wstring& text, const ui::Font& font, int width, int dpi) override;
 
 private:
     RunLog& log_;
