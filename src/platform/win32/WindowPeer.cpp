@@ -2,26 +2,39 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 #include "ui/DpiScale.h"
 #include "ui/Form.h"
 
 namespace kanvel::platform::win32 {
 
 namespace {
-constexpr wchar_t kPeerProperty[] = L"KanvelPeer";
+// The peer of each window of ours, looked up for every message a peer
+// receives. A map in the process rather than a window property: under Wine
+// every property look-up is a round trip to the wineserver. Everything runs
+// on the one GUI thread.
+std::unordered_map<HWND, WindowPeer*>& Peers() {
+    static std::unordered_map<HWND, WindowPeer*> peers;
+    return peers;
 }
+}  // namespace
 
 WindowPeer::WindowPeer(Win32Toolkit& toolkit, ui::Control& control) : toolkit_(toolkit), control_(control) {}
 
 WindowPeer::~WindowPeer() {
-    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
-        RemovePropW(hwnd_, kPeerProperty);
-        DestroyWindow(hwnd_);
-    }
+    if (hwnd_ == nullptr) return;
+    // The window may already be gone with its parent, and its handle given to
+    // a new window with a peer of its own: forget only this peer's entry.
+    const auto found = Peers().find(hwnd_);
+    if (found != Peers().end() && found->second == this) Peers().erase(found);
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 WindowPeer* WindowPeer::FromHwnd(HWND hwnd) {
-    return hwnd == nullptr ? nullptr : static_cast<WindowPeer*>(GetPropW(hwnd, kPeerProperty));
+    if (hwnd == nullptr) return nullptr;
+    const auto found = Peers().find(hwnd);
+    return found == Peers().end() ? nullptr : found->second;
 }
 
 HWND WindowPeer::ParentWindowOf(const ui::Control& control) {
@@ -62,7 +75,7 @@ void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, 
     hwnd_ = CreateWindowExW(exStyle, windowClass, control_.caption().c_str(), style, place.left, place.top,
                             place.right - place.left, place.bottom - place.top, parent, nullptr,
                             toolkit_.instance(), nullptr);
-    SetPropW(hwnd_, kPeerProperty, this);
+    Peers()[hwnd_] = this;
     applyCommon();
 }
 
