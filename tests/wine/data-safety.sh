@@ -9,7 +9,6 @@
 set -u
 build_dir=$1
 base_url=${2:-http://127.0.0.1:18080/}
-mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
 source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
 JOURNEY_NAME=data-safety
 source "$(dirname "$0")/journey-lib.sh"
@@ -50,7 +49,7 @@ journey_finish 30 || fail "exit code $?"
 clean_installation_traces
 
 # --- 2. Install on C: as usual, then remove it from a second drive.
-"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
+"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"

@@ -6,7 +6,6 @@
 set -u
 build_dir=$1
 base_url=${2:-http://127.0.0.1:18080/}
-mirror_port=$(printf '%s\n' "$base_url" | sed -E 's#^[a-zA-Z]+://[^/:]+:([0-9]+)/.*#\1#')
 source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
 JOURNEY_NAME=silent-install
 source "$(dirname "$0")/journey-lib.sh"
@@ -33,7 +32,7 @@ c_drive=$(wine_c_drive)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 "$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
-"$root/tools/mirror/start.sh" "$build_dir" "$mirror_port" >/dev/null || fail "mirror did not start on $mirror_port"
+"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
 mirror="$build_dir/mirror/root"
 installed="$d_root/Programy/OR-Vel"
 # Start the driver's Wine side once, so that its first look during a run is quick.

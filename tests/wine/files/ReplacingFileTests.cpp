@@ -19,9 +19,9 @@ using kanvel::platform::win32::Win32ReplacingFile;
 using kanvel::tests::CheckList;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Pattern(std::size_t size, std::uint8_t seed) {
+Bytes Pattern(std::size_t size, std::uint8_t first) {
     Bytes bytes(size);
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i * 7);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(first + i * 7);
     return bytes;
 }
 
