@@ -24,6 +24,9 @@ LAST_SHOT=""
 
 fail() {
   echo "FAIL: $*" >&2
+  # The screen as it was, for whoever looks into the failure.
+  [ -n "${DISPLAY:-}" ] && import -window root "$JOURNEY_SHOTS/${JOURNEY_NAME}-failure.png" 2>/dev/null &&
+    echo "screen at the failure: $JOURNEY_SHOTS/${JOURNEY_NAME}-failure.png" >&2
   [ -n "${INSTALLER_PID:-}" ] && kill "$INSTALLER_PID" 2>/dev/null
   wine_stop
   exit 1
@@ -45,7 +48,8 @@ journey_start() {
 
 window_id() {
   local wid=""
-  local deadline=$(( $(date +%s) + 60 ))
+  # The first window in a new prefix once took over a minute to appear.
+  local deadline=$(( $(date +%s) + 120 ))
   while [ -z "$wid" ]; do
     wid=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
     [ -n "$wid" ] && break
