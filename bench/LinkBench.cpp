@@ -1,7 +1,7 @@
 // Fetches the 73 database tables and then one program file through the
 // installer's own download code (ComponentDownload over the WinHTTP client
-// the platform makes, one client for the whole run, progress handled as the
-// main window handles it), with no window. Prints KEY=VALUE lines for
+// the platform makes, one client for the whole run, its progress shown on a
+// status line and a bar without windows), with no window. Prints KEY=VALUE lines for
 // run-link-bench.sh: files stored, failures, and the seconds each part took.
 // Usage: kanvel_link_bench BASE_URL TABLES_FOLDER PROGRAM_FOLDER PROGRAM_NAME
 //   BASE_URL ends in "/"; both folders must exist and hold none of the files.
@@ -12,11 +12,12 @@
 #include <cstdio>
 #include <string>
 
-#include "install/DatabaseFileSets.h"
+#include "pages/install/DatabaseFileSets.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "services/ComponentDownload.h"
-#include "services/ProgressScale.h"
+#include "services/DownloadView.h"
+#include "services/ProgramTitle.h"
 #include "ui/Application.h"
 #include "ui/Label.h"
 #include "ui/ProgressBar.h"
@@ -27,7 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const wchar_t* kProgramServerFolder = L"programy/wersja7/poprawki";
 constexpr const wchar_t* kProgramExtension = L"exe";
-constexpr int kProgressMaxWithoutSize = 100;
 
 // The Windows platform, except that a failure message goes to the standard
 // error stream instead of a message box nobody would close.
@@ -38,6 +38,22 @@ public:
         std::fprintf(stderr, "download failed: %ls\n", text.c_str());
     }
     int failures = 0;
+};
+
+// The install page's part of a download, with controls that have no window.
+class HeadlessView : public kanvel::services::DownloadView {
+public:
+    explicit HeadlessView(kanvel::ui::Application& application) : application_(application) {}
+    void ShowStatus(const std::wstring& text) override { status_.setCaption(text); }
+    void SetProgressRange(int max) override { progress_.setMax(max); }
+    void SetProgressPosition(int position) override { progress_.setPosition(position); }
+    void ProcessMessages() override { application_.processMessages(); }
+    void ShowReplaceNotice(const std::wstring&) override {}
+
+private:
+    kanvel::ui::Application& application_;
+    kanvel::ui::Label status_{L"LabelInfo"};
+    kanvel::ui::ProgressBar progress_{L"ProgressBar1"};
 };
 
 double SecondsSince(Clock::time_point start) {
@@ -55,36 +71,25 @@ int wmain(int argc, wchar_t** argv) {
 
     kanvel::platform::win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr));
     ReportingPlatform platform;
-    kanvel::ui::Application application(toolkit, platform.ExecutablePath());
-    kanvel::ui::Label status(L"LabelInfo");
-    kanvel::ui::ProgressBar progress(L"ProgressBar1");
+    kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
+    HeadlessView view(application);
 
     const auto started = Clock::now();
     auto client = platform.CreateHttpClient();
-    int shift = 0;
-    client->OnWorkBegin = [&](auto&, auto, std::int64_t expected) {
-        shift = kanvel::services::ProgressShiftFor(expected);
-        progress.setMax(expected > 0 ? kanvel::services::ScaledProgress(expected, shift) : kProgressMaxWithoutSize);
-        progress.setPosition(0);
-    };
-    client->OnWork = [&](auto&, auto, std::int64_t done) {
-        progress.setPosition(kanvel::services::ScaledProgress(done, shift));
-        application.processMessages();
-    };
-    kanvel::services::ComponentDownload download(
-        platform, *client, {status, progress, application, [](const std::wstring&) {}}, baseUrl);
+    kanvel::services::ComponentDownload download(platform, *client, view, baseUrl);
 
     int tables = 0;
     const std::wstring server(kanvel::install::kTablesServerFolder);
     for (const auto* set : {&kanvel::install::kDataSet, &kanvel::install::kConfigurationSet,
                             &kanvel::install::kStatementSet}) {
         for (auto name : set->slots) {
-            if (!name.empty() && download.Fetch(server, std::wstring(name), L"", false, tablesFolder)) ++tables;
+            if (!name.empty() && download.Fetch(server, std::wstring(name), L"", false, tablesFolder).stored()) ++tables;
         }
     }
     const double tablesSeconds = SecondsSince(started);
     const auto programStarted = Clock::now();
-    const bool program = download.Fetch(kProgramServerFolder, programName, kProgramExtension, true, programFolder);
+    const bool program =
+        download.Fetch(kProgramServerFolder, programName, kProgramExtension, true, programFolder).stored();
     const double programSeconds = SecondsSince(programStarted);
     const double totalSeconds = SecondsSince(started);
 

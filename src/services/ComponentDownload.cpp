@@ -3,6 +3,8 @@
 #include <new>
 
 #include "services/InstallerError.h"
+#include "services/ProgressScale.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::services {
 
@@ -16,6 +18,7 @@ constexpr const wchar_t* kOtherFailure = L"Nieudane pobranie pliku: ";
 constexpr const wchar_t* kConnectionMarker = L"Socket";
 constexpr const wchar_t* kServerExtensionPrefix = L"._";
 constexpr const wchar_t* kOutOfMemory = L"Out of memory";
+constexpr int kProgressMaxWithoutSize = 100;
 
 std::wstring WithExtension(const std::wstring& name, const std::wstring& extension, const wchar_t* separator) {
     return extension.empty() ? name : name + separator + extension;
@@ -34,53 +37,68 @@ private:
 };
 }  // namespace
 
-ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, Surface surface,
+ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
                                      std::wstring baseUrl)
-    : platform_(platform), client_(client), surface_(std::move(surface)), baseUrl_(std::move(baseUrl)) {}
+    : platform_(platform), client_(client), view_(view), baseUrl_(std::move(baseUrl)) {
+    client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
+    client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
+    client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
+}
 
-bool ComponentDownload::Fetch(const std::wstring& serverFolder, const std::wstring& fileName,
-                              const std::wstring& extension, bool authenticate, const std::wstring& targetFolder) {
+FetchOutcome ComponentDownload::Fetch(const std::wstring& serverFolder, const std::wstring& fileName,
+                                      const std::wstring& extension, bool authenticate,
+                                      const std::wstring& targetFolder) {
     // One client, one transfer: a click delivered by the message pump of a
     // running transfer must not start another on the same client.
-    if (running_) return false;
-    const std::wstring localPath = targetFolder + L"\\" + WithExtension(fileName, extension, L".");
-    if (!authenticate && platform_.FileExists(localPath)) return false;
+    if (running_) return {FetchOutcome::Result::Refused};
+    const std::wstring localName = WithExtension(fileName, extension, L".");
+    const std::wstring localPath = JoinPath(targetFolder, localName);
+    if (!authenticate && platform_.FileExists(localPath)) return {FetchOutcome::Result::AlreadyThere};
 
-    const std::wstring status = kStatusPrefix + WithExtension(fileName, extension, L".");
-    surface_.status.setCaption(status);
+    const std::wstring status = kStatusPrefix + localName;
+    view_.ShowStatus(status);
     RunningMark mark(running_);
-    bool stored = false;
+    FetchOutcome outcome{FetchOutcome::Result::Fetched};
     std::wstring failure;
     try {
         useCredentials(authenticate);
-        bool fetch = true;
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
-        if (authenticate && platform_.FileExists(localPath)) {
-            if (extension.empty())
-                fetch = false;
-            else
-                surface_.warn(localPath + L"\r" + kReplaceNotice);
-        }
-        if (fetch) {
-            surface_.status.setCaption(status);
-            surface_.application.processMessages();
+        const bool replacing = authenticate && platform_.FileExists(localPath);
+        if (replacing && extension.empty()) {
+            outcome.result = FetchOutcome::Result::KeptWithoutExtension;
+        } else {
+            if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
+            view_.ShowStatus(status);
+            view_.ProcessMessages();
             transfer(baseUrl_ + serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix),
                      localPath);
         }
-        stored = true;
     } catch (const InstallerError& e) {
         failure = e.text();
+        outcome.result = FetchOutcome::Result::Failed;
     } catch (const std::bad_alloc&) {
         failure = kOutOfMemory;
+        outcome.result = FetchOutcome::Result::Failed;
     } catch (const std::exception& e) {
         const std::string what = e.what();
         failure.assign(what.begin(), what.end());
+        outcome.result = FetchOutcome::Result::Failed;
     }
-    surface_.progress.setPosition(0);
-    surface_.status.setCaption(std::wstring());
-    if (!stored) reportFailure(failure);
-    return stored;
+    view_.SetProgressPosition(0);
+    view_.ShowStatus(std::wstring());
+    return outcome.failed() ? failed(failure) : outcome;
+}
+
+void ComponentDownload::WorkBegin(std::int64_t expected) {
+    progressShift_ = ProgressShiftFor(expected);
+    view_.SetProgressRange(expected > 0 ? ScaledProgress(expected, progressShift_) : kProgressMaxWithoutSize);
+    view_.SetProgressPosition(0);
+}
+
+void ComponentDownload::Work(std::int64_t done) {
+    view_.SetProgressPosition(ScaledProgress(done, progressShift_));
+    view_.ProcessMessages();
 }
 
 void ComponentDownload::useCredentials(bool authenticate) {
@@ -99,11 +117,13 @@ void ComponentDownload::transfer(const std::wstring& url, const std::wstring& lo
     file->Commit();
 }
 
-void ComponentDownload::reportFailure(const std::wstring& errorText) {
-    if (errorText.find(kConnectionMarker) != std::wstring::npos)
-        platform_.ShowMessage(kConnectionFailure);
-    else
-        platform_.ShowMessage(kOtherFailure + errorText);
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText) {
+    const bool connection = errorText.find(kConnectionMarker) != std::wstring::npos;
+    FetchOutcome outcome{FetchOutcome::Result::Failed, connection ? FetchOutcome::Failure::Connection
+                                                                  : FetchOutcome::Failure::Other,
+                         connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
+    platform_.ShowMessage(outcome.message);
+    return outcome;
 }
 
 }  // namespace kanvel::services

@@ -73,8 +73,6 @@ public:
     virtual void SetCursorPosition(ui::Point where) = 0;
     virtual LocalTime Now() = 0;
     virtual std::wstring ExecutablePath() = 0;
-    // Upper-cases every letter, national ones included.
-    virtual std::wstring UpperCase(const std::wstring& text) = 0;
 
     // A fresh shell link object; throws when the shell cannot make one.
     virtual std::unique_ptr<ShellLink> CreateShellLink() = 0;

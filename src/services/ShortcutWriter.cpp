@@ -2,6 +2,7 @@
 
 #include "services/InstallerError.h"
 #include "services/ShellLink.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::services {
 
@@ -9,12 +10,6 @@ namespace {
 constexpr const wchar_t* kNoTargetError = L"Brak nazwy pliku, do którego ma zostać utworzony skrót";
 constexpr std::uint16_t kControlAndAlt = 0x600;  // HOTKEYF_CONTROL | HOTKEYF_ALT, in the high byte
 constexpr std::uint16_t kLowerCaseBit = 0x20;
-
-// Everything up to and including the last "\" or ":"; empty if there is none.
-std::wstring FolderWithSeparator(const std::wstring& path) {
-    const auto end = path.find_last_of(L"\\:");
-    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
-}
 }  // namespace
 
 std::uint16_t HotkeyWord(wchar_t key) {
@@ -26,7 +21,7 @@ std::uint16_t HotkeyWord(wchar_t key) {
 void UtworzSkrot(PlatformOperations& platform, const std::wstring& linkFile, TParametrySkrotu parametry) {
     const auto link = platform.CreateShellLink();
     if (parametry.SciezkaPliku.empty()) throw InstallerError(kNoTargetError);
-    if (parametry.katalogRoboczy.empty()) parametry.katalogRoboczy = FolderWithSeparator(parametry.SciezkaPliku);
+    if (parametry.katalogRoboczy.empty()) parametry.katalogRoboczy = FolderWithSeparatorOf(parametry.SciezkaPliku);
     if (parametry.rodzajokna == 0) parametry.rodzajokna = kShowNormal;
 
     link->SetPath(parametry.SciezkaPliku);

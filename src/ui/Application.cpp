@@ -1,7 +1,5 @@
 #include "ui/Application.h"
 
-#include <cwctype>
-
 #include "ui/Control.h"
 #include "ui/Form.h"
 #include "ui/ReportedError.h"
@@ -9,8 +7,7 @@
 
 namespace kanvel::ui {
 
-Application::Application(Toolkit& toolkit, const std::wstring& executablePath)
-    : toolkit_(toolkit), title_(TitleFromExecutable(executablePath)) {}
+Application::Application(Toolkit& toolkit, std::wstring title) : toolkit_(toolkit), title_(std::move(title)) {}
 
 void Application::realize(Form& form) {
     realizeControl(form);
@@ -38,16 +35,6 @@ void Application::handleException(std::exception_ptr error) {
         text = L"Unknown error";
     }
     toolkit_.ShowErrorBox(ErrorBoxText(text), title_);
-}
-
-std::wstring Application::TitleFromExecutable(const std::wstring& path) {
-    const auto slash = path.find_last_of(L"\\/:");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const auto dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
-    for (std::size_t i = 1; i < name.size(); ++i)
-        name[i] = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(name[i])));
-    return name;
 }
 
 std::wstring Application::ErrorBoxText(const std::wstring& text) {

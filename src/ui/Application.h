@@ -15,11 +15,10 @@ struct FileDialog;
 // handler for an error that escapes an event handler.
 class Application {
 public:
-    Application(Toolkit& toolkit, const std::wstring& executablePath);
+    // The title is the program's name as its message boxes show it.
+    Application(Toolkit& toolkit, std::wstring title);
 
     Toolkit& toolkit() const { return toolkit_; }
-    // The program's title: the executable's name without extension, all but
-    // its first letter in lower case ("Instalator").
     const std::wstring& title() const { return title_; }
 
     void processMessages() { toolkit_.ProcessMessages(); }
@@ -47,7 +46,6 @@ public:
         }
     }
 
-    static std::wstring TitleFromExecutable(const std::wstring& path);
     // The error box text: a full stop is appended when the last character's
     // code is above that of the full stop.
     static std::wstring ErrorBoxText(const std::wstring& text);

@@ -2,15 +2,15 @@
 
 #include <cwchar>
 
-#include "shell/CommandLine.h"
+#include "app/CommandLine.h"
 
 namespace kanvel::testing {
 namespace {
 
-using shell::CommandLine;
+using app::CommandLine;
 using Args = std::vector<std::wstring>;
 
-shell::CommandLineOptions Parsed(const Args& arguments) {
+app::CommandLineOptions Parsed(const Args& arguments) {
     const auto parsed = CommandLine::Parse(arguments);
     EXPECT_FALSE(parsed.error.has_value()) << (parsed.error ? std::string(parsed.error->argument.begin(), parsed.error->argument.end()) : "");
     return parsed.options;

@@ -1,7 +1,7 @@
 #include "InstallerHarness.h"
-#include "services/Paths.h"
+#include "services/PartialFilePath.h"
 #include "services/ProgressScale.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
 namespace {

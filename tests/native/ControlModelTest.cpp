@@ -11,6 +11,7 @@
 #include "ui/Form.h"
 #include "platform/host/HeadlessToolkit.h"
 #include "services/InstallerError.h"
+#include "services/ProgramTitle.h"
 
 namespace kanvel::ui {
 namespace {
@@ -145,7 +146,7 @@ TEST(ControlTree, ShowingNeedsEveryParentVisible) {
 TEST(DefaultErrorHandler, ShowsTheTextWithATitleAndAFullStopButNothingForTheSilentAbort) {
     platform::host::EventLog log;
     platform::host::HeadlessToolkit toolkit(log);
-    Application app(toolkit, L"C:\\Pobrane\\INSTALATOR.EXE");
+    Application app(toolkit, services::ProgramTitleOf(L"C:\\Pobrane\\INSTALATOR.EXE"));
     EXPECT_EQ(app.title(), L"Instalator");
     app.guarded([] { throw services::InstallerError(L"Brak pliku"); });
     app.guarded([] { throw services::InstallerError(L"Koniec."); });

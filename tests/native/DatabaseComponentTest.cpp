@@ -1,6 +1,6 @@
 #include "InstallerHarness.h"
-#include "install/DatabaseFileSets.h"
-#include "shell/TFormQst.h"
+#include "pages/install/DatabaseFileSets.h"
+#include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
 namespace {
@@ -12,7 +12,7 @@ protected:
         StartUpAcceptedWith(0);
         // Title, both lines: these notices are the logged ones.
         toolkit.onModal = [this](ui::Form& f) {
-            auto& q = dynamic_cast<shell::TFormQst&>(f);
+            auto& q = dynamic_cast<notice::TFormQst&>(f);
             notices.push_back(q.caption() + L"|" + q.Label1.caption() + L"|" + q.Label2.caption());
         };
     }

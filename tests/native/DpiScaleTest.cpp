@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "InstallerHarness.h"
-#include "shell/Notice.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/Notices.h"
+#include "pages/notice/TFormQst.h"
 #include "ui/DpiScale.h"
 
 namespace kanvel::testing {
@@ -101,13 +101,13 @@ TEST_F(ScaledWindowTest, NoticeIsCentredInScreenPixelsAndKeepsItsDesignedLayout)
     std::vector<ui::Rect> seen;
     int dialogDpi = 0;
     toolkit.onModal = [&](ui::Form& form) {
-        auto& dialog = dynamic_cast<shell::TFormQst&>(form);
+        auto& dialog = dynamic_cast<notice::TFormQst&>(form);
         seen.push_back(dialog.bounds());
         dialogDpi = dialog.dpi();
         dialog.B1.click();
     };
     main().setDpi(144);
-    shell::ShowShortNotice(*installer, L"Tekst", L"Uwaga!");
+    installer->notices().ShowShortNotice(L"Tekst", L"Uwaga!");
     ASSERT_EQ(seen.size(), 1u);
     // Outer designed size 471 x 114, on the screen 707 x 171 (706.5, 171).
     EXPECT_EQ(dialogDpi, 144);
@@ -119,7 +119,7 @@ TEST_F(ScaledWindowTest, NoticeIsCentredInScreenPixelsAndKeepsItsDesignedLayout)
     for (int dpi : {96, 120, 192}) {
         main().setDpi(dpi);
         seen.clear();
-        shell::ShowShortNotice(*installer, L"Tekst", L"Uwaga!");
+        installer->notices().ShowShortNotice(L"Tekst", L"Uwaga!");
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].left, 200 + (ScaleToDpi(730, dpi) - ScaleToDpi(471, dpi)) / 2) << dpi;
         EXPECT_EQ(seen[0].top, 100 + (ScaleToDpi(360, dpi) - ScaleToDpi(114, dpi)) / 2 + ScaleToDpi(15, dpi)) << dpi;

@@ -2,8 +2,8 @@
 #include <numbers>
 
 #include "InstallerHarness.h"
-#include "licence/CursorGlide.h"
-#include "licence/Point2D.h"
+#include "pages/licence/CursorGlide.h"
+#include "pages/licence/Point2D.h"
 
 namespace kanvel::testing {
 namespace {

@@ -1,4 +1,7 @@
 #include "InstallerHarness.h"
+#include "services/InstallationPaths.h"
+#include "services/ProgramTitle.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::testing {
 namespace {
@@ -41,8 +44,20 @@ TEST_F(HostFileOperations, AnswerAsTheWindowsCallsDo) {
     EXPECT_TRUE(platform.RemoveEmptyDirectory(L"C:\\A"));
 }
 
-TEST_F(HostFileOperations, UpperCaseTakesNationalLetters) {
-    EXPECT_EQ(platform.UpperCase(L"c:\\źródła\\or-vel łąka"), L"C:\\ŹRÓDŁA\\OR-VEL ŁĄKA");
+// Paths are split and compared one way for the whole installer.
+TEST(WindowsPath, SplitsAndComparesAsWindowsDoes) {
+    EXPECT_EQ(services::FolderOf(L"C:\\Instal\\Instalator.exe"), L"C:\\Instal");
+    EXPECT_EQ(services::FolderOf(L"D:\\Instalator.exe"), L"D:\\");
+    EXPECT_EQ(services::FolderOf(L"\\\\serwer\\udział\\Instalator.exe"), L"\\\\serwer\\udział");
+    EXPECT_EQ(services::FileNameOf(L"C:/Instal/Instalator.exe"), L"Instalator.exe");
+    EXPECT_EQ(services::FolderWithSeparatorOf(L"C:Edytor3.exe"), L"C:");
+    EXPECT_EQ(services::LastNameOf(L"C:\\Dane\\or-vel\\"), L"or-vel");
+    EXPECT_TRUE(services::EqualIgnoringCase(L"or-VEL", L"OR-Vel"));
+    EXPECT_FALSE(services::EqualIgnoringCase(L"OR-Vel2", L"OR-Vel"));
+    // A folder with national letters is still recognised by its ASCII name.
+    EXPECT_TRUE(services::InstallationPaths::NamesFamilyFolder(L"C:\\źródła\\or-vel łąka"));
+    EXPECT_FALSE(services::InstallationPaths::NamesFamilyFolder(L"C:\\źródła\\or vel"));
+    EXPECT_EQ(services::ProgramTitleOf(L"C:\\Pobrane\\INSTALATOR.EXE"), L"Instalator");
 }
 
 }  // namespace

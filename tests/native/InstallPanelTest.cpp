@@ -1,5 +1,5 @@
 #include "InstallerHarness.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
 namespace {
@@ -18,7 +18,7 @@ protected:
     std::vector<std::wstring> NoticesDuring(Action action) {
         std::vector<std::wstring> texts;
         toolkit.onModal = [&texts](ui::Form& f) {
-            texts.push_back(dynamic_cast<shell::TFormQst&>(f).Label1.caption());
+            texts.push_back(dynamic_cast<notice::TFormQst&>(f).Label1.caption());
         };
         action();
         toolkit.onModal = nullptr;

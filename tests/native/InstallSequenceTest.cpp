@@ -1,5 +1,5 @@
 #include "InstallerHarness.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
 namespace {

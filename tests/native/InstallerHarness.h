@@ -7,15 +7,16 @@
 #include <random>
 #include <set>
 
-#include "install/TFormInstal.h"
-#include "licence/TFormMain.h"
+#include "app/Installer.h"
+#include "pages/install/TFormInstal.h"
+#include "pages/licence/TFormMain.h"
 #include "platform/host/EventLog.h"
 #include "platform/host/HeadlessToolkit.h"
 #include "platform/host/Encoding.h"
 #include "platform/host/HostPlatform.h"
 #include "platform/host/ScriptedHttpClient.h"
-#include "shell/Installer.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/TFormQst.h"
+#include "services/ProgramTitle.h"
 #include "ui/Application.h"
 
 namespace kanvel::testing {
@@ -49,16 +50,16 @@ protected:
     platform::host::HeadlessToolkit toolkit{log};
     platform::host::ScriptedServer server;
     std::unique_ptr<ui::Application> application;
-    std::unique_ptr<shell::Installer> installer;
+    std::unique_ptr<app::Installer> installer;
 
     // Runs start-up: the main window, then the install form.
     void StartUp() {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
         platform.files().WriteFile(platform.executablePath, "MZ");
-        application = std::make_unique<ui::Application>(toolkit, platform.ExecutablePath());
-        installer = std::make_unique<shell::Installer>(platform, *application);
+        application = std::make_unique<ui::Application>(toolkit, services::ProgramTitleOf(platform.ExecutablePath()));
+        installer = std::make_unique<app::Installer>(platform, *application);
         installer->CreateForms();
-        installer->FormMain->showWindow();
+        installer->FormMain().showWindow();
     }
 
     // The first lines of the notices shown from now on.
@@ -74,9 +75,9 @@ protected:
     // The download server's address of a file.
     static std::wstring Url(const std::wstring& serverPath) { return std::wstring(KANVEL_DOWNLOAD_BASE_URL) + serverPath; }
 
-    licence::TFormMain& main() { return *installer->FormMain; }
-    install::TFormInstal& panel() { return *installer->FormInstal; }
-    shell::InstallerContext& context() { return installer->context; }
+    licence::TFormMain& main() { return installer->FormMain(); }
+    install::TFormInstal& panel() { return installer->FormInstal(); }
+    services::InstallerContext& context() { return installer->context(); }
 };
 
 }  // namespace kanvel::testing
@@ -85,7 +86,7 @@ namespace kanvel::testing {
 
 inline void InstallerTest::CaptureNotices() {
     toolkit.onModal = [this](ui::Form& form) {
-        notices.push_back(dynamic_cast<shell::TFormQst&>(form).Label1.caption());
+        notices.push_back(dynamic_cast<notice::TFormQst&>(form).Label1.caption());
     };
 }
 

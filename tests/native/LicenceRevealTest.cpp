@@ -1,5 +1,5 @@
 #include "InstallerHarness.h"
-#include "licence/LicenceText.h"
+#include "pages/licence/LicenceText.h"
 
 namespace kanvel::testing {
 namespace {

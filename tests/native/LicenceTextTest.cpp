@@ -1,4 +1,4 @@
-#include "licence/LicenceText.h"
+#include "pages/licence/LicenceText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "licence/ProducerInfo.h"
+#include "pages/licence/ProducerInfo.h"
 
 namespace kanvel::licence {
 namespace {

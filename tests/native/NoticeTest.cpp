@@ -1,9 +1,9 @@
 #include "InstallerHarness.h"
 #include "platform/host/Encoding.h"
 #include "services/InstallerError.h"
-#include "shell/MessageLog.h"
-#include "shell/Notice.h"
-#include "shell/TFormQst.h"
+#include "pages/notice/MessageLog.h"
+#include "pages/notice/Notices.h"
+#include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
 namespace {
@@ -25,7 +25,7 @@ protected:
         StartUp();
         main().boundsChangedByPeer({101, 203, 730, 360});
         toolkit.onModal = [this](ui::Form& form) {
-            auto& dialog = dynamic_cast<shell::TFormQst&>(form);
+            auto& dialog = dynamic_cast<notice::TFormQst&>(form);
             seen.push_back({dialog.bounds(), dialog.B1.top(), dialog.Label1.height(), dialog.caption(),
                             dialog.Label1.caption(), dialog.Label2.caption(), dialog.B1.caption(), dialog.B1.left(),
                             dialog.B1.isDefault(), dialog.B1.isCancel(), dialog.activeControl() == &dialog.B1,
@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(NoticeTest, OneLineNoticeIsLaidOutFromItsDesignedSizeAndClosedByItsButton) {
-    shell::ShowShortNotice(*installer, L"Tekst", L"Uwaga!");
+    installer->notices().ShowShortNotice(L"Tekst", L"Uwaga!");
     ASSERT_EQ(seen.size(), 1u);
     const auto& s = seen[0];
     // Designed outer size 471 x 114: centred on the main window, 15 px lower.
@@ -50,14 +50,14 @@ TEST_F(NoticeTest, OneLineNoticeIsLaidOutFromItsDesignedSizeAndClosedByItsButton
     EXPECT_TRUE(s.isDefault && s.isCancel && s.focused);
     EXPECT_EQ(s.regionW, 20);
     EXPECT_EQ(s.regionH, 20);
-    EXPECT_EQ(installer->FormQst, nullptr);  // freed on closing
+    EXPECT_EQ(installer->notices().dialog(), nullptr);  // freed on closing
 }
 
 TEST_F(NoticeTest, WrappedFirstLineMakesTheDialogGrowDownwardWithItsButton) {
     std::wstring longLine;
     for (int i = 0; i < 26; ++i) longLine += L"słowo ";  // 156 characters: three lines of 57
-    shell::ShowNotice(*installer, L"T", longLine, L"drugi", false);
-    shell::ShowShortNotice(*installer, L"krótki", L"T");
+    installer->notices().ShowNotice(L"T", longLine, L"drugi", false);
+    installer->notices().ShowShortNotice(L"krótki", L"T");
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].label1Height, 60);
     EXPECT_EQ(seen[0].bounds.height, 17 + 60 + 5 + 20 + 27 + 20);
@@ -70,7 +70,7 @@ TEST_F(NoticeTest, WrappedFirstLineMakesTheDialogGrowDownwardWithItsButton) {
 
 TEST_F(NoticeTest, PositionDivisionsTruncateTowardZero) {
     main().boundsChangedByPeer({0, 0, 300, 101});
-    shell::ShowShortNotice(*installer, L"x", L"T");
+    installer->notices().ShowShortNotice(L"x", L"T");
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].bounds.left, -85);  // (300 - 471) / 2 = -85.5
     EXPECT_EQ(seen[0].bounds.top, -6 + 15);  // (101 - 114) / 2 = -6.5
@@ -79,16 +79,16 @@ TEST_F(NoticeTest, PositionDivisionsTruncateTowardZero) {
 TEST_F(NoticeTest, NoticeAskedForWhileOneIsOpenTakesTheNewTextsAndReturnsAtOnce) {
     bool innerReturned = false;
     toolkit.onModal = [&](ui::Form& form) {
-        shell::ShowNotice(*installer, L"T2", L"druga", L"", false);
+        installer->notices().ShowNotice(L"T2", L"druga", L"", false);
         innerReturned = true;
-        auto& dialog = dynamic_cast<shell::TFormQst&>(form);
+        auto& dialog = dynamic_cast<notice::TFormQst&>(form);
         EXPECT_EQ(dialog.Label1.caption(), L"druga");
-        EXPECT_EQ(installer->FormQst.get(), &dialog);  // the same dialog, not a new one
+        EXPECT_EQ(installer->notices().dialog(), &dialog);  // the same dialog, not a new one
     };
-    shell::ShowNotice(*installer, L"T1", L"pierwsza", L"", false);
+    installer->notices().ShowNotice(L"T1", L"pierwsza", L"", false);
     EXPECT_TRUE(innerReturned);
     EXPECT_EQ(log.withPrefix(L"modal").size(), 1u);
-    EXPECT_EQ(installer->FormQst, nullptr);
+    EXPECT_EQ(installer->notices().dialog(), nullptr);
 }
 
 class MessageLogTest : public InstallerTest {
@@ -98,18 +98,18 @@ protected:
 };
 
 TEST_F(MessageLogTest, EntryHasFiveLinesAndATimeStampWithoutLeadingZeros) {
-    EXPECT_EQ(shell::FormatLogEntry({2017, 1, 5, 9, 7, 3, 45}, L"T", L"a", L"b"),
+    EXPECT_EQ(notice::FormatLogEntry({2017, 1, 5, 9, 7, 3, 45}, L"T", L"a", L"b"),
               L"2017-1-5   9:7 : 3:45\r\nT\r\na\r\nb\r\n\r\n");
-    EXPECT_EQ(shell::FormatLogEntry({2017, 12, 1, 23, 5, 0, 0}, L"T", L"a", L""),
+    EXPECT_EQ(notice::FormatLogEntry({2017, 12, 1, 23, 5, 0, 0}, L"T", L"a", L""),
               L"2017-12-1   23:5 : 0:0\r\nT\r\na\r\n\r\n\r\n");
 }
 
 TEST_F(MessageLogTest, FirstLoggedNoticeCreatesTheFileLaterOnesAppendInTheAnsiCodePage) {
     platform.startTime = {2017, 12, 1, 23, 5, 0, 0};
-    shell::ShowNotice(*installer, L"Problem zewnętrzny!", L"Niemożliwe", L"Program należy uruchomić ponownie.", true);
+    installer->notices().ShowNotice(L"Problem zewnętrzny!", L"Niemożliwe", L"Program należy uruchomić ponownie.", true);
     platform.startTime = {2018, 2, 10, 0, 0, 9, 999};
-    shell::ShowNotice(*installer, L"T", L"x", L"", true);
-    shell::ShowShortNotice(*installer, L"not logged", L"T");
+    installer->notices().ShowNotice(L"T", L"x", L"", true);
+    installer->notices().ShowShortNotice(L"not logged", L"T");
     const std::string expected = platform::host::ToAnsi(
         L"2017-12-1   23:5 : 0:0\r\nProblem zewnętrzny!\r\nNiemożliwe\r\nProgram należy uruchomić ponownie.\r\n\r\n"
         L"2018-2-10   0:0 : 9:999\r\nT\r\nx\r\n\r\n\r\n");
@@ -119,13 +119,13 @@ TEST_F(MessageLogTest, FirstLoggedNoticeCreatesTheFileLaterOnesAppendInTheAnsiCo
 
 TEST_F(MessageLogTest, InstallerAtADriveRootWritesNextToIt) {
     context().installerDir = L"D:\\";
-    shell::AppendMessageLog(*installer, L"T", L"a", L"b");
+    notice::AppendMessageLog(platform, context().installerDir, L"T", L"a", L"b");
     EXPECT_FALSE(logBytes(L"D:").empty());
 }
 
 TEST_F(MessageLogTest, FailureToWriteEndsTheCallerBeforeTheDialogShows) {
     context().installerDir = L"C:\\nie ma takiego folderu";
-    application->guarded([&] { shell::ShowNotice(*installer, L"T", L"a", L"", true); });
+    application->guarded([&] { installer->notices().ShowNotice(L"T", L"a", L"", true); });
     EXPECT_TRUE(log.withPrefix(L"modal").empty());
     const auto errors = log.withPrefix(L"error Instalator|");
     ASSERT_EQ(errors.size(), 1u);

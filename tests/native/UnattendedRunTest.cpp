@@ -1,8 +1,8 @@
 #include "InstallerHarness.h"
-#include "install/DatabaseFileSets.h"
-#include "shell/CommandLine.h"
-#include "shell/CommandLineRun.h"
-#include "shell/RunLog.h"
+#include "pages/install/DatabaseFileSets.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineRun.h"
+#include "app/RunLog.h"
 
 namespace kanvel::testing {
 namespace {
@@ -29,7 +29,7 @@ protected:
     }
 
     int Run(const Args& arguments) {
-        return shell::RunFromCommandLine(platform, arguments, [this] { windowOpened = true; });
+        return app::RunFromCommandLine(platform, arguments, [this] { windowOpened = true; });
     }
     static Args Install(Args more) {
         Args arguments{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\Programy"};
@@ -80,7 +80,7 @@ TEST_F(UnattendedRunTest, NoArgumentsOpensTheWindowAndUsageShowsABox) {
     EXPECT_EQ(Run({L"/?"}), 0);
     EXPECT_FALSE(windowOpened);
     ASSERT_EQ(events.withPrefix(L"box ").size(), 1u);
-    EXPECT_EQ(events.withPrefix(L"box ")[0], L"box Instalator|" + shell::CommandLine::Usage());
+    EXPECT_EQ(events.withPrefix(L"box ")[0], L"box Instalator|" + app::CommandLine::Usage());
 
     // With /SILENT the usage goes to the log instead.
     events.clear();
@@ -256,9 +256,9 @@ TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoice) {
 }
 
 TEST(RunLogTest, OneLinePerEntryWithAFixedWidthTimeStamp) {
-    EXPECT_EQ(shell::RunLog::FormatLine({2017, 1, 5, 9, 7, 3, 45}, L"Uwaga!", L"D:\\x.exe\rzostanie zastąpiony\r\nnową"),
+    EXPECT_EQ(app::RunLog::FormatLine({2017, 1, 5, 9, 7, 3, 45}, L"Uwaga!", L"D:\\x.exe\rzostanie zastąpiony\r\nnową"),
               L"2017-01-05 09:07:03.045 [Uwaga!] D:\\x.exe zostanie zastąpiony  nową\r\n");
-    EXPECT_EQ(shell::RunLog::FormatLine({2026, 12, 31, 23, 59, 59, 999}, L"", L""), L"2026-12-31 23:59:59.999 [] \r\n");
+    EXPECT_EQ(app::RunLog::FormatLine({2026, 12, 31, 23, 59, 59, 999}, L"", L""), L"2026-12-31 23:59:59.999 [] \r\n");
 }
 
 }  // namespace

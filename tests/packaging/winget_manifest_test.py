@@ -44,7 +44,7 @@ EDITIONS = {"KOORDYNATOR", "PROCESOR", "ADMINISTRATOR", "ASYSTENT", "KONSTRUKTOR
 
 def exit_codes():
     """The installer's exit codes, by name, from its own header."""
-    with open(os.path.join(ROOT, "src", "shell", "ExitCode.h"), encoding="utf-8") as header:
+    with open(os.path.join(ROOT, "src", "app", "ExitCode.h"), encoding="utf-8") as header:
         return {name: int(value) for name, value in re.findall(r"^\s*(\w+) = (\d+),", header.read(), re.M)}
 
 

@@ -1,6 +1,5 @@
 #include "platform/host/HostPlatform.h"
 
-#include <cwctype>
 #include <fstream>
 
 #include "platform/host/Encoding.h"
@@ -8,16 +7,11 @@
 #include "platform/host/RecordingShellLink.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
-#include "services/Paths.h"
+#include "services/PartialFilePath.h"
 
 namespace kanvel::platform::host {
 
 namespace fs = std::filesystem;
-
-namespace {
-constexpr std::wstring_view kPolishLower = L"ąćęłńóśźż";
-constexpr std::wstring_view kPolishUpper = L"ĄĆĘŁŃÓŚŹŻ";
-}  // namespace
 
 HostPlatform::HostPlatform(fs::path root, EventLog& log) : files_(std::move(root)), log_(log) {
     files_.MakeFolders(desktopPath);
@@ -117,16 +111,6 @@ void HostPlatform::SetCursorPosition(ui::Point where) {
 services::LocalTime HostPlatform::Now() { return startTime; }
 
 std::wstring HostPlatform::ExecutablePath() { return executablePath; }
-
-std::wstring HostPlatform::UpperCase(const std::wstring& text) {
-    std::wstring upper = text;
-    for (auto& c : upper) {
-        const auto polish = kPolishLower.find(c);
-        c = polish != std::wstring_view::npos ? kPolishUpper[polish]
-                                              : static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
-    }
-    return upper;
-}
 
 std::unique_ptr<services::ShellLink> HostPlatform::CreateShellLink() {
     return std::make_unique<RecordingShellLink>(files_);

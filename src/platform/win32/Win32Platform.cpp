@@ -12,7 +12,7 @@
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
-#include "ui/Application.h"
+#include "services/ProgramTitle.h"
 
 namespace kanvel::platform::win32 {
 
@@ -101,7 +101,7 @@ void Win32Platform::ShowMessageBox(const std::wstring& text, const std::wstring&
 }
 
 void Win32Platform::ShowMessage(const std::wstring& text) {
-    const std::wstring title = ui::Application::TitleFromExecutable(ExecutablePath());
+    const std::wstring title = services::ProgramTitleOf(ExecutablePath());
     MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
 }
 
@@ -131,12 +131,6 @@ std::wstring Win32Platform::ExecutablePath() {
         }
         path.resize(path.size() * 2);
     }
-}
-
-std::wstring Win32Platform::UpperCase(const std::wstring& text) {
-    std::wstring upper = text;
-    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
 }
 
 std::unique_ptr<services::ShellLink> Win32Platform::CreateShellLink() { return std::make_unique<Win32ShellLink>(); }

@@ -26,7 +26,6 @@ public:
     void SetCursorPosition(ui::Point where) override;
     services::LocalTime Now() override;
     std::wstring ExecutablePath() override;
-    std::wstring UpperCase(const std::wstring& text) override;
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 };

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "services/InstallerError.h"
-#include "services/Paths.h"
+#include "services/PartialFilePath.h"
 
 namespace kanvel::platform::win32 {
 

@@ -1,0 +1,253 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+
+#include "services/Editions.h"
+#include "services/InstallationPaths.h"
+#include "services/WindowsPath.h"
+
+namespace kanvel::app {
+
+namespace {
+constexpr const wchar_t* kNotAnOption = L"to nie jest opcja (opcje zaczynają się od / lub -)";
+constexpr const wchar_t* kUnknownOption = L"nieznana opcja";
+constexpr const wchar_t* kRepeated = L"opcja podana więcej niż raz";
+constexpr const wchar_t* kTakesNoValue = L"opcja nie przyjmuje wartości";
+constexpr const wchar_t* kNeedsValue = L"brak wartości po znaku =";
+constexpr const wchar_t* kUnknownEdition = L"nieznana edycja";
+constexpr const wchar_t* kBadDirectory = L"nieprawidłowy dysk lub folder";
+constexpr const wchar_t* kUnknownItem = L"nieznany element listy: ";
+constexpr const wchar_t* kEmptyItem = L"pusty element listy";
+constexpr const wchar_t* kShortcutConflict = L"wyklucza się z /NOSHORTCUTS";
+constexpr const wchar_t* kUninstallConflict = L"nie dotyczy usunięcia instalacji (/UNINSTALL)";
+constexpr const wchar_t* kNeedsSilent = L"działa tylko z /SILENT";
+constexpr const wchar_t* kMissingEdition = L"brak wymaganej opcji";
+constexpr const wchar_t* kEditionOption = L"/EDITION";
+
+constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
+
+enum class OptionId { Silent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, Usage };
+
+struct KnownOption {
+    const wchar_t* name;
+    OptionId id;
+    bool takesValue;
+};
+
+constexpr std::array<KnownOption, 10> kOptions{{
+    {L"SILENT", OptionId::Silent, false},
+    {L"ACCEPTLICENCE", OptionId::AcceptLicence, false},
+    {L"EDITION", OptionId::Edition, true},
+    {L"DIR", OptionId::Dir, true},
+    {L"COMPONENTS", OptionId::Components, true},
+    {L"NOSHORTCUTS", OptionId::NoShortcuts, false},
+    {L"SHORTCUTS", OptionId::Shortcuts, true},
+    {L"UNINSTALL", OptionId::Uninstall, false},
+    {L"LOG", OptionId::Log, true},
+    {L"?", OptionId::Usage, false},
+}};
+
+const KnownOption* FindOption(const std::wstring& upperName) {
+    for (const auto& option : kOptions)
+        if (upperName == option.name) return &option;
+    return nullptr;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    const auto first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+// Splits "a,b,c" and hands each upper-cased item to accept, which says
+// whether it knows it. Returns the reason of the first refusal, if any.
+std::optional<std::wstring> ForEachItem(const std::wstring& list, const std::function<bool(const std::wstring&)>& accept) {
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = list.find(L',', start);
+        const std::wstring item = Trimmed(list.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
+        if (item.empty()) return std::wstring(kEmptyItem);
+        if (!accept(services::UpperCaseAscii(item))) return kUnknownItem + item;
+        if (comma == std::wstring::npos) return std::nullopt;
+        start = comma + 1;
+    }
+}
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// Every "\"-separated part after the root: not empty, not "." or "..",
+// no character a folder name cannot hold.
+bool ValidFolderParts(const std::wstring& rest) {
+    if (rest.empty()) return true;
+    if (rest.back() == L'\\') return false;
+    // Split by hand: a string stream would bring the whole of iostreams and
+    // locales into the installer, several hundred KiB.
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        const std::wstring_view part(rest.data() + start, end - start);
+        if (part.empty() || part == L"." || part == L"..") return false;
+        for (wchar_t c : part)
+            if (c < 32 || kInvalidPathCharacters.find(c) != std::wstring_view::npos) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// A drive ("D:", "D:\...") or a network share ("\\server\share\...").
+std::optional<std::wstring> NormalisedDirectory(std::wstring value) {
+    while (value.size() > 2 && value.back() == L'\\') value.pop_back();
+    if (value.size() >= 2 && IsAsciiLetter(value[0]) && value[1] == L':') {
+        if (value.size() == 2) return value;
+        if (value[2] != L'\\' || !ValidFolderParts(value.substr(3))) return std::nullopt;
+        return value;
+    }
+    if (value.rfind(L"\\\\", 0) == 0) {
+        const std::wstring rest = value.substr(2);
+        if (std::count(rest.begin(), rest.end(), L'\\') < 1 || !ValidFolderParts(rest)) return std::nullopt;
+        return value;
+    }
+    return std::nullopt;
+}
+
+class Parser {
+public:
+    ParsedCommandLine result;
+
+    void argument(const std::wstring& text) {
+        if (result.error) return;
+        if (text.empty() || (text[0] != L'/' && text[0] != L'-')) return fail(text, kNotAnOption);
+        const auto equals = text.find(L'=');
+        const std::wstring name = services::UpperCaseAscii(text.substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1));
+        const KnownOption* known = FindOption(name);
+        if (known == nullptr) return fail(text, kUnknownOption);
+        if (given(known->id)) return fail(text, kRepeated);
+        if (!known->takesValue && equals != std::wstring::npos) return fail(text, kTakesNoValue);
+        const std::wstring value = equals == std::wstring::npos ? std::wstring() : text.substr(equals + 1);
+        if (known->takesValue && value.empty()) return fail(text, kNeedsValue);
+        if (known->id != OptionId::Usage && firstOfSilentRun_.empty()) firstOfSilentRun_ = text;
+        given_[known->id] = text;
+        apply(known->id, text, value);
+    }
+
+    void finish() {
+        if (result.error) return;
+        auto& options = result.options;
+        if (given(OptionId::NoShortcuts) && given(OptionId::Shortcuts)) return fail(given_[OptionId::Shortcuts], kShortcutConflict);
+        if (options.uninstall)
+            for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts})
+                if (given(id)) return fail(given_[id], kUninstallConflict);
+        if (!options.silent) {
+            if (!firstOfSilentRun_.empty()) fail(firstOfSilentRun_, kNeedsSilent);
+            return;
+        }
+        if (!options.showUsage && !options.edition) fail(kEditionOption, kMissingEdition);
+    }
+
+private:
+    void fail(const std::wstring& argument, const std::wstring& reason) {
+        if (!result.error) result.error = CommandLineError{argument, reason};
+    }
+    bool given(OptionId id) const { return given_.count(id) != 0; }
+
+    void apply(OptionId id, const std::wstring& text, const std::wstring& value) {
+        auto& options = result.options;
+        switch (id) {
+            case OptionId::Silent: options.silent = true; break;
+            case OptionId::AcceptLicence: options.acceptLicence = true; break;
+            case OptionId::Uninstall: options.uninstall = true; break;
+            case OptionId::Usage: options.showUsage = true; break;
+            case OptionId::NoShortcuts: options.desktopShortcut = options.startMenuShortcut = false; break;
+            case OptionId::Log: options.logFile = value; break;
+            case OptionId::Edition: edition(text, value); break;
+            case OptionId::Dir: directory(text, value); break;
+            case OptionId::Components: components(text, value); break;
+            case OptionId::Shortcuts: shortcuts(text, value); break;
+        }
+    }
+
+    void edition(const std::wstring& text, const std::wstring& value) {
+        const std::wstring wanted = services::UpperCaseAscii(value);
+        for (std::size_t i = 0; i < services::kEditions.size(); ++i)
+            if (services::UpperCaseAscii(std::wstring(services::kEditions[i].name)) == wanted) {
+                result.options.edition = static_cast<int>(i);
+                return;
+            }
+        fail(text, kUnknownEdition);
+    }
+
+    void directory(const std::wstring& text, const std::wstring& value) {
+        if (auto folder = NormalisedDirectory(value))
+            result.options.directory = *folder;
+        else
+            fail(text, kBadDirectory);
+    }
+
+    void components(const std::wstring& text, const std::wstring& value) {
+        auto& options = result.options;
+        options.program = options.database = options.engine = false;
+        const auto refusal = ForEachItem(value, [&](const std::wstring& item) {
+            if (item == L"PROGRAM") return options.program = true;
+            if (item == L"DATABASE") return options.database = true;
+            if (item == L"ENGINE") return options.engine = true;
+            return false;
+        });
+        if (refusal) fail(text, *refusal);
+    }
+
+    void shortcuts(const std::wstring& text, const std::wstring& value) {
+        auto& options = result.options;
+        options.desktopShortcut = options.startMenuShortcut = false;
+        const auto refusal = ForEachItem(value, [&](const std::wstring& item) {
+            if (item == L"DESKTOP") return options.desktopShortcut = true;
+            if (item == L"STARTMENU") return options.startMenuShortcut = true;
+            return false;
+        });
+        if (refusal) fail(text, *refusal);
+    }
+
+    // Every option given so far, as it was written.
+    std::map<OptionId, std::wstring> given_;
+    // The first argument that only a run without a window understands.
+    std::wstring firstOfSilentRun_;
+};
+
+constexpr const wchar_t* kUsageHead =
+    L"Instalator.exe bez opcji: instalacja w oknie.\n"
+    L"Instalacja i usunięcie bez okna:\n\n"
+    L"/SILENT – bez okna i bez pytań (wymaga /ACCEPTLICENCE i /EDITION)\n"
+    L"/ACCEPTLICENCE – akceptacja warunków licencji w imieniu użytkowników\n"
+    L"/EDITION=<nazwa> – ";
+constexpr const wchar_t* kUsageDirBefore = L"\n/DIR=<dysk lub folder> – np. D: lub D:\\Programy; instalacja w podfolderze ";
+constexpr const wchar_t* kUsageDirDefault = L" (domyślnie ";
+constexpr const wchar_t* kUsageTail =
+    L")\n"
+    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program)\n"
+    L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie oba)\n"
+    L"/NOSHORTCUTS – bez skrótów\n"
+    L"/UNINSTALL – usunięcie instalacji wybranej edycji\n"
+    L"/LOG=<plik> – dziennik przebiegu (domyślnie Komunikaty.err obok instalatora)\n"
+    L"/? – ten opis\n\n"
+    L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
+    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 po usunięciu pozostały foldery.";
+}  // namespace
+
+ParsedCommandLine CommandLine::Parse(const std::vector<std::wstring>& arguments) {
+    Parser parser;
+    for (const auto& argument : arguments) parser.argument(argument);
+    parser.finish();
+    return parser.result;
+}
+
+std::wstring CommandLine::Usage() {
+    std::wstring editions;
+    for (const auto& edition : services::kEditions) editions += (editions.empty() ? L"" : L", ") + std::wstring(edition.name);
+    using services::InstallationPaths;
+    return kUsageHead + editions + kUsageDirBefore + InstallationPaths::FamilyFolderName() + kUsageDirDefault +
+           InstallationPaths::DefaultLocation() + kUsageTail;
+}
+
+}  // namespace kanvel::app

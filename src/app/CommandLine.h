@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kanvel::app {
+
+// What the command line asks for. Without /SILENT only /? has a meaning:
+// every other option belongs to the run without a window.
+struct CommandLineOptions {
+    bool silent = false;
+    bool acceptLicence = false;
+    bool uninstall = false;
+    bool showUsage = false;
+    // Item index of the edition choice.
+    std::optional<int> edition;
+    // The drive or folder, as the folder choice would give it: no trailing
+    // "\" (a drive is "D:").
+    std::optional<std::wstring> directory;
+    bool program = true;
+    bool database = false;
+    bool engine = false;
+    bool desktopShortcut = true;
+    bool startMenuShortcut = true;
+    std::optional<std::wstring> logFile;
+};
+
+// The first argument that could not be used, and why.
+struct CommandLineError {
+    std::wstring argument;
+    std::wstring reason;
+};
+
+struct ParsedCommandLine {
+    CommandLineOptions options;
+    std::optional<CommandLineError> error;
+};
+
+// Reads the installer's options from the arguments (already split, without
+// the program name). Options start with "/" or "-", their names ignore
+// letter case, values follow "=". Each option may be given once.
+class CommandLine {
+public:
+    static ParsedCommandLine Parse(const std::vector<std::wstring>& arguments);
+    // The usage text, in Polish, one option a line.
+    static std::wstring Usage();
+};
+
+}  // namespace kanvel::app

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "services/PlatformOperations.h"
+
+namespace kanvel::app {
+
+// What the program does with its command line (the arguments after the
+// program name): none at all opens the window (runWindow), /? shows the
+// usage, anything else is a run without a window. Returns the exit code.
+int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
+                       const std::function<void()>& runWindow);
+
+}  // namespace kanvel::app

@@ -1,0 +1,34 @@
+#include "app/Installer.h"
+
+#include "pages/install/TFormInstal.h"
+#include "pages/licence/TFormMain.h"
+
+namespace kanvel::app {
+
+Installer::Installer(services::PlatformOperations& platform, ui::Application& application)
+    : application_(application),
+      notices_(platform, application, context_),
+      environment_{platform, application, context_, notices_} {}
+
+Installer::~Installer() {
+    // The install panel lives in the main window: free the forms in the
+    // opposite order of their creation.
+    formInstal_.reset();
+    formMain_.reset();
+}
+
+void Installer::CreateForms() {
+    formMain_ = std::make_unique<licence::TFormMain>(environment_);
+    notices_.setOwner(*formMain_);
+    formMain_->FormCreate();
+    formInstal_ = std::make_unique<install::TFormInstal>(environment_, *formMain_);
+    formInstal_->FormCreate();
+}
+
+void Installer::Run() {
+    application_.realize(*formMain_);
+    formMain_->showWindow();
+    application_.run(*formMain_);
+}
+
+}  // namespace kanvel::app

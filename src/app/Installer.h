@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "pages/PageEnvironment.h"
+#include "pages/notice/Notices.h"
+#include "services/InstallerContext.h"
+#include "services/PlatformOperations.h"
+#include "ui/Application.h"
+
+namespace kanvel::licence {
+class TFormMain;
+}
+namespace kanvel::install {
+class TFormInstal;
+}
+
+namespace kanvel::app {
+
+// One run of the installer: it makes the shared context, the notice and the
+// two forms on a platform and an application, in the order start-up needs,
+// and hands each form what it stands on.
+class Installer {
+public:
+    Installer(services::PlatformOperations& platform, ui::Application& application);
+    ~Installer();
+    Installer(const Installer&) = delete;
+    Installer& operator=(const Installer&) = delete;
+
+    // Creates the main window, then the install form, each running its
+    // creation handler, as the program does at start-up.
+    void CreateForms();
+    // Gives the main window its native side and runs the message loop until
+    // the main window closes.
+    void Run();
+
+    // The forms, once created.
+    licence::TFormMain& FormMain() { return *formMain_; }
+    install::TFormInstal& FormInstal() { return *formInstal_; }
+    notice::Notices& notices() { return notices_; }
+    services::InstallerContext& context() { return context_; }
+
+private:
+    ui::Application& application_;
+    services::InstallerContext context_;
+    notice::Notices notices_;
+    pages::PageEnvironment environment_;
+    std::unique_ptr<licence::TFormMain> formMain_;
+    std::unique_ptr<install::TFormInstal> formInstal_;
+};
+
+}  // namespace kanvel::app

@@ -1,0 +1,37 @@
+#include "app/RunLog.h"
+
+#include "services/InstallerError.h"
+
+namespace kanvel::app {
+
+namespace {
+std::wstring Padded(int value, int width) {
+    std::wstring digits = std::to_wstring(value);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), L'0');
+    return digits;
+}
+
+std::wstring OneLine(std::wstring text) {
+    for (auto& c : text)
+        if (c == L'\r' || c == L'\n' || c == L'\t') c = L' ';
+    return text;
+}
+}  // namespace
+
+RunLog::RunLog(services::PlatformOperations& platform, std::wstring path) : platform_(platform), path_(std::move(path)) {}
+
+void RunLog::Write(const std::wstring& title, const std::wstring& text) {
+    try {
+        platform_.AppendAnsiText(path_, FormatLine(platform_.Now(), title, text));
+    } catch (const services::InputOutputError&) {
+        // Nowhere left to tell; the run goes on and its exit code reports the outcome.
+    }
+}
+
+std::wstring RunLog::FormatLine(const services::LocalTime& when, const std::wstring& title, const std::wstring& text) {
+    return Padded(when.year, 4) + L'-' + Padded(when.month, 2) + L'-' + Padded(when.day, 2) + L' ' + Padded(when.hour, 2) +
+           L':' + Padded(when.minute, 2) + L':' + Padded(when.second, 2) + L'.' + Padded(when.millisecond, 3) + L" [" +
+           OneLine(title) + L"] " + OneLine(text) + L"\r\n";
+}
+
+}  // namespace kanvel::app

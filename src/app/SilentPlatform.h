@@ -1,0 +1,51 @@
+#pragma once
+
+#include "services/PlatformOperations.h"
+#include "app/RunLog.h"
+
+namespace kanvel::app {
+
+// The platform of a run without a window: the real platform's files, shell
+// folders, clock and HTTP client, but message boxes and simple messages go
+// to the run's log, the cursor never moves, nothing sleeps and no other
+// program is started (the log says which one would have been).
+class SilentPlatform : public services::PlatformOperations {
+public:
+    SilentPlatform(services::PlatformOperations& inner, RunLog& log);
+
+    bool FileExists(const std::wstring& path) override { return inner_.FileExists(path); }
+    bool DirectoryExists(const std::wstring& path) override { return inner_.DirectoryExists(path); }
+    bool MakeDirectory(const std::wstring& path) override { return inner_.MakeDirectory(path); }
+    bool RemoveEmptyDirectory(const std::wstring& path) override { return inner_.RemoveEmptyDirectory(path); }
+    bool DeleteFileAt(const std::wstring& path) override { return inner_.DeleteFileAt(path); }
+    bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override {
+        return inner_.SetAttributes(path, attributes);
+    }
+    bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override {
+        return inner_.CopyFileTo(source, target, failIfExists);
+    }
+    std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override {
+        return inner_.CreateReplacingFile(target);
+    }
+    void AppendAnsiText(const std::wstring& path, const std::wstring& text) override {
+        inner_.AppendAnsiText(path, text);
+    }
+    std::wstring SpecialFolderPath(int folder) override { return inner_.SpecialFolderPath(folder); }
+    void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
+                          const std::wstring& directory) override;
+    void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
+    void ShowMessage(const std::wstring& text) override;
+    void Sleep(int) override {}
+    ui::Point CursorPosition() override { return inner_.CursorPosition(); }
+    void SetCursorPosition(ui::Point) override {}
+    services::LocalTime Now() override { return inner_.Now(); }
+    std::wstring ExecutablePath() override { return inner_.ExecutablePath(); }
+    std::unique_ptr<services::ShellLink> CreateShellLink() override { return inner_.CreateShellLink(); }
+    std::unique_ptr<services::HttpClient> CreateHttpClient() override { return inner_.CreateHttpClient(); }
+
+private:
+    services::PlatformOperations& inner_;
+    RunLog& log_;
+};
+
+}  // namespace kanvel::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "pages/notice/Notices.h"
+#include "services/InstallationPaths.h"
+#include "services/InstallerContext.h"
+#include "services/PlatformOperations.h"
+#include "ui/Application.h"
+
+namespace kanvel::pages {
+
+// What every page of one run stands on: the platform, the application, the
+// installer context the pages share, and the notice. The composition root
+// of a run makes it; the pages never reach each other through it.
+struct PageEnvironment {
+    services::PlatformOperations& platform;
+    ui::Application& application;
+    services::InstallerContext& context;
+    notice::Notices& notices;
+
+    // Every path of the installation as the context gives it now.
+    services::InstallationPaths paths() const { return services::InstallationPaths(context); }
+};
+
+}  // namespace kanvel::pages

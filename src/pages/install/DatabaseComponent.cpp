@@ -1,0 +1,106 @@
+// The database component of the install panel: fetches the table files that
+// are missing from the pristine folder, then copies the three file sets into
+// their working folders.
+#include "pages/install/DatabaseFileSets.h"
+#include "pages/install/TFormInstal.h"
+#include "services/InstallerError.h"
+#include "services/WindowsPath.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kExternalProblem = L"Problem zewnętrzny!";
+constexpr const wchar_t* kRestartProgram = L"Program należy uruchomić ponownie.";
+constexpr const wchar_t* kDatabaseFetched = L"Pobranie bazy danych zakończone";
+constexpr const wchar_t* kDatabaseAlreadyThere = L"Pliki bazy danych już istnieją";
+}  // namespace
+
+void TFormInstal::BBBazaClick() {
+    ProgressBar1.setPosition(0);
+    RefreshInstallFolder();
+    const auto paths = environment_.paths();
+    for (const std::wstring& folder :
+         {paths.FormatFolder(), paths.PristineFolder(), paths.WorkingFolder(kStatementSet.workingFolder),
+          paths.WorkingFolder(kDataSet.workingFolder), paths.WorkingFolder(kConfigurationSet.workingFolder)})
+        makeFolderIfMissing(folder);
+
+    const std::wstring server(kTablesServerFolder);
+    const std::wstring pristine = paths.PristineFolder();
+    const bool data = PobranieDanych(server, pristine);
+    const bool configuration = PobranieKonfiguracji(server, pristine);
+    const bool statements = PobranieZestawien(server, pristine);
+
+    installReport_.database = InstallReport::DatabaseStep::CopyAborted;
+    PrzekazanieZestawien(pristine, paths.WorkingFolder(kStatementSet.workingFolder));
+    PrzekazanieDanych(pristine, paths.WorkingFolder(kDataSet.workingFolder));
+    PrzekazanieKonfiguracji(pristine, paths.WorkingFolder(kConfigurationSet.workingFolder));
+    installReport_.database = InstallReport::DatabaseStep::Copied;
+
+    main_.SetStatus(data || configuration || statements ? kDatabaseFetched : kDatabaseAlreadyThere);
+    environment_.application.processMessages();
+}
+
+void TFormInstal::CBBazaClick() { BBBaza.setEnabled(rules().databaseButton); }
+
+bool TFormInstal::PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kStatementSet, serverFolder, targetFolder);
+}
+
+bool TFormInstal::PobranieDanych(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kDataSet, serverFolder, targetFolder);
+}
+
+bool TFormInstal::PobranieKonfiguracji(const std::wstring& serverFolder, const std::wstring& targetFolder) {
+    return fetchSet(kConfigurationSet, serverFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieZestawien(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kStatementSet, sourceFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieDanych(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kDataSet, sourceFolder, targetFolder);
+}
+
+void TFormInstal::PrzekazanieKonfiguracji(const std::wstring& sourceFolder, const std::wstring& targetFolder) {
+    transferSet(kConfigurationSet, sourceFolder, targetFolder);
+}
+
+bool TFormInstal::fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder,
+                           const std::wstring& targetFolder) {
+    bool fetched = false;
+    for (auto name : set.slots) {
+        if (name.empty()) continue;
+        // A failed file was reported by the download; the next one is tried all the same.
+        if (PobraniePliku(serverFolder, std::wstring(name), std::wstring(), false, targetFolder)) fetched = true;
+    }
+    return fetched;
+}
+
+void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder,
+                              const std::wstring& targetFolder) {
+    auto& platform = environment_.platform;
+    auto giveUp = [&](std::wstring_view line1) {
+        environment_.notices.ShowNotice(kExternalProblem, std::wstring(line1), kRestartProgram, true);
+        throw services::SilentAbort();
+    };
+    for (auto name : set.slots) {
+        if (name.empty()) continue;
+        const std::wstring source = services::JoinPath(sourceFolder, name);
+        const std::wstring target = services::JoinPath(targetFolder, name);
+        if (!platform.FileExists(source)) {
+            if (set.skipsMissingSource) continue;
+            // Without its pristine copy the user's working table stays as it is:
+            // deleting it first would leave nothing in its place.
+            giveUp(set.cannotTransfer);
+        }
+        if (platform.FileExists(target)) {
+            platform.SetAttributes(target, 0);
+            if (!platform.DeleteFileAt(target)) giveUp(set.cannotPrepare);
+        }
+        if (!platform.CopyFileTo(source, target, false)) giveUp(set.cannotTransfer);
+        platform.SetAttributes(target, 0);
+    }
+}
+
+}  // namespace kanvel::install

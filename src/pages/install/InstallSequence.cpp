@@ -1,0 +1,146 @@
+// What "Instaluj" does: the ticked components in a fixed order (database
+// engine, database files, program file), then the finishing step with the
+// update program and the shortcuts; and, once finished, "Uruchom".
+#include "pages/install/TFormInstal.h"
+
+#include "services/ShortcutWriter.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kNothingTicked = L"Brak zaznaczenia wyboru instalacji.";
+constexpr const wchar_t* kFetchingEngine = L"Pobranie silnika bazy danych projektów z wersji 3.0-7.0.";
+constexpr const wchar_t* kEngineAlreadyFetched = L"Silnik bazy danych został już pobrany.";
+constexpr const wchar_t* kProgramAlreadyFetched = L"Edytor Bazy Danych został już pobrany.";
+constexpr const wchar_t* kDownloadRequired = L"Wymagane jest pobranie pliku z internetu.";
+constexpr const wchar_t* kInstallationStopped = L"Instalacja przerwana.";
+constexpr const wchar_t* kInstallationSucceeded = L"Instalacja zakończona pomyślnie";
+constexpr const wchar_t* kRun = L"Uruchom";
+constexpr const wchar_t* kRunHint = L"Uruchomienie programu";
+constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
+constexpr const wchar_t* kProgramsServerFolder = L"programy/wersja7/poprawki";
+constexpr const wchar_t* kProgramDownloadExtension = L"exe";
+constexpr const wchar_t* kEnginePackedName = L"setup";
+constexpr const wchar_t* kShortcutDescription = L"Skrót do programu Kanvel ";
+constexpr const wchar_t* kShortcutVersion = L" 8.0";
+constexpr wchar_t kShortcutKey = L'K';
+constexpr std::int32_t kNormalWindow = 1;
+}  // namespace
+
+void TFormInstal::BBInstalClick() {
+    auto& platform = environment_.platform;
+    if (main_.FinishedShown()) {
+        platform.ShellExecuteFile(std::wstring(), environment_.paths().ProgramFile(), std::wstring(), std::wstring());
+        main_.close();
+        return;
+    }
+    if (!SBPrzegladaj.enabled()) return;
+    installReport_ = InstallReport{};
+    if (!CBParadox.checked() && !CBBaza.checked() && !CBProgram.checked()) {
+        installReport_.nothingTicked = true;
+        platform.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
+        return;
+    }
+    if (CBParadox.checked()) installEngine();
+    if (CBBaza.checked()) {
+        BBBazaClick();  // a failed copy ends the whole click here, silently
+        CBBaza.setChecked(false);
+    }
+    if (CBProgram.checked()) installProgram();
+}
+
+void TFormInstal::installEngine() {
+    auto& platform = environment_.platform;
+    warn(kFetchingEngine);
+    if (BBParadox.tag() != 0)
+        platform.ShowMessageBox(kEngineAlreadyFetched, notice::kTitleWarning);
+    else
+        BBParadoxClick();
+    const auto paths = environment_.paths();
+    const std::wstring engineInstaller = paths.EngineInstaller();
+    if (!platform.FileExists(engineInstaller)) {
+        const std::wstring picked = main_.LokalizacjaPliku(kEnginePackedName);
+        if (!picked.empty() && platform.FileExists(picked)) KopiujPlik(picked, engineInstaller);
+    }
+    if (platform.FileExists(engineInstaller)) {
+        installReport_.engine = InstallReport::EngineStep::Started;
+        installReport_.engineInstaller = engineInstaller;
+        platform.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
+    } else {
+        installReport_.engine = InstallReport::EngineStep::InstallerMissing;
+        warn(kDownloadRequired);
+    }
+    CBParadox.setChecked(false);
+    BBParadox.setEnabled(false);
+}
+
+void TFormInstal::installProgram() {
+    auto& platform = environment_.platform;
+    bool fetched = false;
+    const bool alreadyFetched = BBProgram.tag() == RGKanvel.itemIndex();
+    if (alreadyFetched)
+        platform.ShowMessageBox(kProgramAlreadyFetched, notice::kTitleWarning);
+    else
+        fetched = PobranieProgramu();
+    const bool present = platform.FileExists(environment_.paths().ProgramFile());
+    if (present && fetched) {
+        ZakonczenieInstalacji();
+        main_.ShowFinished();
+        BBInstal.setCaption(kRun);
+        BBInstal.setHint(kRunHint);
+        main_.SetStatus(kInstallationSucceeded);
+        installReport_.program = InstallReport::ProgramStep::Installed;
+    } else {
+        installReport_.program =
+            alreadyFetched ? InstallReport::ProgramStep::AlreadyFetched : InstallReport::ProgramStep::NotInstalled;
+        warn(present ? kInstallationStopped : kDownloadRequired);
+    }
+}
+
+void TFormInstal::BBProgramClick() { PobranieProgramu(); }
+
+bool TFormInstal::PobranieProgramu() {
+    ProgressBar1.setPosition(0);
+    RefreshInstallFolder();
+    const auto& context = environment_.context;
+    if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramDownloadExtension, true, context.installDir))
+        return false;
+    BBProgram.setTag(RGKanvel.itemIndex());
+    return true;
+}
+
+void TFormInstal::ZakonczenieInstalacji() {
+    auto& platform = environment_.platform;
+    const auto& context = environment_.context;
+    const auto paths = environment_.paths();
+    const std::wstring updateProgram = paths.UpdateProgramSource();
+    if (platform.FileExists(updateProgram)) KopiujPlik(updateProgram, paths.UpdateProgramTarget());
+
+    services::TParametrySkrotu shortcut;
+    shortcut.SciezkaPliku = paths.ProgramFile();
+    shortcut.katalogRoboczy = context.installDir;
+    shortcut.opis = kShortcutDescription + context.editionName + kShortcutVersion;
+    shortcut.rodzajokna = kNormalWindow;
+    shortcut.numerIkony = 0;
+    shortcut.klawiszSkrotu = kShortcutKey;
+    if (CBSkrotPulpit.checked()) services::UtworzSkrot(platform, paths.DesktopShortcut(), shortcut);
+    if (CBSkrotMenuStart.checked()) {
+        makeFolderIfMissing(paths.StartMenuGroup());
+        services::UtworzSkrot(platform, paths.StartMenuShortcut(), shortcut);
+    }
+    BBDeinstal.setEnabled(true);
+    BBDeinstal.setShowHint(true);
+}
+
+bool TFormInstal::KopiujPlik(const std::wstring& source, const std::wstring& target) {
+    auto& platform = environment_.platform;
+    if (!platform.FileExists(source)) {
+        warn(kMissingFile + source);
+        return false;
+    }
+    // A path longer than the copy's buffers is refused by the copy itself.
+    if (platform.FileExists(target)) platform.SetAttributes(target, 0);
+    return platform.CopyFileTo(source, target, false);
+}
+
+}  // namespace kanvel::install

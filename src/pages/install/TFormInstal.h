@@ -1,0 +1,154 @@
+#pragma once
+
+#include <memory>
+
+#include "pages/PageEnvironment.h"
+#include "pages/install/InstallReport.h"
+#include "pages/install/PanelEnabling.h"
+#include "pages/licence/InstallPage.h"
+#include "pages/licence/TFormMain.h"
+#include "services/ComponentDownload.h"
+#include "services/DownloadView.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
+#include "ui/ProgressBar.h"
+#include "ui/RadioGroup.h"
+
+namespace kanvel::install {
+
+struct DatabaseFileSet;
+
+// The install form. It is never shown itself: its panel is moved into the
+// main window at start-up and serves as the installer's second page. It is
+// the view of every download (status line through the main window, its own
+// progress bar), and it records what each installation and removal did.
+class TFormInstal : public ui::Form, public licence::InstallPage, public services::DownloadView {
+public:
+    TFormInstal(pages::PageEnvironment& environment, licence::TFormMain& main);
+    ~TFormInstal() override;
+
+    ui::Panel PanelInstalacji{L"PanelInstalacji", this};
+    ui::Image Image4{L"Image4", &PanelInstalacji};
+    ui::Image Image3{L"Image3", &PanelInstalacji};
+    ui::Image Image5{L"Image5", &PanelInstalacji};
+    ui::Image Image2{L"Image2", &PanelInstalacji};
+    ui::RadioGroup RGKanvel{L"RGKanvel", &PanelInstalacji};
+    ui::CheckBox CBProgram{L"CBProgram", &PanelInstalacji};
+    ui::Label Label1{L"Label1", &PanelInstalacji};
+    ui::Label Label2{L"Label2", &PanelInstalacji};
+    ui::CheckBox CBBaza{L"CBBaza", &PanelInstalacji};
+    ui::CheckBox CBParadox{L"CBParadox", &PanelInstalacji};
+    ui::Label Label4{L"Label4", &PanelInstalacji};
+    ui::Button BBProgram{L"BBProgram", &PanelInstalacji};
+    ui::Button BBBaza{L"BBBaza", &PanelInstalacji};
+    ui::Button BBParadox{L"BBParadox", &PanelInstalacji};
+    ui::CheckBox CBSkrotPulpit{L"CBSkrotPulpit", &PanelInstalacji};
+    ui::ProgressBar ProgressBar1{L"ProgressBar1", &PanelInstalacji};
+    ui::CheckBox CBSkrotMenuStart{L"CBSkrotMenuStart", &PanelInstalacji};
+    ui::SpeedButton SBPrzegladaj{L"SBPrzegladaj", &PanelInstalacji};
+    ui::Edit Edit1{L"Edit1", &PanelInstalacji};
+    ui::Label LabelFolder{L"LabelFolder", &PanelInstalacji};
+    ui::Button BBWstecz{L"BBWstecz", &PanelInstalacji};
+    ui::Button BBInstal{L"BBInstal", &PanelInstalacji};
+    ui::Button BBDeinstal{L"BBDeinstal", &PanelInstalacji};
+    ui::Button BBClose{L"BBClose", &PanelInstalacji};
+
+    void FormCreate();
+    void RGKanvelClick();
+    void Edit1Change();
+    void SBPrzegladajClick();
+    void BBWsteczClick();
+    void BBCloseClick();
+
+    // The install sequence and the program file.
+    void BBInstalClick();
+    void BBProgramClick();
+    bool PobranieProgramu();
+    void ZakonczenieInstalacji();
+    // Replaces the target by the source; false (after a notice when the
+    // source is missing) when that did not happen.
+    bool KopiujPlik(const std::wstring& source, const std::wstring& target);
+
+    // The database file sets.
+    void BBBazaClick();
+    void CBBazaClick();
+    bool PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    bool PobranieDanych(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    bool PobranieKonfiguracji(const std::wstring& serverFolder, const std::wstring& targetFolder);
+    void PrzekazanieZestawien(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void PrzekazanieDanych(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void PrzekazanieKonfiguracji(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+
+    // The database engine component.
+    void BBParadoxClick();
+    void CBParadoxClick();
+
+    // Removal of the chosen edition's installation.
+    void BBDeinstalClick();
+
+    // Rebuilds the install folder from the chosen location and creates it
+    // (this one level) when it is missing. Every component step starts so.
+    void RefreshInstallFolder();
+    // The enabling rules for the panel as it is now.
+    PanelEnabling rules() const;
+
+    // Fetches one component file (see services::ComponentDownload); a
+    // failure is recorded in the install report.
+    bool PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension,
+                       bool authenticate, const std::wstring& targetFolder);
+
+    // True when the chosen edition's desktop shortcut, Start-menu shortcut or
+    // program file exists (tested in that order).
+    bool InstallationFound();
+    // Offers removal exactly when an installation is found.
+    void OfferRemoval();
+
+    // What the last installation, removal and folder choice did.
+    const InstallReport& installReport() const { return installReport_; }
+    const RemovalReport& removalReport() const { return removalReport_; }
+    FolderChoice lastFolderChoice() const { return lastFolderChoice_; }
+
+    // What the main window asks of this page.
+    bool PageShown() const override { return PanelInstalacji.visible(); }
+    void ShowForLicenceChoice() override;
+    void PrepareInstallFolder() override;
+    void LeavePage() override;
+    ui::Point EditionChoicePoint() const override;
+
+    // The view of every download.
+    void ShowStatus(const std::wstring& text) override { main_.SetStatus(text); }
+    void SetProgressRange(int max) override { ProgressBar1.setMax(max); }
+    void SetProgressPosition(int position) override { ProgressBar1.setPosition(position); }
+    void ProcessMessages() override { environment_.application.processMessages(); }
+    void ShowReplaceNotice(const std::wstring& text) override;
+
+private:
+    bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
+    void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    void makeFolderIfMissing(const std::wstring& folder);
+    void installEngine();
+    void installProgram();
+    void removeInstallFolder(const std::wstring& folder);
+    void deleteInstalledFile(const std::wstring& path);
+    void warn(const std::wstring& text);
+    void describePictures();
+    void describeChoices();
+    void describeComponentRow();
+    void describeFolderRow();
+    void describeButtonRow();
+    void bindHandlers();
+
+    pages::PageEnvironment& environment_;
+    licence::TFormMain& main_;
+    std::unique_ptr<services::ComponentDownload> download_;
+    InstallReport installReport_;
+    RemovalReport removalReport_;
+    FolderChoice lastFolderChoice_ = FolderChoice::NotMade;
+};
+
+}  // namespace kanvel::install

@@ -1,0 +1,58 @@
+// Program entry of the Windows installer: the Win32 platform and toolkit are
+// wired in here; everything else is the portable program.
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Toolkit.h"
+#include "app/CommandLineRun.h"
+#include "app/Installer.h"
+#include "services/ProgramTitle.h"
+#include "ui/Application.h"
+
+namespace {
+
+// The arguments after the program name, split by Windows' own rules
+// (quotes, backslashes before quotes) as every Windows program splits them.
+std::vector<std::wstring> CommandLineArguments() {
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (split == nullptr) return arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(split[i]);
+    LocalFree(split);
+    return arguments;
+}
+
+void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platform) {
+    kanvel::platform::win32::Win32Toolkit toolkit(instance);
+    kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
+    toolkit.attach(application);
+    kanvel::app::Installer installer(platform, application);
+    application.guarded([&] {
+        installer.CreateForms();
+        installer.Run();
+    });
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The shell link object needs the component object system on this thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int exitCode = 0;
+    const std::vector<std::wstring> arguments = CommandLineArguments();
+    // A run with options may have nobody at the screen: no system box may
+    // wait for an answer (a drive without a disk, a crash report).
+    if (!arguments.empty()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    {
+        kanvel::platform::win32::Win32Platform platform;
+        exitCode = kanvel::app::RunFromCommandLine(platform, arguments, [&] { RunWindow(instance, platform); });
+    }
+    CoUninitialize();
+    return exitCode;
+}

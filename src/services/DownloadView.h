@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace kanvel::services {
+
+// What a download shows the user while it works: a status line, a bar with
+// a range and a position, and the notice that a file is about to be
+// replaced. The install panel is the one view; the download never touches
+// a control itself.
+class DownloadView {
+public:
+    virtual ~DownloadView() = default;
+    virtual void ShowStatus(const std::wstring& text) = 0;
+    virtual void SetProgressRange(int max) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    // Lets the window paint and answer between the steps of a transfer.
+    virtual void ProcessMessages() = 0;
+    // Tells the user that an existing file is about to be replaced; returns
+    // when the user has read it.
+    virtual void ShowReplaceNotice(const std::wstring& text) = 0;
+};
+
+}  // namespace kanvel::services

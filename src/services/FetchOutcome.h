@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace kanvel::services {
+
+// What one call of the component download did, for the steps that record
+// what an installation did. The user has already been told of a failure.
+struct FetchOutcome {
+    enum class Result {
+        Fetched,               // a body was transferred and stored
+        AlreadyThere,          // the file was there and the call does not replace it: nothing done
+        KeptWithoutExtension,  // an authenticated call found a file without extension: kept
+        Failed,                // the transfer or the storing failed; the old file is as it was
+        Refused,               // another transfer was running: nothing done
+    };
+    enum class Failure { None, Connection, Other };
+
+    FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
+        : result(result), failure(failure), message(std::move(message)) {}
+
+    Result result = Result::AlreadyThere;
+    Failure failure = Failure::None;
+    // The message the user was shown for a failure.
+    std::wstring message;
+
+    // The caller's Boolean: the file is now in place from this call.
+    bool stored() const { return result == Result::Fetched || result == Result::KeptWithoutExtension; }
+    bool failed() const { return result == Result::Failed; }
+};
+
+}  // namespace kanvel::services
