@@ -1,12 +1,12 @@
 // Program entry of the Windows installer: the Win32 platform and toolkit are
 // wired in here; everything else is the portable program.
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/win32/ResourceHolders.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "app/CommandLineRun.h"
@@ -21,10 +21,9 @@ namespace {
 std::vector<std::wstring> CommandLineArguments() {
     std::vector<std::wstring> arguments;
     int count = 0;
-    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (split == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.emplace_back(split[i]);
-    LocalFree(split);
+    const kanvel::platform::win32::LocalMemory<LPWSTR*> split(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!split) return arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(split.get()[i]);
     return arguments;
 }
 
@@ -43,16 +42,11 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The shell link object needs the component object system on this thread.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int exitCode = 0;
+    const kanvel::platform::win32::ComApartment com;
     const std::vector<std::wstring> arguments = CommandLineArguments();
     // A run with options may have nobody at the screen: no system box may
     // wait for an answer (a drive without a disk, a crash report).
     if (!arguments.empty()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    {
-        kanvel::platform::win32::Win32Platform platform;
-        exitCode = kanvel::app::RunFromCommandLine(platform, arguments, [&] { RunWindow(instance, platform); });
-    }
-    CoUninitialize();
-    return exitCode;
+    kanvel::platform::win32::Win32Platform platform;
+    return kanvel::app::RunFromCommandLine(platform, arguments, [&] { RunWindow(instance, platform); });
 }

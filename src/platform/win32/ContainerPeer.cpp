@@ -3,23 +3,17 @@
 #include <windowsx.h>
 
 #include "platform/win32/GdiScopes.h"
+#include "platform/win32/GraphicPeer.h"
+#include "platform/win32/LabelPeer.h"
+#include "platform/win32/ResourceHolders.h"
 #include "platform/win32/WindowDpi.h"
 #include "ui/DpiScale.h"
-
 #include "ui/Form.h"
 #include "ui/Image.h"
-#include "ui/Label.h"
-#include "ui/Panel.h"
 
 namespace kanvel::platform::win32 {
 
 namespace {
-// The caption of a group box: where the gap in the frame starts, where the
-// text starts, and how much wider than the text the gap is (designed lengths).
-constexpr int kCaptionGapLeft = 8;
-constexpr int kCaptionLeft = 10;
-constexpr int kCaptionGapExtra = 4;
-
 // Tells every peer below the control that the DPI changed.
 void RescaleChildren(ui::Control& control) {
     for (ui::Control* child : control.children()) {
@@ -28,11 +22,11 @@ void RescaleChildren(ui::Control& control) {
     }
 }
 
-// Labels have windows that let the mouse through to us (a drag on the status
-// line drags the window); pictures have no window at all.
+// Plain labels have windows that let the mouse through to us (a drag on the
+// status line drags the window); pictures have no window at all.
 bool IsMouseTransparent(const ui::Control& c) {
-    return dynamic_cast<const ui::Image*>(&c) != nullptr ||
-           (dynamic_cast<const ui::Label*>(&c) != nullptr && dynamic_cast<const ui::LinkLabel*>(&c) == nullptr);
+    if (auto* label = dynamic_cast<const LabelPeer*>(c.peer())) return !label->isLink();
+    return dynamic_cast<const GraphicPeer*>(c.peer()) != nullptr;
 }
 
 void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
@@ -40,7 +34,7 @@ void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
     if (bitmap == nullptr) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
-    CompatibleDC source(dc);
+    MemoryDC source(CreateCompatibleDC(dc));
     {
         SelectedObject selected(source.get(), bitmap);
         // At 96 DPI a picture is copied pixel for pixel; at other densities
@@ -62,10 +56,11 @@ void DrawPicture(GdiResources& gdi, HDC dc, const ui::Image& image, int dpi) {
 }  // namespace
 
 ContainerPeer::ContainerPeer(Win32Toolkit& toolkit, ui::Control& control) : WindowPeer(toolkit, control) {
-    if (dynamic_cast<ui::Form*>(&control) != nullptr) return;  // the form peer makes its own window
-    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (control.visible() ? WS_VISIBLE : 0);
+    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (control.visible() ? WS_VISIBLE : 0);
     create(Win32Toolkit::ContainerClass(), style, WS_EX_CONTROLPARENT, ParentWindowOf(control));
 }
+
+ContainerPeer::ContainerPeer(Win32Toolkit& toolkit, ui::Control& control, OwnWindow) : WindowPeer(toolkit, control) {}
 
 LRESULT CALLBACK ContainerPeer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* peer = dynamic_cast<ContainerPeer*>(FromHwnd(hwnd));
@@ -118,22 +113,18 @@ LRESULT ContainerPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ContainerPeer::paint() {
-    PAINTSTRUCT ps;
-    HDC screen = BeginPaint(hwnd(), &ps);
+    PaintScope screen(hwnd());
     RECT client;
     GetClientRect(hwnd(), &client);
+    // Only the part that needs it, so that a changed control does not
+    // redraw the whole window; in memory first, so that nothing flickers.
+    const RECT& part = screen.part();
+    MemoryCanvas canvas(screen.dc(), part.right - part.left, part.bottom - part.top);
     {
-        // Only the part that needs it, so that a changed control does not
-        // redraw the whole window; in memory first, so that nothing flickers.
-        const RECT& part = ps.rcPaint;
-        MemoryCanvas canvas(screen, part.right - part.left, part.bottom - part.top);
-        {
-            ShiftedOrigin origin(canvas.dc(), -part.left, -part.top);
-            paintFace(canvas.dc(), client);
-        }
-        canvas.copyTo(screen, part.left, part.top);
+        ShiftedOrigin origin(canvas.dc(), -part.left, -part.top);
+        paintFace(canvas.dc(), client);
     }
-    EndPaint(hwnd(), &ps);
+    canvas.copyTo(screen.dc(), part.left, part.top);
 }
 
 void ContainerPeer::paintFace(HDC dc, const RECT& client) {
@@ -142,41 +133,8 @@ void ContainerPeer::paintFace(HDC dc, const RECT& client) {
     paintPictures(dc);
 }
 
-void ContainerPeer::paintFrame(HDC dc, const RECT& client) {
-    if (auto* group = dynamic_cast<const ui::GroupBox*>(&control())) {
-        SelectedObject font(dc, this->font());
-        TEXTMETRICW metrics;
-        GetTextMetricsW(dc, &metrics);
-        RECT frame = client;
-        frame.top = metrics.tmHeight / 2;
-        DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-        if (!group->caption().empty()) {
-            SIZE size;
-            GetTextExtentPoint32W(dc, group->caption().c_str(), static_cast<int>(group->caption().size()), &size);
-            const int gapLeft = ui::ScaleToDpi(kCaptionGapLeft, dpi());
-            const int textLeft = ui::ScaleToDpi(kCaptionLeft, dpi());
-            RECT text{gapLeft, 0, gapLeft + size.cx + ui::ScaleToDpi(kCaptionGapExtra, dpi()), metrics.tmHeight};
-            FillRect(dc, &text, toolkit().gdi().brush(group->color()));
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GdiResources::Resolve(group->font().color));
-            TextOutW(dc, textLeft, 0, group->caption().c_str(), static_cast<int>(group->caption().size()));
-        }
-        return;
-    }
-    if (auto* panel = dynamic_cast<const ui::Panel*>(&control())) {
-        RECT r = client;
-        if (panel->outerBevel() != ui::Bevel::None) {
-            DrawEdge(dc, &r, panel->outerBevel() == ui::Bevel::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
-            InflateRect(&r, -1, -1);
-        }
-        if (panel->innerBevel() != ui::Bevel::None)
-            DrawEdge(dc, &r, panel->innerBevel() == ui::Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENINNER, BF_RECT);
-    }
-}
-
 void ContainerPeer::paintPictures(HDC dc) {
-    const int frame = dynamic_cast<ui::Form*>(&control()) ? static_cast<ui::Form&>(control()).frameWidth() : 0;
-    const int offset = ui::ScaleToDpi(frame, dpi());
+    const int offset = ui::ScaleToDpi(pictureInset(), dpi());
     ShiftedOrigin origin(dc, offset, offset);
     for (ui::Control* child : control().children()) {
         if (!child->visible()) continue;
@@ -228,7 +186,7 @@ void ContainerPeer::applyOwn(ui::Property what) {
     if (what == ui::Property::Caption || what == ui::Property::Bevel) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolkit, form), form_(form) {
+FormPeer::FormPeer(Win32Toolkit& toolkit, ui::Form& form) : ContainerPeer(toolkit, form, OwnWindow{}), form_(form) {
     form.setDpi(SystemDpi());
     placeOnScreen();
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -263,10 +221,10 @@ void FormPeer::applyRegion() {
         SetWindowRgn(hwnd(), nullptr, TRUE);
         return;
     }
-    // The window owns the region from here on.
-    SetWindowRgn(hwnd(),
-                 CreateRoundRectRgn(0, 0, region.width, region.height, region.ellipseWidth, region.ellipseHeight),
-                 TRUE);
+    GdiObject<HRGN> shape(
+        CreateRoundRectRgn(0, 0, region.width, region.height, region.ellipseWidth, region.ellipseHeight));
+    // Once set, the region belongs to the window.
+    if (SetWindowRgn(hwnd(), shape.get(), TRUE) != 0) static_cast<void>(shape.release());
 }
 
 void FormPeer::focusControl(HWND preferred) {
@@ -324,6 +282,8 @@ void FormPeer::paintFrame(HDC dc, const RECT& client) {
     RECT r = client;
     DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
 }
+
+int FormPeer::pictureInset() const { return form_.frameWidth(); }
 
 void FormPeer::applyOwn(ui::Property what) {
     switch (what) {

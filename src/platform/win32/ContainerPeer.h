@@ -4,15 +4,14 @@
 
 namespace kanvel::platform::win32 {
 
-// A window of our own class that holds other controls: a form, a panel or a
-// group box. It paints its face (background, edges and the pictures, which
-// have no window) and passes the notifications of native children on to
-// their peers. Its window text is its caption, so a group box is named by
-// its caption for assistive technology too.
+// A window of our own class that holds other controls: the base of the
+// peers of forms, panels and group boxes. It paints its face (background,
+// the frame its kind draws, and the pictures, which have no window) and
+// passes the notifications of native children on to their peers. Its window
+// text is its caption, so a group box is named by its caption for assistive
+// technology too.
 class ContainerPeer : public WindowPeer {
 public:
-    ContainerPeer(Win32Toolkit& toolkit, ui::Control& control);
-
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Paints the face (everything but the child windows) into the DC, in
     // this window's client coordinates. Transparent children paint it
@@ -20,8 +19,17 @@ public:
     void paintFace(HDC dc, const RECT& client);
 
 protected:
+    // Makes a child window of the container class in the parent's window.
+    ContainerPeer(Win32Toolkit& toolkit, ui::Control& control);
+    // For a kind that makes its window itself (a form's top-level window).
+    struct OwnWindow {};
+    ContainerPeer(Win32Toolkit& toolkit, ui::Control& control, OwnWindow);
+
     virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    virtual void paintFrame(HDC dc, const RECT& client);
+    // The edge the kind draws around its face.
+    virtual void paintFrame(HDC dc, const RECT& client) = 0;
+    // How far inside the face the pictures' places start (designed length).
+    virtual int pictureInset() const { return 0; }
     void applyOwn(ui::Property what) override;
 
 private:
@@ -41,6 +49,8 @@ public:
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintFrame(HDC dc, const RECT& client) override;
+    // The pictures lie inside the form's frame.
+    int pictureInset() const override;
     void applyOwn(ui::Property what) override;
 
 private:

@@ -1,18 +1,11 @@
 #include "platform/win32/GdiResources.h"
 
+#include <utility>
+
 #include "platform/win32/GdiScopes.h"
 #include "ui/DpiScale.h"
 
 namespace kanvel::platform::win32 {
-
-GdiResources::~GdiResources() {
-    for (auto& [key, handle] : fonts_) DeleteObject(handle);
-    for (auto& [key, handle] : brushes_) DeleteObject(handle);
-    for (auto& [key, handle] : bitmaps_)
-        if (handle != nullptr) DeleteObject(handle);
-    for (auto& [key, handle] : scaledBitmaps_)
-        if (handle != nullptr) DeleteObject(handle);
-}
 
 COLORREF GdiResources::Resolve(ui::Color color) {
     switch (color.system()) {
@@ -29,56 +22,51 @@ HFONT GdiResources::font(const ui::Font& designed, int dpi) {
     const ui::Font f = ui::ScaleToDpi(designed, dpi);
     const FontKey key{f.name, f.height, f.bold, f.italic, f.underline, f.eastEurope};
     auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second;
-    HFONT handle = CreateFontW(-f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, f.underline, FALSE,
-                               f.eastEurope ? EASTEUROPE_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, f.name.c_str());
-    fonts_.emplace(key, handle);
-    return handle;
+    if (found != fonts_.end()) return found->second.get();
+    GdiObject<HFONT> made(CreateFontW(-f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic, f.underline, FALSE,
+                                      f.eastEurope ? EASTEUROPE_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                      f.name.c_str()));
+    return fonts_.emplace(key, std::move(made)).first->second.get();
 }
 
 HBRUSH GdiResources::brush(ui::Color color) {
     const COLORREF rgb = Resolve(color);
     auto found = brushes_.find(rgb);
-    if (found != brushes_.end()) return found->second;
-    HBRUSH handle = CreateSolidBrush(rgb);
-    brushes_.emplace(rgb, handle);
-    return handle;
+    if (found != brushes_.end()) return found->second.get();
+    return brushes_.emplace(rgb, GdiObject<HBRUSH>(CreateSolidBrush(rgb))).first->second.get();
 }
 
 HBITMAP GdiResources::bitmap(const std::wstring& name) {
     auto found = bitmaps_.find(name);
-    if (found != bitmaps_.end()) return found->second;
-    auto* handle = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    bitmaps_.emplace(name, handle);
-    return handle;
+    if (found != bitmaps_.end()) return found->second.get();
+    GdiObject<HBITMAP> loaded(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return bitmaps_.emplace(name, std::move(loaded)).first->second.get();
 }
-
 
 HBITMAP GdiResources::bitmap(const std::wstring& name, int dpi) {
     HBITMAP original = bitmap(name);
     if (original == nullptr || dpi == ui::kDesignDpi) return original;
     const auto key = std::make_pair(name, dpi);
     auto found = scaledBitmaps_.find(key);
-    if (found != scaledBitmaps_.end()) return found->second;
+    if (found != scaledBitmaps_.end()) return found->second.get();
     BITMAP info{};
     GetObjectW(original, sizeof(info), &info);
     const int width = ui::ScaleToDpi(info.bmWidth, dpi);
     const int height = ui::ScaleToDpi(info.bmHeight, dpi);
     WindowDC screen(nullptr);
-    HBITMAP scaled = CreateCompatibleBitmap(screen.get(), width, height);
-    CompatibleDC source(screen.get());
-    CompatibleDC target(screen.get());
+    GdiObject<HBITMAP> scaled(CreateCompatibleBitmap(screen.get(), width, height));
+    MemoryDC source(CreateCompatibleDC(screen.get()));
+    MemoryDC target(CreateCompatibleDC(screen.get()));
     {
         SelectedObject from(source.get(), original);
-        SelectedObject to(target.get(), scaled);
+        SelectedObject to(target.get(), scaled.get());
         SetStretchBltMode(target.get(), HALFTONE);
         SetBrushOrgEx(target.get(), 0, 0, nullptr);
         StretchBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    scaledBitmaps_.emplace(key, scaled);
-    return scaled;
+    return scaledBitmaps_.emplace(key, std::move(scaled)).first->second.get();
 }
 
 }  // namespace kanvel::platform::win32

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/win32/ResourceHolders.h"
 #include "ui/Color.h"
 #include "ui/Font.h"
 
@@ -17,7 +18,6 @@ public:
     GdiResources() = default;
     GdiResources(const GdiResources&) = delete;
     GdiResources& operator=(const GdiResources&) = delete;
-    ~GdiResources();
 
     static COLORREF Resolve(ui::Color color);
     // The font as drawn on a screen of the given DPI.
@@ -30,10 +30,11 @@ public:
 
 private:
     using FontKey = std::tuple<std::wstring, int, bool, bool, bool, bool>;
-    std::map<FontKey, HFONT> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
-    std::map<std::wstring, HBITMAP> bitmaps_;
-    std::map<std::pair<std::wstring, int>, HBITMAP> scaledBitmaps_;
+    std::map<FontKey, GdiObject<HFONT>> fonts_;
+    std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
+    // A missing bitmap resource is remembered as an empty holder.
+    std::map<std::wstring, GdiObject<HBITMAP>> bitmaps_;
+    std::map<std::pair<std::wstring, int>, GdiObject<HBITMAP>> scaledBitmaps_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include "platform/win32/ResourceHolders.h"
+
 namespace kanvel::platform::win32 {
 
-// Small owners for the device contexts and selections of a paint routine, so
-// that no early return can leak a DC or leave an object selected into one.
+// Scopes of a paint routine that lend a DC or change its state and give it
+// back at the end, so that no early return can leak a DC or leave an object
+// selected into one. The GDI objects and memory DCs they use are held by the
+// holders of ResourceHolders.h; these scopes pair a call with the one that
+// undoes it on the same DC.
 
 // An object selected into a DC for the length of a scope.
 class SelectedObject {
@@ -35,16 +40,20 @@ private:
     HDC dc_;
 };
 
-// A memory DC compatible with another, deleted at the end of the scope.
-class CompatibleDC {
+// The painting of a window in answer to WM_PAINT: BeginPaint to EndPaint.
+class PaintScope {
 public:
-    explicit CompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~CompatibleDC() { DeleteDC(dc_); }
-    CompatibleDC(const CompatibleDC&) = delete;
-    CompatibleDC& operator=(const CompatibleDC&) = delete;
-    HDC get() const { return dc_; }
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+    // The part of the window that needs painting.
+    const RECT& part() const { return paint_.rcPaint; }
 
 private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 
@@ -56,19 +65,16 @@ public:
     MemoryCanvas(HDC target, int width, int height)
         : dc_(CreateCompatibleDC(target)),
           bitmap_(MakeBitmap(width, height)),
-          previous_(SelectObject(dc_, bitmap_)),
+          selected_(dc_.get(), bitmap_.get()),
           width_(width),
           height_(height) {}
-    ~MemoryCanvas() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
     MemoryCanvas(const MemoryCanvas&) = delete;
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
-    HDC dc() const { return dc_; }
-    void copyTo(HDC target, int x = 0, int y = 0) const { BitBlt(target, x, y, width_, height_, dc_, 0, 0, SRCCOPY); }
+    HDC dc() const { return dc_.get(); }
+    void copyTo(HDC target, int x = 0, int y = 0) const {
+        BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+    }
 
 private:
     static HBITMAP MakeBitmap(int width, int height) {
@@ -83,9 +89,11 @@ private:
         return CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     }
 
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    // In this order, so that the bitmap is selected out before it is
+    // deleted, and deleted before its DC.
+    MemoryDC dc_;
+    GdiObject<HBITMAP> bitmap_;
+    SelectedObject selected_;
     int width_;
     int height_;
 };

@@ -16,8 +16,12 @@ UINT TextFormat(const ui::Label& label) {
 }
 }  // namespace
 
-LabelPeer::LabelPeer(Win32Toolkit& toolkit, ui::Label& label)
-    : WindowPeer(toolkit, label), label_(label), link_(dynamic_cast<ui::LinkLabel*>(&label) != nullptr) {
+LabelPeer::LabelPeer(Win32Toolkit& toolkit, ui::Label& label) : LabelPeer(toolkit, label, false) {}
+
+LabelPeer::LabelPeer(Win32Toolkit& toolkit, ui::LinkLabel& link) : LabelPeer(toolkit, link, true) {}
+
+LabelPeer::LabelPeer(Win32Toolkit& toolkit, ui::Label& label, bool link)
+    : WindowPeer(toolkit, label), label_(label), link_(link) {
     const DWORD shown = WS_CHILD | (label.visible() ? WS_VISIBLE : 0);
     if (link_)
         create(WC_BUTTONW, shown | WS_TABSTOP | BS_OWNERDRAW, 0, ParentWindowOf(label));

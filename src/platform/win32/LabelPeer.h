@@ -15,6 +15,7 @@ namespace kanvel::platform::win32 {
 class LabelPeer : public WindowPeer {
 public:
     LabelPeer(Win32Toolkit& toolkit, ui::Label& label);
+    LabelPeer(Win32Toolkit& toolkit, ui::LinkLabel& link);
 
     void OnCommand(WORD code) override;
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -24,6 +25,7 @@ protected:
     void applyOwn(ui::Property what) override;
 
 private:
+    LabelPeer(Win32Toolkit& toolkit, ui::Label& label, bool link);
     void paintParentFace(HDC dc) const;
 
     ui::Label& label_;

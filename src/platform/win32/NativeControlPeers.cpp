@@ -5,9 +5,8 @@
 #include <vsstyle.h>
 
 #include "platform/win32/GdiScopes.h"
+#include "platform/win32/ResourceHolders.h"
 #include "ui/DpiScale.h"
-
-#include "ui/Label.h"
 
 namespace kanvel::platform::win32 {
 
@@ -24,13 +23,14 @@ std::wstring ReadText(HWND hwnd) {
 }
 }  // namespace
 
-ButtonPeer::ButtonPeer(Win32Toolkit& toolkit, ui::Button& button)
+ButtonPeer::ButtonPeer(Win32Toolkit& toolkit, ui::Button& button) : ButtonPeer(toolkit, button, true) {}
+
+ButtonPeer::ButtonPeer(Win32Toolkit& toolkit, ui::Button& button, bool mayOwnDraw)
     : WindowPeer(toolkit, button),
       button_(button),
       // A push button draws its text in the system's colour; one with a text
       // colour of its own (the navy install button) is drawn by us.
-      ownDrawn_(button.font().color != ui::colors::WindowText && button.glyph().empty() &&
-                dynamic_cast<ui::SpeedButton*>(&button) == nullptr) {
+      ownDrawn_(mayOwnDraw && button.font().color != ui::colors::WindowText && button.glyph().empty()) {
     const DWORD kind = ownDrawn_ ? BS_OWNERDRAW : button.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     create(WC_BUTTONW, ChildStyle(button) | kind, 0, ParentWindowOf(button));
     applyOwn(ui::Property::Glyph);
@@ -47,10 +47,9 @@ void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(dc, &face, toolkit().gdi().brush(parent != nullptr ? parent->color() : button_.color()));
     // The face of a push button in this state: the visual style's when one
     // is active, the classic raised or pushed frame otherwise.
-    if (HTHEME theme = OpenThemeData(hwnd(), L"BUTTON")) {
+    if (const ThemeHandle theme(OpenThemeData(hwnd(), L"BUTTON")); theme) {
         const int state = disabled ? PBS_DISABLED : pressed ? PBS_PRESSED : focused ? PBS_DEFAULTED : PBS_NORMAL;
-        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
-        CloseThemeData(theme);
+        DrawThemeBackground(theme.get(), dc, BP_PUSHBUTTON, state, &face, nullptr);
     } else {
         RECT frame = face;
         DrawFrameControl(dc, &frame, DFC_BUTTON,
@@ -90,12 +89,16 @@ void ButtonPeer::applyOwn(ui::Property what) {
             if (ownDrawn_) break;  // the owner-drawn style has no default variant
             SendMessageW(hwnd(), BM_SETSTYLE, button_.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
             break;
-        case ui::Property::Down:
-            if (auto* speed = dynamic_cast<ui::SpeedButton*>(&button_))
-                SendMessageW(hwnd(), BM_SETSTATE, speed->down(), 0);
-            break;
         default: break;
     }
+}
+
+SpeedButtonPeer::SpeedButtonPeer(Win32Toolkit& toolkit, ui::SpeedButton& button)
+    : ButtonPeer(toolkit, button, false), speedButton_(button) {}
+
+void SpeedButtonPeer::applyOwn(ui::Property what) {
+    if (what == ui::Property::Down) SendMessageW(hwnd(), BM_SETSTATE, speedButton_.down(), 0);
+    ButtonPeer::applyOwn(what);
 }
 
 CheckBoxPeer::CheckBoxPeer(Win32Toolkit& toolkit, ui::CheckBox& box) : WindowPeer(toolkit, box), box_(box) {

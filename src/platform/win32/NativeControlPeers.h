@@ -19,11 +19,26 @@ public:
     void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
+    // mayOwnDraw: false for a kind whose face Windows always draws.
+    ButtonPeer(Win32Toolkit& toolkit, ui::Button& button, bool mayOwnDraw);
     void applyOwn(ui::Property what) override;
 
 private:
     ui::Button& button_;
     bool ownDrawn_;
+};
+
+// A speed button: a push button that Windows draws (its glyph shows) and
+// that can stay held down.
+class SpeedButtonPeer : public ButtonPeer {
+public:
+    SpeedButtonPeer(Win32Toolkit& toolkit, ui::SpeedButton& button);
+
+protected:
+    void applyOwn(ui::Property what) override;
+
+private:
+    ui::SpeedButton& speedButton_;
 };
 
 class CheckBoxPeer : public WindowPeer {

@@ -3,33 +3,28 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/DpiScale.h"
 
 namespace kanvel::platform::win32 {
 
 RadioGroupPeer::RadioGroupPeer(Win32Toolkit& toolkit, ui::RadioGroup& group)
-    : ContainerPeer(toolkit, group), group_(group) {
+    : PanelPeer(toolkit, group), group_(group) {
     rebuildButtons();
 }
 
-RadioGroupPeer::~RadioGroupPeer() {
-    for (HWND button : buttons_) DestroyWindow(button);
-}
-
 void RadioGroupPeer::rebuildButtons() {
-    for (HWND button : buttons_) DestroyWindow(button);
     buttons_.clear();
     HFONT font = this->font();
     for (std::size_t i = 0; i < group_.items().size(); ++i) {
-        HWND button = CreateWindowExW(0, WC_BUTTONW, group_.items()[i].c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0), 0, 0, 10,
-                                      10, hwnd(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), toolkit().instance(),
-                                      nullptr);
-        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        EnableWindow(button, group_.enabled());
-        buttons_.push_back(button);
+        OwnedWindow button(CreateWindowExW(0, WC_BUTTONW, group_.items()[i].c_str(),
+                                           WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0), 0, 0,
+                                           10, 10, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
+                                           toolkit().instance(), nullptr));
+        SendMessageW(button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        EnableWindow(button.get(), group_.enabled());
+        buttons_.push_back(std::move(button));
     }
     layoutButtons();
     showChoice();
@@ -38,7 +33,7 @@ void RadioGroupPeer::rebuildButtons() {
 void RadioGroupPeer::layoutButtons() {
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         const ui::Rect r = ui::ScaleToDpi(group_.itemBounds(static_cast<int>(i)), dpi());
-        MoveWindow(buttons_[i], r.left, r.top, r.width, r.height, TRUE);
+        MoveWindow(buttons_[i].get(), r.left, r.top, r.width, r.height, TRUE);
     }
 }
 
@@ -48,18 +43,19 @@ void RadioGroupPeer::showChoice() {
     const int stop = group_.itemIndex() >= 0 ? group_.itemIndex() : 0;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         const int index = static_cast<int>(i);
-        SendMessageW(buttons_[i], BM_SETCHECK, index == group_.itemIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
-        const LONG_PTR style = GetWindowLongPtrW(buttons_[i], GWL_STYLE);
-        SetWindowLongPtrW(buttons_[i], GWL_STYLE, index == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+        HWND button = buttons_[i].get();
+        SendMessageW(button, BM_SETCHECK, index == group_.itemIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+        SetWindowLongPtrW(button, GWL_STYLE, index == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     }
 }
 
 bool RadioGroupPeer::moveChoice(HWND focused, int step) {
-    const auto it = std::find(buttons_.begin(), buttons_.end(), focused);
+    const auto it = std::ranges::find(buttons_, focused, &OwnedWindow::get);
     if (it == buttons_.end() || buttons_.empty()) return false;
     const int count = static_cast<int>(buttons_.size());
     const int next = (static_cast<int>(it - buttons_.begin()) + step + count) % count;
-    SetFocus(buttons_[static_cast<std::size_t>(next)]);
+    SetFocus(buttons_[static_cast<std::size_t>(next)].get());
     dispatch([&] { group_.choose(next); });
     showChoice();
     return true;
@@ -82,7 +78,7 @@ LRESULT RadioGroupPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, GdiResources::Resolve(group_.color()));
         return reinterpret_cast<LRESULT>(toolkit().gdi().brush(group_.color()));
     }
-    return ContainerPeer::handle(message, wParam, lParam);
+    return PanelPeer::handle(message, wParam, lParam);
 }
 
 void RadioGroupPeer::applyOwn(ui::Property what) {
@@ -92,18 +88,19 @@ void RadioGroupPeer::applyOwn(ui::Property what) {
         case ui::Property::Bounds: layoutButtons(); break;
         case ui::Property::Dpi:
             layoutButtons();
-            for (HWND button : buttons_) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            for (const OwnedWindow& button : buttons_)
+                SendMessageW(button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         case ui::Property::Enabled:
-            for (HWND button : buttons_) EnableWindow(button, group_.enabled());
+            for (const OwnedWindow& button : buttons_) EnableWindow(button.get(), group_.enabled());
             break;
         case ui::Property::Font:
-            for (HWND button : buttons_)
-                SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            for (const OwnedWindow& button : buttons_)
+                SendMessageW(button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         default: break;
     }
-    ContainerPeer::applyOwn(what);
+    PanelPeer::applyOwn(what);
 }
 
 }  // namespace kanvel::platform::win32

@@ -2,17 +2,17 @@
 
 #include <vector>
 
-#include "platform/win32/ContainerPeer.h"
+#include "platform/win32/PanelPeer.h"
+#include "platform/win32/ResourceHolders.h"
 #include "ui/RadioGroup.h"
 
 namespace kanvel::platform::win32 {
 
 // A framed group with one native radio button per item, laid out in the
 // group's columns. The program keeps the choice; the buttons show it.
-class RadioGroupPeer : public ContainerPeer {
+class RadioGroupPeer : public PanelPeer {
 public:
     RadioGroupPeer(Win32Toolkit& toolkit, ui::RadioGroup& group);
-    ~RadioGroupPeer() override;
 
     // The group whose radio button this is, or nullptr.
     static RadioGroupPeer* OfButton(HWND button);
@@ -30,7 +30,8 @@ private:
     void layoutButtons();
 
     ui::RadioGroup& group_;
-    std::vector<HWND> buttons_;
+    // Destroyed before the group's own window, whose children they are.
+    std::vector<OwnedWindow> buttons_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -23,15 +23,14 @@ void TimerPeer::PropertyChanged(ui::Property) {
 }
 
 void TimerPeer::start() {
-    id_ = SetTimer(nullptr, 0, static_cast<UINT>(timer_.interval()), &TimerPeer::Tick);
-    RunningTimers()[id_] = this;
+    running_.reset(SetTimer(nullptr, 0, static_cast<UINT>(timer_.interval()), &TimerPeer::Tick));
+    RunningTimers()[running_.get()] = this;
 }
 
 void TimerPeer::stop() {
-    if (id_ == 0) return;
-    KillTimer(nullptr, id_);
-    RunningTimers().erase(id_);
-    id_ = 0;
+    if (!running_) return;
+    RunningTimers().erase(running_.get());
+    running_.reset();
 }
 
 void CALLBACK TimerPeer::Tick(HWND, UINT, UINT_PTR id, DWORD) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/ResourceHolders.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "ui/Timer.h"
 
@@ -21,7 +22,7 @@ private:
 
     Win32Toolkit& toolkit_;
     ui::Timer& timer_;
-    UINT_PTR id_ = 0;
+    ThreadTimer running_;
 };
 
 }  // namespace kanvel::platform::win32

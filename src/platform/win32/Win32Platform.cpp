@@ -6,7 +6,10 @@
 
 #include <array>
 #include <cwchar>
+#include <string>
 
+#include "platform/win32/ResourceHolders.h"
+#include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "platform/win32/http/WinHttpClient.h"
@@ -17,8 +20,21 @@
 namespace kanvel::platform::win32 {
 
 namespace {
+// "I/O error 5: Access is denied." for the calling thread's last error; the
+// number alone when the system has no words for it.
 services::InputOutputError LastIoError() {
-    return services::InputOutputError(L"I/O error " + std::to_wstring(GetLastError()));
+    const DWORD error = GetLastError();
+    std::wstring text = L"I/O error " + std::to_wstring(error);
+    if (const std::wstring description = SystemErrorText(error); !description.empty()) text += L": " + description;
+    return services::InputOutputError(text);
+}
+
+std::string AnsiBytes(const std::wstring& text) {
+    const int wideLength = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, bytes.data(), size, nullptr, nullptr);
+    return bytes;
 }
 
 // Copies a path into a fixed buffer of the copy's size; false when it does not fit.
@@ -64,23 +80,16 @@ std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(cons
 }
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw LastIoError();
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw LastIoError();
+    const std::string bytes = AnsiBytes(text);
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    const DWORD writeError = GetLastError();
-    const BOOL closed = CloseHandle(file);
-    if (!ok || written != bytes.size()) {
-        SetLastError(writeError);
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
         throw LastIoError();
-    }
-    if (!closed) throw LastIoError();
+    // The text may reach the disk only now: a failed close is a failed write.
+    if (!file.close()) throw LastIoError();
 }
 
 std::wstring Win32Platform::SpecialFolderPath(int folder) {

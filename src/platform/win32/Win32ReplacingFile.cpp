@@ -1,21 +1,18 @@
 #include "platform/win32/Win32ReplacingFile.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
+#include "platform/win32/SystemErrorText.h"
 #include "services/InstallerError.h"
 #include "services/PartialFilePath.h"
 
 namespace kanvel::platform::win32 {
 
 namespace {
-std::wstring SystemMessage(DWORD error) {
-    std::array<wchar_t, 512> buffer{};
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                        buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
-    std::wstring text(buffer.data(), length);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+// The system's words for the error, or its number when it has none.
+std::wstring Reason(DWORD error) {
+    std::wstring text = SystemErrorText(error);
     return text.empty() ? L"System error " + std::to_wstring(error) : text;
 }
 }  // namespace
@@ -28,9 +25,9 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     partial_ = services::PartialFilePath(target_);
     SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
     // DELETE access lets Commit rename the file through this handle.
-    file_ = CreateFileW(partial_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) {
+    file_.reset(CreateFileW(partial_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) {
         const DWORD error = GetLastError();
         partial_.clear();
         fail(error);
@@ -38,19 +35,20 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
 }
 
 Win32ReplacingFile::~Win32ReplacingFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    // Closed before the partial file can be deleted by name.
+    file_.reset();
     if (!partial_.empty()) DeleteFileW(partial_.c_str());
 }
 
 void Win32ReplacingFile::fail(DWORD error) const {
-    throw services::InputOutputError(L"Cannot create file \"" + target_ + L"\". " + SystemMessage(error));
+    throw services::InputOutputError(L"Cannot create file \"" + target_ + L"\". " + Reason(error));
 }
 
 void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file_, data, chunk, &written, nullptr) || written != chunk) fail(GetLastError());
+        if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written != chunk) fail(GetLastError());
         data += chunk;
         size -= chunk;
     }
@@ -68,12 +66,10 @@ void Win32ReplacingFile::Commit() {
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(nameBytes);
     std::copy(target_.begin(), target_.end(), rename->FileName);
-    if (!SetFileInformationByHandle(file_, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+    if (!SetFileInformationByHandle(file_.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
         fail(GetLastError());
     partial_.clear();
-    const BOOL closed = CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    if (!closed) fail(GetLastError());
+    if (!file_.close()) fail(GetLastError());
 }
 
 }  // namespace kanvel::platform::win32

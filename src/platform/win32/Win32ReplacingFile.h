@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/ResourceHolders.h"
+
 #include "services/PlatformOperations.h"
 
 namespace kanvel::platform::win32 {
@@ -23,7 +25,7 @@ private:
 
     std::wstring target_;
     std::wstring partial_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    FileHandle file_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -2,36 +2,25 @@
 
 #include <string>
 
+#include "platform/win32/SystemErrorText.h"
 #include "services/InstallerError.h"
 
 namespace kanvel::platform::win32 {
 
 namespace {
 [[noreturn]] void ThrowComFailure(HRESULT result) {
-    wchar_t buffer[512] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, static_cast<DWORD>(result), 0,
-                   buffer, 512, nullptr);
-    std::wstring text = buffer;
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-    if (text.empty()) text = L"COM error " + std::to_wstring(static_cast<unsigned long>(result));
+    const auto code = static_cast<DWORD>(result);
+    std::wstring text = SystemErrorText(code);
+    if (text.empty()) text = L"COM error " + std::to_wstring(code);
     throw services::InstallerError(text);
 }
 }  // namespace
 
 Win32ShellLink::Win32ShellLink() {
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      reinterpret_cast<void**>(&link_));
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link_));
     if (FAILED(result)) ThrowComFailure(result);
-    result = link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_));
-    if (FAILED(result)) {
-        link_->Release();
-        ThrowComFailure(result);
-    }
-}
-
-Win32ShellLink::~Win32ShellLink() {
-    file_->Release();
-    link_->Release();
+    result = link_.As(&file_);
+    if (FAILED(result)) ThrowComFailure(result);
 }
 
 void Win32ShellLink::SetPath(const std::wstring& path) { link_->SetPath(path.c_str()); }

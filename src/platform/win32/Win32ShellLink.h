@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/win32/ResourceHolders.h"
 #include "services/ShellLink.h"
 
 namespace kanvel::platform::win32 {
@@ -12,7 +13,6 @@ namespace kanvel::platform::win32 {
 class Win32ShellLink : public services::ShellLink {
 public:
     Win32ShellLink();
-    ~Win32ShellLink() override;
     Win32ShellLink(const Win32ShellLink&) = delete;
     Win32ShellLink& operator=(const Win32ShellLink&) = delete;
 
@@ -26,8 +26,8 @@ public:
     void Save(const std::wstring& linkFile) override;
 
 private:
-    IShellLinkW* link_ = nullptr;
-    IPersistFile* file_ = nullptr;
+    ComPtr<IShellLinkW> link_;
+    ComPtr<IPersistFile> file_;
 };
 
 }  // namespace kanvel::platform::win32

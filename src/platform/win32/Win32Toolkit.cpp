@@ -8,16 +8,14 @@
 
 #include "platform/win32/ContainerPeer.h"
 #include "platform/win32/GdiScopes.h"
-#include "platform/win32/GraphicPeer.h"
 #include "platform/win32/LabelPeer.h"
-#include "platform/win32/NativeControlPeers.h"
+#include "platform/win32/PeerTable.h"
 #include "platform/win32/RadioGroupPeer.h"
 #include "platform/win32/TimerPeer.h"
 #include "ui/Application.h"
+#include "ui/Button.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
-#include "ui/Image.h"
-#include "ui/Label.h"
 
 namespace kanvel::platform::win32 {
 
@@ -93,21 +91,16 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
     RegisterClassExW(&windowClass);
 }
 
-Win32Toolkit::~Win32Toolkit() {
-    for (auto& [owner, tooltip] : tooltips_) DestroyWindow(tooltip);
-}
-
 const wchar_t* Win32Toolkit::ContainerClass() { return kContainerClass; }
 
 HWND Win32Toolkit::tooltipFor(HWND topLevel) {
     for (auto& [owner, tooltip] : tooltips_)
-        if (owner == topLevel) return tooltip;
-    HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, topLevel, nullptr,
-                                   instance_, nullptr);
-    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
-    tooltips_.emplace_back(topLevel, tooltip);
-    return tooltip;
+        if (owner == topLevel) return tooltip.get();
+    OwnedWindow tooltip(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, topLevel, nullptr, instance_, nullptr));
+    SendMessageW(tooltip.get(), TTM_SETMAXTIPWIDTH, 0, 400);
+    return tooltips_.emplace_back(topLevel, std::move(tooltip)).second.get();
 }
 
 void Win32Toolkit::handleError(std::exception_ptr error) {
@@ -115,18 +108,9 @@ void Win32Toolkit::handleError(std::exception_ptr error) {
 }
 
 std::unique_ptr<ui::Peer> Win32Toolkit::CreatePeer(ui::Control& control) {
+    // Forms are the one open-ended kind: each form of the program is its own subclass.
     if (auto* form = dynamic_cast<ui::Form*>(&control)) return std::make_unique<FormPeer>(*this, *form);
-    if (auto* group = dynamic_cast<ui::RadioGroup*>(&control)) return std::make_unique<RadioGroupPeer>(*this, *group);
-    if (dynamic_cast<ui::Panel*>(&control)) return std::make_unique<ContainerPeer>(*this, control);
-    if (auto* label = dynamic_cast<ui::Label*>(&control)) return std::make_unique<LabelPeer>(*this, *label);
-    if (dynamic_cast<ui::Image*>(&control)) return std::make_unique<GraphicPeer>(control);
-    if (auto* box = dynamic_cast<ui::CheckBox*>(&control)) return std::make_unique<CheckBoxPeer>(*this, *box);
-    if (auto* button = dynamic_cast<ui::Button*>(&control)) return std::make_unique<ButtonPeer>(*this, *button);
-    if (auto* edit = dynamic_cast<ui::Edit*>(&control)) return std::make_unique<EditPeer>(*this, *edit);
-    if (auto* list = dynamic_cast<ui::ListBox*>(&control)) return std::make_unique<ListBoxPeer>(*this, *list);
-    if (auto* text = dynamic_cast<ui::StaticText*>(&control)) return std::make_unique<StaticTextPeer>(*this, *text);
-    if (auto* bar = dynamic_cast<ui::ProgressBar*>(&control)) return std::make_unique<ProgressBarPeer>(*this, *bar);
-    return nullptr;
+    return PeerForKind(*this, control);
 }
 
 std::unique_ptr<ui::Peer> Win32Toolkit::CreateTimerPeer(ui::Timer& timer) {

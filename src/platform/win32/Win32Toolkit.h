@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/GdiResources.h"
+#include "platform/win32/ResourceHolders.h"
 #include "ui/Toolkit.h"
 
 namespace kanvel::ui {
@@ -20,7 +21,6 @@ namespace kanvel::platform::win32 {
 class Win32Toolkit : public ui::Toolkit {
 public:
     explicit Win32Toolkit(HINSTANCE instance);
-    ~Win32Toolkit() override;
 
     // The application whose default handler takes escaped errors.
     void attach(ui::Application& application) { application_ = &application; }
@@ -70,7 +70,8 @@ private:
     GdiResources gdi_;
     ui::Application* application_ = nullptr;
     HWND mainWindow_ = nullptr;
-    std::vector<std::pair<HWND, HWND>> tooltips_;
+    // The tooltip window of each top-level window (owner, tooltip).
+    std::vector<std::pair<HWND, OwnedWindow>> tooltips_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -23,12 +23,12 @@ std::unordered_map<HWND, WindowPeer*>& Peers() {
 WindowPeer::WindowPeer(Win32Toolkit& toolkit, ui::Control& control) : toolkit_(toolkit), control_(control) {}
 
 WindowPeer::~WindowPeer() {
-    if (hwnd_ == nullptr) return;
+    if (!window_) return;
     // The window may already be gone with its parent, and its handle given to
     // a new window with a peer of its own: forget only this peer's entry.
-    const auto found = Peers().find(hwnd_);
+    const auto found = Peers().find(hwnd());
     if (found != Peers().end() && found->second == this) Peers().erase(found);
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    window_.reset();
 }
 
 WindowPeer* WindowPeer::FromHwnd(HWND hwnd) {
@@ -72,62 +72,62 @@ RECT WindowPeer::PlaceOf(ui::Control& control) {
 
 void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent) {
     const RECT place = PlaceOf(control_);
-    hwnd_ = CreateWindowExW(exStyle, windowClass, control_.caption().c_str(), style, place.left, place.top,
-                            place.right - place.left, place.bottom - place.top, parent, nullptr,
-                            toolkit_.instance(), nullptr);
-    Peers()[hwnd_] = this;
+    window_.reset(CreateWindowExW(exStyle, windowClass, control_.caption().c_str(), style, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, parent, nullptr,
+                                  toolkit_.instance(), nullptr));
+    Peers()[hwnd()] = this;
     applyCommon();
 }
 
 void WindowPeer::applyCommon() {
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
-    EnableWindow(hwnd_, control_.enabled());
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    EnableWindow(hwnd(), control_.enabled());
     updateHint();
 }
 
 void WindowPeer::PropertyChanged(ui::Property what) {
-    if (hwnd_ == nullptr) return;
+    if (!window_) return;
     switch (what) {
         case ui::Property::Bounds: {
             const RECT r = PlaceOf(control_);
-            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
             break;
         }
-        case ui::Property::Caption: SetWindowTextW(hwnd_, control_.caption().c_str()); break;
+        case ui::Property::Caption: SetWindowTextW(hwnd(), control_.caption().c_str()); break;
         case ui::Property::Visible: {
             HWND focus = GetFocus();
-            const bool hadFocus = focus != nullptr && (focus == hwnd_ || IsChild(hwnd_, focus));
-            ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+            const bool hadFocus = focus != nullptr && (focus == hwnd() || IsChild(hwnd(), focus));
+            ShowWindow(hwnd(), control_.visible() ? SW_SHOWNA : SW_HIDE);
             // The focus must not stay on a hidden control: once the handler
             // has finished switching pages, it goes to the first control of
             // the page that is shown then.
-            if (hadFocus && !control_.visible()) PostMessageW(GetAncestor(hwnd_, GA_ROOT), kRefocusMessage, 0, 0);
+            if (hadFocus && !control_.visible()) PostMessageW(GetAncestor(hwnd(), GA_ROOT), kRefocusMessage, 0, 0);
             break;
         }
-        case ui::Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+        case ui::Property::Enabled: EnableWindow(hwnd(), control_.enabled()); break;
         case ui::Property::Font:
-            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         case ui::Property::Dpi: {
             // The form moved to a screen of another density: new place and font.
             const RECT r = PlaceOf(control_);
-            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-            SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+            MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         }
-        case ui::Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        case ui::Property::Color: InvalidateRect(hwnd(), nullptr, TRUE); break;
         case ui::Property::Hint: updateHint(); break;
         case ui::Property::Repaint:
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            UpdateWindow(hwnd_);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            UpdateWindow(hwnd());
             break;
         case ui::Property::BringToFront:
-            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             break;
         case ui::Property::Parent: {
-            SetParent(hwnd_, ParentWindowOf(control_));
+            SetParent(hwnd(), ParentWindowOf(control_));
             const RECT r = PlaceOf(control_);
-            MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
             break;
         }
         default: break;
@@ -142,14 +142,14 @@ HBRUSH WindowPeer::OnControlColor(HDC dc) {
 }
 
 void WindowPeer::updateHint() {
-    HWND root = GetAncestor(hwnd_, GA_ROOT);
-    if (root == nullptr || root == hwnd_) return;
+    HWND root = GetAncestor(hwnd(), GA_ROOT);
+    if (root == nullptr || root == hwnd()) return;
     HWND tooltip = toolkit_.tooltipFor(root);
     TTTOOLINFOW info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = root;
-    info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd());
     SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     const std::wstring hint = control_.effectiveHint();
     if (hint.empty()) return;

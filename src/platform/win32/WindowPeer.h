@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/ResourceHolders.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "ui/Control.h"
 #include "ui/Peer.h"
@@ -21,7 +22,7 @@ public:
     WindowPeer(const WindowPeer&) = delete;
     WindowPeer& operator=(const WindowPeer&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
+    HWND hwnd() const { return window_.get(); }
     ui::Control& control() const { return control_; }
     Win32Toolkit& toolkit() const { return toolkit_; }
 
@@ -61,7 +62,7 @@ private:
 
     Win32Toolkit& toolkit_;
     ui::Control& control_;
-    HWND hwnd_ = nullptr;
+    OwnedWindow window_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -7,7 +7,6 @@
 #include "platform/win32/http/BasicCredentials.h"
 #include "platform/win32/http/SecureFailures.h"
 #include "platform/win32/http/SocketErrors.h"
-#include "platform/win32/http/WinHttpHandle.h"
 
 namespace kanvel::platform::win32 {
 namespace {
@@ -215,13 +214,11 @@ std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
 }  // namespace
 
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
-    : session_(std::make_unique<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))) {}
-
-WinHttpClient::~WinHttpClient() = default;
+    : session_(OpenSession(connectTimeout, receiveTimeout)) {}
 
 void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
     const RequestTarget target = CrackUrl(url);
-    WinHttpHandle connection(WinHttpConnect(session_->get(), target.host.c_str(), target.port, 0));
+    WinHttpHandle connection(WinHttpConnect(session_.get(), target.host.c_str(), target.port, 0));
     if (!connection) {
         ThrowLastConnectionFailure();
     }

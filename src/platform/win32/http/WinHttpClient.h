@@ -1,14 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <memory>
 #include <string>
 
+#include "platform/win32/http/WinHttpHandle.h"
 #include "services/HttpClient.h"
 
 namespace kanvel::platform::win32 {
-
-class WinHttpHandle;
 
 // HttpClient over WinHTTP: one synchronous GET per call, redirects never
 // followed, failures thrown as services::InstallerError in the two forms
@@ -26,7 +24,6 @@ public:
     // receiveTimeout bounds each wait for data (the answer, every block).
     explicit WinHttpClient(std::chrono::milliseconds connectTimeout = DefaultConnectTimeout,
                            std::chrono::milliseconds receiveTimeout = DefaultReceiveTimeout);
-    ~WinHttpClient() override;
 
     WinHttpClient(const WinHttpClient&) = delete;
     WinHttpClient& operator=(const WinHttpClient&) = delete;
@@ -38,7 +35,7 @@ private:
     void CopyBlocks(const WinHttpHandle& request, services::ByteSink& body, std::int64_t expected);
     std::wstring RequestHeaders() const;
 
-    std::unique_ptr<WinHttpHandle> session_;
+    WinHttpHandle session_;
 };
 
 }  // namespace kanvel::platform::win32

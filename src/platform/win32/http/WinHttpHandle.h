@@ -3,25 +3,16 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include "platform/win32/ResourceHolders.h"
+
 namespace kanvel::platform::win32 {
 
-// Owns one WinHTTP handle (session, connection or request) and closes it.
-class WinHttpHandle {
-public:
-    WinHttpHandle() noexcept = default;
-    explicit WinHttpHandle(HINTERNET handle) noexcept : handle_(handle) {}
-    ~WinHttpHandle();
-
-    WinHttpHandle(WinHttpHandle&& other) noexcept;
-    WinHttpHandle& operator=(WinHttpHandle&& other) noexcept;
-    WinHttpHandle(const WinHttpHandle&) = delete;
-    WinHttpHandle& operator=(const WinHttpHandle&) = delete;
-
-    HINTERNET get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-private:
-    HINTERNET handle_ = nullptr;
+// One WinHTTP handle (session, connection or request), closed with
+// WinHttpCloseHandle. It is held here rather than beside the other kinds so
+// that <winhttp.h> stays with the HTTP client.
+struct WinHttpHandleTraits : NullMeansNone<HINTERNET> {
+    static bool Free(HINTERNET handle) noexcept { return WinHttpCloseHandle(handle) != FALSE; }
 };
+using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
 
 }  // namespace kanvel::platform::win32
