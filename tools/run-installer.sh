@@ -40,7 +40,7 @@ clean_installation_traces
 start_and_wait_for_reveal
 shot licence
 xdotool click 1   # "Akceptuję"; the cursor then glides onto the editions
-wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
 xdotool click 1   # "Koordynator"
 wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "the edition was not chosen"
 shot install-panel

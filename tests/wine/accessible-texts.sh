@@ -4,19 +4,16 @@
 # oleacc), and a change of the status line is announced as a name change.
 # The web link, reached with Tab, opens the producer's page on Enter.
 set -u
-build_dir=$1
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=accessible
 source "$(dirname "$0")/journey-lib.sh"
-journey_with_old_default_folder
+journey_begin accessible old-default-folder "$@"   # accepting shows a notice
 # The prefix's web browser is replaced, for this journey, by a command that
 # notes the address it is asked to open.
 browser_key='HKLM\Software\Classes\http\shell\open\command'
 opened="$(wine_c_drive)/opened-url.txt"
 rm -f "$opened"
 wine reg add "$browser_key" /ve /d 'C:\windows\system32\cmd.exe /c echo %1> C:\opened-url.txt' /f >/dev/null 2>&1
-trap 'wine reg add "$browser_key" /ve /d "\"C:\windows\system32\winebrowser.exe\" \"%1\"" /f >/dev/null 2>&1
-      rm -rf "$(wine_c_drive)/Velmarin" "$opened"; wine_stop; kanvel_xvfb_stop' EXIT
+on_journey_end 'wine reg add "$browser_key" /ve /d "\"C:\windows\system32\winebrowser.exe\" \"%1\"" /f >/dev/null 2>&1
+                rm -f "$opened"'
 
 # expect_names TITLE NAME...: each NAME is the name of an accessible object
 # shown in the window TITLE.

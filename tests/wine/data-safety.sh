@@ -7,30 +7,14 @@
 #     "\OR-Vel"), while another program's files of the same names at
 #     "C:\Edytor3.exe" and "C:\Sterowniki\BDE\setup.exe" stay untouched.
 set -u
-build_dir=$1
-base_url=${2:-http://127.0.0.1:18080/}
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=data-safety
 source "$(dirname "$0")/journey-lib.sh"
-root=$(cd "$(dirname "$0")/../.." && pwd)
+journey_begin data-safety mirror-tree "$@"
 c_drive=$(wine_c_drive)
 d_drive="$WINEPREFIX/drive_d"
-cleanup() {
-  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  if [ -f "$WINEPREFIX/system.reg" ]; then
-    clean_installation_traces
-    rm -rf "$c_drive/Edytor3.exe" "$c_drive/Sterowniki" "$d_drive" "$WINEPREFIX/dosdevices/d:"
-  fi
-  wine_stop; kanvel_xvfb_stop
-}
-trap cleanup EXIT
-wine_prepare
-clean_installation_traces
-"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
-tables="$build_dir/mirror/root/programy/wersja7/bkp6"
+on_journey_end 'rm -rf "$c_drive/Edytor3.exe" "$c_drive/Sterowniki" "$d_drive" "$WINEPREFIX/dosdevices/d:"'
+tables="$KANVEL_BUILD_DIR/mirror/root/programy/wersja7/bkp6"
 
-# --- 1. Offline database run over the user's edited tables.
-"$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
+# --- 1. Offline database run over the user's edited tables (no mirror runs yet).
 format="$c_drive/OR-Vel/Format"
 mkdir -p "$format/Bkp6" "$format/Dbf6"
 cp "$tables"/* "$format/Bkp6/"
@@ -49,7 +33,7 @@ journey_finish 30 || fail "exit code $?"
 clean_installation_traces
 
 # --- 2. Install on C: as usual, then remove it from a second drive.
-"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
+mirror_start
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
@@ -62,7 +46,7 @@ mkdir -p "$c_drive/Sterowniki/BDE"
 printf 'another setup\n' >"$c_drive/Sterowniki/BDE/setup.exe"
 mkdir -p "$d_drive"
 ln -sfn "$d_drive" "$WINEPREFIX/dosdevices/d:"
-cp "$build_dir/Instalator.exe" "$d_drive/"
+cp "$KANVEL_INSTALLER_EXE" "$d_drive/"
 # Started from D:, whose root has no "\OR-Vel": the install folder stays "C:".
 journey_start() {
   (cd "$d_drive" && exec wine 'D:\Instalator.exe' >/dev/null 2>&1) &

@@ -2,13 +2,9 @@
 # The install location through the real save dialog: a folder, a folder
 # inside "OR-Vel" (refused with a notice) and a drive root.
 set -u
-build_dir=$1
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=folder-choice
 source "$(dirname "$0")/journey-lib.sh"
-trap 'rm -rf "$(wine_c_drive)/programy" "$(wine_c_drive)/or-vel"; wine_stop; kanvel_xvfb_stop' EXIT
-wine_prepare
-clean_installation_traces
+journey_begin folder-choice plain "$@"
+on_journey_end 'rm -rf "$(wine_c_drive)/programy" "$(wine_c_drive)/or-vel"'
 mkdir -p "$(wine_c_drive)/programy" "$(wine_c_drive)/or-vel/stare"
 
 # Picks a file name in the "Wskaż folder instalacji" dialog by typing it.
@@ -25,11 +21,7 @@ pick_location() {
   wait_for 10 window_gone 'Wskaż folder instalacji' || fail "the folder dialog stayed open"
 }
 
-start_and_wait_for_reveal
-xdotool click 1
-wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
-xdotool click 1
-wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+accept_and_choose_koordynator
 
 pick_location 'c:\programy\Edytor3.exe' folder
 wait_for 10 control_is 'C:\programy' "enabled=1 checked=0 visible=1" || fail "the location is not C:\\programy"

@@ -12,30 +12,19 @@
 # https URL gets the TLS mirror, whose test CA is trusted in this build's
 # Wine prefix only.
 set -u
-build_dir=$1
-installer_dir=$build_dir
-base_url=${2:-http://127.0.0.1:18080/}
-if [ "$base_url" = --installer-build ]; then
-  installer_dir=$(cd "${3:?installer build folder}" && pwd)
-  base_url=$(sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:STRING=//p' "$installer_dir/CMakeCache.txt")
-fi
-export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=full-install
-case "$base_url" in [Hh][Tt][Tt][Pp][Ss]:*) JOURNEY_NAME=full-install-https ;; esac
 source "$(dirname "$0")/journey-lib.sh"
-root=$(cd "$(dirname "$0")/../.." && pwd)
+journey_begin full-install mirror "$@"
+case "$BASE_URL" in [Hh][Tt][Tt][Pp][Ss]:*) JOURNEY_NAME=full-install-https ;; esac
 c_drive=$(wine_c_drive)
-prepare_mirror_journey
 desktop=$(wine_desktop_dir)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
-mirror="$build_dir/mirror/root"
+mirror="$KANVEL_BUILD_DIR/mirror/root"
 if [ "$JOURNEY_NAME" = full-install-https ]; then
-  "$root/tools/wine/trust-test-ca.sh" "$build_dir" "$build_dir/mirror/tls/ca.crt" || fail "test CA not trusted"
+  "$KANVEL_SOURCE_DIR/tools/wine/trust-test-ca.sh" "$KANVEL_BUILD_DIR" "$KANVEL_BUILD_DIR/mirror/tls/ca.crt" \
+    || fail "test CA not trusted"
 fi
-access_log="$build_dir/mirror/logs/access.log"
+access_log="$KANVEL_BUILD_DIR/mirror/logs/access.log"
 log_start=$(( $(cat "$access_log" 2>/dev/null | wc -l) + 1 ))
 # The mirror's log of this journey: "ADDRESS SCHEME:PORT "REQUEST" STATUS BYTES "USER"".
 journey_requests() { tail -n +"$log_start" "$access_log"; }
@@ -74,7 +63,7 @@ for link in "$desktop/Koordynator 7.lnk" "$start_menu/Velmarin/Koordynator 7.lnk
 done
 # Every file came from the scheme and port the installer was built for,
 # the program file with the credentials.
-scheme_port=$(printf '%s\n' "$base_url" | sed -E 's#^([a-zA-Z]+)://[^/]*:([0-9]+)/.*#\1:\2#' | tr '[:upper:]' '[:lower:]')
+scheme_port=$(printf '%s\n' "$BASE_URL" | sed -E 's#^([a-zA-Z]+)://[^/]*:([0-9]+)/.*#\1:\2#' | tr '[:upper:]' '[:lower:]')
 [ "$(journey_requests | grep -c " $scheme_port \"GET /programy/wersja7/bkp6/.* 200 ")" = 73 ] \
   || fail "the 73 tables did not come over $scheme_port"
 journey_requests | grep -q " $scheme_port \"GET /programy/wersja7/poprawki/Edytor3._exe HTTP/1.1\" 200 .* \"kanvel8\"\$" \
@@ -108,4 +97,4 @@ wait_for 10 control_is "Usunięcie instalacji" "enabled=0 checked=0 visible=1" |
 shot removed
 drive click "Zamknij" >/dev/null
 journey_finish 30 || fail "exit code $?"
-echo "full install ($base_url): ok"
+echo "full install ($BASE_URL): ok"

@@ -1,5 +1,9 @@
 # Helpers for the end-to-end journeys on the real installer window under
-# Wine and Xvfb. Source after tools/wine/env.sh.
+# Wine and Xvfb. A journey opens with
+#   source "$(dirname "$0")/journey-lib.sh"
+#   journey_begin NAME SETTING "$@"
+# (see journey_begin); other tools may instead source this file after
+# tools/wine/env.sh and use the helpers alone.
 #   journey_start EXE        start the installer in the background (sets INSTALLER_PID)
 # KANVEL_INSTALLER_EXE, when set, is the installer the journey starts (by
 # default the build's own Instalator.exe).
@@ -10,17 +14,100 @@
 #   pixel X Y                colour of a screen pixel in the last screenshot, as srgb(r,g,b)
 #   journey_finish           wait for the installer to end and return its exit code
 #   fail MESSAGE             report and stop with failure
-#   prepare_mirror_journey   prefix ready, no installation traces, the mirror's tree
-#                            built; on exit the mirror stops and the traces go
+#   centre_of TEXT           "X Y": the screen point at the centre of the control showing TEXT
+#   cursor_on TEXT           the mouse pointer rests inside the control showing TEXT
+#   click_on TEXT            a real mouse click at the centre of the control showing TEXT
+#   mirror_start [RATE]      (re)start the build's mirror for BASE_URL; mirror_stop stops it
 #   answer_warning NAME      answer the next "Uwaga!" window with Enter (screenshot NAME)
 #   accept_and_choose_koordynator  start, accept the licence, choose "Koordynator"
 
-KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
 KANVEL_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
-mkdir -p "$JOURNEY_SHOTS"
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
+JOURNEY_CLEANUP=()
 LAST_SHOT=""
+
+# The build's folder and the screenshots' folder, once tools/wine/env.sh has run.
+_journey_folders() {
+  KANVEL_BUILD_DIR="${KANVEL_BUILD_DIR:-$(dirname "$KANVEL_WINE_ROOT")}"
+  JOURNEY_SHOTS="${KANVEL_WINE_ROOT}/screenshots"
+  mkdir -p "$JOURNEY_SHOTS"
+}
+if [ -n "${KANVEL_WINE_ROOT:-}" ]; then _journey_folders; fi
+
+# journey_begin NAME SETTING BUILD_DIR [BASE_URL | --installer-build INSTALLER_BUILD_DIR]
+# The opening every journey shares; after NAME and SETTING come the script's
+# own arguments. Starts the Wine harness for BUILD_DIR (tools/wine/env.sh), sets
+# KANVEL_INSTALLER_EXE (the build's installer, or the one of INSTALLER_BUILD_DIR)
+# and BASE_URL (as given, else the URL that installer was built for), makes the
+# prefix ready with no installation traces and no mirror of the build running,
+# then SETTING:
+#   plain               nothing more
+#   old-default-folder  the old default folder C:\Velmarin\Kanvel exists, so
+#                       every acceptance of the licence shows a notice
+#   mirror-tree         the mirror's tree is built (mirror_start starts the mirror)
+#   mirror              the mirror's tree is built and the mirror serves BASE_URL
+# Whichever way the journey ends, the commands given to on_journey_end run, the
+# mirror stops, the installation traces (and the old default folder) go, every
+# process of the prefix ends and the harness's Xvfb stops.
+journey_begin() {
+  JOURNEY_NAME=$1
+  local setting=$2 build_dir=${3:?build folder} installer_dir=$3
+  BASE_URL=${4:-}
+  if [ "$BASE_URL" = --installer-build ]; then
+    installer_dir=${5:?installer build folder}
+    BASE_URL=""
+  fi
+  installer_dir=$(cd "$installer_dir" && pwd)
+  [ -n "$BASE_URL" ] || BASE_URL=$(sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:[A-Z]*=//p' "$installer_dir/CMakeCache.txt")
+  export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
+  source "$KANVEL_SOURCE_DIR/tools/wine/env.sh" "$build_dir"
+  _journey_folders
+  trap _journey_end EXIT
+  mirror_stop
+  journey_prefix "$setting"
+  case "$setting" in
+    plain | old-default-folder) ;;
+    mirror-tree) _make_mirror_tree ;;
+    mirror) _make_mirror_tree; mirror_start ;;
+    *) fail "journey_begin: no setting \"$setting\"" ;;
+  esac
+}
+
+# journey_prefix SETTING: the prefix in WINEPREFIX ready, without installation
+# traces; for the setting old-default-folder with C:\Velmarin\Kanvel.
+journey_prefix() {
+  wine_prepare
+  clean_installation_traces
+  [ "$1" != old-default-folder ] || mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
+}
+
+# on_journey_end COMMAND: run COMMAND (through eval) when the journey ends,
+# before the prefix is cleaned and Wine stops.
+on_journey_end() { JOURNEY_CLEANUP+=("$1"); }
+
+_journey_end() {
+  local command
+  for command in "${JOURNEY_CLEANUP[@]}"; do eval "$command"; done
+  mirror_stop
+  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
+  wine_stop
+  kanvel_xvfb_stop
+}
+
+_make_mirror_tree() {
+  "$KANVEL_SOURCE_DIR/tools/mirror/make-tree.sh" "$KANVEL_BUILD_DIR" >/dev/null || fail "mirror tree"
+}
+
+# mirror_start [RATE]: (re)starts the build's mirror where the installer looks
+# for it (BASE_URL), sending at most RATE bytes a second (nginx's form, e.g.
+# 16k; 0 or none: no limit).
+mirror_start() {
+  mirror_stop
+  KANVEL_MIRROR_RATE=${1:-0} "$KANVEL_SOURCE_DIR/tools/mirror/start-for.sh" "$KANVEL_BUILD_DIR" "$BASE_URL" \
+    >/dev/null || fail "mirror did not start for $BASE_URL"
+}
+
+mirror_stop() { "$KANVEL_SOURCE_DIR/tools/mirror/stop.sh" "$KANVEL_BUILD_DIR" >/dev/null 2>&1; }
 
 fail() {
   echo "FAIL: $*" >&2
@@ -73,11 +160,6 @@ pixel() {
   convert "$LAST_SHOT" -format "%[pixel:p{$1,$2}]" info:
 }
 
-mouse_at() {
-  eval "$(xdotool getmouselocation --shell)"
-  [ "$X" = "$1" ] && [ "$Y" = "$2" ]
-}
-
 journey_finish() {
   local seconds=${1:-30}
   local deadline=$(( $(date +%s) + seconds ))
@@ -112,15 +194,53 @@ status_is() { [ "$(drive status)" = "$1" ]; }
 
 window_gone() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 
-# Starts the installer and waits until its licence reveal has ended (the
-# cursor rests on "Akceptuję"); sets WID, WX, WY.
+# Where the mouse pointer is on the screen: "X Y".
+pointer() {
+  eval "$(xdotool getmouselocation --shell)"
+  printf '%s %s\n' "$X" "$Y"
+}
+
+# centre_of TEXT: "X Y", the screen point at the centre of the control showing
+# TEXT, as the window reports the control's place.
+centre_of() {
+  local place x y w h
+  place=$(drive screenrect "$1") || return 1
+  read -r x y w h <<<"$place"
+  printf '%s %s\n' $(( x + w / 2 )) $(( y + h / 2 ))
+}
+
+# cursor_on TEXT: the mouse pointer rests inside the control showing TEXT, as
+# the window reports the control's place: it lies inside, and it has not moved
+# while the place was read (so a glide that is still passing through does not count).
+cursor_on() {
+  local before place after x y w h px py
+  before=$(pointer)
+  place=$(drive screenrect "$1") || return 1
+  after=$(pointer)
+  [ "$before" = "$after" ] || return 1
+  read -r x y w h <<<"$place"
+  read -r px py <<<"$after"
+  [ "$px" -ge "$x" ] && [ "$px" -lt $(( x + w )) ] && [ "$py" -ge "$y" ] && [ "$py" -lt $(( y + h )) ]
+}
+
+# click_on TEXT: moves the mouse pointer to the centre of the control showing
+# TEXT and clicks there with the left button, as a user does.
+click_on() {
+  local centre x y
+  centre=$(centre_of "$1") || fail "no control \"$1\" to click"
+  read -r x y <<<"$centre"
+  xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# Starts the installer and waits until its licence reveal has ended: the
+# choice is enabled and the cursor rests on "Akceptuję". Sets WID.
 start_and_wait_for_reveal() {
   journey_start "${KANVEL_INSTALLER_EXE:-$KANVEL_BUILD_DIR/Instalator.exe}"
   WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
-  read -r WX WY _ _ < <(window_geometry "$WID")
-  wait_for 60 mouse_at $(( WX + 8 + 30 )) $(( WY + 32 + 246 + 37 )) || fail "the licence reveal did not end"
-  # The choice is enabled right after the cursor arrives.
-  wait_for 20 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence choice stayed disabled"
+  # The reveal's last step glides the cursor onto the choice, then enables it.
+  wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
+  cursor_on "Akceptuję" \
+    || fail "the reveal's glide did not end on \"Akceptuję\" (pointer at $(pointer), the choice at $(drive screenrect "Akceptuję"))"
 }
 
 control_is() { [ "$(drive control "$1")" = "$2" ]; }
@@ -153,18 +273,19 @@ expect_same_after_full_repaint() {
   sleep 1
   shot "$1-repainted"
   after=$LAST_SHOT
-  read -r _ _ width height < <(window_geometry "$WID")
-  local crop="${width}x${height}+${WX}+${WY}" differing
+  local x y width height differing
+  read -r x y width height < <(window_geometry "$WID")
+  local crop="${width}x${height}+${x}+${y}"
   differing=$(compare -metric AE "$before[$crop]" "$after[$crop]" null: 2>&1)
   [ "$differing" = 0 ] || fail "$1: $differing pixels differ after a whole repaint ($before, $after)"
 }
 
 # Starts the installer, accepts the licence and chooses "Koordynator", with
-# real clicks where the cursor glides to (sets WID, WX, WY).
+# real clicks where the cursor glides to (sets WID).
 accept_and_choose_koordynator() {
   start_and_wait_for_reveal
   xdotool click 1
-  wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+  wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
   xdotool click 1
   wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 }
@@ -180,46 +301,18 @@ clean_installation_traces() {
   rm -f "$(wine_desktop_dir)"/*.lnk
 }
 
-# A journey against the build's own mirror starts from a prefix without
-# installation traces and a fresh mirror tree; whichever way it ends, the
-# mirror stops, the traces go and every process of the prefix ends.
-prepare_mirror_journey() {
-  trap _end_mirror_journey EXIT
-  wine_prepare
-  clean_installation_traces
-  "$KANVEL_SOURCE_DIR/tools/mirror/make-tree.sh" "$KANVEL_BUILD_DIR" >/dev/null || fail "mirror tree"
-}
-
-_end_mirror_journey() {
-  "$KANVEL_SOURCE_DIR/tools/mirror/stop.sh" "$KANVEL_BUILD_DIR" >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
-  wine_stop
-  kanvel_xvfb_stop
-}
-
-# Prepares the prefix for a journey that installs from the local download
-# mirror: starts the mirror on the port of BASE_URL, and on exit stops it,
-# removes what the installation left and ends Wine.
-journey_with_mirror() {
-  prepare_mirror_journey
-  "$KANVEL_SOURCE_DIR/tools/mirror/start-for.sh" "$KANVEL_BUILD_DIR" "$1" >/dev/null || fail "mirror did not start for $1"
-}
-
-# The old default folder C:\Velmarin\Kanvel, which makes every acceptance show
-# a notice; removed again on exit.
-journey_with_old_default_folder() {
-  trap 'wine_stop; kanvel_xvfb_stop' EXIT
-  wine_prepare
-  clean_installation_traces
-  mkdir -p "$(wine_c_drive)/Velmarin/Kanvel"
-  trap 'rm -rf "$(wine_c_drive)/Velmarin"; wine_stop; kanvel_xvfb_stop' EXIT
-}
-
 # expect_centred_window WID W H: the window has that size and is centred on the screen.
 expect_centred_window() {
+  local w h
+  read -r _ _ w h < <(window_geometry "$1")
+  [ "$w" = "$2" ] && [ "$h" = "$3" ] || fail "window is ${w}x${h}, not $2x$3"
+  expect_centred "$1"
+}
+
+# expect_centred WID: the window is centred on the screen.
+expect_centred() {
   local x y w h
   read -r x y w h < <(window_geometry "$1")
-  [ "$w" = "$2" ] && [ "$h" = "$3" ] || fail "window is ${w}x${h}, not $2x$3"
   eval "$(xdotool getdisplaygeometry --shell)"
-  [ "$x" = $(( (WIDTH - $2) / 2 )) ] && [ "$y" = $(( (HEIGHT - $3) / 2 )) ] || fail "window at $x,$y is not centred"
+  [ "$x" = $(( (WIDTH - w) / 2 )) ] && [ "$y" = $(( (HEIGHT - h) / 2 )) ] || fail "window at $x,$y is not centred"
 }

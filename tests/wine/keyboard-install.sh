@@ -6,12 +6,8 @@
 # says "Program jest gotowy do pracy." and Enter on "Uruchom" starts the
 # installed program.
 set -u
-build_dir=$1
-base_url=${2:-http://127.0.0.1:18080/}
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=keyboard
 source "$(dirname "$0")/journey-lib.sh"
-journey_with_mirror "$base_url"
+journey_begin keyboard mirror "$@"
 
 # press KEY EXPECTED: one key press, then the focus must be on EXPECTED
 # ("class:text" of the focused window).
@@ -36,7 +32,7 @@ press space "Button:Koordynator"
 wait_for 10 status_is "Wybierz wersję instalacji" || fail "Space did not accept the licence: $(drive status)"
 expect_state "Akceptuję" "enabled=1 checked=1 visible=0"
 # The glide ends on the edition choice and leaves the focus where it is.
-wait_for 30 mouse_at $(( WX + 14 + 50 )) $(( WY + 34 + 77 + 45 )) || fail "no glide onto the editions"
+wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
 [ "$(drive focus)" = "Button:Koordynator" ] || fail "the glide moved the focus to $(drive focus)"
 
 # An arrow chooses the next edition (and the install button takes the focus).
@@ -60,8 +56,8 @@ press Left "Button:Instaluj"
 wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "Left did not choose: $(drive status)"
 shot chosen
 # The install button's text is navy (with the focus ring drawn around it).
-read -r bx by bw bh < <(drive rect "Instaluj")
-navy=$(convert "$LAST_SHOT" -crop "${bw}x${bh}+$(( WX + bx ))+$(( WY + by ))" +repage \
+read -r bx by bw bh < <(drive screenrect "Instaluj")
+navy=$(convert "$LAST_SHOT" -crop "${bw}x${bh}+${bx}+${by}" +repage \
   -fx '(r<0.16 && g<0.16 && b>0.35 && b<0.67) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:)
 [ "$navy" -gt 20 ] || fail "the install button's text is not navy ($navy navy pixels)"
 

@@ -6,24 +6,12 @@
 # program and one partial file; removal deletes both.
 # Usage: killed-download.sh BUILD_DIR BASE_URL
 set -u
-build_dir=$1
-base_url=${2:-http://127.0.0.1:18080/}
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=killed-download
 source "$(dirname "$0")/journey-lib.sh"
-root=$(cd "$(dirname "$0")/../.." && pwd)
+journey_begin killed-download mirror-tree "$@"
 c_drive=$(wine_c_drive)
 program="$c_drive/OR-Vel/Edytor3.exe"
 partial="$program.part"
-prepare_mirror_journey
-served="$build_dir/mirror/root/programy/wersja7/poprawki/Edytor3._exe"
-
-# mirror RATE: (re)starts the mirror, sending at most RATE bytes a second (0: no limit).
-mirror() {
-  "$root/tools/mirror/stop.sh" "$build_dir"
-  KANVEL_MIRROR_RATE=$1 "$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null \
-    || fail "mirror did not start for $base_url"
-}
+served="$KANVEL_BUILD_DIR/mirror/root/programy/wersja7/poprawki/Edytor3._exe"
 
 partial_has_bytes() { [ -s "$partial" ]; }
 
@@ -43,14 +31,14 @@ kill_midway() {
 partial_files() { find "$c_drive/OR-Vel" -name '*.part' | sort; }
 
 # --- A first install killed midway.
-mirror 16k
+mirror_start 16k
 accept_and_choose_koordynator
 kill_midway first
 [ "$(partial_files)" = "$partial" ] || fail "partial files after the kill: $(partial_files)"
 [ ! -e "$program" ] || fail "a program file appeared from a cut download"
 
 # --- The next run fetches it whole: the partial file gives way to the program.
-mirror 0
+mirror_start
 accept_and_choose_koordynator
 drive click "Instaluj" >/dev/null
 wait_for 60 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
@@ -60,12 +48,12 @@ drive click "Zamknij" >/dev/null
 journey_finish 30 || fail "exit code $?"
 
 # --- A replacement killed midway keeps the old program; removal takes both.
-mirror 16k
+mirror_start 16k
 accept_and_choose_koordynator
 kill_midway replace
 [ "$(partial_files)" = "$partial" ] || fail "partial files after the second kill: $(partial_files)"
 cmp -s "$program" "$served" || fail "the killed replacement touched the installed program"
-mirror 0
+mirror_start
 accept_and_choose_koordynator
 wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
 # Removal works on the install folder that the last component step set, so

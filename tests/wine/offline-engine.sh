@@ -3,18 +3,12 @@
 # points at a packed engine installer in the real open dialog, which is put in
 # place and started; the program file cannot be fetched and the user is told.
 set -u
-build_dir=$1
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=offline-engine
 source "$(dirname "$0")/journey-lib.sh"
-root=$(cd "$(dirname "$0")/../.." && pwd)
+journey_begin offline-engine plain "$@"   # no mirror runs
 c_drive=$(wine_c_drive)
-trap 'rm -rf "$c_drive/pobrane"; clean_installation_traces; wine_stop; kanvel_xvfb_stop' EXIT
-wine_prepare
-clean_installation_traces
-"$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
+on_journey_end 'rm -rf "$c_drive/pobrane"'
 mkdir -p "$c_drive/pobrane"
-cp "$build_dir/tools/demo/setup.exe" "$c_drive/pobrane/setup._exe"
+cp "$KANVEL_BUILD_DIR/tools/demo/setup.exe" "$c_drive/pobrane/setup._exe"
 
 accept_and_choose_koordynator
 drive click "Paradox (BDE)" >/dev/null

@@ -4,26 +4,13 @@
 # of each run, and that no window of the installer exists at any moment
 # (watched with xdotool and with the driver while each run goes on).
 set -u
-build_dir=$1
-base_url=${2:-http://127.0.0.1:18080/}
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=silent-install
 source "$(dirname "$0")/journey-lib.sh"
-root=$(cd "$(dirname "$0")/../.." && pwd)
-exe="$KANVEL_BUILD_DIR/Instalator.exe"
+journey_begin silent-install mirror "$@"
+exe=$KANVEL_INSTALLER_EXE
 d_root="$KANVEL_WINE_ROOT/drive-d"
-default_log="$KANVEL_BUILD_DIR/Komunikaty.err"
+default_log="$(dirname "$exe")/Komunikaty.err"
 watch_dir=$(mktemp -d)
-cleanup() {
-  "$root/tools/mirror/stop.sh" "$build_dir" >/dev/null 2>&1
-  [ -f "$WINEPREFIX/system.reg" ] && clean_installation_traces
-  rm -f "$WINEPREFIX/dosdevices/d:" "$default_log"
-  rm -rf "$d_root" "$watch_dir"
-  wine_stop; kanvel_xvfb_stop
-}
-trap cleanup EXIT
-wine_prepare
-clean_installation_traces
+on_journey_end 'rm -f "$WINEPREFIX/dosdevices/d:" "$default_log"; rm -rf "$d_root" "$watch_dir"'
 rm -rf "$d_root" "$default_log"
 mkdir -p "$d_root/Programy" "$d_root/Moje programy"
 ln -sfn "$d_root" "$WINEPREFIX/dosdevices/d:"
@@ -31,9 +18,7 @@ desktop=$(wine_desktop_dir)
 c_drive=$(wine_c_drive)
 wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-"$root/tools/mirror/make-tree.sh" "$build_dir" >/dev/null || fail "mirror tree"
-"$root/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror did not start for $base_url"
-mirror="$build_dir/mirror/root"
+mirror="$KANVEL_BUILD_DIR/mirror/root"
 installed="$d_root/Programy/OR-Vel"
 # Start the driver's Wine side once, so that its first look during a run is quick.
 drive windows Instalator.exe >/dev/null
@@ -142,7 +127,7 @@ expect_logged "$d_root/usun.log" '\] kod wyj.cia 6: '
 
 # --- The mirror stopped: the download code, well within the time-outs. The
 # folder has a blank, so the argument arrives quoted.
-"$root/tools/mirror/stop.sh" "$build_dir" >/dev/null
+mirror_stop
 run_watched 120 /SILENT /ACCEPTLICENCE /EDITION=Koordynator "/DIR=D:\\Moje programy"
 [ "$RC" = 4 ] || fail "mirror stopped: exit code $RC, expected 4"
 expect_no_window "mirror stopped"

@@ -6,20 +6,13 @@
 # request (so no credentials) reaches the server.
 # Usage: untrusted-mirror.sh BUILD_DIR --installer-build INSTALLER_BUILD_DIR
 set -u
-build_dir=$1
-installer_dir=$(cd "${3:?installer build folder}" && pwd)
-base_url=$(sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:STRING=//p' "$installer_dir/CMakeCache.txt")
-export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
 # A mirror of its own, with test certificates made for it alone and never trusted.
-export KANVEL_MIRROR_DIR="$build_dir/tests/wine/untrusted-mirror"
+export KANVEL_MIRROR_DIR="$1/tests/wine/untrusted-mirror"
 rm -rf "$KANVEL_MIRROR_DIR/tls"
-source "$(dirname "$0")/../../tools/wine/env.sh" "$build_dir"
-JOURNEY_NAME=untrusted-mirror
 source "$(dirname "$0")/journey-lib.sh"
+journey_begin untrusted-mirror mirror "$@"
 c_drive=$(wine_c_drive)
 program="$c_drive/OR-Vel/Edytor3.exe"
-prepare_mirror_journey
-"$KANVEL_SOURCE_DIR/tools/mirror/start-for.sh" "$build_dir" "$base_url" >/dev/null || fail "mirror for $base_url"
 : >"$KANVEL_MIRROR_DIR/logs/access.log"
 mkdir -p "$c_drive/OR-Vel"
 printf 'MZ older program' >"$program"

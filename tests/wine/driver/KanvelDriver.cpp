@@ -9,12 +9,19 @@
 //   kanvel-driver watch TEXT SECS  -> prints "ready", then waits for a name-change
 //                                     event announcing TEXT
 //   kanvel-driver rect TEXT        -> "x y w h" of that control inside its top-level window
+//   kanvel-driver screenrect TEXT  -> "x y w h" of that control on the screen
+//   kanvel-driver places TEXT      -> "x y w h" of that control inside its parent window, then
+//                                     of the parent inside its own parent, one line each, up
+//                                     to the top-level window
 //   kanvel-driver list             -> "count=N top=T selected=S first=TEXT"
 //   kanvel-driver focus            -> class and text of the window with the keyboard focus
 //   kanvel-driver close TITLE      -> asks the top-level window of that title to close
 //   kanvel-driver windows EXE      -> one line "visible=V title=TEXT" for every top-level
 //                                     window (shown or not) of the processes named EXE
 //   kanvel-driver repaint TITLE    -> marks that window and all its children for a whole repaint
+// TEXT names a control by its window text, with or without the "&" that marks
+// its access key ("Ok" finds "&Ok"); a shown control wins over a hidden one
+// of the same text.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <oleacc.h>
@@ -27,7 +34,8 @@ namespace {
 
 struct Search {
     std::wstring text;
-    HWND found = nullptr;
+    HWND found = nullptr;  // the first shown match, else the first match
+    bool shown = false;
 };
 
 std::wstring TextOf(HWND hwnd) {
@@ -36,19 +44,34 @@ std::wstring TextOf(HWND hwnd) {
     return buffer;
 }
 
+// The text as it is drawn: "&&" stands for "&", a single "&" marks the access key.
+std::wstring WithoutAccessKey(const std::wstring& text) {
+    std::wstring drawn;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;
+        drawn += text[i];
+    }
+    return drawn;
+}
+
+bool MatchesText(const std::wstring& windowText, const std::wstring& wanted) {
+    return windowText == wanted || WithoutAccessKey(windowText) == wanted;
+}
+
 BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    if (TextOf(hwnd) == search->text) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (!MatchesText(TextOf(hwnd), search->text)) return TRUE;
+    if (search->found == nullptr) search->found = hwnd;
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    search->shown = true;
+    return FALSE;
 }
 
 BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     EnumChildWindows(hwnd, MatchChild, param);
-    return search->found == nullptr;
+    return !search->shown;
 }
 
 HWND FindControl(const std::wstring& text) {
@@ -209,14 +232,38 @@ int Control(const std::wstring& text) {
     return 0;
 }
 
+void PrintRect(const RECT& r) {
+    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
+          std::to_wstring(r.bottom - r.top));
+}
+
+// The window's rectangle in the client coordinates of RELATIVE_TO (the screen when null).
+RECT PlaceIn(HWND hwnd, HWND relativeTo) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 int Rect(const std::wstring& text) {
     HWND hwnd = FindControl(text);
     if (hwnd == nullptr) return 1;
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, GetAncestor(hwnd, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
-    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
-          std::to_wstring(r.bottom - r.top));
+    PrintRect(PlaceIn(hwnd, GetAncestor(hwnd, GA_ROOT)));
+    return 0;
+}
+
+int ScreenRect(const std::wstring& text) {
+    HWND hwnd = FindControl(text);
+    if (hwnd == nullptr) return 1;
+    PrintRect(PlaceIn(hwnd, nullptr));
+    return 0;
+}
+
+int Places(const std::wstring& text) {
+    HWND hwnd = FindControl(text);
+    if (hwnd == nullptr) return 1;
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    for (; hwnd != top; hwnd = GetParent(hwnd)) PrintRect(PlaceIn(hwnd, GetParent(hwnd)));
     return 0;
 }
 
@@ -328,6 +375,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"click") return Click(argument);
     if (command == L"status") return Status();
     if (command == L"rect") return Rect(argument);
+    if (command == L"screenrect") return ScreenRect(argument);
+    if (command == L"places") return Places(argument);
     if (command == L"names") return Names(argument);
     if (command == L"watch") return Watch(argument, argc > 3 ? _wtoi(argv[3]) : 10);
     if (command == L"list") return List();
