@@ -47,7 +47,10 @@ public:
     void ShowStatus(const std::wstring& text) override { status_.setCaption(text); }
     void SetProgressRange(int max) override { progress_.setMax(max); }
     void SetProgressPosition(int position) override { progress_.setPosition(position); }
-    void ProcessMessages() override { application_.processMessages(); }
+    bool KeepWorking() override {
+        application_.processMessages();
+        return true;
+    }
     void ShowReplaceNotice(const std::wstring&) override {}
 
 private:

@@ -43,11 +43,11 @@ ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& c
     client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
+    client_.OnWait = [this](HttpClient&) { KeepWorkingOrStop(); };
 }
 
-FetchOutcome ComponentDownload::Fetch(const std::wstring& serverFolder, const std::wstring& fileName,
-                                      const std::wstring& extension, bool authenticate,
-                                      const std::wstring& targetFolder) {
+FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension,
+                                      bool authenticate, std::wstring targetFolder) {
     // One client, one transfer: a click delivered by the message pump of a
     // running transfer must not start another on the same client.
     if (running_) return {FetchOutcome::Result::Refused};
@@ -70,10 +70,14 @@ FetchOutcome ComponentDownload::Fetch(const std::wstring& serverFolder, const st
         } else {
             if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
             view_.ShowStatus(status);
-            view_.ProcessMessages();
+            KeepWorkingOrStop();
             transfer(baseUrl_ + serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix),
                      localPath);
         }
+    } catch (const BrokenOff&) {
+        view_.SetProgressPosition(0);
+        view_.ShowStatus(std::wstring());
+        throw;
     } catch (const InstallerError& e) {
         failure = e.text();
         outcome.result = FetchOutcome::Result::Failed;
@@ -98,7 +102,11 @@ void ComponentDownload::WorkBegin(std::int64_t expected) {
 
 void ComponentDownload::Work(std::int64_t done) {
     view_.SetProgressPosition(ScaledProgress(done, progressShift_));
-    view_.ProcessMessages();
+    KeepWorkingOrStop();
+}
+
+void ComponentDownload::KeepWorkingOrStop() {
+    if (!view_.KeepWorking()) throw BrokenOff();
 }
 
 void ComponentDownload::useCredentials(bool authenticate) {

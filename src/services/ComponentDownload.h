@@ -25,14 +25,20 @@ public:
 
     // Stored when it fetched and stored the file (or, authenticated, found a
     // file without extension already there). A call made while a transfer
-    // is running is refused and changes nothing.
-    FetchOutcome Fetch(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension,
-                       bool authenticate, const std::wstring& targetFolder);
+    // is running is refused and changes nothing. The arguments are taken by
+    // value: whatever the user does while the file arrives, it is fetched
+    // and stored under the names the call was made with. When the user ends
+    // the program meanwhile, the transfer stops, nothing is stored and
+    // services::BrokenOff is thrown.
+    FetchOutcome Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension, bool authenticate,
+                       std::wstring targetFolder);
 
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
     void Work(std::int64_t done);
+    // Lets the window answer; stops the work when the user has ended the program.
+    void KeepWorkingOrStop();
     void useCredentials(bool authenticate);
     void transfer(const std::wstring& url, const std::wstring& localPath);
     FetchOutcome failed(const std::wstring& errorText);

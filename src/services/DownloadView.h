@@ -14,8 +14,10 @@ public:
     virtual void ShowStatus(const std::wstring& text) = 0;
     virtual void SetProgressRange(int max) = 0;
     virtual void SetProgressPosition(int position) = 0;
-    // Lets the window paint and answer between the steps of a transfer.
-    virtual void ProcessMessages() = 0;
+    // Lets the window paint and answer what has arrived meanwhile (a repaint,
+    // a screen reader's question, a click). False once the user has ended
+    // the program that way: the download is then to stop at once.
+    virtual bool KeepWorking() = 0;
     // Tells the user that an existing file is about to be replaced; returns
     // when the user has read it.
     virtual void ShowReplaceNotice(const std::wstring& text) = 0;

@@ -33,11 +33,19 @@ enum class WorkMode { Reading, Writing };
 // Progress: for a response body, OnWorkBegin once with the announced
 // Content-Length (0 when none is announced, e.g. chunked or close-delimited),
 // OnWork after each block with the running total of body bytes, OnWorkEnd once.
+//
+// Waiting: the calling thread never blocks on the network. While a transfer
+// waits, the client calls OnWait whenever something arrives for the calling
+// thread (a repaint, a click, a screen reader's question), so that the window
+// stays alive. An exception thrown by OnWait or by a progress event ends the
+// transfer: the client stops it, writes nothing more to the body and passes
+// the exception on.
 class HttpClient {
 public:
     using WorkBeginHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t expected)>;
     using WorkHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t done)>;
     using WorkEndHandler = std::function<void(HttpClient& sender, WorkMode mode)>;
+    using WaitHandler = std::function<void(HttpClient& sender)>;
 
     virtual ~HttpClient() = default;
 
@@ -48,6 +56,7 @@ public:
     WorkBeginHandler OnWorkBegin;
     WorkHandler OnWork;
     WorkEndHandler OnWorkEnd;
+    WaitHandler OnWait;
 
     virtual void Get(const std::wstring& url, ByteSink& body) = 0;
 };

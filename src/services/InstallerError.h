@@ -36,4 +36,14 @@ public:
     const char* what() const noexcept override { return "kanvel::services::SilentAbort"; }
 };
 
+// The user ended the program while work ran (the window was closed during a
+// download): the work stops where it is, without a message, and nothing
+// after it runs.
+class BrokenOff : public ui::ReportedError {
+public:
+    std::wstring reportText() const override { return std::wstring(); }
+    bool silent() const override { return true; }
+    const char* what() const noexcept override { return "kanvel::services::BrokenOff"; }
+};
+
 }  // namespace kanvel::services

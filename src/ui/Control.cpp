@@ -73,6 +73,12 @@ void Control::setEnabled(bool enabled) {
     changed(Property::Enabled);
 }
 
+void Control::setLocked(bool locked) {
+    if (locked == locked_) return;
+    locked_ = locked;
+    changed(Property::Enabled);
+}
+
 void Control::setHint(std::wstring hint) {
     if (hint == hint_) return;
     hint_ = std::move(hint);

@@ -63,6 +63,13 @@ public:
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
+    // While work runs on what a control chooses, its form locks it: it then
+    // shows and acts disabled, and keeps the enabled state the handlers give
+    // it, which it shows again once the lock is lifted.
+    bool locked() const { return locked_; }
+    void setLocked(bool locked);
+    // Whether the user can operate the control now: enabled and not locked.
+    bool usable() const { return enabled_ && !locked_; }
 
     const std::wstring& hint() const { return hint_; }
     void setHint(std::wstring hint);
@@ -114,6 +121,7 @@ private:
     std::wstring caption_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool locked_ = false;
     std::wstring hint_;
     bool showHint_ = false;
     int tag_ = 0;

@@ -100,12 +100,15 @@ void TFormInstal::installProgram() {
 void TFormInstal::BBProgramClick() { PobranieProgramu(); }
 
 bool TFormInstal::PobranieProgramu() {
+    // The mark names the edition whose file this call fetches, whatever is
+    // chosen by the time the file has arrived.
+    const int edition = RGKanvel.itemIndex();
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto& context = environment_.context;
     if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramDownloadExtension, true, context.installDir))
         return false;
-    BBProgram.setTag(RGKanvel.itemIndex());
+    BBProgram.setTag(edition);
     return true;
 }
 

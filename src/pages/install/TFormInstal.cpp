@@ -1,7 +1,10 @@
 #include "pages/install/TFormInstal.h"
 
+#include "pages/notice/MessageLog.h"
 #include "services/Editions.h"
+#include "services/InstallerError.h"
 #include "services/WindowsPath.h"
+#include "ui/LockScope.h"
 
 namespace kanvel::install {
 
@@ -35,6 +38,7 @@ constexpr const wchar_t* kNewDefaultFolderAfter = L".";
 constexpr const wchar_t* kInstall = L"Instaluj";
 constexpr const wchar_t* kInstallHint = L"Instalacja programu";
 constexpr const wchar_t* kProgramExtension = L".exe";
+constexpr const wchar_t* kBrokenOff = L"Instalacja przerwana: Instalator zamknięto w czasie pobierania pliku.";
 constexpr std::size_t kMaxRestOfLocation = 1024;
 constexpr std::size_t kDriveRootLength = 3;
 
@@ -151,13 +155,13 @@ void TFormInstal::bindHandlers() {
     SBPrzegladaj.OnClick = [this] { SBPrzegladajClick(); };
     BBWstecz.OnClick = [this] { BBWsteczClick(); };
     BBClose.OnClick = [this] { BBCloseClick(); };
-    BBInstal.OnClick = [this] { BBInstalClick(); };
-    BBProgram.OnClick = [this] { BBProgramClick(); };
-    BBBaza.OnClick = [this] { BBBazaClick(); };
+    BBInstal.OnClick = [this] { whileWorking(&TFormInstal::BBInstalClick); };
+    BBProgram.OnClick = [this] { whileWorking(&TFormInstal::BBProgramClick); };
+    BBBaza.OnClick = [this] { whileWorking(&TFormInstal::BBBazaClick); };
     CBBaza.OnClick = [this] { CBBazaClick(); };
-    BBParadox.OnClick = [this] { BBParadoxClick(); };
+    BBParadox.OnClick = [this] { whileWorking(&TFormInstal::BBParadoxClick); };
     CBParadox.OnClick = [this] { CBParadoxClick(); };
-    BBDeinstal.OnClick = [this] { BBDeinstalClick(); };
+    BBDeinstal.OnClick = [this] { whileWorking(&TFormInstal::BBDeinstalClick); };
 }
 
 void TFormInstal::FormCreate() {
@@ -181,13 +185,33 @@ void TFormInstal::FormCreate() {
 
 bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName,
                                 const std::wstring& extension, bool authenticate, const std::wstring& targetFolder) {
+    const std::wstring localName = extension.empty() ? fileName : fileName + L"." + extension;
+    fetching_ = services::JoinPath(targetFolder, localName);
     const services::FetchOutcome outcome = download_->Fetch(serverFolder, fileName, extension, authenticate, targetFolder);
-    if (outcome.failed()) {
-        const std::wstring localName = extension.empty() ? fileName : fileName + L"." + extension;
-        installReport_.failedDownloads.push_back({services::JoinPath(targetFolder, localName), outcome.failure,
-                                                  outcome.message});
-    }
+    if (outcome.failed()) installReport_.failedDownloads.push_back({fetching_, outcome.failure, outcome.message});
     return outcome.stored();
+}
+
+bool TFormInstal::KeepWorking() {
+    environment_.application.processMessages();
+    return !main_.closed();
+}
+
+void TFormInstal::whileWorking(void (TFormInstal::*handler)()) {
+    const ui::LockScope lock{&RGKanvel,    &SBPrzegladaj,  &Edit1,         &CBProgram,        &CBBaza,
+                             &CBParadox,   &CBSkrotPulpit, &CBSkrotMenuStart, &BBProgram,     &BBBaza,
+                             &BBParadox,   &BBInstal,      &BBDeinstal,    &BBWstecz};
+    try {
+        (this->*handler)();
+    } catch (const services::BrokenOff&) {
+        noteBrokenOff();
+        throw;
+    }
+}
+
+void TFormInstal::noteBrokenOff() {
+    notice::AppendMessageLog(environment_.platform, environment_.context.installerDir, notice::kTitleWarning, kBrokenOff,
+                             fetching_);
 }
 
 void TFormInstal::ShowReplaceNotice(const std::wstring& text) { warn(text); }

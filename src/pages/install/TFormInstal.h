@@ -124,10 +124,15 @@ public:
     void ShowStatus(const std::wstring& text) override { main_.SetStatus(text); }
     void SetProgressRange(int max) override { ProgressBar1.setMax(max); }
     void SetProgressPosition(int position) override { ProgressBar1.setPosition(position); }
-    void ProcessMessages() override { environment_.application.processMessages(); }
+    bool KeepWorking() override;
     void ShowReplaceNotice(const std::wstring& text) override;
 
 private:
+    // Runs a handler that works on the chosen edition, folder and components:
+    // the controls that choose them do not act meanwhile, and a run the user
+    // breaks off by closing the window is noted in the message log.
+    void whileWorking(void (TFormInstal::*handler)());
+    void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
     void makeFolderIfMissing(const std::wstring& folder);
@@ -149,6 +154,8 @@ private:
     InstallReport installReport_;
     RemovalReport removalReport_;
     FolderChoice lastFolderChoice_ = FolderChoice::NotMade;
+    // The file the download is working on, for the note of a broken-off run.
+    std::wstring fetching_;
 };
 
 }  // namespace kanvel::install

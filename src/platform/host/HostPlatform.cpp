@@ -40,12 +40,21 @@ bool HostPlatform::RemoveEmptyDirectory(const std::wstring& path) {
     return fs::remove(host, ec);
 }
 
+namespace {
+// Windows refuses to delete or overwrite a read-only file (the tests may run
+// as root, for whom the POSIX permissions would not stop it).
+bool ReadOnly(const fs::path& host) {
+    std::error_code ec;
+    return fs::exists(host, ec) && (fs::status(host, ec).permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+}  // namespace
+
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
     const fs::path host = files_.ToHost(path);
     for (const auto& locked : lockedFiles)
         if (files_.ToHost(locked) == host) return false;
     std::error_code ec;
-    if (!fs::is_regular_file(host, ec)) return false;
+    if (!fs::is_regular_file(host, ec) || ReadOnly(host)) return false;
     return fs::remove(host, ec);
 }
 
@@ -65,8 +74,9 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     const auto options = failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
     if (source.size() > services::kMaxCopyPathLength || target.size() > services::kMaxCopyPathLength) return false;
     const fs::path from = files_.ToHost(source);
-    if (!fs::is_regular_file(from, ec)) return false;
-    return fs::copy_file(from, files_.ToHost(target), options, ec) && !ec;
+    const fs::path to = files_.ToHost(target);
+    if (!fs::is_regular_file(from, ec) || ReadOnly(to)) return false;
+    return fs::copy_file(from, to, options, ec) && !ec;
 }
 
 std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const std::wstring& target) {

@@ -11,6 +11,8 @@ void ScriptedHttpClient::Get(const std::wstring& url, services::ByteSink& body) 
     const auto found = server_.responses.find(url);
     if (found == server_.responses.end()) throw services::InstallerError(L"HTTP/1.1 404 Not Found");
     const ScriptedResponse& response = found->second;
+    for (int i = 0; i < response.waits; ++i)
+        if (OnWait) OnWait(*this);
     if (!response.error.empty() && !response.errorAfterBody) throw services::InstallerError(response.error);
 
     const auto mode = services::WorkMode::Reading;

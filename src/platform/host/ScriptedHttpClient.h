@@ -19,6 +19,8 @@ struct ScriptedResponse {
     // With an error: thrown only after the body's blocks arrived (a reset).
     bool errorAfterBody = false;
     std::size_t blockSize = 4;
+    // Times the client waits for the answer (each a call of OnWait) before it comes.
+    int waits = 0;
 };
 
 // The server side of the scripted HTTP client, shared with the test.

@@ -8,6 +8,7 @@
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/WindowDpi.h"
 #include "ui/DpiScale.h"
+#include "ui/PressTarget.h"
 #include "ui/Form.h"
 #include "ui/Image.h"
 
@@ -156,15 +157,15 @@ ui::Control* ContainerPeer::graphicChildAt(POINT p) const {
 
 bool ContainerPeer::mouseDown(ui::MouseButton button, LPARAM lParam) {
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ui::Control* target = graphicChildAt(p);
-    if (target != nullptr && !target->OnMouseDown && target->OnClick) {
-        if (button == ui::MouseButton::Left) dispatch([&] { target->click(); });
-        return true;
+    const ui::PressTarget target = ui::TargetOfPress(control(), graphicChildAt(p), button);
+    switch (target.action) {
+        case ui::PressTarget::Action::MouseDown:
+            dispatch([&] { target.control->mouseDown(button, {p.x, p.y}); });
+            return true;
+        case ui::PressTarget::Action::Click: dispatch([&] { target.control->click(); }); return true;
+        case ui::PressTarget::Action::None: return target.control != &control();
     }
-    if (target == nullptr || !target->OnMouseDown) target = &control();
-    if (!target->OnMouseDown) return false;
-    dispatch([&] { target->mouseDown(button, {p.x, p.y}); });
-    return true;
+    return false;
 }
 
 bool ContainerPeer::setCursor(HWND under) {
@@ -227,11 +228,31 @@ void FormPeer::applyRegion() {
     if (SetWindowRgn(hwnd(), shape.get(), TRUE) != 0) static_cast<void>(shape.release());
 }
 
+namespace {
+constexpr int kMostTabStops = 256;
+
+// A radio button that is not chosen. Windows' radio button takes the focus
+// as a click (it reports one to its parent, and an automatic one checks
+// itself), so a rule of ours never gives it the focus: only the user does.
+bool IsUnchosenRadio(HWND control) {
+    return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0 &&
+           SendMessageW(control, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+}
+}  // namespace
+
+bool FormPeer::canTakeFocus(HWND control) const {
+    return control != nullptr && IsWindow(control) && IsChild(hwnd(), control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control) && !IsUnchosenRadio(control);
+}
+
 void FormPeer::focusControl(HWND preferred) {
-    const bool usable = preferred != nullptr && IsWindow(preferred) && IsChild(hwnd(), preferred) &&
-                        IsWindowVisible(preferred) && IsWindowEnabled(preferred);
-    HWND target = usable ? preferred : GetNextDlgTabItem(hwnd(), nullptr, FALSE);
-    if (target != nullptr) SetFocus(target);
+    HWND target = preferred;
+    // The first control of the tab order that may take it (at most one round).
+    for (int step = 0; !canTakeFocus(target); ++step) {
+        target = GetNextDlgTabItem(hwnd(), target != nullptr && IsChild(hwnd(), target) ? target : nullptr, FALSE);
+        if (target == nullptr || step == kMostTabStops) return;
+    }
+    SetFocus(target);
 }
 
 void FormPeer::focusActiveControl() {

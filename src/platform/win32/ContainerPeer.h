@@ -59,8 +59,10 @@ private:
     void storePlace();
     void focusActiveControl();
     // Gives the focus to the preferred control when it can take it, else to
-    // the first control in the tab order.
+    // the first control in the tab order that can.
     void focusControl(HWND preferred);
+    // Shown, enabled, ours, and not a radio button that is not chosen.
+    bool canTakeFocus(HWND control) const;
 
     ui::Form& form_;
     HWND lastFocus_ = nullptr;

@@ -9,6 +9,10 @@
 
 namespace kanvel::platform::win32 {
 
+namespace {
+constexpr UINT_PTR kButtonSubclass = 1;
+}  // namespace
+
 RadioGroupPeer::RadioGroupPeer(Win32Toolkit& toolkit, ui::RadioGroup& group)
     : PanelPeer(toolkit, group), group_(group) {
     rebuildButtons();
@@ -23,7 +27,11 @@ void RadioGroupPeer::rebuildButtons() {
                                            10, 10, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
                                            toolkit().instance(), nullptr));
         SendMessageW(button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        EnableWindow(button.get(), group_.enabled());
+        EnableWindow(button.get(), group_.usable());
+        // Windows' own switch for the click a radio button reports when it
+        // gets the focus unchecked; the subclass below catches it all the same.
+        SendMessageW(button.get(), BM_SETDONTCLICK, TRUE, 0);
+        SetWindowSubclass(button.get(), &RadioGroupPeer::ButtonProc, kButtonSubclass, reinterpret_cast<DWORD_PTR>(this));
         buttons_.push_back(std::move(button));
     }
     layoutButtons();
@@ -61,12 +69,30 @@ bool RadioGroupPeer::moveChoice(HWND focused, int step) {
     return true;
 }
 
+LRESULT CALLBACK RadioGroupPeer::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR group) {
+    auto* peer = reinterpret_cast<RadioGroupPeer*>(group);
+    if (message == WM_SETFOCUS) {
+        const HWND outer = std::exchange(peer->takingFocus_, button);
+        const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+        peer->takingFocus_ = outer;
+        return result;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(button, &RadioGroupPeer::ButtonProc, kButtonSubclass);
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
 RadioGroupPeer* RadioGroupPeer::OfButton(HWND button) {
     return dynamic_cast<RadioGroupPeer*>(FromHwnd(GetParent(button)));
 }
 
 LRESULT RadioGroupPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+        // Taking the focus is not a choice: only a click, Space or an arrow is.
+        if (reinterpret_cast<HWND>(lParam) == takingFocus_) {
+            showChoice();
+            return 0;
+        }
         const int index = static_cast<int>(LOWORD(wParam)) - 1;
         dispatch([&] { group_.choose(index); });
         showChoice();  // a click on the chosen item changes nothing
@@ -92,7 +118,7 @@ void RadioGroupPeer::applyOwn(ui::Property what) {
                 SendMessageW(button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
         case ui::Property::Enabled:
-            for (const OwnedWindow& button : buttons_) EnableWindow(button.get(), group_.enabled());
+            for (const OwnedWindow& button : buttons_) EnableWindow(button.get(), group_.usable());
             break;
         case ui::Property::Font:
             for (const OwnedWindow& button : buttons_)

@@ -25,6 +25,9 @@ protected:
     void applyOwn(ui::Property what) override;
 
 private:
+    // Each radio button's own handling: notes when it is taking the focus.
+    static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR group);
     void rebuildButtons();
     void showChoice();
     void layoutButtons();
@@ -32,6 +35,10 @@ private:
     ui::RadioGroup& group_;
     // Destroyed before the group's own window, whose children they are.
     std::vector<OwnedWindow> buttons_;
+    // The button that is taking the focus just now: Windows' radio button
+    // reports a click to its parent when it gets the focus unchecked, which
+    // is not the user's choice.
+    HWND takingFocus_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

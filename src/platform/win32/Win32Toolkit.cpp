@@ -70,7 +70,7 @@ ui::Button* FindButton(ui::Control& root, bool wantDefault) {
     for (ui::Control* child : root.children()) {
         if (auto* button = dynamic_cast<ui::Button*>(child)) {
             const bool matches = wantDefault ? button->isDefault() : button->isCancel();
-            if (matches && button->showing() && button->enabled()) return button;
+            if (matches && button->showing() && button->usable()) return button;
         }
         if (ui::Button* found = FindButton(*child, wantDefault)) return found;
     }

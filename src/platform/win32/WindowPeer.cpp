@@ -81,9 +81,19 @@ void WindowPeer::create(const wchar_t* windowClass, DWORD style, DWORD exStyle, 
 
 void WindowPeer::applyCommon() {
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
-    EnableWindow(hwnd(), control_.enabled());
+    EnableWindow(hwnd(), control_.usable());
     updateHint();
 }
+
+bool WindowPeer::hasFocus() const {
+    HWND focus = GetFocus();
+    return focus != nullptr && (focus == hwnd() || IsChild(hwnd(), focus));
+}
+
+// The focus must not stay on a control that was hidden or disabled: once the
+// handler has finished (switching pages, locking the panel for a run), it
+// goes to the first control the user can use then.
+void WindowPeer::refocusLater() const { PostMessageW(GetAncestor(hwnd(), GA_ROOT), kRefocusMessage, 0, 0); }
 
 void WindowPeer::PropertyChanged(ui::Property what) {
     if (!window_) return;
@@ -95,16 +105,17 @@ void WindowPeer::PropertyChanged(ui::Property what) {
         }
         case ui::Property::Caption: SetWindowTextW(hwnd(), control_.caption().c_str()); break;
         case ui::Property::Visible: {
-            HWND focus = GetFocus();
-            const bool hadFocus = focus != nullptr && (focus == hwnd() || IsChild(hwnd(), focus));
+            const bool hadFocus = hasFocus();
             ShowWindow(hwnd(), control_.visible() ? SW_SHOWNA : SW_HIDE);
-            // The focus must not stay on a hidden control: once the handler
-            // has finished switching pages, it goes to the first control of
-            // the page that is shown then.
-            if (hadFocus && !control_.visible()) PostMessageW(GetAncestor(hwnd(), GA_ROOT), kRefocusMessage, 0, 0);
+            if (hadFocus && !control_.visible()) refocusLater();
             break;
         }
-        case ui::Property::Enabled: EnableWindow(hwnd(), control_.enabled()); break;
+        case ui::Property::Enabled: {
+            const bool hadFocus = hasFocus();
+            EnableWindow(hwnd(), control_.usable());
+            if (hadFocus && !control_.usable()) refocusLater();
+            break;
+        }
         case ui::Property::Font:
             SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;

@@ -50,6 +50,10 @@ public:
 protected:
     void create(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent);
     void applyCommon();
+    // Whether the keyboard focus is on this control or inside it.
+    bool hasFocus() const;
+    // Gives the focus to the first usable control once the current handler is done.
+    void refocusLater() const;
     virtual void applyOwn(ui::Property /*what*/) {}
     // Runs an event handler of the control, guarded by the default handler.
     template <class Handler>

@@ -80,4 +80,6 @@ services::InstallerError TruncatedBodyFailure() {
     return services::InstallerError(SocketErrorText(WSAECONNRESET));
 }
 
+void ThrowLastConnectionFailure() { throw ConnectionFailure(GetLastError()); }
+
 }  // namespace kanvel::platform::win32

@@ -17,6 +17,9 @@ std::wstring SocketErrorText(int winsockError);
 // The error thrown for a WinHTTP call that failed with GetLastError() == winHttpError.
 services::InstallerError ConnectionFailure(unsigned long winHttpError);
 
+// Throws the connection failure of the WinHTTP call that just failed.
+[[noreturn]] void ThrowLastConnectionFailure();
+
 // The error thrown for a body that ended before its announced Content-Length:
 // the connection broke off, so it reads as a reset connection.
 services::InstallerError TruncatedBodyFailure();

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <vector>
+
+#include "platform/win32/ResourceHolders.h"
+
+namespace kanvel::platform::win32 {
+
+// What the worker of one transfer hands to the thread that waits for it, in
+// order: the body's announced length, its blocks, its end or the failure.
+// The worker owns only its request; the waiting thread writes the blocks
+// where they go, so a transfer given up leaves the worker nothing of the
+// caller's to touch. At most a few blocks wait at a time: a worker ahead of
+// its reader waits for it.
+class TransferChannel {
+public:
+    struct Event {
+        enum class Kind { Begin, Block, End, Failed };
+        Kind kind = Kind::End;
+        std::int64_t announced = 0;  // Begin: the Content-Length, 0 when none
+        std::vector<std::uint8_t> block;
+        std::exception_ptr error;  // Failed
+
+        static Event Begin(std::int64_t announced) { return Make(Kind::Begin, announced, {}, nullptr); }
+        static Event Block(std::vector<std::uint8_t> bytes) { return Make(Kind::Block, 0, std::move(bytes), nullptr); }
+        static Event End() { return Make(Kind::End, 0, {}, nullptr); }
+        static Event Failed(std::exception_ptr error) { return Make(Kind::Failed, 0, {}, std::move(error)); }
+
+    private:
+        static Event Make(Kind kind, std::int64_t announced, std::vector<std::uint8_t> bytes, std::exception_ptr error) {
+            Event event;
+            event.kind = kind;
+            event.announced = announced;
+            event.block = std::move(bytes);
+            event.error = std::move(error);
+            return event;
+        }
+    };
+
+    TransferChannel();
+
+    // Signalled whenever an event is waiting.
+    HANDLE ready() const { return ready_.get(); }
+
+    // The worker's side. False once the waiting side has given up: the
+    // worker then stops.
+    bool Push(Event event);
+
+    // The waiting side: every event that has arrived, in order.
+    std::deque<Event> TakeAll();
+    // Gives the transfer up: the worker stops at its next step.
+    void Cancel();
+
+private:
+    static constexpr std::size_t kMostWaitingBytes = 1u << 20;
+
+    KernelHandle ready_;
+    std::mutex mutex_;
+    std::condition_variable drained_;
+    std::deque<Event> events_;
+    std::size_t waitingBytes_ = 0;
+    bool cancelled_ = false;
+};
+
+}  // namespace kanvel::platform::win32

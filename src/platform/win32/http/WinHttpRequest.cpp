@@ -1,0 +1,246 @@
+#include "platform/win32/http/WinHttpRequest.h"
+
+#include <charconv>
+#include <optional>
+#include <vector>
+
+#include "platform/win32/http/SecureFailures.h"
+#include "platform/win32/http/SocketErrors.h"
+#include "platform/win32/http/WinHttpHandle.h"
+#include "services/InstallerError.h"
+
+namespace kanvel::platform::win32 {
+namespace {
+
+constexpr DWORD ReadBlockSize = 64 * 1024;
+
+static_assert(secure::CertificateDateInvalid == ERROR_WINHTTP_SECURE_CERT_DATE_INVALID);
+static_assert(secure::CertificateNameInvalid == ERROR_WINHTTP_SECURE_CERT_CN_INVALID);
+static_assert(secure::ClientCertificateNeeded == ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED);
+static_assert(secure::UntrustedIssuer == ERROR_WINHTTP_SECURE_INVALID_CA);
+static_assert(secure::RevocationCheckFailed == ERROR_WINHTTP_SECURE_CERT_REV_FAILED);
+static_assert(secure::ChannelError == ERROR_WINHTTP_SECURE_CHANNEL_ERROR);
+static_assert(secure::InvalidCertificate == ERROR_WINHTTP_SECURE_INVALID_CERT);
+static_assert(secure::CertificateRevoked == ERROR_WINHTTP_SECURE_CERT_REVOKED);
+static_assert(secure::Failure == ERROR_WINHTTP_SECURE_FAILURE);
+static_assert(secure::CertificateWrongUsage == ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE);
+static_assert(secure::FlagRevocationCheckFailed == WINHTTP_CALLBACK_STATUS_FLAG_CERT_REV_FAILED);
+static_assert(secure::FlagInvalidCertificate == WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CERT);
+static_assert(secure::FlagCertificateRevoked == WINHTTP_CALLBACK_STATUS_FLAG_CERT_REVOKED);
+static_assert(secure::FlagUntrustedIssuer == WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA);
+static_assert(secure::FlagNameInvalid == WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID);
+static_assert(secure::FlagDateInvalid == WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID);
+static_assert(secure::FlagWrongUsage == WINHTTP_CALLBACK_STATUS_FLAG_CERT_WRONG_USAGE);
+static_assert(secure::FlagChannelError == WINHTTP_CALLBACK_STATUS_FLAG_SECURITY_CHANNEL_ERROR);
+
+struct RequestTarget {
+    std::wstring host;
+    INTERNET_PORT port = 0;
+    std::wstring pathAndQuery;
+    bool secure = false;
+};
+
+// A failed call of a request: a secure connection that could not be made is
+// told in its own words (never as a socket error, which would read as a
+// missing internet connection); anything else is a connection failure.
+[[noreturn]] void ThrowRequestFailure(DWORD error, DWORD secureFailureFlags) {
+    if (auto text = SecureFailureText(error, secureFailureFlags)) {
+        throw services::InstallerError(*text);
+    }
+    throw ConnectionFailure(error);
+}
+
+// Collects the flags of the secure-failure notice into the DWORD that the
+// request's context points at. Windows checks the certificate itself; this
+// only learns why it refused it.
+void CALLBACK NoteSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD length) {
+    if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && context != 0 && information != nullptr &&
+        length >= sizeof(DWORD)) {
+        *reinterpret_cast<DWORD*>(context) |= *static_cast<const DWORD*>(information);
+    }
+}
+
+RequestTarget CrackUrl(const std::wstring& url) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+        ThrowLastConnectionFailure();
+    }
+    RequestTarget target;
+    target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    target.port = parts.nPort;
+    target.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (target.pathAndQuery.empty()) {
+        target.pathAndQuery = L"/";
+    }
+    target.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    return target;
+}
+
+WinHttpHandle OpenRequest(const WinHttpHandle& connection, const RequestTarget& target) {
+    // The path goes out exactly as the caller wrote it: no escaping added.
+    DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
+    if (target.secure) {
+        flags |= WINHTTP_FLAG_SECURE;
+    }
+    WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"GET", target.pathAndQuery.c_str(), nullptr,
+                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    if (!request) {
+        ThrowLastConnectionFailure();
+    }
+    return request;
+}
+
+// A redirect's own status line is the answer: the policy says never follow,
+// and the feature switch says the same to WinHTTP versions without the policy.
+void DisableRedirects(const WinHttpHandle& request) {
+    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+    DWORD disable = WINHTTP_DISABLE_REDIRECTS;
+    if (!WinHttpSetOption(request.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy) ||
+        !WinHttpSetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof disable)) {
+        ThrowLastConnectionFailure();
+    }
+}
+
+void SendAndReceive(const WinHttpHandle& request, const std::wstring& headers) {
+    const wchar_t* headerText = headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str();
+    const auto headerLength = static_cast<DWORD>(headers.size());
+    // Without the notice (a WinHTTP that refuses the callback) a refused
+    // certificate is still refused; only its text is the general one.
+    DWORD secureFailureFlags = 0;
+    WinHttpSetStatusCallback(request.get(), NoteSecureFailure, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+    const auto context = reinterpret_cast<DWORD_PTR>(&secureFailureFlags);
+    const bool answered =
+        WinHttpSendRequest(request.get(), headerText, headerLength, WINHTTP_NO_REQUEST_DATA, 0, 0, context) &&
+        WinHttpReceiveResponse(request.get(), nullptr);
+    const DWORD error = answered ? ERROR_SUCCESS : GetLastError();
+    // The flags live on this stack frame: no notice may reach them later.
+    WinHttpSetStatusCallback(request.get(), nullptr, 0, 0);
+    if (!answered) {
+        ThrowRequestFailure(error, secureFailureFlags);
+    }
+}
+
+std::optional<std::wstring> QueryHeaderText(const WinHttpHandle& request, DWORD infoLevel) {
+    DWORD size = 0;
+    const BOOL sized = WinHttpQueryHeaders(request.get(), infoLevel, WINHTTP_HEADER_NAME_BY_INDEX,
+                                           WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+    if (sized || GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return std::nullopt;
+    }
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (!WinHttpQueryHeaders(request.get(), infoLevel, WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &size,
+                             WINHTTP_NO_HEADER_INDEX)) {
+        return std::nullopt;
+    }
+    text.resize(size / sizeof(wchar_t));
+    return text;
+}
+
+DWORD QueryStatusCode(const WinHttpHandle& request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+        ThrowLastConnectionFailure();
+    }
+    return status;
+}
+
+// "HTTP/1.1 404 Not Found": version, code and reason phrase as the server sent them.
+std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
+    std::wstring line = QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1");
+    line += L' ';
+    line += std::to_wstring(statusCode);
+    const std::wstring reason = QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L"");
+    if (!reason.empty()) {
+        line += L' ';
+        line += reason;
+    }
+    return line;
+}
+
+// The announced Content-Length, read as text so lengths past 4 GiB survive.
+// A body sent in chunks has no announced length, whatever Content-Length says.
+std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
+    if (QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING)) {
+        return std::nullopt;
+    }
+    const auto text = QueryHeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH);
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    std::string digits;
+    for (wchar_t c : *text) {
+        if (c < L'0' || c > L'9') {
+            return std::nullopt;
+        }
+        digits += static_cast<char>(c);
+    }
+    std::int64_t length = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), length);
+    if (error != std::errc{} || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return length;
+}
+
+
+// Hands the body to the channel block by block; the announced length first.
+// A body shorter than its announced length broke off: a reset connection.
+void ReadBody(const WinHttpHandle& request, TransferChannel& channel) {
+    const std::optional<std::int64_t> announced = QueryContentLength(request);
+    if (!channel.Push(TransferChannel::Event::Begin(announced.value_or(0)))) return;
+    std::int64_t done = 0;
+    for (;;) {
+        std::vector<std::uint8_t> block(ReadBlockSize);
+        DWORD received = 0;
+        if (!WinHttpReadData(request.get(), block.data(), ReadBlockSize, &received)) {
+            ThrowRequestFailure(GetLastError(), 0);
+        }
+        if (received == 0) {
+            break;
+        }
+        block.resize(received);
+        done += received;
+        if (!channel.Push(TransferChannel::Event::Block(std::move(block)))) return;
+    }
+    if (announced && done < *announced) {
+        throw TruncatedBodyFailure();
+    }
+    channel.Push(TransferChannel::Event::End());
+}
+
+void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers, TransferChannel& channel) {
+    const RequestTarget target = CrackUrl(url);
+    WinHttpHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
+    if (!connection) {
+        ThrowLastConnectionFailure();
+    }
+    const WinHttpHandle request = OpenRequest(connection, target);
+    DisableRedirects(request);
+    SendAndReceive(request, headers);
+
+    const DWORD status = QueryStatusCode(request);
+    if (status < 200 || status > 299) {
+        throw services::InstallerError(StatusLine(request, status));
+    }
+    ReadBody(request, channel);
+}
+
+}  // namespace
+
+void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
+                    TransferChannel& channel) noexcept {
+    try {
+        Get(session, url, headers, channel);
+    } catch (...) {
+        channel.Push(TransferChannel::Event::Failed(std::current_exception()));
+    }
+}
+
+}  // namespace kanvel::platform::win32
