@@ -114,6 +114,8 @@ void CheckReproduction(CheckList& checks) {
 
 int wmain() {
     CheckList checks;
+    kanvel::tests::ReproduceWindowsRadioFocusClick();
+    CheckReproduction(checks);
 
     kanvel::platform::win32::Win32Platform platform;
     kanvel::platform::win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr));
@@ -125,6 +127,7 @@ int wmain() {
     auto& panel = installer.FormInstal();
     application.realize(main);
     main.showWindow();
+    HWND window = toolkit.mainWindow();
 
     if (!PumpUntil(toolkit, [&] { return main.RGAkceptacja.enabled(); }, 90)) {
         checks.Check(false, "the licence reveal ended");
