@@ -40,6 +40,14 @@ TEST_F(HostFileOperations, AnswerAsTheWindowsCallsDo) {
     EXPECT_TRUE(platform.CopyFileTo(L"C:\\A\\f.txt", L"C:\\X\\g.txt", false));
     EXPECT_EQ(platform.files().ReadFile(L"C:\\X\\g.txt"), "new");
     EXPECT_FALSE(platform.CopyFileTo(L"C:\\A\\missing", L"C:\\X\\h.txt", false));
+    // A read-only file can be neither deleted nor overwritten until its
+    // attribute is cleared.
+    constexpr std::uint32_t kReadOnly = 1;
+    ASSERT_TRUE(platform.SetAttributes(L"C:\\X\\g.txt", kReadOnly));
+    EXPECT_FALSE(platform.CopyFileTo(L"C:\\A\\f.txt", L"C:\\X\\g.txt", false));
+    EXPECT_FALSE(platform.DeleteFileAt(L"C:\\X\\g.txt"));
+    ASSERT_TRUE(platform.SetAttributes(L"C:\\X\\g.txt", 0));
+    EXPECT_TRUE(platform.DeleteFileAt(L"C:\\X\\g.txt"));
     EXPECT_TRUE(platform.DeleteFileAt(L"C:\\A\\f.txt"));
     EXPECT_TRUE(platform.RemoveEmptyDirectory(L"C:\\A"));
 }

@@ -6,6 +6,8 @@
 //   kanvel-driver status           -> the main window's status line (its topmost text)
 //   kanvel-driver names TITLE      -> "role<TAB>name" of every shown accessible object
 //                                     of the top-level window with that title
+//   kanvel-driver walks TITLE N    -> reads every shown control as "names" does, N times,
+//                                     and prints the milliseconds each walk took
 //   kanvel-driver watch TEXT SECS  -> prints "ready", then waits for a name-change
 //                                     event announcing TEXT
 //   kanvel-driver rect TEXT        -> "x y w h" of that control inside its top-level window
@@ -167,16 +169,42 @@ std::wstring Describe(HWND hwnd) {
     return line;
 }
 
+// What a screen reader reads of the window: every shown control's role and name.
+std::vector<std::wstring> Walk(HWND top) {
+    std::vector<HWND> windows{top};
+    for (HWND hwnd : Descendants(top)) windows.push_back(hwnd);
+    std::vector<std::wstring> lines;
+    for (HWND hwnd : windows) {
+        if (!IsWindowVisible(hwnd)) continue;
+        std::wstring line = Describe(hwnd);
+        if (!line.empty()) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 int Names(const std::wstring& title) {
     HWND top = FindWindowW(nullptr, title.c_str());
     if (top == nullptr) return 1;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::vector<HWND> windows{top};
-    for (HWND hwnd : Descendants(top)) windows.push_back(hwnd);
-    for (HWND hwnd : windows) {
-        if (!IsWindowVisible(hwnd)) continue;
-        const std::wstring line = Describe(hwnd);
-        if (!line.empty()) Print(line);
+    for (const std::wstring& line : Walk(top)) Print(line);
+    CoUninitialize();
+    return 0;
+}
+
+// The walk a screen reader makes over the window, `rounds` times: prints how
+// long each took, in milliseconds, one a line.
+int TimeWalks(const std::wstring& title, int rounds) {
+    HWND top = FindWindowW(nullptr, title.c_str());
+    if (top == nullptr) return 1;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < rounds; ++i) {
+        QueryPerformanceCounter(&start);
+        Walk(top);
+        QueryPerformanceCounter(&end);
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                 static_cast<double>(frequency.QuadPart));
     }
     CoUninitialize();
     return 0;
@@ -378,6 +406,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"screenrect") return ScreenRect(argument);
     if (command == L"places") return Places(argument);
     if (command == L"names") return Names(argument);
+    if (command == L"walks") return TimeWalks(argument, argc > 3 ? _wtoi(argv[3]) : 5);
     if (command == L"watch") return Watch(argument, argc > 3 ? _wtoi(argv[3]) : 10);
     if (command == L"list") return List();
     if (command == L"focus") return Focus();
