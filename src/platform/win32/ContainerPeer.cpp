@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "platform/win32/GdiScopes.h"
 #include "platform/win32/GraphicPeer.h"
 #include "platform/win32/LabelPeer.h"
@@ -243,6 +245,12 @@ bool IsUnchosenRadio(HWND control) {
 bool FormPeer::canTakeFocus(HWND control) const {
     return control != nullptr && IsWindow(control) && IsChild(hwnd(), control) && IsWindowVisible(control) &&
            IsWindowEnabled(control) && !IsUnchosenRadio(control);
+}
+
+void FormPeer::usableAgain(HWND control) {
+    if (focusToReturn_ == nullptr || (focusToReturn_ != control && !IsChild(control, focusToReturn_))) return;
+    const HWND focus = std::exchange(focusToReturn_, nullptr);
+    if (canTakeFocus(focus)) SetFocus(focus);
 }
 
 void FormPeer::focusControl(HWND preferred) {

@@ -46,6 +46,11 @@ class FormPeer : public ContainerPeer {
 public:
     FormPeer(Win32Toolkit& toolkit, ui::Form& form);
 
+    // A control that had the focus was disabled (locked for a run): it gets
+    // the focus back when it, or the control it lies in, is usable again.
+    void returnFocusLater(HWND focused) { focusToReturn_ = focused; }
+    void usableAgain(HWND control);
+
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintFrame(HDC dc, const RECT& client) override;
@@ -66,6 +71,7 @@ private:
 
     ui::Form& form_;
     HWND lastFocus_ = nullptr;
+    HWND focusToReturn_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/WindowPeer.h"
 
+#include "platform/win32/ContainerPeer.h"
+
 #include <commctrl.h>
 
 #include <unordered_map>
@@ -111,9 +113,17 @@ void WindowPeer::PropertyChanged(ui::Property what) {
             break;
         }
         case ui::Property::Enabled: {
+            const HWND focus = GetFocus();
             const bool hadFocus = hasFocus();
             EnableWindow(hwnd(), control_.usable());
-            if (hadFocus && !control_.usable()) refocusLater();
+            auto* form = dynamic_cast<FormPeer*>(FromHwnd(GetAncestor(hwnd(), GA_ROOT)));
+            if (hadFocus && !control_.usable()) {
+                // Locked for a run, say: the focus comes back when it is usable again.
+                if (form != nullptr) form->returnFocusLater(focus);
+                refocusLater();
+            } else if (control_.usable() && form != nullptr) {
+                form->usableAgain(hwnd());
+            }
             break;
         }
         case ui::Property::Font:
