@@ -76,8 +76,4 @@ services::InstallerError ConnectionFailure(unsigned long winHttpError) {
     return services::InstallerError(SocketErrorText(WinsockErrorFor(winHttpError)));
 }
 
-services::InstallerError TruncatedBodyFailure() {
-    return services::InstallerError(SocketErrorText(WSAECONNRESET));
-}
-
 }  // namespace kanvel::platform::win32

@@ -17,8 +17,4 @@ std::wstring SocketErrorText(int winsockError);
 // The error thrown for a WinHTTP call that failed with GetLastError() == winHttpError.
 services::InstallerError ConnectionFailure(unsigned long winHttpError);
 
-// The error thrown for a body that ended before its announced Content-Length:
-// the connection broke off, so it reads as a reset connection.
-services::InstallerError TruncatedBodyFailure();
-
 }  // namespace kanvel::platform::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/http/WinHttpClient.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -187,11 +188,7 @@ std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
 }
 
 // The announced Content-Length, read as text so lengths past 4 GiB survive.
-// A body sent in chunks has no announced length, whatever Content-Length says.
 std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
-    if (QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING)) {
-        return std::nullopt;
-    }
     const auto text = QueryHeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH);
     if (!text || text->empty()) {
         return std::nullopt;
@@ -211,12 +208,46 @@ std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
     return length;
 }
 
+// What the answer declared of its body. A body sent in chunks has no
+// declared length, whatever Content-Length says beside it.
+services::DeclaredBody Declaration(const WinHttpHandle& request) {
+    services::DeclaredBody declared;
+    declared.chunked = QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING).has_value();
+    if (!declared.chunked) declared.length = QueryContentLength(request);
+    declared.entityTag = QueryHeaderText(request, WINHTTP_QUERY_ETAG).value_or(L"");
+    declared.lastModified = QueryHeaderText(request, WINHTTP_QUERY_LAST_MODIFIED).value_or(L"");
+    return declared;
+}
+
+// Waits for the next data of the body and reads what has come, at most
+// `capacity` bytes; 0 at the body's end. Asking for a whole block at once
+// would wait until it is full (Wine's WinHTTP does), so a body that trickles
+// in would never reach the stall rule.
+DWORD ReadAvailable(const WinHttpHandle& request, std::uint8_t* block, DWORD capacity) {
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request.get(), &available)) {
+        ThrowRequestFailure(GetLastError(), 0);
+    }
+    DWORD received = 0;
+    if (available > 0 && !WinHttpReadData(request.get(), block, std::min(available, capacity), &received)) {
+        ThrowRequestFailure(GetLastError(), 0);
+    }
+    return received;
+}
+
+// A body that trickles in slower than the stall rule allows ends as a
+// time-out, as a wait for data that ran out would.
+void CheckPace(services::StallWatch& watch, std::int64_t done) {
+    if (watch.Stalled(services::StallWatch::Clock::now(), done)) throw ConnectionFailure(ERROR_WINHTTP_TIMEOUT);
+}
+
 }  // namespace
 
-WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
-    : session_(OpenSession(connectTimeout, receiveTimeout)) {}
+WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
+                             std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
+    : session_(OpenSession(connectTimeout, receiveTimeout)), stallWindow_(stallWindow), minimumBytes_(minimumBytes) {}
 
-void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
+services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
     const RequestTarget target = CrackUrl(url);
     WinHttpHandle connection(WinHttpConnect(session_.get(), target.host.c_str(), target.port, 0));
     if (!connection) {
@@ -230,7 +261,9 @@ void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
-    ReadBody(request, body);
+    const services::DeclaredBody declared = Declaration(request);
+    ReadBody(request, body, declared.length.value_or(0));
+    return declared;
 }
 
 std::wstring WinHttpClient::RequestHeaders() const {
@@ -238,13 +271,12 @@ std::wstring WinHttpClient::RequestHeaders() const {
     return BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
 }
 
-void WinHttpClient::ReadBody(const WinHttpHandle& request, services::ByteSink& body) {
-    const std::optional<std::int64_t> announced = QueryContentLength(request);
+void WinHttpClient::ReadBody(const WinHttpHandle& request, services::ByteSink& body, std::int64_t expected) {
     if (OnWorkBegin) {
-        OnWorkBegin(*this, services::WorkMode::Reading, announced.value_or(0));
+        OnWorkBegin(*this, services::WorkMode::Reading, expected);
     }
     try {
-        CopyBlocks(request, body, announced.value_or(-1));
+        CopyBlocks(request, body);
     } catch (...) {
         if (OnWorkEnd) {
             OnWorkEnd(*this, services::WorkMode::Reading);
@@ -256,15 +288,13 @@ void WinHttpClient::ReadBody(const WinHttpHandle& request, services::ByteSink& b
     }
 }
 
-// Copies the body to the sink block by block; expected < 0 when no length was announced.
-void WinHttpClient::CopyBlocks(const WinHttpHandle& request, services::ByteSink& body, std::int64_t expected) {
+// Copies the body to the sink block by block, as much as arrives.
+void WinHttpClient::CopyBlocks(const WinHttpHandle& request, services::ByteSink& body) {
     std::vector<std::uint8_t> block(ReadBlockSize);
     std::int64_t done = 0;
+    services::StallWatch pace(services::StallWatch::Clock::now(), stallWindow_, minimumBytes_);
     for (;;) {
-        DWORD received = 0;
-        if (!WinHttpReadData(request.get(), block.data(), ReadBlockSize, &received)) {
-            ThrowRequestFailure(GetLastError(), 0);
-        }
+        const DWORD received = ReadAvailable(request, block.data(), ReadBlockSize);
         if (received == 0) {
             break;
         }
@@ -273,9 +303,7 @@ void WinHttpClient::CopyBlocks(const WinHttpHandle& request, services::ByteSink&
         if (OnWork) {
             OnWork(*this, services::WorkMode::Reading, done);
         }
-    }
-    if (expected >= 0 && done < expected) {
-        throw TruncatedBodyFailure();
+        CheckPace(pace, done);
     }
 }
 
