@@ -62,7 +62,9 @@ silent() {
     >/dev/null 2>&1
   RC=$?
 }
-logged() { iconv -f WINDOWS-1250 -t UTF-8 "$log_file" 2>/dev/null | grep -Fq -- "$1"; }
+# logged PATTERN: the log has a matching line. It is in the prefix's ANSI
+# code page, which need not hold the Polish letters: "." stands for them.
+logged() { iconv -f WINDOWS-1252 -t UTF-8 "$log_file" 2>/dev/null | grep -Eq -- "$1"; }
 partial_files() { find "$c_drive/OR-Vel" -name '*.part' 2>/dev/null; }
 
 # --- Without a window: every program that is not the maker's is refused.
@@ -72,7 +74,7 @@ for refused in Procesor:Edytor2p Administrator:Edytor2 Asystent:Edytor1a Konstru
   [ "$RC" = 7 ] || fail "$edition: exit code $RC, expected 7; log: $(tail -n 3 "$log_file" 2>/dev/null)"
   [ ! -e "$file" ] || fail "$edition: the refused program was stored"
   [ -z "$(partial_files)" ] || fail "$edition: a partial file stayed: $(partial_files)"
-  logged "[Instalator] Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta" \
+  logged '\[Instalator\] Nieudane pobranie pliku: plik nie ma wa.nego podpisu cyfrowego producenta' \
     || fail "$edition: the log does not say why"
 done
 # The maker's program and engine installer are stored; the engine installer
@@ -80,7 +82,7 @@ done
 silent Koordynator /COMPONENTS=program,engine
 [ "$RC" = 0 ] || fail "Koordynator: exit code $RC, expected 0; log: $(tail -n 3 "$log_file")"
 cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$served/Edytor3._exe" || fail "Koordynator: the program was not stored"
-logged 'nie uruchomiono: C:\OR-Vel\Sterowniki\BDE\setup.exe' || fail "Koordynator: the engine installer was not accepted"
+logged 'nie uruchomiono: C:\\OR-Vel\\Sterowniki\\BDE\\setup\.exe' || fail "Koordynator: the engine installer was not accepted"
 
 # --- In the window, "Uruchom" checks the program file right before it starts it.
 accept_and_choose_koordynator
