@@ -141,11 +141,7 @@ FetchOutcome ComponentDownload::Fetch(const std::wstring& serverFolder, const st
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    if (!failure) return outcome;
-    if (signatureRefused) return failed(FetchOutcome::Failure::Signature, *failure);
-    return failed(failure->find(kConnectionMarker) != std::wstring::npos ? FetchOutcome::Failure::Connection
-                                                                          : FetchOutcome::Failure::Other,
-                  *failure);
+    return failure ? failed(*failure, signatureRefused) : outcome;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
@@ -192,8 +188,11 @@ void ComponentDownload::checkSignature(ReplacingFile& file) const {
     if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
 }
 
-FetchOutcome ComponentDownload::failed(FetchOutcome::Failure kind, const std::wstring& errorText) {
-    const bool connection = kind == FetchOutcome::Failure::Connection;
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText, bool signatureRefused) {
+    const bool connection = !signatureRefused && errorText.find(kConnectionMarker) != std::wstring::npos;
+    const FetchOutcome::Failure kind = signatureRefused ? FetchOutcome::Failure::Signature
+                                       : connection     ? FetchOutcome::Failure::Connection
+                                                        : FetchOutcome::Failure::Other;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     platform_.ShowMessage(outcome.message);

@@ -48,7 +48,7 @@ private:
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
     void checkSignature(ReplacingFile& file) const;
-    FetchOutcome failed(FetchOutcome::Failure kind, const std::wstring& errorText);
+    FetchOutcome failed(const std::wstring& errorText, bool signatureRefused);
 
     PlatformOperations& platform_;
     HttpClient& client_;

@@ -42,9 +42,13 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
 }
 
 Win32ReplacingFile::~Win32ReplacingFile() {
-    // Closed before the partial file can be deleted by name.
+    // An uncommitted partial file goes through its own handle, never by a
+    // name that something else could have taken meanwhile.
+    if (file_ && !partial_.empty()) {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    }
     file_.reset();
-    if (!partial_.empty()) DeleteFileW(partial_.c_str());
 }
 
 // Removes the partial file an interrupted run left, when it is that file
