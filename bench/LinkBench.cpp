@@ -79,7 +79,8 @@ int wmain(int argc, wchar_t** argv) {
 
     const auto started = Clock::now();
     auto client = platform.CreateHttpClient();
-    kanvel::services::ComponentDownload download(platform, *client, view, baseUrl);
+    const auto verification = kanvel::services::ProgramVerification::OfThisBuild();
+    kanvel::services::ComponentDownload download(platform, *client, view, verification, baseUrl);
 
     int tables = 0;
     const std::wstring server(kanvel::install::kTablesServerFolder);

@@ -3,8 +3,12 @@
 # same commit gives the same bytes in any folder), and Authenticode-signed when
 # a certificate is given. Prints the file, its size and its SHA-256.
 #
-# Usage: tools/release.sh --base-url URL [options]
-#   --base-url URL        the download server the installer fetches from (ends in /)
+# Usage: tools/release.sh --base-url URL (--publisher SHA256 | --unverified) [options]
+#   --base-url URL        the download server the installer fetches from: https://, ends in /
+#   --publisher SHA256    the maker's code-signing certificate (its SHA-256, as certificate
+#                         tools print it; several separated by ";" during a renewal): the
+#                         installer starts only downloaded programs signed with it
+#   --unverified          ... or say explicitly that it starts them unchecked
 #   --out DIR             where Instalator.exe goes (default: build/release/out)
 #   --build-dir DIR       the build folder (default: build/release)
 #   --pfx FILE            sign with this PKCS#12 file ...
@@ -16,12 +20,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp=""
+publisher="" unverified=""
 max_size=$(( 1024 * 1024 ))
 
-usage() { sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
     --base-url) base_url=${2:?}; shift 2 ;;
+    --publisher) publisher=${2:?}; shift 2 ;;
+    --unverified) unverified=yes; shift ;;
     --out) out=${2:?}; shift 2 ;;
     --build-dir) build=${2:?}; shift 2 ;;
     --pfx) pfx=${2:?}; shift 2 ;;
@@ -34,6 +41,18 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ -n "$base_url" ] || { echo "release: --base-url is required" >&2; usage; }
+# What is shipped downloads over HTTPS only, whatever a build folder was once
+# configured with (the build below always turns plain HTTP off).
+case "$base_url" in
+  [Hh][Tt][Tt][Pp][Ss]://*) ;;
+  *) echo "release: --base-url must be an https:// URL (the installer runs what it downloads)" >&2; exit 2 ;;
+esac
+if [ -z "$publisher" ] && [ -z "$unverified" ]; then
+  echo "release: name the publisher of the downloaded programs (--publisher SHA256), or --unverified" >&2; exit 2
+fi
+if [ -n "$publisher" ] && [ -n "$unverified" ]; then
+  echo "release: --publisher and --unverified exclude each other" >&2; exit 2
+fi
 if { [ -n "$cert" ] && [ -z "$key" ]; } || { [ -z "$cert" ] && [ -n "$key" ]; }; then
   echo "release: --cert and --key go together" >&2; exit 2
 fi
@@ -52,7 +71,8 @@ fi
 export SOURCE_DATE_EPOCH LC_ALL=C TZ=UTC
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DKANVEL_DOWNLOAD_BASE_URL="$base_url" >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DKANVEL_DOWNLOAD_BASE_URL="$base_url" -DKANVEL_ALLOW_PLAIN_HTTP=OFF \
+      "-DKANVEL_PUBLISHER=$publisher" >/dev/null
 cmake --build "$build" --target Instalator -j"$(nproc)" >/dev/null
 
 unsigned="$build/Instalator-stripped.exe"
@@ -88,6 +108,11 @@ touch -d "@$SOURCE_DATE_EPOCH" "$result"
 size=$(stat -c %s "$result")
 echo "Instalator.exe: $result"
 echo "  download server: $base_url"
+if [ -n "$publisher" ]; then
+  echo "  downloaded programs: started only when signed by $publisher"
+else
+  echo "  downloaded programs: STARTED UNVERIFIED (--unverified)"
+fi
 echo "  size: $size bytes ($(( (size + 1023) / 1024 )) KiB)"
 echo "  sha256: $(sha256sum "$result" | cut -d' ' -f1)"
 echo "  $signed"

@@ -32,7 +32,7 @@ int Finish(RunLog& log, ExitCode code) {
 }  // namespace
 
 int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
-                       const std::function<void()>& runWindow) {
+                       const std::function<void()>& runWindow, const services::ProgramVerification& verification) {
     if (arguments.empty()) {
         runWindow();
         return ToInt(ExitCode::Success);
@@ -58,7 +58,7 @@ int RunFromCommandLine(services::PlatformOperations& platform, const std::vector
     }
     log.Write(kSilentRunTitle, kStarted + Joined(arguments));
     if (!options.acceptLicence) return Finish(log, ExitCode::LicenceNotAccepted);
-    return Finish(log, UnattendedRun(platform, log, options).Execute());
+    return Finish(log, UnattendedRun(platform, log, options, verification).Execute());
 }
 
 }  // namespace kanvel::app

@@ -14,6 +14,7 @@ enum class ExitCode : int {
     DownloadFailed = 4,
     DatabaseCopyAborted = 5,
     FoldersLeft = 6,
+    SignatureRefused = 7,
 };
 
 inline int ToInt(ExitCode code) { return static_cast<int>(code); }
@@ -28,6 +29,7 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::DownloadFailed: return L"nieudane pobranie pliku";
         case ExitCode::DatabaseCopyAborted: return L"przerwane kopiowanie plików bazy danych";
         case ExitCode::FoldersLeft: return L"po usunięciu instalacji pozostały foldery";
+        case ExitCode::SignatureRefused: return L"pobrany program nie ma ważnego podpisu cyfrowego producenta";
     }
     return L"";
 }

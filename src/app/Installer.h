@@ -6,6 +6,7 @@
 #include "pages/notice/Notices.h"
 #include "services/InstallerContext.h"
 #include "services/PlatformOperations.h"
+#include "services/ProgramVerification.h"
 #include "ui/Application.h"
 
 namespace kanvel::licence {
@@ -22,7 +23,8 @@ namespace kanvel::app {
 // and hands each form what it stands on.
 class Installer {
 public:
-    Installer(services::PlatformOperations& platform, ui::Application& application);
+    Installer(services::PlatformOperations& platform, ui::Application& application,
+              services::ProgramVerification verification = services::ProgramVerification::OfThisBuild());
     ~Installer();
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
@@ -42,6 +44,7 @@ public:
 
 private:
     ui::Application& application_;
+    services::ProgramVerification verification_;
     services::InstallerContext context_;
     notice::Notices notices_;
     pages::PageEnvironment environment_;

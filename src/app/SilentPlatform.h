@@ -24,9 +24,18 @@ public:
     bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override {
         return inner_.CopyFileTo(source, target, failIfExists);
     }
+    bool MoveReplacing(const std::wstring& source, const std::wstring& target) override {
+        return inner_.MoveReplacing(source, target);
+    }
+    std::optional<std::uint32_t> Attributes(const std::wstring& path) override { return inner_.Attributes(path); }
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override {
         return inner_.CreateReplacingFile(target);
     }
+    std::optional<std::wstring> RealPath(const std::wstring& path) override { return inner_.RealPath(path); }
+    std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override {
+        return inner_.OpenForRemoval(path);
+    }
+    services::FileSignature SignatureOf(const std::wstring& path) override { return inner_.SignatureOf(path); }
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override {
         inner_.AppendAnsiText(path, text);
     }

@@ -1,5 +1,7 @@
 #include "app/UnattendedRun.h"
 
+#include <algorithm>
+
 #include "pages/install/TFormInstal.h"
 #include "pages/licence/TFormMain.h"
 #include "services/InstallationPaths.h"
@@ -38,13 +40,14 @@ std::wstring JoinChosen(std::initializer_list<std::pair<bool, const wchar_t*>> i
 }
 }  // namespace
 
-UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options)
+UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
+                             const services::ProgramVerification& verification)
     : log_(log),
       options_(options),
       platform_(platform, log),
       toolkit_(log),
       application_(toolkit_, services::ProgramTitleOf(platform.ExecutablePath())),
-      installer_(platform_, application_) {}
+      installer_(platform_, application_, verification) {}
 
 ExitCode UnattendedRun::Execute() {
     try {
@@ -136,6 +139,14 @@ ExitCode UnattendedRun::install() {
 
 ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
     using Report = install::InstallReport;
+    // A program that is not the maker's is named first: it may be an attack,
+    // not a network failure.
+    const bool signatureRefused =
+        report.engine == Report::EngineStep::SignatureRefused ||
+        std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
+            return download.failure == services::FetchOutcome::Failure::Signature;
+        });
+    if (signatureRefused) return ExitCode::SignatureRefused;
     // A file that could not be fetched is the cause of whatever failed after it.
     if (!report.failedDownloads.empty()) return ExitCode::DownloadFailed;
     if (report.database == Report::DatabaseStep::CopyAborted) return ExitCode::DatabaseCopyAborted;

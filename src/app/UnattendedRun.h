@@ -22,7 +22,8 @@ namespace kanvel::app {
 // and the files and becomes the exit code.
 class UnattendedRun {
 public:
-    UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options);
+    UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
+                  const services::ProgramVerification& verification);
     UnattendedRun(const UnattendedRun&) = delete;
     UnattendedRun& operator=(const UnattendedRun&) = delete;
 

@@ -4,18 +4,21 @@
 #include "services/InstallationPaths.h"
 #include "services/InstallerContext.h"
 #include "services/PlatformOperations.h"
+#include "services/ProgramVerification.h"
 #include "ui/Application.h"
 
 namespace kanvel::pages {
 
 // What every page of one run stands on: the platform, the application, the
-// installer context the pages share, and the notice. The composition root
+// installer context the pages share, the notice, and the rule for which
+// program files may be started. The composition root
 // of a run makes it; the pages never reach each other through it.
 struct PageEnvironment {
     services::PlatformOperations& platform;
     ui::Application& application;
     services::InstallerContext& context;
     notice::Notices& notices;
+    const services::ProgramVerification& verification;
 
     // Every path of the installation as the context gives it now.
     services::InstallationPaths paths() const { return services::InstallationPaths(context); }

@@ -1,7 +1,9 @@
 #include "services/ComponentDownload.h"
 
 #include <new>
+#include <optional>
 
+#include "services/DownloadUrlRule.h"
 #include "services/InstallerError.h"
 #include "services/ProgressScale.h"
 #include "services/WindowsPath.h"
@@ -19,6 +21,18 @@ constexpr const wchar_t* kConnectionMarker = L"Socket";
 constexpr const wchar_t* kServerExtensionPrefix = L"._";
 constexpr const wchar_t* kOutOfMemory = L"Out of memory";
 constexpr int kProgressMaxWithoutSize = 100;
+constexpr const wchar_t* kProgramExtension = L"exe";
+
+// Why a file is not stored: the short reasons that follow kOtherFailure.
+constexpr const wchar_t* kNoDeclaredLength = L"serwer nie podał długości pliku";
+constexpr const wchar_t* kChunkedBody = L"serwer przysłał plik w częściach, bez podanej długości";
+constexpr const wchar_t* kShortBodyBefore = L"plik niekompletny, odebrano ";
+constexpr const wchar_t* kLongBodyBefore = L"plik dłuższy, niż zapowiedział serwer: odebrano ";
+constexpr const wchar_t* kBodyCountBetween = L" z ";
+constexpr const wchar_t* kBodyCountAfter = L" bajtów";
+constexpr const wchar_t* kNotTheMakersSignature = L"plik nie ma ważnego podpisu cyfrowego producenta";
+constexpr const wchar_t* kMalformedServerAddress = L"nieprawidłowy adres serwera";
+constexpr const wchar_t* kUnencryptedServerAddress = L"połączenie z serwerem nie byłoby szyfrowane (http://)";
 
 std::wstring WithExtension(const std::wstring& name, const std::wstring& extension, const wchar_t* separator) {
     return extension.empty() ? name : name + separator + extension;
@@ -35,11 +49,49 @@ public:
 private:
     bool& running_;
 };
+
+// Passes the body on and counts it.
+class CountingSink : public ByteSink {
+public:
+    explicit CountingSink(ByteSink& inner) : inner_(inner) {}
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        inner_.Write(data, size);
+        total_ += static_cast<std::int64_t>(size);
+    }
+    std::int64_t total() const { return total_; }
+
+private:
+    ByteSink& inner_;
+    std::int64_t total_ = 0;
+};
+
+// A program file whose signature is not the maker's.
+class SignatureRefused : public InstallerError {
+public:
+    SignatureRefused() : InstallerError(kNotTheMakersSignature) {}
+};
+
+// Why the body is not known to be whole; nothing when it is: the answer
+// declared its length and exactly that many bytes arrived.
+std::optional<std::wstring> IncompleteBodyReason(const DeclaredBody& declared, std::int64_t received) {
+    if (declared.chunked) return kChunkedBody;
+    if (!declared.length) return kNoDeclaredLength;
+    if (received == *declared.length) return std::nullopt;
+    const std::wstring counts =
+        std::to_wstring(received) + kBodyCountBetween + std::to_wstring(*declared.length) + kBodyCountAfter;
+    return (received < *declared.length ? kShortBodyBefore : kLongBodyBefore) + counts;
+}
 }  // namespace
 
 ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
-                                     std::wstring baseUrl)
-    : platform_(platform), client_(client), view_(view), baseUrl_(std::move(baseUrl)) {
+                                     const ProgramVerification& verification, std::wstring baseUrl,
+                                     bool plainHttpAllowed)
+    : platform_(platform),
+      client_(client),
+      view_(view),
+      verification_(verification),
+      baseUrl_(std::move(baseUrl)),
+      plainHttpAllowed_(plainHttpAllowed) {
     client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
@@ -59,7 +111,8 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     view_.ShowStatus(status);
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
-    std::wstring failure;
+    std::optional<std::wstring> failure;
+    bool signatureRefused = false;
     try {
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
@@ -71,27 +124,28 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
             if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
             view_.ShowStatus(status);
             KeepWorkingOrStop();
+            checkBaseUrl();
             transfer(baseUrl_ + serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix),
-                     localPath);
+                     localPath, EqualIgnoringCase(extension, kProgramExtension));
         }
     } catch (const BrokenOff&) {
         view_.SetProgressPosition(0);
         view_.ShowStatus(std::wstring());
         throw;
+    } catch (const SignatureRefused& e) {
+        signatureRefused = true;
+        failure = e.text();
     } catch (const InstallerError& e) {
         failure = e.text();
-        outcome.result = FetchOutcome::Result::Failed;
     } catch (const std::bad_alloc&) {
         failure = kOutOfMemory;
-        outcome.result = FetchOutcome::Result::Failed;
     } catch (const std::exception& e) {
         const std::string what = e.what();
-        failure.assign(what.begin(), what.end());
-        outcome.result = FetchOutcome::Result::Failed;
+        failure = std::wstring(what.begin(), what.end());
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    return outcome.failed() ? failed(failure) : outcome;
+    return failure ? failed(*failure, signatureRefused) : outcome;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
@@ -116,19 +170,38 @@ void ComponentDownload::useCredentials(bool authenticate) {
     client_.Password = kPassword;
 }
 
-void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath) {
+// The configure checked the base URL already; the program checks it again,
+// with a parser of its own, before anything leaves the machine.
+void ComponentDownload::checkBaseUrl() const {
+    switch (JudgeDownloadUrl(baseUrl_, plainHttpAllowed_)) {
+        case DownloadUrlVerdict::Accepted: return;
+        case DownloadUrlVerdict::Malformed: throw InstallerError(kMalformedServerAddress);
+        case DownloadUrlVerdict::PlainHttpToAnotherMachine: throw InstallerError(kUnencryptedServerAddress);
+    }
+}
+
+void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath, bool program) {
     // The body goes to the local file's partial file, which replaces it only
-    // once the whole body is on disk; on failure the old file stays as it was
-    // and the partial file goes.
+    // once the whole body is on disk and judged; on failure the old file
+    // stays as it was and the partial file goes.
     auto file = platform_.CreateReplacingFile(localPath);
-    client_.Get(url, *file);
+    CountingSink counted(*file);
+    const DeclaredBody declared = client_.Get(url, counted);
+    if (const auto reason = IncompleteBodyReason(declared, counted.total())) throw InstallerError(*reason);
+    if (program) checkSignature(*file);
     file->Commit();
 }
 
-FetchOutcome ComponentDownload::failed(const std::wstring& errorText) {
-    const bool connection = errorText.find(kConnectionMarker) != std::wstring::npos;
-    FetchOutcome outcome{FetchOutcome::Result::Failed, connection ? FetchOutcome::Failure::Connection
-                                                                  : FetchOutcome::Failure::Other,
+void ComponentDownload::checkSignature(ReplacingFile& file) const {
+    if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
+}
+
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText, bool signatureRefused) {
+    const bool connection = !signatureRefused && errorText.find(kConnectionMarker) != std::wstring::npos;
+    const FetchOutcome::Failure kind = signatureRefused ? FetchOutcome::Failure::Signature
+                                       : connection     ? FetchOutcome::Failure::Connection
+                                                        : FetchOutcome::Failure::Other;
+    FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     platform_.ShowMessage(outcome.message);
     return outcome;

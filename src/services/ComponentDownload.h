@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "services/BuildSettings.h"
 #include "services/DownloadView.h"
 #include "services/FetchOutcome.h"
 #include "services/HttpClient.h"
 #include "services/PlatformOperations.h"
+#include "services/ProgramVerification.h"
 
 namespace kanvel::services {
 
@@ -18,10 +20,19 @@ inline constexpr const wchar_t* kDownloadBaseUrl = KANVEL_DOWNLOAD_BASE_URL;
 // at all, shows what it does on its view (status line and progress bar,
 // which it drives from the client's progress events), reports every failure
 // to the user itself and tells the caller what happened.
+//
+// A file is stored only when it is known to be whole: the answer declared
+// its length (Content-Length; never a body in chunks or one that ends when
+// the connection closes) and exactly that many bytes arrived. A program
+// file (extension "exe") is stored only when its signature is the maker's,
+// checked while it is still the partial file, when the build names the
+// maker (ProgramVerification). Anything else fails like any other failed
+// download: the old file stays as it was and no partial file is left.
 class ComponentDownload {
 public:
     ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
-                      std::wstring baseUrl = kDownloadBaseUrl);
+                      const ProgramVerification& verification, std::wstring baseUrl = kDownloadBaseUrl,
+                      bool plainHttpAllowed = BuildAllowsPlainHttp());
 
     // Stored when it fetched and stored the file (or, authenticated, found a
     // file without extension already there). A call made while a transfer
@@ -40,13 +51,17 @@ private:
     // Lets the window answer; stops the work when the user has ended the program.
     void KeepWorkingOrStop();
     void useCredentials(bool authenticate);
-    void transfer(const std::wstring& url, const std::wstring& localPath);
-    FetchOutcome failed(const std::wstring& errorText);
+    void checkBaseUrl() const;
+    void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
+    void checkSignature(ReplacingFile& file) const;
+    FetchOutcome failed(const std::wstring& errorText, bool signatureRefused);
 
     PlatformOperations& platform_;
     HttpClient& client_;
     DownloadView& view_;
+    const ProgramVerification& verification_;
     std::wstring baseUrl_;
+    bool plainHttpAllowed_;
     bool running_ = false;
     // Bodies of 2 GiB or more are shown in units of 2^shift bytes.
     int progressShift_ = 0;

@@ -14,7 +14,11 @@ struct FetchOutcome {
         Failed,                // the transfer or the storing failed; the old file is as it was
         Refused,               // another transfer was running: nothing done
     };
-    enum class Failure { None, Connection, Other };
+    // Connection: the network failed (the user is told to check the
+    // connection); Signature: a program file whose signature is not the
+    // maker's; Other: anything else (the server's answer, an incomplete
+    // body, the local file).
+    enum class Failure { None, Connection, Signature, Other };
 
     FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
         : result(result), failure(failure), message(std::move(message)) {}

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kanvel::services {
@@ -16,15 +17,33 @@ public:
 
 enum class WorkMode { Reading, Writing };
 
+// What a response said of its body before sending it. Whether the body that
+// arrived is the whole of it is for the caller to judge from this.
+struct DeclaredBody {
+    // The Content-Length, when the response gave one; never for a body sent
+    // in chunks, whatever Content-Length says beside it.
+    std::optional<std::int64_t> length;
+    // Transfer-Encoding named: the body came in chunks.
+    bool chunked = false;
+    // The validators the server gave (ETag, Last-Modified), as sent; empty
+    // when it gave none. A later request can use them to resume the body.
+    std::wstring entityTag;
+    std::wstring lastModified;
+};
+
 // The installer's HTTP client. One GET per call, no redirect followed.
 //
-// Get returns normally only for a 2xx answer. Otherwise it throws
+// Get returns normally only for a 2xx answer, with what the answer declared
+// of its body; the sink has then received every byte that arrived, which may
+// be fewer (or more) than declared: the client never judges completeness
+// itself. Otherwise it throws
 // services::InstallerError whose text is either
 //   - the response's status line, e.g. L"HTTP/1.1 404 Not Found" (any non-2xx
 //     answer, a 3xx redirect included), or
 //   - L"Socket Error # <n>\r\n<description>" for a connection-level failure
 //     (name not resolved, refused, reset, timed out, unreachable), with the
-//     system's socket error number and its description.
+//     system's socket error number and its description. A body that
+//     stalls (services::StallWatch) ends as a time-out.
 //
 // With BasicAuthentication on, every request carries an
 // "Authorization: Basic ..." header built from Username and Password from the
@@ -58,7 +77,7 @@ public:
     WorkEndHandler OnWorkEnd;
     WaitHandler OnWait;
 
-    virtual void Get(const std::wstring& url, ByteSink& body) = 0;
+    virtual DeclaredBody Get(const std::wstring& url, ByteSink& body) = 0;
 };
 
 }  // namespace kanvel::services

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "services/FileSignature.h"
 #include "services/HttpClient.h"
 #include "services/ShellLink.h"
 #include "ui/Geometry.h"
@@ -26,7 +28,24 @@ struct LocalTime {
 // target exactly as it was. Failures throw InputOutputError.
 class ReplacingFile : public ByteSink {
 public:
+    // The Authenticode signature of what has been written, read from the
+    // file as it is held open (nobody can change it in between).
+    virtual FileSignature Signature() = 0;
     virtual void Commit() = 0;
+};
+
+// A file or folder held open so that it can be removed, and so that what is
+// removed is what was looked at. A link (symbolic link, junction, mount
+// point) is held as the link itself, never as what it points to, where the
+// platform can do so.
+class RemovableEntry {
+public:
+    virtual ~RemovableEntry() = default;
+    // Where the held entry really is: every link on the way resolved, in the
+    // form RealPath gives.
+    virtual std::wstring RealPath() const = 0;
+    // Removes the entry (a folder only when it is empty); true on success.
+    virtual bool Remove() = 0;
 };
 
 // Shell folder numbers.
@@ -52,8 +71,22 @@ public:
     virtual bool DeleteFileAt(const std::wstring& path) = 0;
     virtual bool SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
     virtual bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) = 0;
-    // Starts writing a file that will replace (or create) the target.
+    // Moves a file over another one of the same volume, replacing it; true on success.
+    virtual bool MoveReplacing(const std::wstring& source, const std::wstring& target) = 0;
+    // The attributes of an existing file or folder, nothing when there is none.
+    virtual std::optional<std::uint32_t> Attributes(const std::wstring& path) = 0;
+    // Starts writing a file that will replace (or create) the target. What
+    // lies at the target's partial file (services::PartialFilePath) is
+    // replaced, and a link found there is never followed.
     virtual std::unique_ptr<ReplacingFile> CreateReplacingFile(const std::wstring& target) = 0;
+    // Where an existing path really leads, with every link, junction and
+    // mount point resolved (on Windows, as GetFinalPathNameByHandleW names
+    // it, without its "\\?\" prefix); nothing when it cannot be opened.
+    virtual std::optional<std::wstring> RealPath(const std::wstring& path) = 0;
+    // The entry at the path held for removal; nothing when there is none.
+    virtual std::unique_ptr<RemovableEntry> OpenForRemoval(const std::wstring& path) = 0;
+    // The Authenticode signature of a program file as Windows sees it.
+    virtual FileSignature SignatureOf(const std::wstring& path) = 0;
     // Appends text to a file, created when missing, converted to the system's
     // ANSI code page. Throws InputOutputError when anything fails.
     virtual void AppendAnsiText(const std::wstring& path, const std::wstring& text) = 0;

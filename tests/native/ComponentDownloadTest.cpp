@@ -147,6 +147,18 @@ TEST_F(ComponentDownloadTest, PartialFileOfAKilledRunIsReplacedAndNeverOutlivesT
     EXPECT_FALSE(platform.FileExists(partial));
 }
 
+// A link planted where the partial file goes is taken away as the link: the
+// body is never written through it.
+TEST_F(ComponentDownloadTest, ALinkPlantedAsThePartialFileIsNeverWrittenThrough) {
+    platform.files().WriteFile(L"D:\\Windows\\system.dll", "someone else's file");
+    std::filesystem::create_symlink(platform.files().ToHost(L"D:\\Windows\\system.dll"),
+                                    platform.files().ToHost(L"C:\\OR-Vel\\Edytor3.exe.part"));
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ new"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\Windows\\system.dll"), "someone else's file");
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ new");
+}
+
 TEST(PartialFilePath, OneFixedNamePerTargetWithinTheNameLimit) {
     EXPECT_EQ(services::PartialFilePath(L"C:\\OR-Vel\\Edytor3.exe"), L"C:\\OR-Vel\\Edytor3.exe.part");
     EXPECT_EQ(services::PartialFilePath(L"D:\\a.b\\zestaw1.db"), L"D:\\a.b\\zestaw1.db.part");
@@ -192,13 +204,42 @@ TEST_F(ComponentDownloadTest, ProgressFollowsTheBytesAndPumpsOncePerBlock) {
     EXPECT_EQ(log.withPrefix(L"pump").size(), 4u);
 }
 
-TEST_F(ComponentDownloadTest, BodyWithoutAnnouncedLengthUsesAHundredAsMaximum) {
+TEST_F(ComponentDownloadTest, BodyWithoutDeclaredLengthShowsAHundredAsMaximumAndIsNotStored) {
     Serve(kTables + L"/zestaw2.db", {.body = std::string(150, 'z'), .announced = 0, .blockSize = 50});
     std::vector<std::pair<int, int>> seen;
     server.onBlock = [&] { seen.emplace_back(panel().ProgressBar1.max(), panel().ProgressBar1.position()); };
-    EXPECT_TRUE(Fetch(kTables, L"zestaw2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_FALSE(Fetch(kTables, L"zestaw2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
     // Seen before each block's progress event: the previous block's position, kept within 0..100.
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{100, 0}, {100, 50}, {100, 100}}));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Format\\Bkp6\\zestaw2.db"));
+}
+
+// A body is stored only when the answer declared its length and exactly that
+// many bytes came: whatever else arrives fails with its reason, keeps the old
+// file as it was and leaves no partial file.
+TEST_F(ComponentDownloadTest, BodiesNotKnownToBeWholeAreNeverStored) {
+    struct Case {
+        platform::host::ScriptedResponse response;
+        std::wstring reason;
+    };
+    const std::string body(1000, 'n');
+    const std::vector<Case> cases{
+        {{.body = body, .chunked = true}, L"serwer przysłał plik w częściach, bez podanej długości"},
+        {{.body = body, .announced = 0}, L"serwer nie podał długości pliku"},
+        {{.body = body.substr(0, 400), .announced = 1000}, L"plik niekompletny, odebrano 400 z 1000 bajtów"},
+        {{.body = body, .announced = 999}, L"plik dłuższy, niż zapowiedział serwer: odebrano 1000 z 999 bajtów"},
+    };
+    platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "working older version");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(platform::host::ToUtf8(c.reason));
+        log.clear();
+        Serve(kPrograms + L"/Edytor3._exe", c.response);
+        EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+        EXPECT_EQ(messages(), std::vector<std::wstring>{L"message Nieudane pobranie pliku: " + c.reason});
+        EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "working older version");
+        EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe.part"));
+        ExpectCleanedUp();
+    }
 }
 
 TEST(ProgressScale, BodiesOfTwoGibibytesAndMoreStillFitThe32BitBar) {

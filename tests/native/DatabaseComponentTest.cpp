@@ -156,7 +156,7 @@ TEST_F(DatabaseComponentTest, WorkingTableWithoutItsPristineCopyIsKeptInEverySet
     }
 }
 
-TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeDeletedStopsWithItsSetsNotice) {
+TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeReplacedStopsWithItsSetsNoticeAndStays) {
     FillPristine();
     platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config2.db", "in use");
     platform.lockedFiles.push_back(L"C:\\OR-Vel\\Format\\Cfg\\config2.db");
@@ -164,6 +164,23 @@ TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeDeletedStopsWithItsSetsNoti
     EXPECT_EQ(notices, std::vector<std::wstring>{L"Problem zewnętrzny!|Niemożliwe przygotowanie bazy Cfg na przyjęcie "
                                                  L"danych|Program należy uruchomić ponownie."});
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config1.db"), "pristine");
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config2.db"), "in use");
+}
+
+// A working table whose copy cannot be made (here its path has 256
+// characters, one more than the copy takes) is never deleted first.
+TEST_F(DatabaseComponentTest, TableWhoseCopyFailsIsKeptAsItWas) {
+    const std::wstring location = L"D:\\" + std::wstring(100, L'a') + L"\\" + std::wstring(120, L'b');
+    platform.files().MakeFolders(location);
+    panel().Edit1.setText(location);
+    const std::wstring table = location + L"\\OR-Vel\\Format\\Zestaw\\zestaw1.db";
+    ASSERT_EQ(table.size(), 256u);
+    platform.files().WriteFile(location + L"\\OR-Vel\\Format\\Bkp6\\zestaw1.db", "pristine");
+    platform.files().WriteFile(table, "edited by the user");
+    application->guarded([&] { panel().BBBaza.click(); });
+    EXPECT_EQ(read(table), "edited by the user");
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Problem zewnętrzny!|Niemożliwe przekazanie zestawień do bazy "
+                                                 L"tymczasowej|Program należy uruchomić ponownie."});
 }
 
 TEST_F(DatabaseComponentTest, NoConnectionReportsEveryFileThenStopsAtTheFirstDataSlot) {

@@ -51,13 +51,16 @@ protected:
     platform::host::ScriptedServer server;
     std::unique_ptr<ui::Application> application;
     std::unique_ptr<app::Installer> installer;
+    // Which program files may be started; by default, as a build without a
+    // publisher, every one.
+    services::ProgramVerification verification{services::PublisherList()};
 
     // Runs start-up: the main window, then the install form.
     void StartUp() {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
         platform.files().WriteFile(platform.executablePath, "MZ");
         application = std::make_unique<ui::Application>(toolkit, services::ProgramTitleOf(platform.ExecutablePath()));
-        installer = std::make_unique<app::Installer>(platform, *application);
+        installer = std::make_unique<app::Installer>(platform, *application, verification);
         installer->CreateForms();
         installer->FormMain().showWindow();
     }

@@ -1,4 +1,5 @@
 #include "InstallerHarness.h"
+#include "TestSignatures.h"
 #include "pages/install/DatabaseFileSets.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineRun.h"
@@ -180,6 +181,31 @@ TEST_F(UnattendedRunTest, AFailedDownloadEndsWithItsCodeAndNothingInstalled) {
     EXPECT_TRUE(Logged(L"[Wskaż plik setup._exe] wybór pliku pominięty (instalacja bez okna)\r\n"));
     EXPECT_TRUE(Logged(L"[Uwaga!] Wymagane jest pobranie pliku z internetu.\r\n"));
     EXPECT_TRUE(Logged(L"kod wyjścia 4: nieudane pobranie pliku"));
+}
+
+// The run without a window starts nothing, but checks all the same: a
+// program that is not the maker's is not stored, an engine installer that is
+// not the maker's is not offered to run, and the run ends with code 7.
+TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
+    platform.signatures = TestSignatures::Of;
+    const auto makersBuild = TestSignatures::MakersBuild();
+    auto run = [&](const Args& arguments) {
+        return app::RunFromCommandLine(platform, arguments, [this] { windowOpened = true; }, makersBuild);
+    };
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ unsigned"};
+    EXPECT_EQ(run(Install({})), 7);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 7"));
+
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = TestSignatures::kByMaker};
+    const std::wstring engine = installed + L"\\Sterowniki\\BDE\\setup.exe";
+    platform.files().WriteFile(engine, "MZ unsigned, left from an earlier run");
+    EXPECT_EQ(run(Install({L"/COMPONENTS=engine,program"})), 7);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"[Uwaga!] Plik \"" + engine + L"\" nie ma ważnego podpisu cyfrowego producenta"));
+    EXPECT_FALSE(Logged(L"nie uruchomiono: " + engine));
+    ExpectNothingOnScreen();
 }
 
 TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {

@@ -1,4 +1,5 @@
 #include "InstallerHarness.h"
+#include "services/InstallationBoundary.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -115,6 +116,38 @@ TEST_F(UninstallTest, FamilyFolderHoldingOtherFilesIsNamedInTheNotice) {
     panel().BBDeinstal.click();
     EXPECT_FALSE(platform.DirectoryExists(L"D:\\stary\\OR-Vel"));
     EXPECT_EQ(notices, std::vector<std::wstring>{L"\"C:\\OR-Vel\"" + kStillUsed});
+}
+
+// Links planted in the installation lead out of it: removal takes the links
+// as links (as Windows holds a reparse point opened for removal) and never
+// what they lead to; a file reached through a link stays.
+TEST_F(UninstallTest, LinksInsideTheInstallationAreRemovedAsLinksNeverFollowed) {
+    Install(true);
+    panel().BBWstecz.click();
+    namespace fs = std::filesystem;
+    const auto host = [&](const std::wstring& path) { return platform.files().ToHost(path); };
+    // Another program's folder and file, and links to them where ours were.
+    platform.files().WriteFile(L"D:\\Inny\\BDE\\setup.exe", "another program's setup");
+    platform.files().WriteFile(L"D:\\Inny\\Edytor3.exe", "another program");
+    fs::remove_all(host(L"C:\\OR-Vel\\Sterowniki"));
+    fs::create_directory_symlink(host(L"D:\\Inny"), host(L"C:\\OR-Vel\\Sterowniki"));
+    fs::remove(host(L"C:\\OR-Vel\\Edytor3.exe"));
+    fs::create_symlink(host(L"D:\\Inny\\Edytor3.exe"), host(L"C:\\OR-Vel\\Edytor3.exe"));
+
+    panel().BBDeinstal.click();
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\Inny\\BDE\\setup.exe"), "another program's setup");
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\Inny\\Edytor3.exe"), "another program");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(host(L"C:\\OR-Vel\\Sterowniki"))));
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST(InstallationBoundary, ComparesWholeNamesWithoutRegardToCase) {
+    EXPECT_TRUE(services::LiesWithin(L"C:\\OR-Vel", L"C:\\OR-Vel"));
+    EXPECT_TRUE(services::LiesWithin(L"c:\\or-vel\\Sterowniki", L"C:\\OR-Vel\\"));
+    EXPECT_FALSE(services::LiesWithin(L"C:\\OR-Vel2\\Edytor3.exe", L"C:\\OR-Vel"));
+    EXPECT_FALSE(services::LiesWithin(L"C:\\OR", L"C:\\OR-Vel"));
+    EXPECT_FALSE(services::LiesWithin(L"Z:\\tmp\\inny", L""));
 }
 
 // Removal while the install folder is still what the acceptance gave it.

@@ -36,6 +36,7 @@ RESPONSE_OF = {
     "LicenceNotAccepted": "cancelledByUser",
     "DownloadFailed": "noNetwork",
     "DatabaseCopyAborted": "fileInUse",
+    "SignatureRefused": "contactSupport",
 }
 INSTALLER_OPTIONS = {"SILENT", "ACCEPTLICENCE", "EDITION", "DIR", "COMPONENTS", "NOSHORTCUTS", "SHORTCUTS",
                      "UNINSTALL", "LOG"}

@@ -2,7 +2,10 @@
 # Builds the release installer from two copies of the sources in two folders
 # and compares the results byte for byte; signs one with a throwaway
 # code-signing certificate, verifies the signature against that certificate
-# (and not against another one) and starts the signed file under Wine.
+# (and not against another one) and starts the signed file under Wine. The
+# script refuses a plain http:// server and a release that neither names the
+# publisher of the downloaded programs nor says --unverified, and never
+# ships plain HTTP from a build folder once configured to allow it.
 # Usage: release-test.sh SOURCE_DIR WINDOWS_BUILD_DIR
 set -u
 source_dir=$(cd "${1:?sources}" && pwd)
@@ -30,15 +33,26 @@ copy_sources() {
 }
 copy_sources "$work/a"
 copy_sources "$work/second/copy/of the sources"
+# A build folder someone once configured for plain HTTP to another machine.
+cmake -S "$work/a" -B "$work/a/build/release" -DCMAKE_TOOLCHAIN_FILE="$work/a/cmake/mingw-w64-x86_64.cmake" \
+  -DKANVEL_ALLOW_PLAIN_HTTP=ON -DKANVEL_DOWNLOAD_BASE_URL=http://pobieranie.velmarin.example/ >/dev/null 2>&1
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
 release() {  # release SOURCES OPTIONS...
   local sources=$1; shift
   "$sources/tools/release.sh" --base-url "$base_url" --build-dir "$sources/build/release" "$@"
 }
-release "$work/a" --out "$work/out-a" >"$work/a.log" 2>&1 || { cat "$work/a.log"; exit 1; }
-release "$work/second/copy/of the sources" --out "$work/out-b" >"$work/b.log" 2>&1 || { cat "$work/b.log"; exit 1; }
+check "the release refuses a plain http:// server" sh -c \
+  "! '$work/a/tools/release.sh' --base-url http://pobieranie.velmarin.example/ --unverified --build-dir '$work/refused'"
+check "the release wants the publisher or --unverified" sh -c \
+  "'$work/a/tools/release.sh' --base-url '$base_url' --build-dir '$work/refused' 2>&1 | grep -q 'name the publisher'"
+check "nothing was built for a refused release" test ! -e "$work/refused/CMakeCache.txt"
+release "$work/a" --unverified --out "$work/out-a" >"$work/a.log" 2>&1 || { cat "$work/a.log"; exit 1; }
+release "$work/second/copy/of the sources" --unverified --out "$work/out-b" >"$work/b.log" 2>&1 || { cat "$work/b.log"; exit 1; }
 cat "$work/a.log"
+check "a build folder once allowing plain HTTP ships without it" \
+  grep -qx 'KANVEL_ALLOW_PLAIN_HTTP:BOOL=OFF' "$work/a/build/release/CMakeCache.txt"
+check "an unverified release says so" grep -q 'STARTED UNVERIFIED' "$work/a.log"
 
 unsigned="$work/out-a/Instalator.exe"
 check "two builds in two folders give the same bytes" cmp "$unsigned" "$work/out-b/Instalator.exe"
@@ -66,8 +80,10 @@ make_certificate someone-else
 printf 'haslo-testowe\n' >"$work/password"
 openssl pkcs12 -export -inkey "$work/kanvel-test-signing.key" -in "$work/kanvel-test-signing.crt" \
   -passout file:"$work/password" -out "$work/signing.pfx"
-release "$work/a" --out "$work/signed" --pfx "$work/signing.pfx" --password-file "$work/password" \
-  >"$work/signed.log" 2>&1 || { cat "$work/signed.log"; exit 1; }
+publisher=$(openssl x509 -in "$work/kanvel-test-signing.crt" -outform DER | sha256sum | cut -d' ' -f1)
+release "$work/a" --publisher "$publisher" --out "$work/signed" --pfx "$work/signing.pfx" \
+  --password-file "$work/password" >"$work/signed.log" 2>&1 || { cat "$work/signed.log"; exit 1; }
+check "the release names the publisher it checks for" grep -q "started only when signed by $publisher" "$work/signed.log"
 signed="$work/signed/Instalator.exe"
 check "the signed release says so" grep -qx '  signed' "$work/signed.log"
 check "the signature verifies against the signing certificate" \
@@ -79,8 +95,9 @@ check "the unsigned release has no signature" sh -c "! osslsigncode verify -in '
 # differ from run to run.
 if grep -q -- '-time <unix-time>' <<<"$(osslsigncode --help 2>&1)"; then
   check "signing twice gives the same bytes" sh -c \
-    "'$work/a/tools/release.sh' --base-url '$base_url' --build-dir '$work/a/build/release' --out '$work/signed2' \
-       --pfx '$work/signing.pfx' --password-file '$work/password' && cmp '$signed' '$work/signed2/Instalator.exe'"
+    "'$work/a/tools/release.sh' --base-url '$base_url' --publisher '$publisher' --build-dir '$work/a/build/release' \
+       --out '$work/signed2' --pfx '$work/signing.pfx' --password-file '$work/password' \
+       && cmp '$signed' '$work/signed2/Instalator.exe'"
 else
   echo "skipped: signing twice gives the same bytes (this osslsigncode cannot fix the signing time)"
 fi

@@ -14,6 +14,8 @@ known body: BODY_SIZE bytes where byte i is i % 251.
   GET /http10-missing       "HTTP/1.0 404 Not Found": an older protocol version
   GET /chunked              200, Transfer-Encoding: chunked, the whole body
   GET /chunked-and-length   as /chunked, with a Content-Length far above the body as well
+  GET /chunked-cut          as /chunked, but the connection closes in the middle of a chunk
+  GET /chunked-no-end       as /chunked, every chunk but not the final zero-size one, then the connection closes
   GET /close-delimited      200, no Content-Length, the whole body, then the connection closes
   GET /empty                200 with Content-Length: 0
   GET /reset                200 announcing the whole body, PART_SIZE bytes, then a TCP reset
@@ -22,6 +24,12 @@ known body: BODY_SIZE bytes where byte i is i % 251.
   GET /silent               nothing at all for ?seconds=N (default 10, at most 60), then 200 and the body
   GET /short                200 announcing more than the body, the whole body, then the connection closes
   GET /huge                 200 announcing 3221225472 bytes (3 GiB), PART_SIZE bytes, then the connection closes
+  GET /trickle              200 announcing the whole body, then one byte every ?seconds=N (default 1, at most
+                            60), each wait shorter than a client's time-out, for at most TRICKLE_LIMIT seconds
+
+A route also answers every path below it (/chunked-cut/setup._exe is /chunked-cut), so that a
+client that appends folders and file names to a base URL can be sent to any of them; and
+--alias PATH=ROUTE answers PATH as ROUTE (an installer's own file paths, say).
 
 Requests are recorded so a test can check what the client sent:
   GET /_requests            one line per request since the start or the last /_reset:
@@ -36,7 +44,7 @@ a request ever got through a handshake. A handshake that fails is not a
 request: it is never recorded.
 
 Usage: faultserver.py [PORT] [--ready-file PATH] [--idle-exit SECONDS]
-                      [--tls CERT KEY] [--also-tls NAME CERT KEY]...
+                      [--tls CERT KEY] [--also-tls NAME CERT KEY]... [--alias PATH=ROUTE]...
 PORT defaults to 18081; 0 picks a free port. Once listening, the port number is
 written to the ready file, followed by one "NAME PORT" line per --also-tls. The server ends on SIGTERM or SIGINT, and by itself
 after --idle-exit seconds without a request (default 600), so a forgotten one
@@ -61,11 +69,14 @@ HUGE_LENGTH = 3 * 1024 * 1024 * 1024
 SHORT_BY = 1_000
 DEFAULT_STALL_SECONDS = 10
 MAX_STALL_SECONDS = 60
+DEFAULT_TRICKLE_SECONDS = 1
+TRICKLE_LIMIT = 300
+CHUNK_SIZE = 30_000
 BODY = bytes(i % 251 for i in range(BODY_SIZE))
 
 
-def stall_seconds(query):
-    return min(float(query.get("seconds", [DEFAULT_STALL_SECONDS])[0]), MAX_STALL_SECONDS)
+def stall_seconds(query, default=DEFAULT_STALL_SECONDS):
+    return min(float(query.get("seconds", [default])[0]), MAX_STALL_SECONDS)
 
 
 class RequestLog:
@@ -109,7 +120,9 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
             log.clear()
             return self._send_text(200, "")
         log.record(self.command, self.path, self.headers.get("Authorization"))
-        route = self.ROUTES.get(url.path, FaultHandler._missing)
+        path = self.server.aliases.get(url.path, url.path)
+        first = "/" + path.split("/")[1] if path.count("/") > 1 else path
+        route = self.ROUTES.get(path) or self.ROUTES.get(first, FaultHandler._missing)
         route(self, urllib.parse.parse_qs(url.query))
 
     # Plain answers.
@@ -172,10 +185,27 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
 
     def _chunked(self, _query, extra_headers=()):
         self._send_head(extra_headers=[("Transfer-Encoding", "chunked"), *extra_headers])
-        for start in range(0, BODY_SIZE, 30_000):
-            chunk = BODY[start:start + 30_000]
-            self.wfile.write(b"%x\r\n" % len(chunk) + chunk + b"\r\n")
+        self._send_chunks(BODY_SIZE)
         self.wfile.write(b"0\r\n\r\n")
+
+    def _send_chunks(self, size):
+        for start in range(0, size, CHUNK_SIZE):
+            chunk = BODY[start:min(start + CHUNK_SIZE, size)]
+            self.wfile.write(b"%x\r\n" % len(chunk) + chunk + b"\r\n")
+
+    def _chunked_cut(self, _query):
+        self._send_head(extra_headers=[("Transfer-Encoding", "chunked")])
+        self._send_chunks(CHUNK_SIZE)
+        # A chunk that promises more than it brings, then a clean close.
+        self.wfile.write(b"%x\r\n" % CHUNK_SIZE + BODY[CHUNK_SIZE:CHUNK_SIZE + 10_000])
+        self.wfile.flush()
+        self.close_connection = True
+
+    def _chunked_no_end(self, _query):
+        self._send_head(extra_headers=[("Transfer-Encoding", "chunked")])
+        self._send_chunks(BODY_SIZE)
+        self.wfile.flush()
+        self.close_connection = True
 
     def _chunked_and_length(self, query):
         self._chunked(query, [("Content-Length", str(HUGE_LENGTH))])
@@ -219,6 +249,21 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(BODY)
         self.close_connection = True
 
+    def _trickle(self, query):
+        self._send_head(BODY_SIZE)
+        interval = stall_seconds(query, DEFAULT_TRICKLE_SECONDS)
+        deadline = time.monotonic() + TRICKLE_LIMIT
+        try:
+            for index in range(BODY_SIZE):
+                if time.monotonic() > deadline:
+                    break
+                self.wfile.write(BODY[index:index + 1])
+                self.wfile.flush()
+                time.sleep(interval)
+        except OSError:
+            pass  # the client gave up on the trickle, as it should
+        self.close_connection = True
+
     def _huge(self, _query):
         self._send_head(HUGE_LENGTH)
         self.wfile.write(BODY[:PART_SIZE])
@@ -235,6 +280,8 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         "/http10-missing": _http10_missing,
         "/chunked": _chunked,
         "/chunked-and-length": _chunked_and_length,
+        "/chunked-cut": _chunked_cut,
+        "/chunked-no-end": _chunked_no_end,
         "/close-delimited": _close_delimited,
         "/empty": _empty,
         "/reset": _reset,
@@ -242,15 +289,17 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         "/silent": _silent,
         "/short": _short,
         "/huge": _huge,
+        "/trickle": _trickle,
     }
 
 
 class FaultServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, verbose, request_log, tls_context=None):
+    def __init__(self, port, verbose, request_log, tls_context=None, aliases=None):
         super().__init__(("127.0.0.1", port), FaultHandler)
         self.request_log = request_log
+        self.aliases = aliases or {}
         self.verbose = verbose
         self.tls_context = tls_context
 
@@ -292,15 +341,18 @@ def parse_arguments():
     parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="speak TLS on PORT with this certificate")
     parser.add_argument("--also-tls", nargs=3, action="append", default=[], metavar=("NAME", "CERT", "KEY"),
                         help="another listener, on a free port, speaking TLS with this certificate")
+    parser.add_argument("--alias", action="append", default=[], metavar="PATH=ROUTE",
+                        help="answer PATH as the route ROUTE, e.g. /sterowniki/bde/setup._exe=/chunked-cut")
     return parser.parse_args()
 
 
 def main():
     arguments = parse_arguments()
     request_log = RequestLog()
+    aliases = dict(alias.split("=", 1) for alias in arguments.alias)
     main_context = tls_context(*arguments.tls) if arguments.tls else None
-    server = FaultServer(arguments.port, arguments.verbose, request_log, main_context)
-    others = [(name, FaultServer(0, arguments.verbose, request_log, tls_context(cert, key)))
+    server = FaultServer(arguments.port, arguments.verbose, request_log, main_context, aliases)
+    others = [(name, FaultServer(0, arguments.verbose, request_log, tls_context(cert, key), aliases))
               for name, cert, key in arguments.also_tls]
     for _, other in others:
         threading.Thread(target=other.serve_forever, daemon=True).start()

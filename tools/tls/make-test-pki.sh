@@ -6,20 +6,26 @@
 #   selfsigned.crt, selfsigned.key   for localhost, signed by itself
 #   expired.crt, expired.key         for localhost, from the test CA, expired in 2021
 #   otherhost.crt, otherhost.key     from the test CA for another host name (kanvel.invalid)
+# and the code-signing certificates of the tests that sign programs:
+#   signing.crt, signing.key         the maker's, from the test CA
+#   signing-expired.crt, .key        the maker's earlier one, from the test CA, expired in 2021
+#   signing-other.crt, .key          someone else's, unrelated: signed by itself
 # Usage: make-test-pki.sh OUT_DIR
 # Idempotent: a complete set whose server certificate still verifies against
 # its CA for another week is kept as it is.
 set -euo pipefail
 out=$(mkdir -p "${1:?output folder}" && cd "$1" && pwd)
-names=(ca localhost selfsigned expired otherhost)
+names=(ca localhost selfsigned expired otherhost signing signing-expired signing-other)
 
 complete() {
   local name
   for name in "${names[@]}"; do
     [ -s "$out/$name.crt" ] && [ -s "$out/$name.key" ] || return 1
   done
-  openssl verify -CAfile "$out/ca.crt" "$out/localhost.crt" >/dev/null 2>&1 &&
-    openssl x509 -in "$out/localhost.crt" -noout -checkend 604800 >/dev/null 2>&1
+  for name in localhost signing; do
+    openssl verify -CAfile "$out/ca.crt" -purpose any "$out/$name.crt" >/dev/null 2>&1 &&
+      openssl x509 -in "$out/$name.crt" -noout -checkend 604800 >/dev/null 2>&1 || return 1
+  done
 }
 complete && exit 0
 
@@ -35,6 +41,17 @@ basicConstraints = critical, CA:FALSE
 keyUsage = critical, digitalSignature, keyEncipherment
 extendedKeyUsage = serverAuth
 subjectAltName = DNS:$1
+subjectKeyIdentifier = hash
+authorityKeyIdentifier = keyid
+EXT
+}
+
+# What a code-signing certificate carries.
+signing_extensions() {
+  cat <<EXT
+basicConstraints = critical, CA:FALSE
+keyUsage = critical, digitalSignature
+extendedKeyUsage = codeSigning
 subjectKeyIdentifier = hash
 authorityKeyIdentifier = keyid
 EXT
@@ -74,12 +91,13 @@ new_key ca
 openssl req -new -x509 -config "$work/ca.cnf" -extensions ca_extensions -key "$work/ca.key" \
   -days 3650 -sha256 -out "$work/ca.crt"
 
-# sign_by_ca NAME DNS_NAME START END (dates as YYYYMMDDHHMMSSZ)
+# sign_by_ca NAME DNS_NAME START END [EXTENSIONS] (dates as YYYYMMDDHHMMSSZ; a
+# server certificate for DNS_NAME unless EXTENSIONS names another kind)
 sign_by_ca() {
-  local name=$1 dns=$2 start=$3 end=$4
+  local name=$1 dns=$2 start=$3 end=$4 extensions=${5:-server_extensions}
   new_key "$name"
   openssl req -new -key "$work/$name.key" -subj "/CN=$dns" -out "$work/$name.csr"
-  server_extensions "$dns" >"$work/$name.ext"
+  "$extensions" "$dns" >"$work/$name.ext"
   openssl ca -batch -config "$work/ca.cnf" -in "$work/$name.csr" -out "$work/$name.pem" \
     -startdate "$start" -enddate "$end" -extfile "$work/$name.ext" 2>/dev/null
   openssl x509 -in "$work/$name.pem" -out "$work/$name.crt"
@@ -90,11 +108,21 @@ later=$(date -u +%Y%m%d%H%M%SZ -d '+800 days')
 sign_by_ca localhost localhost "$now" "$later"
 sign_by_ca expired localhost 20200101000000Z 20210101000000Z
 sign_by_ca otherhost kanvel.invalid "$now" "$later"
+sign_by_ca signing "Velmarin Kanvel (test)" "$now" "$later" signing_extensions
+sign_by_ca signing-expired "Velmarin Kanvel (test, 2020)" 20200101000000Z 20210101000000Z signing_extensions
 
 new_key selfsigned
 openssl req -new -x509 -key "$work/selfsigned.key" -subj "/CN=localhost" -days 800 -sha256 \
   -addext "subjectAltName = DNS:localhost" -addext "extendedKeyUsage = serverAuth" \
   -out "$work/selfsigned.crt"
+
+new_key signing-other
+openssl req -new -x509 -key "$work/signing-other.key" -subj "/CN=Someone Else" -days 800 -sha256 \
+  -addext "extendedKeyUsage = codeSigning" -out "$work/signing-other.crt"
+
+new_key signing-other
+openssl req -new -x509 -key "$work/signing-other.key" -subj "/CN=Someone Else" -days 800 -sha256 \
+  -addext "extendedKeyUsage = codeSigning" -out "$work/signing-other.crt"
 
 for name in "${names[@]}"; do
   install -m 600 "$work/$name.key" "$out/$name.key"

@@ -3,6 +3,7 @@
 // their working folders.
 #include "pages/install/DatabaseFileSets.h"
 #include "pages/install/TFormInstal.h"
+#include "services/CopyOver.h"
 #include "services/InstallerError.h"
 #include "services/WindowsPath.h"
 
@@ -94,11 +95,11 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
             // deleting it first would leave nothing in its place.
             giveUp(set.cannotTransfer);
         }
-        if (platform.FileExists(target)) {
-            platform.SetAttributes(target, 0);
-            if (!platform.DeleteFileAt(target)) giveUp(set.cannotPrepare);
-        }
-        if (!platform.CopyFileTo(source, target, false)) giveUp(set.cannotTransfer);
+        // The table is replaced by a finished copy, never deleted first: when
+        // anything fails, the user's table is as it was.
+        const services::CopyOverResult copied = services::CopyOver(platform, source, target);
+        if (copied == services::CopyOverResult::CopyFailed) giveUp(set.cannotTransfer);
+        if (copied == services::CopyOverResult::ReplaceFailed) giveUp(set.cannotPrepare);
         platform.SetAttributes(target, 0);
     }
 }

@@ -10,7 +10,9 @@ namespace kanvel::install {
 // What the last press of "Instaluj" did, step by step. The window shows the
 // same as it always does; a run without a window reads its outcome here.
 struct InstallReport {
-    enum class EngineStep { NotTicked, Started, InstallerMissing };
+    // SignatureRefused: the engine installer is there, but its signature is
+    // not the maker's: it was not started.
+    enum class EngineStep { NotTicked, Started, InstallerMissing, SignatureRefused };
     enum class DatabaseStep { NotTicked, Copied, CopyAborted };
     enum class ProgramStep { NotTicked, Installed, AlreadyFetched, NotInstalled };
 

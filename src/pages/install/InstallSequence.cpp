@@ -18,6 +18,8 @@ constexpr const wchar_t* kInstallationSucceeded = L"Instalacja zakończona pomy�
 constexpr const wchar_t* kRun = L"Uruchom";
 constexpr const wchar_t* kRunHint = L"Uruchomienie programu";
 constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
+constexpr const wchar_t* kNotStartedBefore = L"Plik \"";
+constexpr const wchar_t* kNotStartedAfter = L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony.";
 constexpr const wchar_t* kProgramsServerFolder = L"programy/wersja7/poprawki";
 constexpr const wchar_t* kProgramDownloadExtension = L"exe";
 constexpr const wchar_t* kEnginePackedName = L"setup";
@@ -30,7 +32,14 @@ constexpr std::int32_t kNormalWindow = 1;
 void TFormInstal::BBInstalClick() {
     auto& platform = environment_.platform;
     if (main_.FinishedShown()) {
-        platform.ShellExecuteFile(std::wstring(), environment_.paths().ProgramFile(), std::wstring(), std::wstring());
+        // Checked again right before it starts: the file may have changed
+        // since it was fetched.
+        const std::wstring program = environment_.paths().ProgramFile();
+        if (!environment_.verification.MayStart(platform, program)) {
+            warn(kNotStartedBefore + program + kNotStartedAfter);
+            return;
+        }
+        platform.ShellExecuteFile(std::wstring(), program, std::wstring(), std::wstring());
         main_.close();
         return;
     }
@@ -63,9 +72,16 @@ void TFormInstal::installEngine() {
         if (!picked.empty() && platform.FileExists(picked)) KopiujPlik(picked, engineInstaller);
     }
     if (platform.FileExists(engineInstaller)) {
-        installReport_.engine = InstallReport::EngineStep::Started;
         installReport_.engineInstaller = engineInstaller;
-        platform.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
+        // Whether fetched now, left from an earlier run or picked by the
+        // user: checked right before it starts.
+        if (environment_.verification.MayStart(platform, engineInstaller)) {
+            installReport_.engine = InstallReport::EngineStep::Started;
+            platform.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
+        } else {
+            installReport_.engine = InstallReport::EngineStep::SignatureRefused;
+            warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
+        }
     } else {
         installReport_.engine = InstallReport::EngineStep::InstallerMissing;
         warn(kDownloadRequired);

@@ -180,7 +180,8 @@ void TFormInstal::FormCreate() {
     LabelFolder.setCaption(services::InstallationPaths::FamilyFolderLabel());
     OfferRemoval();
     main_.AdoptInstallPage(*this, PanelInstalacji);
-    download_ = std::make_unique<services::ComponentDownload>(environment_.platform, main_.HttpClient(), *this);
+    download_ = std::make_unique<services::ComponentDownload>(environment_.platform, main_.HttpClient(), *this,
+                                                              environment_.verification);
 }
 
 bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName,

@@ -19,6 +19,10 @@
 #include "ui/ProgressBar.h"
 #include "ui/RadioGroup.h"
 
+namespace kanvel::services {
+class InstallationBoundary;
+}
+
 namespace kanvel::install {
 
 struct DatabaseFileSet;
@@ -139,7 +143,7 @@ private:
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
-    void deleteInstalledFile(const std::wstring& path);
+    void deleteInstalledFile(services::InstallationBoundary& boundary, const std::wstring& path);
     void warn(const std::wstring& text);
     void describePictures();
     void describeChoices();

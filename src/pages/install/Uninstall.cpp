@@ -1,6 +1,7 @@
 // Removal of the chosen edition's installation: its two shortcuts, its
 // executable and the engine installer, then the folders that became empty.
 #include "pages/install/TFormInstal.h"
+#include "services/InstallationBoundary.h"
 
 namespace kanvel::install {
 
@@ -41,33 +42,38 @@ void TFormInstal::BBDeinstalClick() {
 void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
-    deleteInstalledFile(paths.ProgramFileIn(folder));
+    // Nothing is removed that does not really lie inside the install folder:
+    // a link planted in it (say "Sterowniki" leading to another program's
+    // folder) is removed as the link, or stays, but is never followed.
+    services::InstallationBoundary boundary(platform, folder);
+    deleteInstalledFile(boundary, paths.ProgramFileIn(folder));
     const std::wstring engineFolder = paths.EngineFolderIn(folder);
     if (platform.DirectoryExists(engineFolder)) {
-        deleteInstalledFile(paths.EngineInstallerIn(folder));
-        platform.RemoveEmptyDirectory(engineFolder);
+        deleteInstalledFile(boundary, paths.EngineInstallerIn(folder));
+        boundary.Remove(engineFolder);
     }
     const std::wstring drivers = paths.DriversFolderIn(folder);
-    if (platform.DirectoryExists(drivers)) platform.RemoveEmptyDirectory(drivers);
+    if (platform.DirectoryExists(drivers)) boundary.Remove(drivers);
 
     auto stillUsed = [&](const std::wstring& usedFolder) {
         removalReport_.foldersLeft.push_back(usedFolder);
         warn(L"\"" + usedFolder + L"\"" + kFolderStillUsed);
     };
-    if (!platform.RemoveEmptyDirectory(folder)) {
+    if (!boundary.Remove(folder)) {
         stillUsed(folder);
         return;
     }
     const std::wstring family = paths.RefreshedInstallFolder();
-    if (platform.DirectoryExists(family) && !platform.RemoveEmptyDirectory(family)) stillUsed(family);
+    if (platform.DirectoryExists(family) && !services::InstallationBoundary(platform, family).Remove(family))
+        stillUsed(family);
 }
 
 // Deletes a file the installer fetched, and the partial file an interrupted
 // download of it may have left, so that neither keeps its folder in place.
-void TFormInstal::deleteInstalledFile(const std::wstring& path) {
+void TFormInstal::deleteInstalledFile(services::InstallationBoundary& boundary, const std::wstring& path) {
     auto& platform = environment_.platform;
     for (const std::wstring& file : {path, services::InstallationPaths::PartialFileOf(path)})
-        if (platform.FileExists(file) && !platform.DeleteFileAt(file)) removalReport_.filesLeft.push_back(file);
+        if (platform.FileExists(file) && !boundary.Remove(file)) removalReport_.filesLeft.push_back(file);
 }
 
 }  // namespace kanvel::install

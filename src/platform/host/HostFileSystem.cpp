@@ -61,6 +61,23 @@ fs::path HostFileSystem::ToHost(const std::wstring& windowsPath) const {
     return result;
 }
 
+std::wstring HostFileSystem::ToWindows(const fs::path& hostPath) const {
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(root_, ec);
+    const fs::path relative = hostPath.lexically_relative(root);
+    std::wstring windows;
+    if (!relative.empty() && *relative.begin() != ".." && relative.begin()->string().size() == 1) {
+        auto part = relative.begin();
+        windows = FromUtf8(part->string()) + L":";
+        for (++part; part != relative.end(); ++part) windows += L"\\" + FromUtf8(part->string());
+        if (windows.size() == 2) windows += L"\\";
+        return windows;
+    }
+    windows = L"Z:";
+    for (const auto& part : hostPath.relative_path()) windows += L"\\" + FromUtf8(part.string());
+    return windows;
+}
+
 void HostFileSystem::WriteFile(const std::wstring& windowsPath, const std::string& content) const {
     const fs::path target = ToHost(windowsPath);
     fs::create_directories(target.parent_path());

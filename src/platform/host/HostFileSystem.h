@@ -17,6 +17,10 @@ public:
     // The host path for a Windows path; existing entries are matched
     // case-insensitively, the rest is taken as written.
     std::filesystem::path ToHost(const std::wstring& windowsPath) const;
+    // The Windows path for a host path: below a drive's folder that drive
+    // ("C:\..."), anywhere else Z: followed by the host path, as Wine names
+    // the host's files.
+    std::wstring ToWindows(const std::filesystem::path& hostPath) const;
 
     // Test helpers: create a file (with its folders) or a folder.
     void WriteFile(const std::wstring& windowsPath, const std::string& content) const;

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/host/Encoding.h"
+#include "platform/host/HostRemovableEntry.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/RecordingShellLink.h"
 #include "services/InstallerError.h"
@@ -49,10 +50,15 @@ bool ReadOnly(const fs::path& host) {
 }
 }  // namespace
 
+bool HostPlatform::locked(const fs::path& host) const {
+    for (const auto& file : lockedFiles)
+        if (files_.ToHost(file) == host) return true;
+    return false;
+}
+
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
     const fs::path host = files_.ToHost(path);
-    for (const auto& locked : lockedFiles)
-        if (files_.ToHost(locked) == host) return false;
+    if (locked(host)) return false;
     std::error_code ec;
     if (!fs::is_regular_file(host, ec) || ReadOnly(host)) return false;
     return fs::remove(host, ec);
@@ -79,9 +85,51 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     return fs::copy_file(from, to, options, ec) && !ec;
 }
 
+bool HostPlatform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
+    const fs::path from = files_.ToHost(source);
+    const fs::path to = files_.ToHost(target);
+    std::error_code ec;
+    // A read-only or held target cannot be replaced, as on Windows.
+    if (locked(to) || locked(from)) return false;
+    if (ReadOnly(to)) return false;
+    fs::rename(from, to, ec);
+    return !ec;
+}
+
+std::optional<std::uint32_t> HostPlatform::Attributes(const std::wstring& path) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(host, ec);
+    if (!fs::exists(status)) return std::nullopt;
+    constexpr std::uint32_t kReadOnly = 0x1, kDirectory = 0x10, kArchive = 0x20;
+    if (fs::is_directory(status)) return kDirectory;
+    const bool readOnly = (fs::status(host, ec).permissions() & fs::perms::owner_write) == fs::perms::none;
+    return kArchive | (readOnly ? kReadOnly : 0);
+}
+
 std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const std::wstring& target) {
     return std::make_unique<HostReplacingFile>(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)),
-                                               target);
+                                               target, signatures);
+}
+
+std::optional<std::wstring> HostPlatform::RealPath(const std::wstring& path) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(files_.ToHost(path), ec);
+    if (ec) return std::nullopt;
+    return files_.ToWindows(real);
+}
+
+std::unique_ptr<services::RemovableEntry> HostPlatform::OpenForRemoval(const std::wstring& path) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(host, ec))) return nullptr;
+    return std::make_unique<HostRemovableEntry>(files_, host, locked(host));
+}
+
+services::FileSignature HostPlatform::SignatureOf(const std::wstring& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(files_.ToHost(path), ec)) return services::FileSignature{};
+    return signatures(files_.ReadFile(path));
 }
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {

@@ -6,6 +6,7 @@
 
 #include "platform/host/EventLog.h"
 #include "platform/host/HostFileSystem.h"
+#include "platform/host/HostReplacingFile.h"
 #include "services/PlatformOperations.h"
 
 namespace kanvel::platform::host {
@@ -27,8 +28,12 @@ public:
     services::LocalTime startTime{2017, 1, 5, 9, 7, 3, 45};
     ui::Point cursor{0, 0};
     std::function<std::unique_ptr<services::HttpClient>()> httpClientFactory;
-    // Files held open by another program: they exist but cannot be deleted.
+    // Files held open by another program: they exist but cannot be deleted
+    // or replaced.
     std::vector<std::wstring> lockedFiles;
+    // The signature Windows would find in a file with these bytes; by
+    // default none.
+    SignatureReader signatures = [](const std::string&) { return services::FileSignature{}; };
 
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
@@ -37,7 +42,12 @@ public:
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
+    bool MoveReplacing(const std::wstring& source, const std::wstring& target) override;
+    std::optional<std::uint32_t> Attributes(const std::wstring& path) override;
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override;
+    std::optional<std::wstring> RealPath(const std::wstring& path) override;
+    std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
+    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
@@ -53,6 +63,8 @@ public:
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 
 private:
+    bool locked(const std::filesystem::path& host) const;
+
     HostFileSystem files_;
     EventLog& log_;
 };

@@ -1,5 +1,8 @@
 #include "platform/host/HostReplacingFile.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "services/InstallerError.h"
 
 namespace kanvel::platform::host {
@@ -12,32 +15,45 @@ services::InputOutputError CannotCreate(const std::wstring& path) {
 }
 }  // namespace
 
-HostReplacingFile::HostReplacingFile(fs::path target, fs::path partial, std::wstring windowsPath)
-    : target_(std::move(target)), partial_(std::move(partial)), windowsPath_(std::move(windowsPath)) {
+HostReplacingFile::HostReplacingFile(fs::path target, fs::path partial, std::wstring windowsPath,
+                                     const SignatureReader& signatures)
+    : target_(std::move(target)), partial_(std::move(partial)), windowsPath_(std::move(windowsPath)),
+      signatures_(signatures) {
     std::error_code ec;
     // A read-only target cannot be replaced, as on Windows.
     if (fs::exists(target_, ec) && (fs::status(target_, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
         throw CannotCreate(windowsPath_);
-    // A partial file left by an earlier, interrupted run is simply replaced.
-    out_.open(partial_, std::ios::binary | std::ios::trunc);
-    if (!out_) throw CannotCreate(windowsPath_);
+    // A partial file left by an earlier, interrupted run is replaced; a link
+    // there goes as the link.
+    fs::remove(partial_, ec);
+    // "x": made new, or not at all.
+    out_ = std::fopen(partial_.c_str(), "wbx");
+    if (out_ == nullptr) throw CannotCreate(windowsPath_);
 }
 
 HostReplacingFile::~HostReplacingFile() {
     if (committed_) return;
-    out_.close();
+    if (out_ != nullptr) std::fclose(out_);
     std::error_code ec;
     fs::remove(partial_, ec);
 }
 
 void HostReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
-    out_.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out_) throw CannotCreate(windowsPath_);
+    if (std::fwrite(data, 1, size, out_) != size) throw CannotCreate(windowsPath_);
+}
+
+services::FileSignature HostReplacingFile::Signature() {
+    if (std::fflush(out_) != 0) throw CannotCreate(windowsPath_);
+    std::ifstream in(partial_, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return signatures_(content.str());
 }
 
 void HostReplacingFile::Commit() {
-    out_.close();
-    if (!out_) throw CannotCreate(windowsPath_);
+    const int closed = std::fclose(out_);
+    out_ = nullptr;
+    if (closed != 0) throw CannotCreate(windowsPath_);
     std::error_code ec;
     fs::rename(partial_, target_, ec);
     if (ec) throw CannotCreate(windowsPath_);

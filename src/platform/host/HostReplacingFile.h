@@ -1,27 +1,37 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <functional>
+#include <string>
 
 #include "services/PlatformOperations.h"
 
 namespace kanvel::platform::host {
 
+// How the test platform tells the signature of a file: from its bytes.
+using SignatureReader = std::function<services::FileSignature(const std::string& content)>;
+
 // The replacing file of the test platform: the partial file beside the
-// target, renamed over it on commit.
+// target, renamed over it on commit. As on Windows, whatever lies at the
+// partial file's name is removed as itself (a link as the link) and the
+// partial file is then made new, never written through anything.
 class HostReplacingFile : public services::ReplacingFile {
 public:
-    HostReplacingFile(std::filesystem::path target, std::filesystem::path partial, std::wstring windowsPath);
+    HostReplacingFile(std::filesystem::path target, std::filesystem::path partial, std::wstring windowsPath,
+                      const SignatureReader& signatures);
     ~HostReplacingFile() override;
 
     void Write(const std::uint8_t* data, std::size_t size) override;
+    services::FileSignature Signature() override;
     void Commit() override;
 
 private:
     std::filesystem::path target_;
     std::filesystem::path partial_;
     std::wstring windowsPath_;
-    std::ofstream out_;
+    const SignatureReader& signatures_;
+    std::FILE* out_ = nullptr;
     bool committed_ = false;
 };
 

@@ -12,8 +12,10 @@ namespace kanvel::platform::host {
 // What the scripted server answers for one URL.
 struct ScriptedResponse {
     std::string body;
-    // Content-Length to announce: -1 the body's size, 0 none (chunked).
+    // Content-Length to declare: -1 the body's size, 0 none, else that many bytes.
     std::int64_t announced = -1;
+    // Sent in chunks: no length declared, whatever `announced` says.
+    bool chunked = false;
     // Thrown instead of an answer (a status line or a socket error text).
     std::wstring error;
     // With an error: thrown only after the body's blocks arrived (a reset).
@@ -38,11 +40,12 @@ struct ScriptedServer {
 };
 
 // An HTTP client that answers from a script; a URL it does not know gets
-// "HTTP/1.1 404 Not Found".
+// "HTTP/1.1 404 Not Found". Like the WinHTTP client it reports what the
+// answer declared and delivers the bytes as they come, judging nothing.
 class ScriptedHttpClient : public services::HttpClient {
 public:
     explicit ScriptedHttpClient(ScriptedServer& server) : server_(server) {}
-    void Get(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
 
 private:
     ScriptedServer& server_;

@@ -8,8 +8,11 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/AuthenticodeSignature.h"
+#include "platform/win32/FinalPath.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
+#include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "platform/win32/http/WinHttpClient.h"
@@ -75,9 +78,27 @@ bool Win32Platform::CopyFileTo(const std::wstring& source, const std::wstring& t
     return CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE) != 0;
 }
 
+bool Win32Platform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::optional<std::uint32_t> Win32Platform::Attributes(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return attributes;
+}
+
 std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(const std::wstring& target) {
     return std::make_unique<Win32ReplacingFile>(target);
 }
+
+std::optional<std::wstring> Win32Platform::RealPath(const std::wstring& path) { return FinalPathOf(path); }
+
+std::unique_ptr<services::RemovableEntry> Win32Platform::OpenForRemoval(const std::wstring& path) {
+    return Win32RemovableEntry::Open(path);
+}
+
+services::FileSignature Win32Platform::SignatureOf(const std::wstring& path) { return AuthenticodeSignatureOf(path); }
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,

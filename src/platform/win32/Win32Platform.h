@@ -14,7 +14,12 @@ public:
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
+    bool MoveReplacing(const std::wstring& source, const std::wstring& target) override;
+    std::optional<std::uint32_t> Attributes(const std::wstring& path) override;
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override;
+    std::optional<std::wstring> RealPath(const std::wstring& path) override;
+    std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
+    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/AuthenticodeSignature.h"
+#include "platform/win32/FinalPath.h"
 #include "platform/win32/SystemErrorText.h"
+#include "platform/win32/Win32RemovableEntry.h"
 #include "services/InstallerError.h"
 #include "services/PartialFilePath.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::platform::win32 {
 
@@ -23,10 +27,13 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) fail(ERROR_ACCESS_DENIED);
     // A partial file left by an interrupted run is replaced, whatever its attributes.
     partial_ = services::PartialFilePath(target_);
-    SetFileAttributesW(partial_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // DELETE access lets Commit rename the file through this handle.
-    file_.reset(CreateFileW(partial_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    removeLeftover();
+    // Made new, or not at all: CREATE_NEW never opens what is there, a link
+    // included. Reading lets the signature be checked through this handle;
+    // DELETE access lets Commit rename the file through it. Others may read
+    // it meanwhile, never change, rename or delete it.
+    file_.reset(CreateFileW(partial_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file_) {
         const DWORD error = GetLastError();
         partial_.clear();
@@ -35,9 +42,27 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
 }
 
 Win32ReplacingFile::~Win32ReplacingFile() {
-    // Closed before the partial file can be deleted by name.
+    // An uncommitted partial file goes through its own handle, never by a
+    // name that something else could have taken meanwhile.
+    if (file_ && !partial_.empty()) {
+        FILE_DISPOSITION_INFO disposition{TRUE};
+        SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    }
     file_.reset();
-    if (!partial_.empty()) DeleteFileW(partial_.c_str());
+}
+
+// Removes the partial file an interrupted run left, when it is that file
+// itself and not what a link planted at its name leads to.
+void Win32ReplacingFile::removeLeftover() const {
+    if (GetFileAttributesW(partial_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    const auto entry = Win32RemovableEntry::Open(partial_);
+    auto folder = FinalPathOf(services::FolderOf(partial_));
+    if (!entry || !folder) return;
+    if (folder->ends_with(L'\\')) folder->pop_back();
+    if (!services::EqualIgnoringCase(entry->RealPath(), services::JoinPath(*folder, services::FileNameOf(partial_))))
+        return;
+    entry->ClearReadOnly();
+    entry->Remove();
 }
 
 void Win32ReplacingFile::fail(DWORD error) const {
@@ -52,6 +77,12 @@ void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
         data += chunk;
         size -= chunk;
     }
+}
+
+services::FileSignature Win32ReplacingFile::Signature() {
+    // WinVerifyTrust reads through the handle; it starts from the beginning.
+    if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) fail(GetLastError());
+    return AuthenticodeSignatureOf(partial_, file_.get());
 }
 
 void Win32ReplacingFile::Commit() {

@@ -11,17 +11,22 @@ namespace kanvel::platform::win32 {
 // Writes into the target's partial file (services::PartialFilePath) and
 // moves it over the target on commit, so a failed or cut-off download never
 // leaves a broken file where a working one was; a failed one leaves no
-// partial file either.
+// partial file either. The partial file is always made new: what lies at
+// its name is removed as itself first (a link as the link; one that cannot
+// be held as itself stays, and the download fails), and the file is then
+// created where nothing is, so nothing is ever written through a link.
 class Win32ReplacingFile : public services::ReplacingFile {
 public:
     explicit Win32ReplacingFile(std::wstring target);
     ~Win32ReplacingFile() override;
 
     void Write(const std::uint8_t* data, std::size_t size) override;
+    services::FileSignature Signature() override;
     void Commit() override;
 
 private:
     [[noreturn]] void fail(DWORD error) const;
+    void removeLeftover() const;
 
     std::wstring target_;
     std::wstring partial_;

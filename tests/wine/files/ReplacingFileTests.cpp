@@ -166,6 +166,44 @@ void TargetsThatCannotBeReplacedStayAsTheyWere(CheckList& checks, const std::wst
     }
 }
 
+// What lies at the partial file's name goes first: a read-only leftover of an
+// interrupted run is replaced; a link planted there (run-replacing-file-tests.sh
+// makes "planted\Edytor3.exe.part" a Unix link to "victim.dll", which Wine
+// opens as its target) is never written through: the download fails instead.
+void LeftoversAreReplacedAndLinksNeverWrittenThrough(CheckList& checks, const std::wstring& root) {
+    {
+        const std::wstring folder = CaseFolder(root, L"leftover");
+        const std::wstring target = folder + L"\\Edytor3.exe";
+        WriteWhole(target + L".part", Pattern(500, 1));
+        SetFileAttributesW((target + L".part").c_str(), FILE_ATTRIBUTE_READONLY);
+        const Bytes body = Pattern(300, 2);
+        try {
+            Win32ReplacingFile file(target);
+            file.Write(body.data(), body.size());
+            file.Commit();
+        } catch (const kanvel::services::InstallerError& error) {
+            checks.Check(false, "read-only leftover: " + kanvel::tests::Printable(error.text()));
+        }
+        checks.Check(ReadWhole(target) == body, "read-only leftover: the target holds the new bytes");
+        CheckOnlyEntry(checks, folder, L"Edytor3.exe", "read-only leftover");
+    }
+    const std::wstring victim = root + L"\\victim.dll";
+    const Bytes before = ReadWhole(victim);
+    checks.Check(!before.empty(), "planted link: the victim file is there");
+    std::wstring error;
+    try {
+        Win32ReplacingFile file(root + L"\\planted\\Edytor3.exe");
+        const Bytes body = Pattern(300, 3);
+        file.Write(body.data(), body.size());
+        file.Commit();
+    } catch (const kanvel::services::InputOutputError& e) {
+        error = e.text();
+    }
+    checks.Check(ReadWhole(victim) == before, "planted link: the file it leads to is unchanged");
+    checks.Check(error.find(L"Edytor3.exe") != std::wstring::npos,
+                 "planted link: the download fails naming its file: " + kanvel::tests::Printable(error));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -178,6 +216,7 @@ int wmain(int argc, wchar_t** argv) {
         CommittedFilesReplaceTheirTargets(checks, argv[1]);
         AbandonedFilesLeaveTheOldOne(checks, argv[1]);
         TargetsThatCannotBeReplacedStayAsTheyWere(checks, argv[1]);
+        LeftoversAreReplacedAndLinksNeverWrittenThrough(checks, argv[1]);
     } catch (const kanvel::services::InstallerError& error) {
         checks.Check(false, "unexpected error: " + kanvel::tests::Printable(error.text()));
     }

@@ -16,6 +16,10 @@ trap 'exit 130' INT TERM
 wine_prepare
 folder="$(wine_c_drive)/kanvel-replacing-file-tests"
 rm -rf "$folder"
-mkdir -p "$folder"
+mkdir -p "$folder/planted"
+# A link planted where a download's partial file goes, leading to a file of
+# someone else's.
+printf 'someone else'"'"'s library' >"$folder/victim.dll"
+ln -s "$folder/victim.dll" "$folder/planted/Edytor3.exe.part"
 timeout 120 wine "$test_exe" 'C:\kanvel-replacing-file-tests' | tr -d '\r'
 exit "${PIPESTATUS[0]}"

@@ -70,7 +70,7 @@ Download Fetch(services::HttpClient& client, const std::wstring& url) {
     RecordProgress(client, download.events);
     MemorySink sink(download.body);
     try {
-        client.Get(url, sink);
+        download.declared = client.Get(url, sink);
     } catch (const services::InstallerError& error) {
         download.failed = true;
         download.error = error.text();

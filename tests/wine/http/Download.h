@@ -16,11 +16,12 @@ struct ProgressEvent {
     std::int64_t value;  // expected length for Begin, running total for Work, 0 for End
 };
 
-// What one Get did: the body it delivered, its progress events, and the text
-// of the InstallerError it threw, if any.
+// What one Get did: what the answer declared, the body it delivered, its
+// progress events, and the text of the InstallerError it threw, if any.
 struct Download {
     bool failed = false;
     std::wstring error;
+    services::DeclaredBody declared;
     std::vector<std::uint8_t> body;
     std::vector<ProgressEvent> events;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CheckList.h"
+#include "DownloadRuleTests.h"
 #include "FaultServerTests.h"
 #include "MirrorTests.h"
 #include "TlsTests.h"
@@ -24,6 +25,7 @@ int wmain(int argc, wchar_t** argv) {
     kanvel::tests::CheckList checks;
     try {
         kanvel::tests::RunFaultServerTests(checks, argv[1], argv[2]);
+        kanvel::tests::RunDownloadRuleTests(checks, argv[1]);
         kanvel::tests::RunMirrorTests(checks, argv[3], argv[4]);
         // Every fault again over TLS, then the failures TLS adds.
         kanvel::tests::RunFaultServerTests(checks, argv[5], argv[6]);

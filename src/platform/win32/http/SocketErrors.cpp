@@ -76,10 +76,6 @@ services::InstallerError ConnectionFailure(unsigned long winHttpError) {
     return services::InstallerError(SocketErrorText(WinsockErrorFor(winHttpError)));
 }
 
-services::InstallerError TruncatedBodyFailure() {
-    return services::InstallerError(SocketErrorText(WSAECONNRESET));
-}
-
 void ThrowLastConnectionFailure() { throw ConnectionFailure(GetLastError()); }
 
 }  // namespace kanvel::platform::win32

@@ -20,8 +20,4 @@ services::InstallerError ConnectionFailure(unsigned long winHttpError);
 // Throws the connection failure of the WinHTTP call that just failed.
 [[noreturn]] void ThrowLastConnectionFailure();
 
-// The error thrown for a body that ended before its announced Content-Length:
-// the connection broke off, so it reads as a reset connection.
-services::InstallerError TruncatedBodyFailure();
-
 }  // namespace kanvel::platform::win32

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "platform/win32/ResourceHolders.h"
+#include "services/HttpClient.h"
 
 namespace kanvel::platform::win32 {
 
 // What the worker of one transfer hands to the thread that waits for it, in
-// order: the body's announced length, its blocks, its end or the failure.
+// order: what the answer declared of its body, its blocks, its end or the failure.
 // The worker owns only its request; the waiting thread writes the blocks
 // where they go, so a transfer given up leaves the worker nothing of the
 // caller's to touch. At most a few blocks wait at a time: a worker ahead of
@@ -24,22 +25,31 @@ public:
     struct Event {
         enum class Kind { Begin, Block, End, Failed };
         Kind kind = Kind::End;
-        std::int64_t announced = 0;  // Begin: the Content-Length, 0 when none
+        services::DeclaredBody declared;  // Begin
         std::vector<std::uint8_t> block;
         std::exception_ptr error;  // Failed
 
-        static Event Begin(std::int64_t announced) { return Make(Kind::Begin, announced, {}, nullptr); }
-        static Event Block(std::vector<std::uint8_t> bytes) { return Make(Kind::Block, 0, std::move(bytes), nullptr); }
-        static Event End() { return Make(Kind::End, 0, {}, nullptr); }
-        static Event Failed(std::exception_ptr error) { return Make(Kind::Failed, 0, {}, std::move(error)); }
+        static Event Begin(services::DeclaredBody declared) {
+            Event event = Make(Kind::Begin);
+            event.declared = std::move(declared);
+            return event;
+        }
+        static Event Block(std::vector<std::uint8_t> bytes) {
+            Event event = Make(Kind::Block);
+            event.block = std::move(bytes);
+            return event;
+        }
+        static Event End() { return Make(Kind::End); }
+        static Event Failed(std::exception_ptr error) {
+            Event event = Make(Kind::Failed);
+            event.error = std::move(error);
+            return event;
+        }
 
     private:
-        static Event Make(Kind kind, std::int64_t announced, std::vector<std::uint8_t> bytes, std::exception_ptr error) {
+        static Event Make(Kind kind) {
             Event event;
             event.kind = kind;
-            event.announced = announced;
-            event.block = std::move(bytes);
-            event.error = std::move(error);
             return event;
         }
     };

@@ -46,19 +46,24 @@ void PumpMessages() {
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
-    : session_(std::make_shared<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))) {}
+WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
+                             std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
+    : session_(std::make_shared<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))),
+      stallWindow_(stallWindow),
+      minimumBytes_(minimumBytes) {}
 
-void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
+services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
     // The worker owns its request and this channel; the session lives as long
     // as the last of them. This thread only waits, answers its window and
     // writes the body.
     auto channel = std::make_shared<TransferChannel>();
-    std::thread worker([session = session_, channel, url, headers = RequestHeaders()] {
-        RunBlockingGet(session->get(), url, headers, *channel);
+    std::thread worker([session = session_, channel, url, headers = RequestHeaders(),
+                        stall = StallRule{stallWindow_, minimumBytes_}] {
+        RunBlockingGet(session->get(), url, headers, stall, *channel);
     });
+    services::DeclaredBody declared;
     try {
-        Wait(*channel, body);
+        declared = Wait(*channel, body);
     } catch (...) {
         // Given up: the worker stops at its next step (a server that has gone
         // silent keeps it until the receive time-out) and touches nothing of ours.
@@ -67,13 +72,14 @@ void WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
         throw;
     }
     worker.join();
+    return declared;
 }
 
-void WinHttpClient::Wait(TransferChannel& channel, services::ByteSink& body) {
+services::DeclaredBody WinHttpClient::Wait(TransferChannel& channel, services::ByteSink& body) {
     TransferProgress progress;
     for (;;) {
         for (auto& event : channel.TakeAll())
-            if (Handle(event, body, progress)) return;
+            if (Handle(event, body, progress)) return progress.declared;
         const HANDLE ready = channel.ready();
         if (MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT, 0) == WAIT_OBJECT_0 + 1) {
             if (OnWait)
@@ -89,7 +95,8 @@ bool WinHttpClient::Handle(TransferChannel::Event& event, services::ByteSink& bo
     switch (event.kind) {
         case TransferChannel::Event::Kind::Begin:
             progress.begun = true;
-            if (OnWorkBegin) OnWorkBegin(*this, mode, event.announced);
+            progress.declared = event.declared;
+            if (OnWorkBegin) OnWorkBegin(*this, mode, event.declared.length.value_or(0));
             return false;
         case TransferChannel::Event::Kind::Block:
             body.Write(event.block.data(), event.block.size());

@@ -8,14 +8,17 @@
 #include "platform/win32/http/TransferChannel.h"
 #include "platform/win32/http/WinHttpHandle.h"
 #include "services/HttpClient.h"
+#include "services/StallWatch.h"
 
 namespace kanvel::platform::win32 {
 
 // HttpClient over WinHTTP: one GET per call, redirects never followed,
 // failures thrown as services::InstallerError in the two forms HttpClient
-// describes. A body that ends before its announced Content-Length counts as
-// a reset connection. OnWorkEnd follows OnWorkBegin also when the body
-// breaks off, before the error is thrown.
+// describes. It reports what the answer declared (Content-Length, chunks,
+// validators) and leaves judging the body's completeness to its caller.
+// Besides WinHTTP's own waits, a body of which less than minimumBytes arrive
+// in any stall window ends as a time-out. OnWorkEnd follows OnWorkBegin also
+// when the body breaks off, before the error is thrown.
 //
 // Get returns when the transfer has ended, but the calling thread never
 // blocks on the network: a worker thread makes the request and reads the
@@ -30,29 +33,35 @@ public:
     static constexpr std::chrono::milliseconds DefaultReceiveTimeout{30'000};
 
     // connectTimeout bounds name resolution and the connection;
-    // receiveTimeout bounds each wait for data (the answer, every block).
+    // receiveTimeout bounds each wait for data (the answer, every block);
+    // stallWindow and minimumBytes: see services::StallWatch.
     explicit WinHttpClient(std::chrono::milliseconds connectTimeout = DefaultConnectTimeout,
-                           std::chrono::milliseconds receiveTimeout = DefaultReceiveTimeout);
+                           std::chrono::milliseconds receiveTimeout = DefaultReceiveTimeout,
+                           std::chrono::milliseconds stallWindow = services::StallWatch::kDefaultWindow,
+                           std::int64_t minimumBytes = services::StallWatch::kDefaultMinimumBytes);
 
     WinHttpClient(const WinHttpClient&) = delete;
     WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-    void Get(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
 
 private:
     struct TransferProgress {
         bool begun = false;
         std::int64_t done = 0;
+        services::DeclaredBody declared;
     };
 
     // Waits for the transfer's events and hands them on until it has ended.
-    void Wait(TransferChannel& channel, services::ByteSink& body);
+    services::DeclaredBody Wait(TransferChannel& channel, services::ByteSink& body);
     // True once the transfer has ended well; a failure is thrown.
     bool Handle(TransferChannel::Event& event, services::ByteSink& body, TransferProgress& progress);
     std::wstring RequestHeaders() const;
 
     // Shared with the workers, which may outlive a transfer given up.
     std::shared_ptr<WinHttpHandle> session_;
+    std::chrono::milliseconds stallWindow_;
+    std::int64_t minimumBytes_;
 };
 
 }  // namespace kanvel::platform::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/http/WinHttpRequest.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -165,11 +166,7 @@ std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
 }
 
 // The announced Content-Length, read as text so lengths past 4 GiB survive.
-// A body sent in chunks has no announced length, whatever Content-Length says.
 std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
-    if (QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING)) {
-        return std::nullopt;
-    }
     const auto text = QueryHeaderText(request, WINHTTP_QUERY_CONTENT_LENGTH);
     if (!text || text->empty()) {
         return std::nullopt;
@@ -189,33 +186,61 @@ std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
     return length;
 }
 
+// What the answer declared of its body. A body sent in chunks has no
+// declared length, whatever Content-Length says beside it.
+services::DeclaredBody Declaration(const WinHttpHandle& request) {
+    services::DeclaredBody declared;
+    declared.chunked = QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING).has_value();
+    if (!declared.chunked) declared.length = QueryContentLength(request);
+    declared.entityTag = QueryHeaderText(request, WINHTTP_QUERY_ETAG).value_or(L"");
+    declared.lastModified = QueryHeaderText(request, WINHTTP_QUERY_LAST_MODIFIED).value_or(L"");
+    return declared;
+}
 
-// Hands the body to the channel block by block; the announced length first.
-// A body shorter than its announced length broke off: a reset connection.
-void ReadBody(const WinHttpHandle& request, TransferChannel& channel) {
-    const std::optional<std::int64_t> announced = QueryContentLength(request);
-    if (!channel.Push(TransferChannel::Event::Begin(announced.value_or(0)))) return;
+// Waits for the next data of the body and reads what has come, at most
+// `capacity` bytes; 0 at the body's end. Asking for a whole block at once
+// would wait until it is full (Wine's WinHTTP does), so a body that trickles
+// in would never reach the stall rule.
+DWORD ReadAvailable(const WinHttpHandle& request, std::uint8_t* block, DWORD capacity) {
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(request.get(), &available)) {
+        ThrowRequestFailure(GetLastError(), 0);
+    }
+    DWORD received = 0;
+    if (available > 0 && !WinHttpReadData(request.get(), block, std::min(available, capacity), &received)) {
+        ThrowRequestFailure(GetLastError(), 0);
+    }
+    return received;
+}
+
+// A body that trickles in slower than the stall rule allows ends as a
+// time-out, as a wait for data that ran out would.
+void CheckPace(services::StallWatch& watch, std::int64_t done) {
+    if (watch.Stalled(services::StallWatch::Clock::now(), done)) throw ConnectionFailure(ERROR_WINHTTP_TIMEOUT);
+}
+
+// Hands the body to the channel as it arrives, what the answer declared of
+// it first. Whether the body is complete is the caller's to judge.
+void ReadBody(const WinHttpHandle& request, const StallRule& stall, TransferChannel& channel) {
+    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request)))) return;
+    services::StallWatch pace(services::StallWatch::Clock::now(), stall.window, stall.minimumBytes);
     std::int64_t done = 0;
     for (;;) {
         std::vector<std::uint8_t> block(ReadBlockSize);
-        DWORD received = 0;
-        if (!WinHttpReadData(request.get(), block.data(), ReadBlockSize, &received)) {
-            ThrowRequestFailure(GetLastError(), 0);
-        }
+        const DWORD received = ReadAvailable(request, block.data(), ReadBlockSize);
         if (received == 0) {
             break;
         }
         block.resize(received);
         done += received;
         if (!channel.Push(TransferChannel::Event::Block(std::move(block)))) return;
-    }
-    if (announced && done < *announced) {
-        throw TruncatedBodyFailure();
+        CheckPace(pace, done);
     }
     channel.Push(TransferChannel::Event::End());
 }
 
-void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers, TransferChannel& channel) {
+void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers, const StallRule& stall,
+         TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
     WinHttpHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
     if (!connection) {
@@ -229,15 +254,15 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
-    ReadBody(request, channel);
+    ReadBody(request, stall, channel);
 }
 
 }  // namespace
 
 void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
-                    TransferChannel& channel) noexcept {
+                    const StallRule& stall, TransferChannel& channel) noexcept {
     try {
-        Get(session, url, headers, channel);
+        Get(session, url, headers, stall, channel);
     } catch (...) {
         channel.Push(TransferChannel::Event::Failed(std::current_exception()));
     }

@@ -1,0 +1,154 @@
+#include "InstallerHarness.h"
+#include "TestSignatures.h"
+#include "services/PublisherList.h"
+
+namespace kanvel::testing {
+namespace {
+
+using services::PublisherList;
+
+TEST(PublisherList, ReadsSha256ValuesAsCertificateToolsPrintThem) {
+    const std::wstring plain = L"299603bcaf39f996e8b4cf5b01ff7b889a75f9f1411cdf5978a53e05ded02cd6";
+    services::Sha256 digest{};
+    for (std::size_t i = 0; i < digest.size(); ++i)
+        digest[i] = static_cast<std::uint8_t>(std::stoi(std::wstring(plain.substr(i * 2, 2)), nullptr, 16));
+    const std::wstring printed =
+        L"29:96:03:BC:AF:39:F9:96:E8:B4:CF:5B:01:FF:7B:88:9A:75:F9:F1:41:1C:DF:59:78:A5:3E:05:DE:D0:2C:D6";
+    const std::wstring spaced = L"  2996 03bc AF39 f996\te8b4cf5b01ff7b889a75f9f1411cdf5978a53e05ded02cd6 ";
+    for (const std::wstring& text : {plain, printed, spaced}) {
+        const auto list = PublisherList::Parse(text);
+        ASSERT_TRUE(list) << platform::host::ToUtf8(text);
+        EXPECT_TRUE(list->Contains(digest));
+        EXPECT_FALSE(list->Contains(TestSignatures::Maker()));
+    }
+    // Several, for a renewed certificate; blank values between are skipped.
+    const auto both = PublisherList::Parse(std::wstring(64, L'1') + L"; ;" + plain + L";");
+    ASSERT_TRUE(both);
+    EXPECT_TRUE(both->Contains(TestSignatures::Maker()));
+    EXPECT_TRUE(both->Contains(digest));
+    EXPECT_TRUE(PublisherList::Parse(L"")->empty());
+    EXPECT_TRUE(PublisherList::Parse(L" ; ")->empty());
+}
+
+TEST(PublisherList, RefusesWhatIsNotASha256Value) {
+    for (const std::wstring& text : {std::wstring(63, L'a'), std::wstring(65, L'a'), std::wstring(63, L'a') + L"g",
+                                     std::wstring(64, L'a') + L";abc", std::wstring(64, L'a') + L",b",
+                                     std::wstring(32, L'a') + L"-" + std::wstring(32, L'a')})
+        EXPECT_FALSE(PublisherList::Parse(text)) << platform::host::ToUtf8(text);
+}
+
+// Windows must accept the signature and its chain, the signer must be one the
+// build names, and its certificate valid when the signature is judged.
+TEST(ProgramVerification, OnlyTheMakersValidSignatureIsAccepted) {
+    const auto verification = TestSignatures::MakersBuild();
+    ASSERT_TRUE(verification.Required());
+    EXPECT_TRUE(verification.Accepts(TestSignatures::Of(TestSignatures::kByMaker)));
+    EXPECT_TRUE(verification.Accepts(TestSignatures::Of(TestSignatures::kByRenewedMaker)));
+    for (const char* refused : {"MZ unsigned", TestSignatures::kBySomeoneElse, TestSignatures::kChangedAfterSigning,
+                                TestSignatures::kUntrustedChain, TestSignatures::kExpiredOnWindows,
+                                TestSignatures::kExpiredOnWine})
+        EXPECT_FALSE(verification.Accepts(TestSignatures::Of(refused))) << refused;
+    // A malformed publisher (should one pass the configure) starts nothing.
+    const auto nothing = services::ProgramVerification::AcceptingNothing();
+    EXPECT_TRUE(nothing.Required());
+    EXPECT_FALSE(nothing.Accepts(TestSignatures::Of(TestSignatures::kByMaker)));
+}
+
+class SignedDownloadTest : public InstallerTest {
+protected:
+    void SetUp() override {
+        verification = TestSignatures::MakersBuild();
+        platform.signatures = TestSignatures::Of;
+        StartUp();
+        platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+        platform.files().MakeFolders(L"C:\\OR-Vel\\Format\\Bkp6");
+    }
+    bool FetchEngine() { return panel().PobraniePliku(L"sterowniki/bde", L"setup", L"exe", true, kEngineFolder); }
+    void ServeEngine(std::string body) { server.responses[Url(L"sterowniki/bde/setup._exe")] = {.body = std::move(body)}; }
+    std::vector<std::wstring> messages() const { return log.withPrefix(L"message "); }
+
+    const std::wstring kEngineFolder = L"C:\\OR-Vel\\Sterowniki\\BDE";
+    const std::wstring kEngine = kEngineFolder + L"\\setup.exe";
+};
+
+// A program file is judged while it is the partial file: one that is not the
+// maker's never takes the old file's place and leaves nothing behind.
+TEST_F(SignedDownloadTest, ProgramFilesNotSignedByTheMakerAreDiscardedLikeAFailedDownload) {
+    platform.files().WriteFile(kEngine, TestSignatures::kByMaker + std::string(" (older)"));
+    for (const char* body : {"MZ unsigned", TestSignatures::kBySomeoneElse, TestSignatures::kChangedAfterSigning,
+                             TestSignatures::kExpiredOnWine}) {
+        SCOPED_TRACE(body);
+        log.clear();
+        ServeEngine(body);
+        EXPECT_FALSE(FetchEngine());
+        EXPECT_EQ(messages(), std::vector<std::wstring>{
+                                  L"message Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta"});
+        EXPECT_EQ(platform.files().ReadFile(kEngine), TestSignatures::kByMaker + std::string(" (older)"));
+        EXPECT_FALSE(platform.FileExists(kEngine + L".part"));
+        ASSERT_FALSE(panel().installReport().failedDownloads.empty());
+        EXPECT_EQ(panel().installReport().failedDownloads.back().failure, services::FetchOutcome::Failure::Signature);
+    }
+    ServeEngine(TestSignatures::kByRenewedMaker);
+    EXPECT_TRUE(FetchEngine());
+    EXPECT_EQ(platform.files().ReadFile(kEngine), TestSignatures::kByRenewedMaker);
+}
+
+TEST_F(SignedDownloadTest, TablesAreNotProgramsAndABuildWithoutPublisherChecksNothing) {
+    server.responses[Url(L"programy/wersja7/bkp6/baza1.db")] = {.body = "table, never signed"};
+    EXPECT_TRUE(panel().PobraniePliku(L"programy/wersja7/bkp6", L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+
+    services::ProgramVerification unverified{services::PublisherList()};
+    services::ComponentDownload download(platform, main().HttpClient(), panel(), unverified);
+    ServeEngine("MZ unsigned");
+    EXPECT_TRUE(download.Fetch(L"sterowniki/bde", L"setup", L"exe", true, kEngineFolder).stored());
+    EXPECT_EQ(platform.files().ReadFile(kEngine), "MZ unsigned");
+}
+
+class SignedStartTest : public InstallerTest {
+protected:
+    void SetUp() override {
+        verification = TestSignatures::MakersBuild();
+        platform.signatures = TestSignatures::Of;
+        StartUpAcceptedWith(0);  // Koordynator, Edytor3
+        server.responses[Url(L"programy/wersja7/poprawki/Edytor3._exe")] = {.body = TestSignatures::kByMaker};
+    }
+    std::vector<std::wstring> started() const { return log.withPrefix(L"shell "); }
+    const std::wstring kProgram = L"C:\\OR-Vel\\Edytor3.exe";
+    const std::wstring kEngine = L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe";
+};
+
+// "Uruchom" checks the program file again right before starting it: a file
+// changed since it was fetched is not started, and the installer stays open.
+TEST_F(SignedStartTest, RunStartsTheProgramOnlyWhileItIsStillTheMakers) {
+    panel().BBInstal.click();
+    ASSERT_TRUE(main().PanelKoniec.visible());
+    platform.files().WriteFile(kProgram, "MZ replaced after the download");
+    panel().BBInstal.click();
+    EXPECT_TRUE(started().empty());
+    EXPECT_EQ(notices.back(), L"Plik \"" + kProgram +
+                                  L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony.");
+    EXPECT_FALSE(main().closed());
+
+    platform.files().WriteFile(kProgram, TestSignatures::kByMaker);
+    panel().BBInstal.click();
+    EXPECT_EQ(started(), std::vector<std::wstring>{L"shell |" + kProgram + L"||"});
+    EXPECT_TRUE(main().closed());
+}
+
+// The engine step checks the installer it is about to start, whether fetched
+// now, left from an earlier run or picked by the user.
+TEST_F(SignedStartTest, EngineInstallerThatIsNotTheMakersIsNotStarted) {
+    platform.files().WriteFile(kEngine, "MZ unsigned, left from an earlier run");
+    panel().CBParadox.setChecked(true);
+    panel().BBInstal.click();
+    EXPECT_TRUE(started().empty());
+    EXPECT_NE(std::find(notices.begin(), notices.end(),
+                        L"Plik \"" + kEngine +
+                            L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony."),
+              notices.end());
+    EXPECT_EQ(panel().installReport().engine, install::InstallReport::EngineStep::SignatureRefused);
+    EXPECT_TRUE(main().PanelKoniec.visible());  // the program step still ran
+}
+
+}  // namespace
+}  // namespace kanvel::testing
