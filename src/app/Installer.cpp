@@ -5,10 +5,12 @@
 
 namespace kanvel::app {
 
-Installer::Installer(services::PlatformOperations& platform, ui::Application& application)
+Installer::Installer(services::PlatformOperations& platform, ui::Application& application, services::InstallScope scope)
     : application_(application),
       notices_(platform, application, context_),
-      environment_{platform, application, context_, notices_} {}
+      environment_{platform, application, context_, notices_} {
+    context_.scope = scope;
+}
 
 Installer::~Installer() {
     // The install panel lives in the main window: free the forms in the

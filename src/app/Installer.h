@@ -22,7 +22,8 @@ namespace kanvel::app {
 // and hands each form what it stands on.
 class Installer {
 public:
-    Installer(services::PlatformOperations& platform, ui::Application& application);
+    Installer(services::PlatformOperations& platform, ui::Application& application,
+              services::InstallScope scope = services::InstallScope::CurrentUser);
     ~Installer();
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
@@ -39,6 +40,8 @@ public:
     install::TFormInstal& FormInstal() { return *formInstal_; }
     notice::Notices& notices() { return notices_; }
     services::InstallerContext& context() { return context_; }
+    // Every path of the installation, as the context gives it now.
+    services::InstallationPaths paths() const { return environment_.paths(); }
 
 private:
     ui::Application& application_;

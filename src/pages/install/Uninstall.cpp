@@ -2,6 +2,9 @@
 // executable and the engine installer, then the folders that became empty.
 #include "pages/install/TFormInstal.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace kanvel::install {
 
 namespace {
@@ -17,9 +20,9 @@ void TFormInstal::BBDeinstalClick() {
     const std::wstring startShortcut = paths.StartMenuShortcut();
     removalReport_ = RemovalReport{};
 
-    if (platform.FileExists(desktopShortcut)) platform.DeleteFileAt(desktopShortcut);
+    deleteIfPresent(desktopShortcut);
     if (platform.FileExists(startShortcut)) {
-        platform.DeleteFileAt(startShortcut);
+        deleteIfPresent(startShortcut);
         const std::wstring group = paths.StartMenuGroup();
         if (platform.DirectoryExists(group)) platform.RemoveEmptyDirectory(group);
     }
@@ -28,6 +31,7 @@ void TFormInstal::BBDeinstalClick() {
     // removing there would delete other programs' files of the same names.
     const std::wstring folder = paths.InstalledFolder();
     if (platform.DirectoryExists(folder)) removeInstallFolder(folder);
+    UnregisterInstallation(folder);
 
     LabelFolder.setCaption(services::InstallationPaths::FamilyFolderLabel());
     main_.SetStatus(kRemovalFinished);
@@ -49,7 +53,30 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     }
     const std::wstring drivers = paths.DriversFolderIn(folder);
     if (platform.DirectoryExists(drivers)) platform.RemoveEmptyDirectory(drivers);
+    // The kept installer serves every edition installed in the folder: it goes with the last one.
+    const auto programFiles = paths.EveryProgramFileIn(folder);
+    if (std::ranges::none_of(programFiles, [&](const std::wstring& file) { return platform.FileExists(file); })) {
+        if (keptInstallerDeferred_) {
+            removalReport_.deferredFolder = folder;
+            return;
+        }
+        deleteIfPresent(paths.KeptInstallerIn(folder));
+    }
+    removeEmptyInstallFolders(folder);
+}
 
+void TFormInstal::CompleteDeferredRemoval() {
+    const std::wstring folder = std::exchange(removalReport_.deferredFolder, std::wstring());
+    if (folder.empty()) return;
+    deleteIfPresent(environment_.paths().KeptInstallerIn(folder));
+    if (environment_.platform.DirectoryExists(folder)) removeEmptyInstallFolders(folder);
+}
+
+// Removes the install folder, and the family folder above it, when they are
+// empty; a folder that stays is named in a notice.
+void TFormInstal::removeEmptyInstallFolders(const std::wstring& folder) {
+    auto& platform = environment_.platform;
+    const auto paths = environment_.paths();
     auto stillUsed = [&](const std::wstring& usedFolder) {
         removalReport_.foldersLeft.push_back(usedFolder);
         warn(L"\"" + usedFolder + L"\"" + kFolderStillUsed);
@@ -65,9 +92,13 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
 // Deletes a file the installer fetched, and the partial file an interrupted
 // download of it may have left, so that neither keeps its folder in place.
 void TFormInstal::deleteInstalledFile(const std::wstring& path) {
+    for (const std::wstring& file : {path, services::InstallationPaths::PartialFileOf(path)}) deleteIfPresent(file);
+}
+
+// Deletes a file when it exists; one that stays is recorded in the removal report.
+void TFormInstal::deleteIfPresent(const std::wstring& path) {
     auto& platform = environment_.platform;
-    for (const std::wstring& file : {path, services::InstallationPaths::PartialFileOf(path)})
-        if (platform.FileExists(file) && !platform.DeleteFileAt(file)) removalReport_.filesLeft.push_back(file);
+    if (platform.FileExists(path) && !platform.DeleteFileAt(path)) removalReport_.filesLeft.push_back(path);
 }
 
 }  // namespace kanvel::install

@@ -2,10 +2,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/host/EventLog.h"
 #include "platform/host/HostFileSystem.h"
+#include "platform/host/HostRegistry.h"
 #include "services/PlatformOperations.h"
 
 namespace kanvel::platform::host {
@@ -24,11 +27,31 @@ public:
     std::wstring executablePath = L"C:\\Instal\\Instalator.exe";
     std::wstring desktopPath = L"C:\\Users\\Tester\\Desktop";
     std::wstring programsPath = L"C:\\Users\\Tester\\AppData\\Start Menu\\Programs";
+    std::wstring commonDesktopPath = L"C:\\Users\\Public\\Desktop";
+    std::wstring commonProgramsPath = L"C:\\ProgramData\\Start Menu\\Programs";
+    std::wstring temporaryPath = L"C:\\Users\\Tester\\AppData\\Local\\Temp";
     services::LocalTime startTime{2017, 1, 5, 9, 7, 3, 45};
     ui::Point cursor{0, 0};
     std::function<std::unique_ptr<services::HttpClient>()> httpClientFactory;
     // Files held open by another program: they exist but cannot be deleted.
     std::vector<std::wstring> lockedFiles;
+    // Folders the test user may not write to: no file can be created in them.
+    std::vector<std::wstring> readOnlyFolders;
+    // The copies of the installer started for a second phase, and what a
+    // started copy reports to the run that waits for it (nothing: it ended
+    // without reporting).
+    struct CopyRun {
+        std::vector<std::wstring> arguments;
+        bool waited = false;
+    };
+    std::vector<CopyRun> copyRuns;
+    std::optional<int> copyOutcome = 0;
+    // In a second phase: the first phase's file, held (it cannot be deleted)
+    // until the first phase has ended, and the codes reported to it.
+    std::wstring firstPhaseExecutable;
+    std::vector<int> reportedToFirstPhase;
+
+    HostRegistry& registry() { return registry_; }
 
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
@@ -39,6 +62,20 @@ public:
     bool CopyFileTo(const std::wstring& source, const std::wstring& target, bool failIfExists) override;
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
+    void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
+    std::uint64_t SizeOfFolder(const std::wstring& folder) override;
+    std::wstring TemporaryFolder() override { return temporaryPath; }
+    bool WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
+                             const std::vector<services::RegistryValue>& values) override;
+    std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
+                                                 const std::wstring& name) override;
+    bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
+    bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
+    std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;
+    std::optional<int> RunFromTemporaryCopy(const std::vector<std::wstring>& arguments, const std::wstring& tokenOption,
+                                            bool waitForOutcome) override;
+    void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
+    bool WaitForFirstPhase(const std::wstring& token) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
@@ -52,9 +89,17 @@ public:
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 
+    // The token a copy started by this platform gets.
+    static constexpr const wchar_t* kFirstPhaseToken = L"first-phase";
+
 private:
+    bool insideReadOnlyFolder(const std::wstring& path) const;
+
     HostFileSystem files_;
     EventLog& log_;
+    HostRegistry registry_;
+    // The machine's named locks that are held, shared by the lock objects.
+    std::shared_ptr<std::set<std::wstring>> heldLocks_ = std::make_shared<std::set<std::wstring>>();
 };
 
 }  // namespace kanvel::platform::host
