@@ -17,7 +17,7 @@ constexpr const wchar_t* kStarted = L"opcje: ";
 constexpr const wchar_t* kBadOption = L"błędna opcja ";
 constexpr const wchar_t* kExitCode = L"kod wyjścia ";
 constexpr const wchar_t* kLogNotWritable = L"Nie można zapisać dziennika przebiegu (/LOG): ";
-constexpr const wchar_t* kAnotherRun = L"trwa inna instalacja programu Kanvel na tym komputerze";
+constexpr const wchar_t* kAnotherRun = L"Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy.";
 constexpr const wchar_t* kNotWritableForAllUsers =
     L"brak uprawnień do zapisu dla wszystkich użytkowników (/ALLUSERS wymaga uprawnień administratora): ";
 constexpr const wchar_t* kFolderRefused = L"folder odrzucony (wewnątrz folderu OR-Vel): ";
@@ -29,9 +29,13 @@ constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
 
+// The arguments as one line, an argument with a blank in quotes, as it was given.
 std::wstring Joined(const std::vector<std::wstring>& arguments) {
     std::wstring text;
-    for (const auto& argument : arguments) text += (text.empty() ? L"" : L" ") + argument;
+    for (const auto& argument : arguments) {
+        const bool blank = argument.find(L' ') != std::wstring::npos;
+        text += (text.empty() ? L"" : L" ") + (blank ? L"\"" + argument + L"\"" : argument);
+    }
     return text;
 }
 

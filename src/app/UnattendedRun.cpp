@@ -135,7 +135,7 @@ ExitCode UnattendedRun::install() {
     // A repeated install keeps the users' work in the working tables, unless told otherwise.
     panel.SetWorkingTables(options_.resetDatabase ? WorkingTables::ReplaceAll : WorkingTables::AddMissing);
     log_.Write(kSilentRunTitle,
-               kInstalling + context.editionName + kInFolder + context.installDir + kComponents +
+               kInstalling + context.editionName + kInFolder + installer_.paths().RefreshedInstallFolder() + kComponents +
                    JoinChosen({{options_.program, kProgram}, {options_.database, kDatabase}, {options_.engine, kEngine}}) +
                    kShortcuts +
                    JoinChosen({{options_.desktopShortcut, kDesktop}, {options_.startMenuShortcut, kStartMenu}}));
@@ -191,7 +191,7 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
 ExitCode UnattendedRun::uninstall() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
-    log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + context.installDir);
+    log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + installer_.paths().InstalledFolder());
     // Removal is offered only when the edition's shortcuts or program file are there.
     if (!panel.BBDeinstal.enabled()) {
         log_.Write(kSilentRunTitle, kNothingToRemove + context.editionName);

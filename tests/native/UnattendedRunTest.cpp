@@ -371,7 +371,7 @@ TEST_F(UnattendedRunTest, ASecondRunWhileOneRunsEndsAtOnce) {
     EXPECT_EQ(Run({}), 1618);
     EXPECT_FALSE(windowOpened);
     EXPECT_EQ(events.withPrefix(L"box "),
-              std::vector<std::wstring>{L"box Instalator|trwa inna instalacja programu Kanvel na tym komputerze"});
+              std::vector<std::wstring>{L"box Instalator|Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy."});
 }
 
 TEST_F(UnattendedRunTest, ShortcutOptionsDecideWhichShortcutsAreWritten) {

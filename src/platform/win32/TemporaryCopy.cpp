@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cwchar>
 
@@ -102,13 +103,29 @@ std::optional<int> RunFromTemporaryCopy(const std::wstring& executable, const st
     for (const auto& argument : arguments) commandLine += L" " + QuotedArgument(argument);
     commandLine += L" " + QuotedArgument(tokenOption + token);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    // Only the handles the token names pass to the copy, and no standard
+    // handles: a deployment tool that reads this run's output must not wait
+    // for the copy's end as well.
+    std::vector<HANDLE> inherited{self};
+    if (waitForOutcome) inherited.push_back(writeEnd.get());
+    SIZE_T listSize = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+    std::vector<std::byte> listBuffer(listSize);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBuffer.data());
+    if (!InitializeProcThreadAttributeList(list, 1, 0, &listSize)) return std::nullopt;
+    const bool listed = UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                                  inherited.size() * sizeof(HANDLE), nullptr, nullptr);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.lpAttributeList = list;
     PROCESS_INFORMATION started{};
     // The copy works in its own folder, so that no folder it removes is its current one.
-    if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        return std::nullopt;
+    const bool created = listed && CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                                  EXTENDED_STARTUPINFO_PRESENT, nullptr, folder.c_str(),
+                                                  &startup.StartupInfo, &started);
+    DeleteProcThreadAttributeList(list);
+    if (!created) return std::nullopt;
     const KernelHandle process(started.hProcess);
     const KernelHandle thread(started.hThread);
     // Only the copy writes now: when it ends without reporting, the read sees the end of the pipe.
