@@ -96,6 +96,14 @@ expect_no_window "no licence"
 expect_logged "$default_log" '\] kod wyjścia 3: '
 rm -f "$default_log"
 
+# --- A log that cannot be written (a device, a folder) ends the run before anything else.
+exe_windows=$(winepath -w "$exe" 2>/dev/null)
+for log in 'NUL' 'C:\windows'; do
+  answer=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Administrator /DIR=D:\\Programy /LOG=$log")
+  [ "$answer" = exit=2 ] || fail "/LOG=$log: $answer, expected exit=2"
+done
+[ ! -e "$installed" ] || fail "a run whose log cannot be written installed something"
+
 # --- The full unattended install.
 run_watched 180 /SILENT /ACCEPTLICENCE /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=program,database
 [ "$RC" = 0 ] || fail "install: exit code $RC, expected 0; log: $(tail -n 5 "$default_log")"
@@ -138,7 +146,6 @@ on_journey_end 'kill "$first_run" 2>/dev/null'
 wait_for 60 partial_has_bytes || fail "the first run's download did not start"
 # The exit code in full (a Unix exit status keeps only its low byte): as
 # Windows gives it to whoever started the run, through the driver.
-exe_windows=$(winepath -w "$exe" 2>/dev/null)
 second=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Asystent /DIR=D:\\Programy /LOG=D:\\drugi.log")
 [ "$second" = exit=1618 ] || fail "second run: $second, expected exit=1618"
 expect_logged "$d_root/drugi.log" '\] kod wyjścia 1618: trwa inna instalacja'
