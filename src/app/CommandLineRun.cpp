@@ -17,7 +17,8 @@ constexpr const wchar_t* kStarted = L"opcje: ";
 constexpr const wchar_t* kBadOption = L"błędna opcja ";
 constexpr const wchar_t* kExitCode = L"kod wyjścia ";
 constexpr const wchar_t* kLogNotWritable = L"Nie można zapisać dziennika przebiegu (/LOG): ";
-constexpr const wchar_t* kAnotherRun = L"Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy.";
+constexpr const wchar_t* kAnotherRun =
+    L"Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy.";
 constexpr const wchar_t* kNotWritableForAllUsers =
     L"brak uprawnień do zapisu dla wszystkich użytkowników (/ALLUSERS wymaga uprawnień administratora): ";
 constexpr const wchar_t* kFolderRefused = L"folder odrzucony (wewnątrz folderu OR-Vel): ";

@@ -33,7 +33,8 @@ constexpr const wchar_t* kEngineNotRun =
     L"opcjami instalacji bez okna: ";
 constexpr const wchar_t* kEngineMissing = L"brak instalatora silnika bazy danych";
 constexpr const wchar_t* kTableReplaced = L"plik roboczy bazy danych zastąpiony pierwotnym: ";
-constexpr const wchar_t* kTablesKept = L"istniejące pliki robocze bazy danych pozostały bez zmian (/RESETDATABASE je zastępuje)";
+constexpr const wchar_t* kTablesKept =
+    L"istniejące pliki robocze bazy danych pozostały bez zmian (/RESETDATABASE je zastępuje)";
 constexpr const wchar_t* kShortcutMissing = L"nie zapisano skrótu: ";
 constexpr const wchar_t* kEntryWritten = L"wpis w „Aplikacje i funkcje”: ";
 constexpr const wchar_t* kEntryFailed = L"nie zapisano wpisu w „Aplikacje i funkcje” ani kopii instalatora: ";

@@ -73,7 +73,8 @@ std::wstring InstallationPaths::ProgramFileIn(std::wstring_view folder) const {
 
 std::vector<std::wstring> InstallationPaths::EveryProgramFileIn(std::wstring_view folder) {
     std::vector<std::wstring> files;
-    for (const auto& edition : kEditions) files.push_back(JoinPath(folder, std::wstring(edition.programBaseName) + std::wstring(kProgramExtension)));
+    for (const auto& edition : kEditions)
+        files.push_back(JoinPath(folder, std::wstring(edition.programBaseName) + std::wstring(kProgramExtension)));
     return files;
 }
 

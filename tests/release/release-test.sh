@@ -55,7 +55,8 @@ PY
 check "the release says it is unsigned" grep -q UNSIGNED "$work/a.log"
 check "the download server is built in" sh -c "grep -q 'pobieranie.velmarin.example' '$work/a.log'"
 check "the version resource holds the project version" sh -c \
-  "iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'FileVersion7\.0\.0\.0'"
+  "iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'FileVersion7\.0\.0\.0' &&
+   iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'ProductVersion7\.0\.0'"
 
 # A throwaway code-signing certificate, and an unrelated one.
 make_certificate() {  # make_certificate NAME
