@@ -6,7 +6,7 @@ packages=(
   cmake make g++ libgtest-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth xdotool imagemagick x11-utils
-  nginx python3 python3-yaml curl liblnk-utils
+  nginx python3 python3-yaml python3-jsonschema curl liblnk-utils
   openssl libgnutls30   # the test certificates; TLS in Wine
   osslsigncode          # signing the release
 )

@@ -14,16 +14,21 @@
 #   --pfx FILE            sign with this PKCS#12 file ...
 #   --password-file FILE  ... whose password is the file's first line
 #   --cert FILE --key FILE  or sign with a PEM certificate (chain) and its key
-#   --timestamp URL       an RFC 3161 time-stamping service for the signature
+#   --timestamp URL       an RFC 3161 time-stamping service for the signature; required
+#                         for signing: a signature without a time stamp stops
+#                         validating when the certificate expires
+#   --no-timestamp        sign without one all the same (test builds)
 # SOURCE_DATE_EPOCH, when set, is used as it is; otherwise it is the time of
 # the checkout's last commit. The file's modification time is set to it.
+# A signature is verified right after signing; Instalator.exe.sha256 is
+# written beside the file (sha256sum -c reads it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp=""
+base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp="" no_timestamp=""
 publisher="" unverified=""
 max_size=$(( 1024 * 1024 ))
 
-usage() { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
     --base-url) base_url=${2:?}; shift 2 ;;
@@ -36,6 +41,7 @@ while [ $# -gt 0 ]; do
     --cert) cert=${2:?}; shift 2 ;;
     --key) key=${2:?}; shift 2 ;;
     --timestamp) timestamp=${2:?}; shift 2 ;;
+    --no-timestamp) no_timestamp=yes; shift ;;
     -h|--help) usage ;;
     *) echo "release: unknown option $1" >&2; usage ;;
   esac
@@ -59,6 +65,14 @@ fi
 if [ -n "$pfx" ] && [ -n "$cert" ]; then
   echo "release: sign with --pfx or with --cert/--key, not both" >&2; exit 2
 fi
+if [ -n "$timestamp" ] && [ -n "$no_timestamp" ]; then
+  echo "release: --timestamp and --no-timestamp exclude each other" >&2; exit 2
+fi
+if { [ -n "$pfx" ] || [ -n "$cert" ]; } && [ -z "$timestamp" ] && [ -z "$no_timestamp" ]; then
+  echo "release: signing needs --timestamp URL: a signature without a time stamp stops validating when" \
+       "the certificate expires (--no-timestamp signs without one all the same)" >&2
+  exit 2
+fi
 
 "$root/tools/ensure-packages.sh"
 build=$(mkdir -p "${build:-$root/build/release}" && cd "${build:-$root/build/release}" && pwd)
@@ -80,6 +94,30 @@ x86_64-w64-mingw32-strip --strip-all -o "$unsigned" "$build/Instalator.exe"
 result="$out/Instalator.exe"
 rm -f "$result"
 
+# The signature just made must verify, by the very certificate it was made
+# with (its leaf's hash), against that certificate's chain and the system's
+# authorities; a time stamp must verify too.
+verify_signature() {
+  local certs="$build/signing-chain.pem" leaf_hash
+  if [ -n "$pfx" ]; then
+    openssl pkcs12 -in "$pfx" -nokeys ${password_file:+-passin file:"$password_file"} -out "$certs" 2>/dev/null
+    leaf_hash=$(openssl pkcs12 -in "$pfx" -nokeys -clcerts ${password_file:+-passin file:"$password_file"} 2>/dev/null |
+                openssl x509 -outform DER | sha256sum | cut -d' ' -f1)
+  else
+    cp "$cert" "$certs"
+    leaf_hash=$(openssl x509 -in "$cert" -outform DER | sha256sum | cut -d' ' -f1)
+  fi
+  [ -f /etc/ssl/certs/ca-certificates.crt ] && cat /etc/ssl/certs/ca-certificates.crt >>"$certs"
+  if ! osslsigncode verify -in "$result" -CAfile "$certs" -TSA-CAfile "$certs" \
+         -require-leaf-hash "sha256:$leaf_hash" >"$build/verify.log" 2>&1; then
+    cat "$build/verify.log" >&2
+    echo "release: the signature of $result does not verify" >&2
+    rm -f "$result" "$certs"
+    exit 1
+  fi
+  rm -f "$certs"
+}
+
 sign_options=()
 if [ -n "$pfx" ]; then
   sign_options=(-pkcs12 "$pfx")
@@ -98,12 +136,14 @@ if [ ${#sign_options[@]} -gt 0 ]; then
     sign_options+=(-time "$SOURCE_DATE_EPOCH")
   fi
   osslsigncode sign "${sign_options[@]}" -in "$unsigned" -out "$result" >/dev/null
+  verify_signature
   signed="signed"
 else
   cp "$unsigned" "$result"
   signed="UNSIGNED (no certificate given: Windows will warn about an unknown publisher)"
 fi
 touch -d "@$SOURCE_DATE_EPOCH" "$result"
+(cd "$out" && sha256sum Instalator.exe >Instalator.exe.sha256)
 
 size=$(stat -c %s "$result")
 echo "Instalator.exe: $result"
@@ -114,7 +154,7 @@ else
   echo "  downloaded programs: STARTED UNVERIFIED (--unverified)"
 fi
 echo "  size: $size bytes ($(( (size + 1023) / 1024 )) KiB)"
-echo "  sha256: $(sha256sum "$result" | cut -d' ' -f1)"
+echo "  sha256: $(cut -d' ' -f1 "$out/Instalator.exe.sha256") (in Instalator.exe.sha256)"
 echo "  $signed"
 if [ "$size" -gt "$max_size" ]; then
   echo "release: the installer is larger than 1 MiB" >&2

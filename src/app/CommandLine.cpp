@@ -7,6 +7,7 @@
 
 #include "services/Editions.h"
 #include "services/InstallationPaths.h"
+#include "services/PathLimits.h"
 #include "services/WindowsPath.h"
 
 namespace kanvel::app {
@@ -22,32 +23,54 @@ constexpr const wchar_t* kBadDirectory = L"nieprawidłowy dysk lub folder";
 constexpr const wchar_t* kUnknownItem = L"nieznany element listy: ";
 constexpr const wchar_t* kEmptyItem = L"pusty element listy";
 constexpr const wchar_t* kShortcutConflict = L"wyklucza się z /NOSHORTCUTS";
+constexpr const wchar_t* kScopeConflict = L"wyklucza się z /ALLUSERS";
 constexpr const wchar_t* kUninstallConflict = L"nie dotyczy usunięcia instalacji (/UNINSTALL)";
+constexpr const wchar_t* kResetNeedsDatabase = L"dotyczy tylko składnika database (/COMPONENTS=...,database)";
 constexpr const wchar_t* kNeedsSilent = L"działa tylko z /SILENT";
+constexpr const wchar_t* kDirectoryTooLong = L"folder dłuższy niż ";
+constexpr const wchar_t* kCharacters = L" znaków";
 constexpr const wchar_t* kMissingEdition = L"brak wymaganej opcji";
 constexpr const wchar_t* kEditionOption = L"/EDITION";
 
 constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 
-enum class OptionId { Silent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, Usage };
+enum class OptionId {
+    Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
+    CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage
+};
+
+// Whether an option has a meaning in a run with a window too.
+enum class Runs { Silent, Both };
 
 struct KnownOption {
     const wchar_t* name;
     OptionId id;
     bool takesValue;
+    Runs runs;
 };
 
-constexpr std::array<KnownOption, 10> kOptions{{
-    {L"SILENT", OptionId::Silent, false},
-    {L"ACCEPTLICENCE", OptionId::AcceptLicence, false},
-    {L"EDITION", OptionId::Edition, true},
-    {L"DIR", OptionId::Dir, true},
-    {L"COMPONENTS", OptionId::Components, true},
-    {L"NOSHORTCUTS", OptionId::NoShortcuts, false},
-    {L"SHORTCUTS", OptionId::Shortcuts, true},
-    {L"UNINSTALL", OptionId::Uninstall, false},
-    {L"LOG", OptionId::Log, true},
-    {L"?", OptionId::Usage, false},
+constexpr std::array<KnownOption, 18> kOptions{{
+    {L"SILENT", OptionId::Silent, false, Runs::Silent},
+    // Inno Setup's stronger word for the same: nothing is shown either way.
+    {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
+    {L"ACCEPTLICENCE", OptionId::AcceptLicence, false, Runs::Silent},
+    {L"EDITION", OptionId::Edition, true, Runs::Silent},
+    {L"DIR", OptionId::Dir, true, Runs::Both},
+    {L"COMPONENTS", OptionId::Components, true, Runs::Silent},
+    {L"NOSHORTCUTS", OptionId::NoShortcuts, false, Runs::Silent},
+    {L"SHORTCUTS", OptionId::Shortcuts, true, Runs::Silent},
+    {L"UNINSTALL", OptionId::Uninstall, false, Runs::Silent},
+    {L"LOG", OptionId::Log, true, Runs::Both},
+    {L"ALLUSERS", OptionId::AllUsers, false, Runs::Both},
+    {L"CURRENTUSER", OptionId::CurrentUser, false, Runs::Both},
+    {L"RESETDATABASE", OptionId::ResetDatabase, false, Runs::Silent},
+    // What generic tooling adds for installers of this kind; nothing here
+    // shows a box, restarts Windows or asks before starting.
+    {L"SUPPRESSMSGBOXES", OptionId::SuppressMessageBoxes, false, Runs::Both},
+    {L"NORESTART", OptionId::NoRestart, false, Runs::Both},
+    {L"SP-", OptionId::NoStartPrompt, false, Runs::Both},
+    {L"SECONDPHASE", OptionId::SecondPhase, true, Runs::Both},
+    {L"?", OptionId::Usage, false, Runs::Both},
 }};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
@@ -128,7 +151,7 @@ public:
         if (!known->takesValue && equals != std::wstring::npos) return fail(text, kTakesNoValue);
         const std::wstring value = equals == std::wstring::npos ? std::wstring() : text.substr(equals + 1);
         if (known->takesValue && value.empty()) return fail(text, kNeedsValue);
-        if (known->id != OptionId::Usage && firstOfSilentRun_.empty()) firstOfSilentRun_ = text;
+        if (known->runs == Runs::Silent && !isSilent(known->id) && firstOfSilentRun_.empty()) firstOfSilentRun_ = text;
         given_[known->id] = text;
         apply(known->id, text, value);
     }
@@ -137,9 +160,11 @@ public:
         if (result.error) return;
         auto& options = result.options;
         if (given(OptionId::NoShortcuts) && given(OptionId::Shortcuts)) return fail(given_[OptionId::Shortcuts], kShortcutConflict);
+        if (given(OptionId::AllUsers) && given(OptionId::CurrentUser)) return fail(given_[OptionId::CurrentUser], kScopeConflict);
         if (options.uninstall)
-            for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts})
+            for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase})
                 if (given(id)) return fail(given_[id], kUninstallConflict);
+        if (options.resetDatabase && !options.database) return fail(given_[OptionId::ResetDatabase], kResetNeedsDatabase);
         if (!options.silent) {
             if (!firstOfSilentRun_.empty()) fail(firstOfSilentRun_, kNeedsSilent);
             return;
@@ -152,16 +177,25 @@ private:
         if (!result.error) result.error = CommandLineError{argument, reason};
     }
     bool given(OptionId id) const { return given_.count(id) != 0; }
+    static bool isSilent(OptionId id) { return id == OptionId::Silent || id == OptionId::VerySilent; }
 
     void apply(OptionId id, const std::wstring& text, const std::wstring& value) {
         auto& options = result.options;
         switch (id) {
-            case OptionId::Silent: options.silent = true; break;
+            case OptionId::Silent:
+            case OptionId::VerySilent: options.silent = true; break;
             case OptionId::AcceptLicence: options.acceptLicence = true; break;
             case OptionId::Uninstall: options.uninstall = true; break;
             case OptionId::Usage: options.showUsage = true; break;
             case OptionId::NoShortcuts: options.desktopShortcut = options.startMenuShortcut = false; break;
             case OptionId::Log: options.logFile = value; break;
+            case OptionId::AllUsers: options.allUsers = true; break;
+            case OptionId::ResetDatabase: options.resetDatabase = true; break;
+            case OptionId::SecondPhase: options.secondPhase = value; break;
+            case OptionId::CurrentUser:
+            case OptionId::SuppressMessageBoxes:
+            case OptionId::NoRestart:
+            case OptionId::NoStartPrompt: break;
             case OptionId::Edition: edition(text, value); break;
             case OptionId::Dir: directory(text, value); break;
             case OptionId::Components: components(text, value); break;
@@ -180,10 +214,12 @@ private:
     }
 
     void directory(const std::wstring& text, const std::wstring& value) {
-        if (auto folder = NormalisedDirectory(value))
-            result.options.directory = *folder;
-        else
-            fail(text, kBadDirectory);
+        const auto folder = NormalisedDirectory(value);
+        if (!folder) return fail(text, kBadDirectory);
+        // The location field would cut a longer one, and another folder would be used.
+        if (folder->size() > services::kMaxLocationLength)
+            return fail(text, kDirectoryTooLong + std::to_wstring(services::kMaxLocationLength) + kCharacters);
+        result.options.directory = *folder;
     }
 
     void components(const std::wstring& text, const std::wstring& value) {
@@ -218,21 +254,30 @@ private:
 constexpr const wchar_t* kUsageHead =
     L"Instalator.exe bez opcji: instalacja w oknie.\n"
     L"Instalacja i usunięcie bez okna:\n\n"
-    L"/SILENT – bez okna i bez pytań (wymaga /ACCEPTLICENCE i /EDITION)\n"
+    L"/SILENT (także /VERYSILENT) – bez okna i bez pytań (wymaga /EDITION, a instalacja także /ACCEPTLICENCE)\n"
     L"/ACCEPTLICENCE – akceptacja warunków licencji w imieniu użytkowników\n"
     L"/EDITION=<nazwa> – ";
-constexpr const wchar_t* kUsageDirBefore = L"\n/DIR=<dysk lub folder> – np. D: lub D:\\Programy; instalacja w podfolderze ";
+constexpr const wchar_t* kUsageDirBefore =
+    L"\n/DIR=<dysk lub folder> – np. D: lub \"D:\\Moje programy\"; brakujący folder zostanie utworzony; "
+    L"instalacja w podfolderze ";
 constexpr const wchar_t* kUsageDirDefault = L" (domyślnie ";
 constexpr const wchar_t* kUsageTail =
     L")\n"
-    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program)\n"
+    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program); istniejące pliki robocze "
+    L"bazy danych pozostają bez zmian\n"
+    L"/RESETDATABASE – pliki robocze bazy danych zastąpione pierwotnymi (jak w oknie)\n"
     L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie oba)\n"
     L"/NOSHORTCUTS – bez skrótów\n"
-    L"/UNINSTALL – usunięcie instalacji wybranej edycji\n"
-    L"/LOG=<plik> – dziennik przebiegu (domyślnie Komunikaty.err obok instalatora)\n"
+    L"/ALLUSERS – skróty i wpis w „Aplikacje i funkcje” dla wszystkich użytkowników; /CURRENTUSER – "
+    L"dla bieżącego użytkownika (domyślnie)\n"
+    L"/UNINSTALL – usunięcie instalacji wybranej edycji (bez /ACCEPTLICENCE)\n"
+    L"/LOG=<plik> – dziennik przebiegu w UTF-8 (domyślnie Kanvel-Instalator.log w folderze plików tymczasowych)\n"
+    L"/SUPPRESSMSGBOXES, /NORESTART, /SP- – przyjmowane, bez skutku\n"
     L"/? – ten opis\n\n"
+    L"W oknie działają /DIR, /LOG, /ALLUSERS i /CURRENTUSER.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
-    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 po usunięciu pozostały foldery.";
+    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 8 program bez "
+    L"innego składnika, 9 program bez skrótu lub wpisu, 1618 trwa inna instalacja.";
 }  // namespace
 
 ParsedCommandLine CommandLine::Parse(const std::vector<std::wstring>& arguments) {

@@ -6,13 +6,21 @@
 
 namespace kanvel::app {
 
-// What the command line asks for. Without /SILENT only /? has a meaning:
-// every other option belongs to the run without a window.
+// What the command line asks for. A run with a window takes the folder,
+// the log, the scope and the options deployment tools add to every line;
+// the other options belong to the run without a window (/SILENT).
 struct CommandLineOptions {
     bool silent = false;
     bool acceptLicence = false;
     bool uninstall = false;
     bool showUsage = false;
+    // Shortcuts and the "Apps & features" entry for every user of the machine.
+    bool allUsers = false;
+    // Every listed working table replaced by its pristine copy, as the window does.
+    bool resetDatabase = false;
+    // Set by the installer itself for the run of its temporary copy (the
+    // second phase): the token that reaches the run that started it.
+    std::optional<std::wstring> secondPhase;
     // Item index of the edition choice.
     std::optional<int> edition;
     // The drive or folder, as the folder choice would give it: no trailing

@@ -1,64 +1,177 @@
 #include "app/CommandLineRun.h"
 
+#include "app/AllUsersCheck.h"
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
+#include "app/LocationPreparation.h"
 #include "app/RunLog.h"
 #include "app/UnattendedRun.h"
-#include "pages/notice/MessageLog.h"
+#include "services/InstallationPaths.h"
 #include "services/ProgramTitle.h"
-#include "services/WindowsPath.h"
 
 namespace kanvel::app {
 
 namespace {
+constexpr const wchar_t* kLogPlace = L"dziennik przebiegu: ";
 constexpr const wchar_t* kStarted = L"opcje: ";
 constexpr const wchar_t* kBadOption = L"błędna opcja ";
 constexpr const wchar_t* kExitCode = L"kod wyjścia ";
+constexpr const wchar_t* kLogNotWritable = L"Nie można zapisać dziennika przebiegu (/LOG): ";
+constexpr const wchar_t* kAnotherRun =
+    L"Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy.";
+constexpr const wchar_t* kNotWritableForAllUsers =
+    L"brak uprawnień do zapisu dla wszystkich użytkowników (/ALLUSERS wymaga uprawnień administratora): ";
+constexpr const wchar_t* kFolderRefused = L"folder odrzucony (wewnątrz folderu OR-Vel): ";
+constexpr const wchar_t* kContinuedFromCopy =
+    L"instalator zachowany w instalacji nie może usunąć sam siebie: dalej działa jego kopia w folderze plików "
+    L"tymczasowych";
+constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku";
+constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
+// The lock every run of the installer on a machine takes.
+constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
 
-std::wstring DefaultLogPath(services::PlatformOperations& platform) {
-    return services::JoinPath(services::FolderOf(platform.ExecutablePath()), notice::kMessageLogName);
-}
-
+// The arguments as one line, an argument with a blank in quotes, as it was given.
 std::wstring Joined(const std::vector<std::wstring>& arguments) {
     std::wstring text;
-    for (const auto& argument : arguments) text += (text.empty() ? L"" : L" ") + argument;
+    for (const auto& argument : arguments) {
+        const bool blank = argument.find(L' ') != std::wstring::npos;
+        text += (text.empty() ? L"" : L" ") + (blank ? L"\"" + argument + L"\"" : argument);
+    }
     return text;
 }
 
-int Finish(RunLog& log, ExitCode code) {
-    log.Write(kSilentRunTitle, kExitCode + std::to_wstring(ToInt(code)) + L": " + std::wstring(DescribeExitCode(code)));
-    return ToInt(code);
-}
+// One run from its command line, from the log's opening to the exit code.
+class Run {
+public:
+    Run(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
+        const std::function<void(const WindowSettings&)>& runWindow, const services::ProgramVerification& verification)
+        : platform_(platform),
+          arguments_(arguments),
+          runWindow_(runWindow),
+          verification_(verification),
+          parsed_(CommandLine::Parse(arguments)),
+          options_(parsed_.options),
+          title_(services::ProgramTitleOf(platform.ExecutablePath())),
+          log_(platform, logPath()) {}
+
+    int execute() {
+        // A log that cannot be written stops the run before anything else.
+        if (!log_.Open()) {
+            tellSomeoneAtTheScreen(kLogNotWritable + log_.path());
+            return ToInt(ExitCode::BadArguments);
+        }
+        if (options_.silent) log_.Write(kSilentRunTitle, kLogPlace + log_.path());
+        if (!arguments_.empty()) log_.Write(kSilentRunTitle, kStarted + Joined(arguments_));
+        if (parsed_.error) return badArguments();
+        if (options_.showUsage) return showUsage();
+        if (startsFromKeptCopy()) return continueFromCopy();
+        const auto lock = platform_.ClaimMachineLock(kMachineLockName);
+        if (!lock) return refuse(kAnotherRun, ExitCode::AnotherRunInProgress);
+        if (options_.allUsers)
+            if (const auto place = PlaceNotWritableForAllUsers(platform_))
+                return refuse(kNotWritableForAllUsers + *place, ExitCode::BadArguments);
+        return options_.silent ? runWithoutWindow() : runWithWindow();
+    }
+
+private:
+    // The run's log: the one asked for; without a window the user's
+    // temporary folder's; a window run without /LOG keeps none.
+    std::wstring logPath() {
+        if (options_.logFile) return *options_.logFile;
+        return options_.silent ? RunLog::DefaultPath(platform_) : std::wstring();
+    }
+
+    void tellSomeoneAtTheScreen(const std::wstring& text) {
+        if (!options_.silent) platform_.ShowMessageBox(text, title_);
+    }
+
+    int finish(ExitCode code) {
+        log_.Write(kSilentRunTitle, kExitCode + std::to_wstring(ToInt(code)) + L": " + std::wstring(DescribeExitCode(code)));
+        // The run that started this copy ends with the same code.
+        if (options_.silent && options_.secondPhase) platform_.ReportToFirstPhase(*options_.secondPhase, ToInt(code));
+        return ToInt(code);
+    }
+
+    int refuse(const std::wstring& reason, ExitCode code) {
+        log_.Write(kSilentRunTitle, reason);
+        tellSomeoneAtTheScreen(reason);
+        return finish(code);
+    }
+
+    int badArguments() {
+        const std::wstring line = kBadOption + parsed_.error->argument + L": " + parsed_.error->reason;
+        log_.Write(kSilentRunTitle, line);
+        // Someone at the screen (no /SILENT) is told how to do it right.
+        tellSomeoneAtTheScreen(line + L"\n\n" + CommandLine::Usage());
+        return finish(ExitCode::BadArguments);
+    }
+
+    int showUsage() {
+        if (options_.silent)
+            log_.Write(title_, CommandLine::Usage());
+        else
+            platform_.ShowMessageBox(CommandLine::Usage(), title_);
+        return ToInt(ExitCode::Success);
+    }
+
+    // The copy of the installer kept in an installation cannot delete
+    // itself: a run of it that may remove the installation (a removal, or
+    // any run with a window) goes on from a temporary copy.
+    bool startsFromKeptCopy() {
+        return !options_.secondPhase && (options_.uninstall || !options_.silent) &&
+               services::InstallationPaths::IsKeptInstaller(platform_.ExecutablePath());
+    }
+
+    int continueFromCopy() {
+        log_.Write(kSilentRunTitle, kContinuedFromCopy);
+        // A window run is left to the copy; a run without a window ends with the copy's code.
+        const auto outcome = platform_.RunFromTemporaryCopy(arguments_, kSecondPhaseOption, options_.silent);
+        if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
+        return *outcome;
+    }
+
+    int runWithoutWindow() {
+        if (!options_.acceptLicence && !options_.uninstall) return finish(ExitCode::LicenceNotAccepted);
+        UnattendedRun run(platform_, log_, options_, verification_);
+        const int code = finish(run.Execute());
+        // Only now is the kept installer copy of a removal free to go.
+        if (options_.secondPhase) {
+            platform_.WaitForFirstPhase(*options_.secondPhase);
+            run.CompleteDeferredRemoval();
+        }
+        return code;
+    }
+
+    int runWithWindow() {
+        // The run that started this copy has gone on its way: wait until its file is free.
+        if (options_.secondPhase) platform_.WaitForFirstPhase(*options_.secondPhase);
+        WindowSettings settings;
+        settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
+        if (options_.directory) {
+            if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
+                return refuse(kFolderRefused + *options_.directory, ExitCode::BadArguments);
+            if (!MakeLocationReady(platform_, log_, *options_.directory)) return finish(ExitCode::BadArguments);
+            settings.location = options_.directory;
+        }
+        runWindow_(settings);
+        return finish(ExitCode::Success);
+    }
+
+    services::PlatformOperations& platform_;
+    const std::vector<std::wstring>& arguments_;
+    const std::function<void(const WindowSettings&)>& runWindow_;
+    const services::ProgramVerification& verification_;
+    const ParsedCommandLine parsed_;
+    const CommandLineOptions& options_;
+    const std::wstring title_;
+    RunLog log_;
+};
 }  // namespace
 
 int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
-                       const std::function<void()>& runWindow, const services::ProgramVerification& verification) {
-    if (arguments.empty()) {
-        runWindow();
-        return ToInt(ExitCode::Success);
-    }
-    const ParsedCommandLine parsed = CommandLine::Parse(arguments);
-    const CommandLineOptions& options = parsed.options;
-    const std::wstring title = services::ProgramTitleOf(platform.ExecutablePath());
-    RunLog log(platform, options.logFile.value_or(DefaultLogPath(platform)));
-    if (parsed.error) {
-        const std::wstring line = kBadOption + parsed.error->argument + L": " + parsed.error->reason;
-        log.Write(kSilentRunTitle, kStarted + Joined(arguments));
-        log.Write(kSilentRunTitle, line);
-        // Someone at the screen (no /SILENT) is told how to do it right.
-        if (!options.silent) platform.ShowMessageBox(line + L"\n\n" + CommandLine::Usage(), title);
-        return Finish(log, ExitCode::BadArguments);
-    }
-    if (options.showUsage) {
-        if (options.silent)
-            log.Write(title, CommandLine::Usage());
-        else
-            platform.ShowMessageBox(CommandLine::Usage(), title);
-        return ToInt(ExitCode::Success);
-    }
-    log.Write(kSilentRunTitle, kStarted + Joined(arguments));
-    if (!options.acceptLicence) return Finish(log, ExitCode::LicenceNotAccepted);
-    return Finish(log, UnattendedRun(platform, log, options, verification).Execute());
+                       const std::function<void(const WindowSettings&)>& runWindow,
+                       const services::ProgramVerification& verification) {
+    return Run(platform, arguments, runWindow, verification).execute();
 }
 
 }  // namespace kanvel::app

@@ -1,20 +1,30 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "services/InstallerContext.h"
 #include "services/PlatformOperations.h"
 #include "services/ProgramVerification.h"
 
 namespace kanvel::app {
 
+// What a run with a window takes from its command line: for whom it
+// installs, and the location it starts with (already made ready).
+struct WindowSettings {
+    services::InstallScope scope = services::InstallScope::CurrentUser;
+    std::optional<std::wstring> location;
+};
+
 // What the program does with its command line (the arguments after the
-// program name): none at all opens the window (runWindow), /? shows the
-// usage, anything else is a run without a window, which checks program
-// files by `verification` as the window does. Returns the exit code.
+// program name): no options, or only those a window takes, open the window
+// (runWindow); /? shows the usage; /SILENT is a run without a window, which
+// checks program files by `verification` as the window does. One run at a
+// time on a machine: a second one ends at once. Returns the exit code.
 int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
-                       const std::function<void()>& runWindow,
+                       const std::function<void(const WindowSettings&)>& runWindow,
                        const services::ProgramVerification& verification = services::ProgramVerification::OfThisBuild());
 
 }  // namespace kanvel::app

@@ -6,6 +6,8 @@ namespace kanvel::app {
 
 // What a run from the command line ends with. The values are part of the
 // installer's interface (deployment tools map them): never renumber them.
+// 7, 10, 11 and 12 are kept for other outcomes; 1618 is the number Windows
+// Installer gives the same outcome, which every deployment tool knows.
 enum class ExitCode : int {
     Success = 0,
     UnexpectedError = 1,
@@ -13,8 +15,11 @@ enum class ExitCode : int {
     LicenceNotAccepted = 3,
     DownloadFailed = 4,
     DatabaseCopyAborted = 5,
-    FoldersLeft = 6,
+    RemovalIncomplete = 6,
     SignatureRefused = 7,
+    ComponentMissing = 8,
+    ShortcutOrEntryMissing = 9,
+    AnotherRunInProgress = 1618,
 };
 
 inline int ToInt(ExitCode code) { return static_cast<int>(code); }
@@ -28,8 +33,13 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::LicenceNotAccepted: return L"brak akceptacji warunków licencji (/ACCEPTLICENCE), nic nie zainstalowano";
         case ExitCode::DownloadFailed: return L"nieudane pobranie pliku";
         case ExitCode::DatabaseCopyAborted: return L"przerwane kopiowanie plików bazy danych";
-        case ExitCode::FoldersLeft: return L"po usunięciu instalacji pozostały foldery";
+        case ExitCode::RemovalIncomplete: return L"usunięcie niepełne: pozostały pliki lub wpis instalacji";
         case ExitCode::SignatureRefused: return L"pobrany program nie ma ważnego podpisu cyfrowego producenta";
+        case ExitCode::ComponentMissing:
+            return L"plik programu zainstalowany, ale nie wszystkie wybrane składniki (nieudane pobranie)";
+        case ExitCode::ShortcutOrEntryMissing:
+            return L"plik programu zainstalowany, ale nie zapisano skrótu lub wpisu w „Aplikacje i funkcje”";
+        case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";
 }

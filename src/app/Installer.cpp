@@ -5,12 +5,14 @@
 
 namespace kanvel::app {
 
-Installer::Installer(services::PlatformOperations& platform, ui::Application& application,
+Installer::Installer(services::PlatformOperations& platform, ui::Application& application, services::InstallScope scope,
                      services::ProgramVerification verification)
     : application_(application),
       verification_(std::move(verification)),
       notices_(platform, application, context_),
-      environment_{platform, application, context_, notices_, verification_} {}
+      environment_{platform, application, context_, notices_, verification_} {
+    context_.scope = scope;
+}
 
 Installer::~Installer() {
     // The install panel lives in the main window: free the forms in the

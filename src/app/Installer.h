@@ -24,6 +24,7 @@ namespace kanvel::app {
 class Installer {
 public:
     Installer(services::PlatformOperations& platform, ui::Application& application,
+              services::InstallScope scope = services::InstallScope::CurrentUser,
               services::ProgramVerification verification = services::ProgramVerification::OfThisBuild());
     ~Installer();
     Installer(const Installer&) = delete;
@@ -41,6 +42,8 @@ public:
     install::TFormInstal& FormInstal() { return *formInstal_; }
     notice::Notices& notices() { return notices_; }
     services::InstallerContext& context() { return context_; }
+    // Every path of the installation, as the context gives it now.
+    services::InstallationPaths paths() const { return environment_.paths(); }
 
 private:
     ui::Application& application_;

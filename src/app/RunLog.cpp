@@ -1,10 +1,13 @@
 #include "app/RunLog.h"
 
 #include "services/InstallerError.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::app {
 
 namespace {
+constexpr const wchar_t* kDefaultName = L"Kanvel-Instalator.log";
+
 std::wstring Padded(int value, int width) {
     std::wstring digits = std::to_wstring(value);
     if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), L'0');
@@ -20,9 +23,24 @@ std::wstring OneLine(std::wstring text) {
 
 RunLog::RunLog(services::PlatformOperations& platform, std::wstring path) : platform_(platform), path_(std::move(path)) {}
 
-void RunLog::Write(const std::wstring& title, const std::wstring& text) {
+std::wstring RunLog::DefaultPath(services::PlatformOperations& platform) {
+    return services::JoinPath(platform.TemporaryFolder(), kDefaultName);
+}
+
+bool RunLog::Open() {
+    if (path_.empty()) return true;
     try {
-        platform_.AppendAnsiText(path_, FormatLine(platform_.Now(), title, text));
+        platform_.AppendUnicodeText(path_, std::wstring());
+        return true;
+    } catch (const services::InputOutputError&) {
+        return false;
+    }
+}
+
+void RunLog::Write(const std::wstring& title, const std::wstring& text) {
+    if (path_.empty()) return;
+    try {
+        platform_.AppendUnicodeText(path_, FormatLine(platform_.Now(), title, text));
     } catch (const services::InputOutputError&) {
         // Nowhere left to tell; the run goes on and its exit code reports the outcome.
     }

@@ -39,6 +39,36 @@ public:
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override {
         inner_.AppendAnsiText(path, text);
     }
+    void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override {
+        inner_.AppendUnicodeText(path, text);
+    }
+    std::uint64_t SizeOfFolder(const std::wstring& folder) override { return inner_.SizeOfFolder(folder); }
+    std::wstring TemporaryFolder() override { return inner_.TemporaryFolder(); }
+    bool WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
+                             const std::vector<services::RegistryValue>& values) override {
+        return inner_.WriteRegistryValues(root, key, values);
+    }
+    std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
+                                                 const std::wstring& name) override {
+        return inner_.ReadRegistryText(root, key, name);
+    }
+    bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override {
+        return inner_.DeleteRegistryKey(root, key);
+    }
+    bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override {
+        return inner_.CanWriteRegistryKey(root, key);
+    }
+    std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override {
+        return inner_.ClaimMachineLock(name);
+    }
+    std::optional<int> RunFromTemporaryCopy(const std::vector<std::wstring>& arguments, const std::wstring& tokenOption,
+                                            bool waitForOutcome) override {
+        return inner_.RunFromTemporaryCopy(arguments, tokenOption, waitForOutcome);
+    }
+    void ReportToFirstPhase(const std::wstring& token, int exitCode) override {
+        inner_.ReportToFirstPhase(token, exitCode);
+    }
+    bool WaitForFirstPhase(const std::wstring& token) override { return inner_.WaitForFirstPhase(token); }
     std::wstring SpecialFolderPath(int folder) override { return inner_.SpecialFolderPath(folder); }
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                           const std::wstring& directory) override;

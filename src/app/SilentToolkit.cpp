@@ -9,7 +9,6 @@ namespace kanvel::app {
 
 namespace {
 constexpr const wchar_t* kDialogCancelled = L"wybór pliku pominięty (instalacja bez okna)";
-constexpr const wchar_t* kFolderChosen = L"wybrany folder: ";
 
 // The texts of the form's labels, top to bottom in the order of the tree,
 // joined by blanks; empty labels are left out.
@@ -44,15 +43,8 @@ void SilentToolkit::RunModal(ui::Form& form) {
 }
 
 bool SilentToolkit::Execute(ui::FileDialog& dialog) {
-    if (dialog.kind != ui::FileDialog::Kind::Save || !folderAnswer) {
-        log_.Write(dialog.title, kDialogCancelled);
-        return false;
-    }
-    const std::wstring folder = *folderAnswer;
-    folderAnswer.reset();
-    log_.Write(dialog.title, kFolderChosen + folder);
-    dialog.fileName = folder + (folder.ends_with(L'\\') ? L"" : L"\\") + dialog.fileName;
-    return true;
+    log_.Write(dialog.title, kDialogCancelled);
+    return false;
 }
 
 void SilentToolkit::ShowErrorBox(const std::wstring& text, const std::wstring& title) {

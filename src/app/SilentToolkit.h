@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "app/RunLog.h"
@@ -12,15 +11,11 @@ namespace kanvel::app {
 // no window is ever created; a modal window is read as a screen reader would
 // (its title and the texts of its labels), written to the run's log and
 // answered at once with its default button; a file pick is answered
-// "cancel", except the folder choice, which gets the folder asked for on
-// the command line; the error box goes to the log as well.
+// "cancel" (the location comes from the command line through the folder
+// choice's own rules); the error box goes to the log as well.
 class SilentToolkit : public ui::Toolkit {
 public:
     explicit SilentToolkit(RunLog& log) : log_(log) {}
-
-    // The folder the next save dialog answers with; the dialog's proposed
-    // file name is put in it. Used once.
-    std::optional<std::wstring> folderAnswer;
 
     std::unique_ptr<ui::Peer> CreatePeer(ui::Control& control) override;
     std::unique_ptr<ui::Peer> CreateTimerPeer(ui::Timer& timer) override;

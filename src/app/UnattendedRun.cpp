@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/LocationPreparation.h"
 #include "pages/install/TFormInstal.h"
 #include "pages/licence/TFormMain.h"
 #include "services/InstallationPaths.h"
@@ -22,6 +23,7 @@ constexpr const wchar_t* kDatabase = L"baza danych";
 constexpr const wchar_t* kEngine = L"silnik bazy danych";
 constexpr const wchar_t* kDesktop = L"pulpit";
 constexpr const wchar_t* kStartMenu = L"menu Start";
+constexpr const wchar_t* kLocation = L"folder instalacji: ";
 constexpr const wchar_t* kNoSuchFolder = L"folder nie istnieje: ";
 constexpr const wchar_t* kFolderRefused = L"folder odrzucony: ";
 constexpr const wchar_t* kLicenceChoiceClosed = L"wybór akceptacji licencji pozostał niedostępny";
@@ -31,6 +33,17 @@ constexpr const wchar_t* kProgramNotInstalled = L"plik programu nie został zain
 constexpr const wchar_t* kEngineNotRun =
     L"instalator silnika bazy danych nie został uruchomiony; uruchom go osobno, z jego własnymi "
     L"opcjami instalacji bez okna: ";
+constexpr const wchar_t* kEngineMissing = L"brak instalatora silnika bazy danych";
+constexpr const wchar_t* kTableReplaced = L"plik roboczy bazy danych zastąpiony pierwotnym: ";
+constexpr const wchar_t* kTablesKept =
+    L"istniejące pliki robocze bazy danych pozostały bez zmian (/RESETDATABASE je zastępuje)";
+constexpr const wchar_t* kShortcutMissing = L"nie zapisano skrótu: ";
+constexpr const wchar_t* kEntryWritten = L"wpis w „Aplikacje i funkcje”: ";
+constexpr const wchar_t* kEntryFailed = L"nie zapisano wpisu w „Aplikacje i funkcje” ani kopii instalatora: ";
+constexpr const wchar_t* kFileLeft = L"nie usunięto pliku: ";
+constexpr const wchar_t* kEntryLeft = L"nie usunięto wpisu w „Aplikacje i funkcje”";
+constexpr const wchar_t* kMachineRoot = L"HKEY_LOCAL_MACHINE\\";
+constexpr const wchar_t* kUserRoot = L"HKEY_CURRENT_USER\\";
 
 std::wstring JoinChosen(std::initializer_list<std::pair<bool, const wchar_t*>> items) {
     std::wstring text;
@@ -47,7 +60,8 @@ UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log
       platform_(platform, log),
       toolkit_(log),
       application_(toolkit_, services::ProgramTitleOf(platform.ExecutablePath())),
-      installer_(platform_, application_, verification) {}
+      installer_(platform_, application_,
+                 options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification) {}
 
 ExitCode UnattendedRun::Execute() {
     try {
@@ -92,22 +106,19 @@ std::optional<ExitCode> UnattendedRun::reachInstallPanel() {
 std::optional<ExitCode> UnattendedRun::chooseLocation() {
     auto& panel = installer_.FormInstal();
     const std::wstring folder = options_.directory.value_or(services::InstallationPaths::DefaultLocation());
-    // The folder dialog offers existing folders only.
-    if (!platform_.DirectoryExists(folder + L"\\")) {
-        log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
+    if (options_.uninstall) {
+        // Nothing to create for a removal: the shortcuts and the entry of that location may still be there.
+        if (!platform_.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
+    } else if (!MakeLocationReady(platform_, log_, folder)) {
         return ExitCode::BadArguments;
     }
-    if (!panel.SBPrzegladaj.enabled()) {
-        log_.Write(kSilentRunTitle, kPanelNotReady + panel.SBPrzegladaj.caption());
-        return ExitCode::UnexpectedError;
-    }
-    toolkit_.folderAnswer = folder;
-    if (userAction([&] { panel.SBPrzegladaj.click(); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
     // The folder choice refuses a location inside an "OR-Vel" folder and keeps the old one.
+    if (userAction([&] { panel.ChooseLocation(folder); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
     if (panel.lastFolderChoice() == install::FolderChoice::Refused) {
         log_.Write(kSilentRunTitle, kFolderRefused + folder);
         return ExitCode::BadArguments;
     }
+    log_.Write(kSilentRunTitle, kLocation + panel.Edit1.text());
     return std::nullopt;
 }
 
@@ -124,8 +135,11 @@ ExitCode UnattendedRun::install() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
     tickChoices();
+    using WorkingTables = install::TFormInstal::WorkingTables;
+    // A repeated install keeps the users' work in the working tables, unless told otherwise.
+    panel.SetWorkingTables(options_.resetDatabase ? WorkingTables::ReplaceAll : WorkingTables::AddMissing);
     log_.Write(kSilentRunTitle,
-               kInstalling + context.editionName + kInFolder + context.installDir + kComponents +
+               kInstalling + context.editionName + kInFolder + installer_.paths().RefreshedInstallFolder() + kComponents +
                    JoinChosen({{options_.program, kProgram}, {options_.database, kDatabase}, {options_.engine, kEngine}}) +
                    kShortcuts +
                    JoinChosen({{options_.desktopShortcut, kDesktop}, {options_.startMenuShortcut, kStartMenu}}));
@@ -134,7 +148,22 @@ ExitCode UnattendedRun::install() {
         return ExitCode::UnexpectedError;
     }
     if (userAction([&] { panel.BBInstal.click(); }) == ActionEnd::Error) return ExitCode::UnexpectedError;
+    logInstallDetails(panel.installReport());
     return installOutcome(panel.installReport());
+}
+
+void UnattendedRun::logInstallDetails(const install::InstallReport& report) {
+    using Report = install::InstallReport;
+    if (report.database == Report::DatabaseStep::Copied) {
+        for (const auto& table : report.tablesReplaced) log_.Write(kSilentRunTitle, kTableReplaced + table);
+        if (!options_.resetDatabase) log_.Write(kSilentRunTitle, kTablesKept);
+    }
+    for (const auto& shortcut : report.shortcutsMissing) log_.Write(kSilentRunTitle, kShortcutMissing + shortcut);
+    const std::wstring root = options_.allUsers ? kMachineRoot : kUserRoot;
+    if (report.entry == Report::EntryStep::Written) log_.Write(kSilentRunTitle, kEntryWritten + root + report.entryKey);
+    if (report.entry == Report::EntryStep::Failed) log_.Write(kSilentRunTitle, kEntryFailed + root + report.entryKey);
+    // Nothing is started without a window: the log names the engine installer to run.
+    if (report.engine == Report::EngineStep::Started) log_.Write(kSilentRunTitle, kEngineNotRun + report.engineInstaller);
 }
 
 ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
@@ -147,29 +176,64 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
             return download.failure == services::FetchOutcome::Failure::Signature;
         });
     if (signatureRefused) return ExitCode::SignatureRefused;
+    const bool componentMissing = !report.failedDownloads.empty() || report.engine == Report::EngineStep::InstallerMissing;
+    if (options_.program && report.program == Report::ProgramStep::Installed) {
+        if (componentMissing) {
+            if (report.engine == Report::EngineStep::InstallerMissing) log_.Write(kSilentRunTitle, kEngineMissing);
+            return ExitCode::ComponentMissing;
+        }
+        if (!report.shortcutsMissing.empty() || report.entry != Report::EntryStep::Written)
+            return ExitCode::ShortcutOrEntryMissing;
+        return ExitCode::Success;
+    }
     // A file that could not be fetched is the cause of whatever failed after it.
     if (!report.failedDownloads.empty()) return ExitCode::DownloadFailed;
     if (report.database == Report::DatabaseStep::CopyAborted) return ExitCode::DatabaseCopyAborted;
-    if (options_.program && report.program != Report::ProgramStep::Installed) {
+    if (options_.program) {
         log_.Write(kSilentRunTitle, kProgramNotInstalled);
         return ExitCode::UnexpectedError;
     }
-    // Nothing is started without a window: the log names the engine installer to run.
-    if (report.engine == Report::EngineStep::Started) log_.Write(kSilentRunTitle, kEngineNotRun + report.engineInstaller);
+    if (report.engine == Report::EngineStep::InstallerMissing) {
+        log_.Write(kSilentRunTitle, kEngineMissing);
+        return ExitCode::DownloadFailed;
+    }
     return ExitCode::Success;
 }
 
 ExitCode UnattendedRun::uninstall() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
-    log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + context.installDir);
+    log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + installer_.paths().InstalledFolder());
     // Removal is offered only when the edition's shortcuts or program file are there.
     if (!panel.BBDeinstal.enabled()) {
         log_.Write(kSilentRunTitle, kNothingToRemove + context.editionName);
-        return ExitCode::Success;
+        // An entry left by an installation whose files are gone goes all the same.
+        if (userAction([&] { panel.UnregisterInstallation(installer_.paths().InstalledFolder()); }) !=
+            ActionEnd::Completed)
+            return ExitCode::UnexpectedError;
+        return removalOutcome(panel.removalReport());
     }
+    // Started from the kept installer copy, that copy goes only after this run has reported.
+    if (options_.secondPhase) panel.DeferKeptInstallerRemoval();
     if (userAction([&] { panel.BBDeinstal.click(); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
-    return panel.removalReport().foldersLeft.empty() ? ExitCode::Success : ExitCode::FoldersLeft;
+    return removalOutcome(panel.removalReport());
+}
+
+// Folders that stay because they hold the database, the update program or
+// the user's own files stay as removal intends; what should have gone and
+// did not makes the removal incomplete.
+ExitCode UnattendedRun::removalOutcome(const install::RemovalReport& report) {
+    for (const auto& file : report.filesLeft) log_.Write(kSilentRunTitle, kFileLeft + file);
+    if (report.entryLeft) log_.Write(kSilentRunTitle, kEntryLeft);
+    return report.filesLeft.empty() && !report.entryLeft ? ExitCode::Success : ExitCode::RemovalIncomplete;
+}
+
+void UnattendedRun::CompleteDeferredRemoval() {
+    auto& panel = installer_.FormInstal();
+    const std::size_t filesLeftBefore = panel.removalReport().filesLeft.size();
+    if (userAction([&] { panel.CompleteDeferredRemoval(); }) != ActionEnd::Completed) return;
+    const auto& filesLeft = panel.removalReport().filesLeft;
+    for (std::size_t i = filesLeftBefore; i < filesLeft.size(); ++i) log_.Write(kSilentRunTitle, kFileLeft + filesLeft[i]);
 }
 
 }  // namespace kanvel::app

@@ -18,8 +18,8 @@ namespace kanvel::app {
 // window shows, as a user would: waits for the licence reveal, accepts,
 // chooses the edition and the folder, ticks the components and the
 // shortcuts, and presses "Instaluj" or "Usunięcie instalacji". What the
-// window would show goes to the log; the outcome is read from the forms
-// and the files and becomes the exit code.
+// window would show goes to the log; the outcome is read from the forms'
+// reports and becomes the exit code.
 class UnattendedRun {
 public:
     UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
@@ -28,6 +28,9 @@ public:
     UnattendedRun& operator=(const UnattendedRun&) = delete;
 
     ExitCode Execute();
+    // After a removal whose kept installer copy was the file of the run that
+    // started this one, and that run has ended: the copy and the folders it kept.
+    void CompleteDeferredRemoval();
 
 private:
     enum class ActionEnd { Completed, SilentAbort, Error };
@@ -35,14 +38,16 @@ private:
     // Runs a user's action the way the message loop does: an error it does
     // not catch goes to the default handler (the log).
     ActionEnd userAction(const std::function<void()>& action);
-    // The install panel with the licence accepted, the edition and the
+    // The install panel with the licence answered, the edition and the
     // folder chosen; otherwise the exit code that ends the run here.
     std::optional<ExitCode> reachInstallPanel();
     std::optional<ExitCode> chooseLocation();
     ExitCode install();
     // The exit code of an installation, from what its steps report.
     ExitCode installOutcome(const install::InstallReport& report);
+    void logInstallDetails(const install::InstallReport& report);
     ExitCode uninstall();
+    ExitCode removalOutcome(const install::RemovalReport& report);
     void tickChoices();
 
     RunLog& log_;

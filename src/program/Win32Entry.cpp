@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Toolkit.h"
 #include "app/CommandLineRun.h"
 #include "app/Installer.h"
+#include "pages/install/TFormInstal.h"
 #include "services/ProgramTitle.h"
 #include "ui/Application.h"
 
@@ -27,13 +28,15 @@ std::vector<std::wstring> CommandLineArguments() {
     return arguments;
 }
 
-void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platform) {
+void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platform,
+               const kanvel::app::WindowSettings& settings) {
     kanvel::platform::win32::Win32Toolkit toolkit(instance);
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
-    kanvel::app::Installer installer(platform, application);
+    kanvel::app::Installer installer(platform, application, settings.scope);
     application.guarded([&] {
         installer.CreateForms();
+        if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
         installer.Run();
     });
 }
@@ -48,5 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // wait for an answer (a drive without a disk, a crash report).
     if (!arguments.empty()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     kanvel::platform::win32::Win32Platform platform;
-    return kanvel::app::RunFromCommandLine(platform, arguments, [&] { RunWindow(instance, platform); });
+    return kanvel::app::RunFromCommandLine(platform, arguments, [&](const kanvel::app::WindowSettings& settings) {
+        RunWindow(instance, platform, settings);
+    });
 }

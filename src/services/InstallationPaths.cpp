@@ -1,6 +1,8 @@
 #include "services/InstallationPaths.h"
 
+#include "services/Editions.h"
 #include "services/PartialFilePath.h"
+#include "services/PlatformOperations.h"
 #include "services/WindowsPath.h"
 
 namespace kanvel::services {
@@ -22,6 +24,9 @@ constexpr std::wstring_view kDataFolder = L"Dbf6";
 constexpr std::wstring_view kConfigurationFolder = L"Cfg";
 constexpr std::wstring_view kStartMenuGroup = L"Velmarin";
 constexpr std::wstring_view kOldDefaultFolder = L"Velmarin\\Kanvel";
+constexpr std::wstring_view kKeptInstaller = L"Instalator.exe";
+constexpr std::wstring_view kUninstallKeys = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr std::wstring_view kUninstallKeyPrefix = L"Velmarin.Kanvel.";
 
 std::wstring_view WorkingFolderName(DatabaseFolder which) {
     switch (which) {
@@ -42,6 +47,21 @@ std::wstring InstallationPaths::InstallFolderIn(std::wstring_view location) { re
 bool InstallationPaths::NamesFamilyFolder(std::wstring_view folder) { return ContainsIgnoringCase(folder, kFamilyFolder); }
 std::wstring InstallationPaths::PartialFileOf(const std::wstring& file) { return PartialFilePath(file); }
 
+int InstallationPaths::DesktopFolderOf(InstallScope scope) {
+    return scope == InstallScope::AllUsers ? kFolderCommonDesktop : kFolderDesktop;
+}
+int InstallationPaths::ProgramsFolderOf(InstallScope scope) {
+    return scope == InstallScope::AllUsers ? kFolderCommonPrograms : kFolderPrograms;
+}
+std::wstring InstallationPaths::UninstallKeysParent() { return std::wstring(kUninstallKeys); }
+RegistryRoot InstallationPaths::RegistryRootOf(InstallScope scope) {
+    return scope == InstallScope::AllUsers ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
+}
+bool InstallationPaths::IsKeptInstaller(std::wstring_view executablePath) {
+    return EqualIgnoringCase(FileNameOf(executablePath), kKeptInstaller) &&
+           EqualIgnoringCase(LastNameOf(FolderOf(executablePath)), kFamilyFolder);
+}
+
 std::wstring InstallationPaths::InstalledFolder() const {
     if (EqualIgnoringCase(LastNameOf(context_.installDir), kFamilyFolder)) return context_.installDir;
     return RefreshedInstallFolder();
@@ -49,6 +69,13 @@ std::wstring InstallationPaths::InstalledFolder() const {
 
 std::wstring InstallationPaths::ProgramFileIn(std::wstring_view folder) const {
     return JoinPath(folder, context_.programBaseName + std::wstring(kProgramExtension));
+}
+
+std::vector<std::wstring> InstallationPaths::EveryProgramFileIn(std::wstring_view folder) {
+    std::vector<std::wstring> files;
+    for (const auto& edition : kEditions)
+        files.push_back(JoinPath(folder, std::wstring(edition.programBaseName) + std::wstring(kProgramExtension)));
+    return files;
 }
 
 std::wstring InstallationPaths::UpdateProgramSource() const {
@@ -63,6 +90,11 @@ std::wstring InstallationPaths::EngineFolderIn(std::wstring_view folder) const {
 }
 std::wstring InstallationPaths::EngineInstallerIn(std::wstring_view folder) const {
     return JoinPath(EngineFolderIn(folder), kEngineInstaller);
+}
+
+std::wstring InstallationPaths::KeptInstallerIn(std::wstring_view folder) const { return JoinPath(folder, kKeptInstaller); }
+std::wstring InstallationPaths::UninstallKey() const {
+    return JoinPath(kUninstallKeys, std::wstring(kUninstallKeyPrefix) + context_.editionName);
 }
 
 std::wstring InstallationPaths::FormatFolder() const { return JoinPath(context_.installDir, kFormatFolder); }

@@ -2,8 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "services/InstallerContext.h"
+#include "services/Registry.h"
 
 namespace kanvel::services {
 
@@ -31,6 +33,16 @@ public:
     static bool NamesFamilyFolder(std::wstring_view folder);
     // Where a download of the file is written until it is complete.
     static std::wstring PartialFileOf(const std::wstring& file);
+    // The shell folders of the shortcuts for a scope (numbers of SpecialFolderPath).
+    static int DesktopFolderOf(InstallScope scope);
+    static int ProgramsFolderOf(InstallScope scope);
+    // The registry key below which Windows lists installed programs
+    // ("Apps & features"), and the part of the registry for a scope.
+    static std::wstring UninstallKeysParent();
+    static RegistryRoot RegistryRootOf(InstallScope scope);
+    // True when the program runs as the copy of the installer kept in an
+    // installation for its removal.
+    static bool IsKeptInstaller(std::wstring_view executablePath);
 
     // The install folder the component steps rebuild: the location's family folder.
     std::wstring RefreshedInstallFolder() const { return InstallFolderIn(context_.installBase); }
@@ -44,6 +56,8 @@ public:
 
     std::wstring ProgramFile() const { return ProgramFileIn(context_.installDir); }
     std::wstring ProgramFileIn(std::wstring_view folder) const;
+    // The program files of all the editions, as they lie in a folder.
+    static std::vector<std::wstring> EveryProgramFileIn(std::wstring_view folder);
     // The update program next to the installer, and its place in the installation.
     std::wstring UpdateProgramSource() const;
     std::wstring UpdateProgramTarget() const;
@@ -53,6 +67,13 @@ public:
     std::wstring EngineInstallerIn(std::wstring_view folder) const;
     std::wstring EngineFolder() const { return EngineFolderIn(context_.installDir); }
     std::wstring EngineInstaller() const { return EngineInstallerIn(context_.installDir); }
+    // The copy of the installer kept in the installation, which its entry
+    // in "Apps & features" starts to remove it.
+    std::wstring KeptInstallerIn(std::wstring_view folder) const;
+    std::wstring KeptInstaller() const { return KeptInstallerIn(context_.installDir); }
+    // The chosen edition's key in "Apps & features": one for each edition.
+    std::wstring UninstallKey() const;
+    RegistryRoot EntryRoot() const { return RegistryRootOf(context_.scope); }
 
     std::wstring FormatFolder() const;
     std::wstring PristineFolder() const;

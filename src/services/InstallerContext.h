@@ -4,6 +4,10 @@
 
 namespace kanvel::services {
 
+// For whom an installation is made: the user who runs the installer (the
+// shortcuts in that user's folders), or every user of the machine.
+enum class InstallScope { CurrentUser, AllUsers };
+
 // The paths and names that start-up computes and that every page reads;
 // a few pages update them. Folder paths carry no trailing "\" unless said.
 struct InstallerContext {
@@ -17,6 +21,7 @@ struct InstallerContext {
     std::wstring programsDir;      // the Start menu's "Programs" folder
     std::wstring installBase;      // drive or folder chosen on the install panel
     std::wstring installDir;       // the installation folder
+    InstallScope scope = InstallScope::CurrentUser;  // fixed for the run, before the forms exist
 };
 
 }  // namespace kanvel::services

@@ -9,4 +9,10 @@ namespace kanvel::services {
 inline constexpr std::size_t kCopyPathBufferSize = 256;
 inline constexpr std::size_t kMaxCopyPathLength = kCopyPathBufferSize - 1;
 
+// The install panel's location field keeps the first character of a
+// location and at most 1024 more: a longer location given from outside is
+// refused, never cut.
+inline constexpr std::size_t kMaxRestOfLocation = 1024;
+inline constexpr std::size_t kMaxLocationLength = 1 + kMaxRestOfLocation;
+
 }  // namespace kanvel::services

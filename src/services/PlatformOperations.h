@@ -4,9 +4,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "services/FileSignature.h"
 #include "services/HttpClient.h"
+#include "services/Registry.h"
 #include "services/ShellLink.h"
 #include "ui/Geometry.h"
 
@@ -48,9 +50,18 @@ public:
     virtual bool Remove() = 0;
 };
 
-// Shell folder numbers.
+// Shell folder numbers: the user's own desktop and Start-menu programs, and
+// the ones every user of the machine sees.
 inline constexpr int kFolderDesktop = 0;
 inline constexpr int kFolderPrograms = 2;
+inline constexpr int kFolderCommonPrograms = 0x17;
+inline constexpr int kFolderCommonDesktop = 0x19;
+
+// A named lock of the whole machine, held until this object goes.
+class HeldLock {
+public:
+    virtual ~HeldLock() = default;
+};
 
 // How a started program's window is shown: normally.
 inline constexpr int kShowNormal = 1;
@@ -90,6 +101,47 @@ public:
     // Appends text to a file, created when missing, converted to the system's
     // ANSI code page. Throws InputOutputError when anything fails.
     virtual void AppendAnsiText(const std::wstring& path, const std::wstring& text) = 0;
+    // Appends text in UTF-8 to a file on a disk, created when missing; a new
+    // or empty file first gets the UTF-8 byte-order mark. Throws
+    // InputOutputError when anything fails, and for anything that is not a
+    // file on a disk (a folder, a device such as NUL or CON).
+    virtual void AppendUnicodeText(const std::wstring& path, const std::wstring& text) = 0;
+    // The bytes of every file below the folder, its sub-folders included
+    // (links not followed); 0 for a folder that does not exist.
+    virtual std::uint64_t SizeOfFolder(const std::wstring& folder) = 0;
+    // The user's folder for temporary files, without a final "\".
+    virtual std::wstring TemporaryFolder() = 0;
+
+    // Registry. Keys are paths below the root ("Software\...").
+    // Creates the key when missing and sets the values; false when it could not.
+    virtual bool WriteRegistryValues(RegistryRoot root, const std::wstring& key,
+                                     const std::vector<RegistryValue>& values) = 0;
+    // A text value, when the key and the value exist.
+    virtual std::optional<std::wstring> ReadRegistryText(RegistryRoot root, const std::wstring& key,
+                                                         const std::wstring& name) = 0;
+    // Deletes a key that holds values only; true when it is gone (or never was).
+    virtual bool DeleteRegistryKey(RegistryRoot root, const std::wstring& key) = 0;
+    // True when this process may create keys and set values below the key.
+    virtual bool CanWriteRegistryKey(RegistryRoot root, const std::wstring& key) = 0;
+
+    // Processes. The named lock of the machine, or nothing when another
+    // process holds it.
+    virtual std::unique_ptr<HeldLock> ClaimMachineLock(const std::wstring& name) = 0;
+    // A running program cannot delete its own file, so a removal started
+    // from the copy of the installer kept in an installation goes on from a
+    // copy of it in a new temporary folder (the second phase). Starts that
+    // copy with the arguments and one more, tokenOption followed by a token
+    // that lets the copy reach this process. With waitForOutcome, waits until
+    // the copy reports its exit code and returns it (nothing when the copy
+    // could not be started or ended without reporting); otherwise returns 0
+    // once the copy runs.
+    virtual std::optional<int> RunFromTemporaryCopy(const std::vector<std::wstring>& arguments,
+                                                    const std::wstring& tokenOption, bool waitForOutcome) = 0;
+    // In the second phase: tells the first phase the run's exit code.
+    virtual void ReportToFirstPhase(const std::wstring& token, int exitCode) = 0;
+    // In the second phase: waits until the first phase has ended, so that its
+    // file is free; false when it did not end in time.
+    virtual bool WaitForFirstPhase(const std::wstring& token) = 0;
 
     // Shell.
     virtual std::wstring SpecialFolderPath(int folder) = 0;

@@ -118,6 +118,42 @@ TEST(CommandLineTest, EachOptionOnceAndNoConflictingOnes) {
     EXPECT_EQ(Refused(Silent({L"/BAR", L"/FOO"})), L"/BAR");
 }
 
+TEST(CommandLineTest, WhatDeploymentToolsAddIsAcceptedAndScopeAndResetAreChecked) {
+    auto options = Parsed({L"/VERYSILENT", L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-", L"/EDITION=Procesor"});
+    EXPECT_TRUE(options.silent);
+    EXPECT_FALSE(options.allUsers);
+    // Both words for a run without a window may stand together, as Inno Setup allows.
+    EXPECT_TRUE(Parsed({L"/SILENT", L"/VERYSILENT", L"/EDITION=Procesor"}).silent);
+    EXPECT_TRUE(Parsed(Silent({L"/ALLUSERS"})).allUsers);
+    EXPECT_FALSE(Parsed(Silent({L"/CURRENTUSER"})).allUsers);
+    EXPECT_EQ(Refused(Silent({L"/ALLUSERS", L"/CURRENTUSER"})), L"/CURRENTUSER");
+    EXPECT_TRUE(Parsed(Silent({L"/COMPONENTS=program,database", L"/RESETDATABASE"})).resetDatabase);
+    EXPECT_EQ(Refused(Silent({L"/RESETDATABASE"})), L"/RESETDATABASE");
+    EXPECT_EQ(Refused(Silent({L"/UNINSTALL", L"/RESETDATABASE"})), L"/RESETDATABASE");
+    // Removal needs no licence accepted.
+    options = Parsed({L"/SILENT", L"/UNINSTALL", L"/EDITION=Procesor"});
+    EXPECT_TRUE(options.uninstall && !options.acceptLicence);
+    EXPECT_EQ(Parsed(Silent({L"/SECONDPHASE=1c4,2a8"})).secondPhase, L"1c4,2a8");
+}
+
+TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
+    const auto options = Parsed({L"/DIR=D:\\Moje programy", L"/LOG=C:\\Users\\Jan Kowalski\\k.log", L"/ALLUSERS",
+                                 L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-"});
+    EXPECT_FALSE(options.silent);
+    EXPECT_EQ(options.directory, L"D:\\Moje programy");
+    EXPECT_EQ(options.logFile, L"C:\\Users\\Jan Kowalski\\k.log");
+    EXPECT_TRUE(options.allUsers);
+    for (const wchar_t* silentOnly : {L"/EDITION=Procesor", L"/UNINSTALL", L"/COMPONENTS=program", L"/RESETDATABASE",
+                                      L"/NOSHORTCUTS", L"/ACCEPTLICENCE"})
+        EXPECT_EQ(Refused({L"/DIR=D:", silentOnly}), silentOnly);
+}
+
+TEST(CommandLineTest, AFolderLongerThanTheLocationFieldIsRefused) {
+    const std::wstring longest = L"D:\\" + std::wstring(1022, L'a');
+    EXPECT_EQ(Parsed(Silent({L"/DIR=" + longest})).directory, longest);
+    EXPECT_EQ(Refused(Silent({L"/DIR=" + longest + L"a"})), L"/DIR=" + longest + L"a");
+}
+
 TEST(CommandLineTest, InstallOptionsNeedSilentAndSilentNeedsAnEdition) {
     EXPECT_EQ(Refused({L"/EDITION=Procesor", L"/DIR=D:"}), L"/EDITION=Procesor");
     EXPECT_EQ(Refused({L"/ACCEPTLICENCE"}), L"/ACCEPTLICENCE");
@@ -132,8 +168,10 @@ TEST(CommandLineTest, UsageAloneOrWithSilentAndItsTextNamesEveryOptionAndEdition
     const auto silentUsage = Parsed({L"-?", L"/SILENT"});
     EXPECT_TRUE(silentUsage.showUsage && silentUsage.silent);
     const std::wstring usage = CommandLine::Usage();
-    for (const wchar_t* text : {L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=", L"/DIR=", L"/COMPONENTS=program,database,engine",
+    for (const wchar_t* text : {L"/SILENT", L"/VERYSILENT", L"/ACCEPTLICENCE", L"/EDITION=", L"/DIR=",
+                                L"/COMPONENTS=program,database,engine", L"/RESETDATABASE", L"/ALLUSERS", L"/CURRENTUSER",
                                 L"/SHORTCUTS=desktop,startmenu", L"/NOSHORTCUTS", L"/UNINSTALL", L"/LOG=", L"/?",
+                                L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-", L"1618",
                                 L"Koordynator, Procesor, Administrator, Asystent, Konstruktor"})
         EXPECT_NE(usage.find(text), std::wstring::npos) << std::string(text, text + std::wcslen(text));
 }

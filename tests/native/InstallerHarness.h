@@ -60,7 +60,8 @@ protected:
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
         platform.files().WriteFile(platform.executablePath, "MZ");
         application = std::make_unique<ui::Application>(toolkit, services::ProgramTitleOf(platform.ExecutablePath()));
-        installer = std::make_unique<app::Installer>(platform, *application, verification);
+        installer = std::make_unique<app::Installer>(platform, *application, services::InstallScope::CurrentUser,
+                                                     verification);
         installer->CreateForms();
         installer->FormMain().showWindow();
     }

@@ -9,12 +9,51 @@ namespace kanvel::testing {
 namespace {
 
 using Args = std::vector<std::wstring>;
+using services::RegistryRoot;
 
-const std::wstring kLogFile = L"C:\\Instal\\Komunikaty.err";
+const std::wstring kLogFile = L"C:\\Users\\Tester\\AppData\\Local\\Temp\\Kanvel-Instalator.log";
+const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmarin.Kanvel.Administrator";
+const std::wstring kLockName = L"Velmarin.Kanvel.Instalator";
+
+// The arguments after the program name of a command line, split as
+// CommandLineToArgvW splits them (quotes, and backslashes before quotes).
+Args SplitAsWindows(const std::wstring& commandLine) {
+    Args arguments;
+    std::size_t i = 0;
+    // The program's name ends at its closing quote or at the first blank.
+    if (commandLine[0] == L'"') i = commandLine.find(L'"', 1) + 1;
+    i = commandLine.find(L' ', i);
+    std::wstring current;
+    bool quoted = false, inArgument = false;
+    for (; i < commandLine.size(); ++i) {
+        const wchar_t c = commandLine[i];
+        if (c == L'\\') {
+            std::size_t backslashes = 0;
+            while (i < commandLine.size() && commandLine[i] == L'\\') ++backslashes, ++i;
+            const bool beforeQuote = i < commandLine.size() && commandLine[i] == L'"';
+            current.append(beforeQuote ? backslashes / 2 : backslashes, L'\\');
+            if (beforeQuote && backslashes % 2 == 1) current += L'"';
+            else --i;
+            inArgument = true;
+        } else if (c == L'"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if (c == L' ' && !quoted) {
+            if (inArgument) arguments.push_back(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument) arguments.push_back(current);
+    return arguments;
+}
 
 // Runs from the command line on the test platform, as the program entry
 // does, and reads the outcome the way an administrator's tools do: the exit
-// code, the log file and the files on the disks.
+// code, the log file, the registry and the files on the disks.
 class UnattendedRunTest : public ::testing::Test {
 protected:
     TempTree tree;
@@ -22,6 +61,7 @@ protected:
     platform::host::HostPlatform platform{tree.path(), events};
     platform::host::ScriptedServer server;
     bool windowOpened = false;
+    app::WindowSettings window;
 
     void SetUp() override {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
@@ -30,10 +70,18 @@ protected:
     }
 
     int Run(const Args& arguments) {
-        return app::RunFromCommandLine(platform, arguments, [this] { windowOpened = true; });
+        return app::RunFromCommandLine(platform, arguments, [this](const app::WindowSettings& settings) {
+            windowOpened = true;
+            window = settings;
+        });
     }
     static Args Install(Args more) {
         Args arguments{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\Programy"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return arguments;
+    }
+    static Args Uninstall(Args more = {}) {
+        Args arguments{L"/SILENT", L"/UNINSTALL", L"/EDITION=Administrator", L"/DIR=D:\\Programy"};
         arguments.insert(arguments.end(), more.begin(), more.end());
         return arguments;
     }
@@ -52,12 +100,21 @@ protected:
         return platform.FileExists(path) ? platform.files().ReadFile(path) : std::string();
     }
     bool Logged(const std::wstring& text, const std::wstring& path = kLogFile) {
-        return LogText(path).find(platform::host::ToAnsi(text)) != std::string::npos;
+        return LogText(path).find(platform::host::ToUtf8(text)) != std::string::npos;
+    }
+    std::size_t TimesLogged(const std::wstring& text) {
+        const std::string log = LogText(), wanted = platform::host::ToUtf8(text);
+        std::size_t count = 0;
+        for (auto at = log.find(wanted); at != std::string::npos; at = log.find(wanted, at + 1)) ++count;
+        return count;
     }
     std::size_t FilesIn(const std::wstring& folder) {
         const auto host = platform.files().ToHost(folder);
         if (!std::filesystem::is_directory(host)) return 0;
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(host), {}));
+    }
+    std::optional<std::wstring> EntryText(const std::wstring& name, RegistryRoot root = RegistryRoot::CurrentUser) {
+        return platform.registry().text(root, kEntryKey, name);
     }
     // Nothing a user would notice: no window run, no box, no cursor move,
     // no sleep, no program started.
@@ -68,14 +125,27 @@ protected:
     }
 
     const std::wstring installed = L"D:\\Programy\\OR-Vel";
+    const std::wstring keptCopy = installed + L"\\Instalator.exe";
     const std::wstring desktopLink = platform.desktopPath + L"\\Administrator 7.lnk";
     const std::wstring startLink = platform.programsPath + L"\\Velmarin\\Administrator 7.lnk";
 };
 
-TEST_F(UnattendedRunTest, NoArgumentsOpensTheWindowAndUsageShowsABox) {
+TEST_F(UnattendedRunTest, TheWindowTakesTheFolderTheLogAndTheScopeAndUsageShowsABox) {
     EXPECT_EQ(Run({}), 0);
     EXPECT_TRUE(windowOpened);
+    EXPECT_EQ(window.scope, services::InstallScope::CurrentUser);
+    EXPECT_FALSE(window.location);
     EXPECT_FALSE(platform.FileExists(kLogFile));
+
+    // winget install -i: the folder (created, as it need not exist yet) and the log, with blanks.
+    windowOpened = false;
+    EXPECT_EQ(Run({L"/LOG=D:\\Moje logi.txt", L"/DIR=D:\\Moje programy\\Kanvel", L"/ALLUSERS", L"/SP-"}), 0);
+    EXPECT_TRUE(windowOpened);
+    EXPECT_EQ(window.scope, services::InstallScope::AllUsers);
+    EXPECT_EQ(window.location, L"D:\\Moje programy\\Kanvel");
+    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Moje programy\\Kanvel"));
+    EXPECT_TRUE(Logged(L"utworzono folder: D:\\Moje programy\\Kanvel", L"D:\\Moje logi.txt"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 0", L"D:\\Moje logi.txt"));
 
     windowOpened = false;
     EXPECT_EQ(Run({L"/?"}), 0);
@@ -95,6 +165,9 @@ TEST_F(UnattendedRunTest, BadArgumentsInstallNothingAndTheLogNamesTheOption) {
     EXPECT_EQ(Run(Install({L"/COMPONENTS=program,docs"})), 2);
     EXPECT_TRUE(Logged(L"[Instalacja bez okna] błędna opcja /COMPONENTS=program,docs: nieznany element listy: docs\r\n"));
     EXPECT_TRUE(Logged(L"kod wyjścia 2"));
+    // A folder longer than the location field is refused, not cut.
+    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\" + std::wstring(1100, L'a')}), 2);
+    EXPECT_TRUE(Logged(L"folder dłuższy niż 1025 znaków"));
     EXPECT_TRUE(server.requests.empty());
     EXPECT_FALSE(platform.DirectoryExists(installed));
     ExpectNothingOnScreen();
@@ -103,10 +176,26 @@ TEST_F(UnattendedRunTest, BadArgumentsInstallNothingAndTheLogNamesTheOption) {
     EXPECT_EQ(Run({L"/EDITON=Asystent"}), 2);
     ASSERT_EQ(events.withPrefix(L"box ").size(), 1u);
     EXPECT_EQ(events.withPrefix(L"box ")[0].rfind(L"box Instalator|błędna opcja /EDITON=Asystent: nieznana opcja\n\n", 0), 0u);
+    EXPECT_EQ(Run({L"/EDITION=Asystent"}), 2);
     EXPECT_FALSE(windowOpened);
 }
 
-TEST_F(UnattendedRunTest, WithoutTheLicenceAcceptedNothingIsDone) {
+TEST_F(UnattendedRunTest, ALogThatCannotBeWrittenStopsTheRunBeforeAnything) {
+    ServeProgram();
+    platform.files().MakeFolders(L"D:\\logi");
+    for (const wchar_t* log : {L"/LOG=D:\\logi", L"/LOG=D:\\brak\\kanvel.log", L"/LOG=NUL", L"/LOG=D:\\logi\\con.txt"})
+        EXPECT_EQ(Run(Install({log})), 2) << platform::host::ToUtf8(log);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    ExpectNothingOnScreen();
+    // A window run says so in a box.
+    EXPECT_EQ(Run({L"/LOG=D:\\logi"}), 2);
+    EXPECT_EQ(events.withPrefix(L"box "),
+              std::vector<std::wstring>{L"box Instalator|Nie można zapisać dziennika przebiegu (/LOG): D:\\logi"});
+    EXPECT_FALSE(windowOpened);
+}
+
+TEST_F(UnattendedRunTest, WithoutTheLicenceAcceptedNothingIsInstalled) {
     ServeProgram();
     EXPECT_EQ(Run({L"/SILENT", L"/EDITION=Administrator", L"/DIR=D:\\Programy"}), 3);
     EXPECT_TRUE(server.requests.empty());
@@ -116,11 +205,11 @@ TEST_F(UnattendedRunTest, WithoutTheLicenceAcceptedNothingIsDone) {
     ExpectNothingOnScreen();
 }
 
-TEST_F(UnattendedRunTest, InstallsWhatTheWindowWouldWithoutShowingAnything) {
+TEST_F(UnattendedRunTest, InstallsWhatTheWindowWouldWithoutShowingAnythingAndLogsInUtf8) {
     ServeProgram();
     ServeTables();
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "update");
-    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    EXPECT_EQ(Run(Install({L"/VERYSILENT", L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/COMPONENTS=program,database"})), 0);
 
     EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ administrator");
     EXPECT_EQ(platform.files().ReadFile(installed + L"\\Aktualizacja.exe"), "update");
@@ -134,10 +223,156 @@ TEST_F(UnattendedRunTest, InstallsWhatTheWindowWouldWithoutShowingAnything) {
     EXPECT_EQ(platform.files().ReadFile(startLink), link);
     EXPECT_EQ(server.requests.size(), 74u);
     ExpectNothingOnScreen();
+    // The run's own file in the temporary folder, UTF-8 with its mark; the first line says where it is.
+    const std::string log = LogText();
+    ASSERT_EQ(log.rfind("\xEF\xBB\xBF", 0), 0u);
+    const std::string firstLine = log.substr(0, log.find("\r\n") + 2);
+    EXPECT_TRUE(firstLine.ends_with("[Instalacja bez okna] dziennik przebiegu: " + platform::host::ToUtf8(kLogFile) + "\r\n"))
+        << firstLine;
     EXPECT_TRUE(Logged(L"] instalacja edycji Administrator w folderze D:\\Programy\\OR-Vel, składniki: program, baza "
                        L"danych, skróty: pulpit, menu Start\r\n"));
-    EXPECT_TRUE(Logged(L"[Wskaż folder instalacji] wybrany folder: D:\\Programy\r\n"));
+    EXPECT_TRUE(Logged(L"] folder instalacji: D:\\Programy\r\n"));
     EXPECT_TRUE(Logged(L"] kod wyjścia 0: zakończono pomyślnie\r\n"));
+    // The database notices' own log is not the run's log.
+    EXPECT_FALSE(platform.FileExists(L"C:\\Instal\\Komunikaty.err"));
+}
+
+TEST_F(UnattendedRunTest, ARepeatedInstallKeepsTheUsersWorkAndResetDatabaseReplacesIt) {
+    ServeProgram();
+    ServeTables();
+    const std::wstring edited = installed + L"\\Format\\Dbf6\\baza3.db";
+    ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    platform.files().WriteFile(edited, "the user's work");
+    platform.files().WriteFile(installed + L"\\Format\\Cfg\\config1.db", "settings");
+    platform.DeleteFileAt(installed + L"\\Format\\Cfg\\config2.db");
+
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    EXPECT_EQ(platform.files().ReadFile(edited), "the user's work");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Format\\Cfg\\config1.db"), "settings");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Format\\Cfg\\config2.db"), "table");  // a missing one is added
+    EXPECT_EQ(TimesLogged(L"zastąpiony pierwotnym"), 0u);
+    EXPECT_TRUE(Logged(L"istniejące pliki robocze bazy danych pozostały bez zmian"));
+
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 0);
+    EXPECT_EQ(platform.files().ReadFile(edited), "table");
+    EXPECT_TRUE(Logged(L"] plik roboczy bazy danych zastąpiony pierwotnym: " + edited + L"\r\n"));
+    EXPECT_EQ(TimesLogged(L"zastąpiony pierwotnym"), 73u);
+}
+
+TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKeptInstaller) {
+    ServeProgram();
+    platform.executablePath = L"\\\\serwer\\pakiety\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ installer");
+    ASSERT_EQ(Run(Install({})), 0);
+    EXPECT_EQ(platform.files().ReadFile(keptCopy), "MZ installer");
+    EXPECT_EQ(EntryText(L"DisplayName"), L"Kanvel Administrator 7.0");
+    EXPECT_EQ(EntryText(L"DisplayVersion"), std::wstring(KANVEL_VERSION));
+    EXPECT_EQ(EntryText(L"Publisher"), L"Velmarin Sp. z o.o.");
+    EXPECT_EQ(EntryText(L"InstallLocation"), installed);
+    EXPECT_EQ(EntryText(L"DisplayIcon"), installed + L"\\Edytor2.exe");
+    EXPECT_EQ(EntryText(L"InstallDate"), L"20170105");
+    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + keptCopy + L"\" \"/DIR=D:\\Programy\"");
+    EXPECT_EQ(EntryText(L"QuietUninstallString"),
+              L"\"" + keptCopy + L"\" /SILENT /UNINSTALL /EDITION=Administrator \"/DIR=D:\\Programy\"");
+    const auto& registry = platform.registry();
+    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoModify"), 1u);
+    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoRepair"), 1u);
+    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"EstimatedSize"), 1u);  // 28 bytes: 1 KiB
+    EXPECT_TRUE(registry.keys(RegistryRoot::LocalMachine).empty());
+    EXPECT_TRUE(Logged(L"wpis w „Aplikacje i funkcje”: HKEY_CURRENT_USER\\" + kEntryKey));
+
+    // Another edition gets an entry of its own.
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor3._exe")] = {.body = "MZ koordynator"};
+    ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Koordynator", L"/DIR=D:\\Programy"}), 0);
+    EXPECT_EQ(registry.keys(RegistryRoot::CurrentUser).size(), 2u);
+}
+
+TEST_F(UnattendedRunTest, TheQuietUninstallStringRunAsWindowsRunsItRemovesEverythingAndTheEntry) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+
+    // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
+    platform.executablePath = keptCopy;
+    platform.copyOutcome = 0;
+    EXPECT_EQ(Run(quiet), 0);
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_TRUE(platform.copyRuns[0].waited);
+    Args copyArguments = quiet;
+    copyArguments.push_back(L"/SECONDPHASE=first-phase");
+    EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));  // the first phase removes nothing
+
+    // The copy runs while the first phase still holds the kept installer's file.
+    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    platform.lockedFiles.push_back(keptCopy);
+    platform.firstPhaseExecutable = keptCopy;
+    EXPECT_EQ(Run(copyArguments), 0);
+    EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
+    EXPECT_FALSE(platform.FileExists(desktopLink));
+    EXPECT_FALSE(platform.FileExists(startLink));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+    // Once the first phase has ended, its file and the folders go too, without a notice.
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
+    EXPECT_FALSE(Logged(L"jest używany przez inny program"));
+    ExpectNothingOnScreen();
+}
+
+TEST_F(UnattendedRunTest, ForAllUsersTheCommonFoldersAndTheMachinesListAreUsed) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({L"/ALLUSERS"})), 0);
+    const std::wstring commonDesktopLink = platform.commonDesktopPath + L"\\Administrator 7.lnk";
+    const std::wstring commonStartLink = platform.commonProgramsPath + L"\\Velmarin\\Administrator 7.lnk";
+    EXPECT_TRUE(platform.FileExists(commonDesktopLink));
+    EXPECT_TRUE(platform.FileExists(commonStartLink));
+    EXPECT_FALSE(platform.FileExists(desktopLink));
+    EXPECT_FALSE(platform.FileExists(startLink));
+    EXPECT_FALSE(EntryText(L"DisplayName"));
+    EXPECT_EQ(EntryText(L"DisplayName", RegistryRoot::LocalMachine), L"Kanvel Administrator 7.0");
+    EXPECT_EQ(EntryText(L"QuietUninstallString", RegistryRoot::LocalMachine),
+              L"\"" + keptCopy + L"\" /SILENT /UNINSTALL /EDITION=Administrator \"/DIR=D:\\Programy\" /ALLUSERS");
+
+    EXPECT_EQ(Run(Uninstall({L"/ALLUSERS"})), 0);
+    EXPECT_FALSE(platform.FileExists(commonDesktopLink));
+    EXPECT_FALSE(platform.DirectoryExists(platform.commonProgramsPath + L"\\Velmarin"));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::LocalMachine, kEntryKey));
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+}
+
+TEST_F(UnattendedRunTest, AllUsersIsRefusedWhereThisUserCannotWrite) {
+    ServeProgram();
+    platform.readOnlyFolders.push_back(platform.commonProgramsPath);
+    EXPECT_EQ(Run(Install({L"/ALLUSERS"})), 2);
+    EXPECT_TRUE(Logged(L"] brak uprawnień do zapisu dla wszystkich użytkowników (/ALLUSERS wymaga uprawnień "
+                       L"administratora): " + platform.commonProgramsPath + L"\r\n"));
+    platform.readOnlyFolders.clear();
+    platform.registry().deniedRoots.insert(RegistryRoot::LocalMachine);
+    EXPECT_EQ(Run(Install({L"/ALLUSERS"})), 2);
+    EXPECT_TRUE(Logged(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\r\n"));
+    EXPECT_EQ(Run(Uninstall({L"/ALLUSERS"})), 2);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    EXPECT_EQ(FilesIn(platform.commonDesktopPath), 0u);  // the probe file is gone again
+    ExpectNothingOnScreen();
+}
+
+TEST_F(UnattendedRunTest, ASecondRunWhileOneRunsEndsAtOnce) {
+    ServeProgram();
+    const auto otherRun = platform.ClaimMachineLock(kLockName);
+    ASSERT_TRUE(otherRun);
+    EXPECT_EQ(Run(Install({})), 1618);
+    EXPECT_TRUE(Logged(L"] kod wyjścia 1618: trwa inna instalacja; spróbuj ponownie później\r\n"));
+    EXPECT_EQ(Run(Uninstall()), 1618);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    ExpectNothingOnScreen();
+    // A window run says so and opens no window.
+    EXPECT_EQ(Run({}), 1618);
+    EXPECT_FALSE(windowOpened);
+    EXPECT_EQ(events.withPrefix(L"box "),
+              std::vector<std::wstring>{L"box Instalator|Trwa inna instalacja programu Kanvel na tym komputerze. Spróbuj ponownie, gdy się zakończy."});
 }
 
 TEST_F(UnattendedRunTest, ShortcutOptionsDecideWhichShortcutsAreWritten) {
@@ -147,10 +382,25 @@ TEST_F(UnattendedRunTest, ShortcutOptionsDecideWhichShortcutsAreWritten) {
     EXPECT_FALSE(platform.FileExists(startLink));
 
     platform.DeleteFileAt(desktopLink);
-    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\Programy", L"/NOSHORTCUTS"}), 0);
+    EXPECT_EQ(Run(Install({L"/NOSHORTCUTS"})), 0);
     EXPECT_FALSE(platform.FileExists(desktopLink));
     EXPECT_FALSE(platform.FileExists(startLink));
     EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+}
+
+TEST_F(UnattendedRunTest, AShortcutOrTheEntryNotWrittenIsSaidByItsCode) {
+    ServeProgram();
+    std::filesystem::remove_all(platform.files().ToHost(platform.desktopPath));
+    EXPECT_EQ(Run(Install({})), 9);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"] nie zapisano skrótu: " + desktopLink + L"\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 9: plik programu zainstalowany, ale nie zapisano skrótu"));
+
+    platform.files().MakeFolders(platform.desktopPath);
+    platform.registry().deniedRoots.insert(RegistryRoot::CurrentUser);
+    EXPECT_EQ(Run(Install({})), 9);
+    EXPECT_TRUE(Logged(L"] nie zapisano wpisu w „Aplikacje i funkcje” ani kopii instalatora: HKEY_CURRENT_USER\\" +
+                       kEntryKey + L"\r\n"));
 }
 
 TEST_F(UnattendedRunTest, TheEngineInstallerIsFetchedButNotStartedAndTheLogSaysHowToRunIt) {
@@ -169,11 +419,21 @@ TEST_F(UnattendedRunTest, TheEngineInstallerIsFetchedButNotStartedAndTheLogSaysH
     EXPECT_FALSE(platform.FileExists(kLogFile));
 }
 
+TEST_F(UnattendedRunTest, TheProgramInstalledWithoutTheEngineIsNotADownloadFailure) {
+    ServeProgram();
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=engine,program"})), 8);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(platform.FileExists(desktopLink));
+    EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: HTTP/1.1 404 Not Found\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 8: plik programu zainstalowany, ale nie wszystkie wybrane składniki"));
+}
+
 TEST_F(UnattendedRunTest, AFailedDownloadEndsWithItsCodeAndNothingInstalled) {
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.error = L"Socket Error # 10061\r\nConnection refused."};
     EXPECT_EQ(Run(Install({L"/COMPONENTS=engine,program"})), 4);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_FALSE(platform.FileExists(desktopLink));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
     ExpectNothingOnScreen();
     EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: HTTP/1.1 404 Not Found\r\n"));  // the engine
     EXPECT_TRUE(Logged(L"[Instalator] Błąd połączenia z internetem\r\n"));                   // the program
@@ -190,7 +450,8 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
     platform.signatures = TestSignatures::Of;
     const auto makersBuild = TestSignatures::MakersBuild();
     auto run = [&](const Args& arguments) {
-        return app::RunFromCommandLine(platform, arguments, [this] { windowOpened = true; }, makersBuild);
+        return app::RunFromCommandLine(
+            platform, arguments, [this](const app::WindowSettings&) { windowOpened = true; }, makersBuild);
     };
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ unsigned"};
     EXPECT_EQ(run(Install({})), 7);
@@ -213,12 +474,14 @@ TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
     ServeTables();
     platform.files().WriteFile(installed + L"\\Format\\Dbf6\\baza3.db", "old");
     platform.lockedFiles.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
-    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 5);
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 5);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_TRUE(Logged(L"[Problem zewnętrzny!] Niemożliwe przygotowanie bazy na przyjęcie danych Program należy "
                        L"uruchomić ponownie.\r\n"));
-    // The notice keeps its own entry in the message log, as in the window.
-    EXPECT_TRUE(Logged(L"Problem zewnętrzny!\r\nNiemożliwe przygotowanie bazy na przyjęcie danych\r\n"));
+    // The notice keeps its own entry in the message log next to the installer, as in the window.
+    EXPECT_NE(platform.files().ReadFile(L"C:\\Instal\\Komunikaty.err").find(
+                  platform::host::ToAnsi(L"Problem zewnętrzny!\r\nNiemożliwe przygotowanie bazy na przyjęcie danych\r\n")),
+              std::string::npos);
     EXPECT_TRUE(Logged(L"kod wyjścia 5"));
 }
 
@@ -228,50 +491,82 @@ TEST_F(UnattendedRunTest, AnErrorNoHandlerCatchesIsAnUnexpectedError) {
     platform.lockedFiles.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
     platform.files().WriteFile(installed + L"\\Format\\Dbf6\\baza3.db", "old");
     // The message log cannot be written: the logged notice fails with an I/O error.
-    platform.files().MakeFolders(kLogFile);
-    EXPECT_EQ(Run(Install({L"/COMPONENTS=database", L"/LOG=D:\\run.log"})), 1);
+    platform.files().MakeFolders(L"C:\\Instal\\Komunikaty.err");
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=database", L"/RESETDATABASE", L"/LOG=D:\\run.log"})), 1);
     EXPECT_TRUE(Logged(L"[Instalator] I/O error", L"D:\\run.log"));
     EXPECT_TRUE(Logged(L"kod wyjścia 1: nieoczekiwany błąd", L"D:\\run.log"));
     ExpectNothingOnScreen();
 }
 
-TEST_F(UnattendedRunTest, RemovalLeavesTheDatabaseFoldersAndSaysSoByItsCode) {
+TEST_F(UnattendedRunTest, RemovalThatLeavesOnlyTheDatabaseFoldersSucceeds) {
     ServeProgram();
     ServeTables();
     ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
-    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/UNINSTALL", L"/EDITION=administrator", L"/DIR=D:\\Programy"}), 6);
+    EXPECT_EQ(Run({L"/SILENT", L"/UNINSTALL", L"/EDITION=administrator", L"/DIR=D:\\Programy"}), 0);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_FALSE(platform.FileExists(keptCopy));
     EXPECT_FALSE(platform.FileExists(desktopLink));
     EXPECT_FALSE(platform.FileExists(startLink));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
     EXPECT_EQ(FilesIn(installed + L"\\Format\\Cfg"), 42u);
     EXPECT_TRUE(Logged(L"[Uwaga!] \"D:\\Programy\\OR-Vel\" jest używany przez inny program lub zawiera pliki "
                        L"(foldery) utworzone po instalacji.\r\n"));
-    EXPECT_TRUE(Logged(L"kod wyjścia 6: po usunięciu instalacji pozostały foldery"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 0"));
     ExpectNothingOnScreen();
+}
+
+TEST_F(UnattendedRunTest, RemovalThatLeavesTheRunningProgramIsIncompleteAndKeepsTheEntry) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.lockedFiles.push_back(installed + L"\\Edytor2.exe");
+    EXPECT_EQ(Run(Uninstall()), 6);
+    EXPECT_TRUE(Logged(L"] nie usunięto pliku: " + installed + L"\\Edytor2.exe\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 6: usunięcie niepełne"));
+    // Removal can be started again from "Apps & features".
+    EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+    EXPECT_TRUE(platform.FileExists(keptCopy));
+
+    platform.lockedFiles.clear();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.lockedFiles.push_back(startLink);
+    EXPECT_EQ(Run(Uninstall()), 6);
+    EXPECT_TRUE(Logged(L"] nie usunięto pliku: " + startLink + L"\r\n"));
 }
 
 TEST_F(UnattendedRunTest, RemovalOfAProgramOnlyInstallLeavesNothingAndARepeatFindsNothing) {
     ServeProgram();
     ASSERT_EQ(Run(Install({})), 0);
-    const Args uninstall{L"/SILENT", L"/ACCEPTLICENCE", L"/UNINSTALL", L"/EDITION=Administrator", L"/DIR=D:\\Programy"};
-    EXPECT_EQ(Run(uninstall), 0);
+    EXPECT_EQ(Run(Uninstall()), 0);
     EXPECT_FALSE(platform.DirectoryExists(installed));
     EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
     EXPECT_FALSE(platform.DirectoryExists(platform.programsPath + L"\\Velmarin"));
-    EXPECT_EQ(Run(uninstall), 0);
+    EXPECT_EQ(Run(Uninstall()), 0);
     EXPECT_TRUE(Logged(L"nie znaleziono instalacji edycji Administrator"));
 }
 
-TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoice) {
+TEST_F(UnattendedRunTest, AnEntryWhoseFilesAreGoneIsRemovedAllTheSame) {
     ServeProgram();
-    // A folder inside a family folder is refused with the window's notice.
-    platform.files().MakeFolders(L"D:\\or-vel\\stare");
+    ASSERT_EQ(Run(Install({L"/NOSHORTCUTS"})), 0);
+    std::filesystem::remove_all(platform.files().ToHost(L"D:\\Programy"));
+    EXPECT_EQ(Run(Uninstall()), 0);
+    EXPECT_TRUE(Logged(L"folder nie istnieje: D:\\Programy"));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+}
+
+TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoiceAndAMissingOneIsCreated) {
+    ServeProgram();
+    // A folder inside a family folder is refused with the window's notice, and not created.
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=D:\\or-vel\\stare"}), 2);
     EXPECT_TRUE(Logged(L"[Uwaga!] Folder:  \"OR-Vel\" jest już domyślnym podkatalogiem instalacji.\r\n"));
-    // The dialog offers existing folders only.
+    EXPECT_FALSE(platform.DirectoryExists(L"D:\\or-vel"));
+    // A folder on a drive that does not exist.
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=E:\\Brak"}), 2);
-    EXPECT_TRUE(Logged(L"folder nie istnieje: E:\\Brak"));
+    EXPECT_TRUE(Logged(L"dysk lub udział sieciowy nie istnieje: E:\\"));
     EXPECT_TRUE(server.requests.empty());
+    // A missing folder on an existing drive is created, every level of it.
+    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\Nowe programy\\Kanvel"}), 0);
+    EXPECT_TRUE(platform.FileExists(L"D:\\Nowe programy\\Kanvel\\OR-Vel\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"] utworzono folder: D:\\Nowe programy\\Kanvel\r\n"));
     // A drive gets its "OR-Vel" folder at the root, its letter upper-cased.
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=d:\\"}), 0);
     EXPECT_TRUE(platform.FileExists(L"D:\\OR-Vel\\Edytor2.exe"));
@@ -285,6 +580,11 @@ TEST(RunLogTest, OneLinePerEntryWithAFixedWidthTimeStamp) {
     EXPECT_EQ(app::RunLog::FormatLine({2017, 1, 5, 9, 7, 3, 45}, L"Uwaga!", L"D:\\x.exe\rzostanie zastąpiony\r\nnową"),
               L"2017-01-05 09:07:03.045 [Uwaga!] D:\\x.exe zostanie zastąpiony  nową\r\n");
     EXPECT_EQ(app::RunLog::FormatLine({2026, 12, 31, 23, 59, 59, 999}, L"", L""), L"2026-12-31 23:59:59.999 [] \r\n");
+}
+
+TEST(SplitAsWindowsTest, QuotesAndBackslashesAsCommandLineToArgvW) {
+    EXPECT_EQ(SplitAsWindows(L"\"C:\\a b\\x.exe\" /A \"/DIR=D:\\Moje programy\" /LOG=\"C:\\x y\\l.log\" a\\\\\\\"b"),
+              (Args{L"/A", L"/DIR=D:\\Moje programy", L"/LOG=C:\\x y\\l.log", L"a\\\"b"}));
 }
 
 }  // namespace

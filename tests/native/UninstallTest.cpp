@@ -150,6 +150,40 @@ TEST(InstallationBoundary, ComparesWholeNamesWithoutRegardToCase) {
     EXPECT_FALSE(services::LiesWithin(L"Z:\\tmp\\inny", L""));
 }
 
+TEST_F(UninstallTest, TheKeptInstallerAndTheFolderGoWithTheLastEditionAndEachEntryWithItsOwn) {
+    const std::wstring uninstallKeys = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2p._exe")] = {.body = "MZ procesor"};
+    Install();
+    panel().BBWstecz.click();
+    panel().RGKanvel.choose(1);
+    Install();
+    const auto& registry = platform.registry();
+    EXPECT_TRUE(registry.hasKey(services::RegistryRoot::CurrentUser, uninstallKeys + L"Velmarin.Kanvel.Koordynator"));
+    EXPECT_EQ(registry.text(services::RegistryRoot::CurrentUser, uninstallKeys + L"Velmarin.Kanvel.Procesor", L"DisplayName"),
+              L"Kanvel Procesor 7.0");
+
+    panel().BBDeinstal.click();
+    EXPECT_FALSE(registry.hasKey(services::RegistryRoot::CurrentUser, uninstallKeys + L"Velmarin.Kanvel.Procesor"));
+    EXPECT_TRUE(registry.hasKey(services::RegistryRoot::CurrentUser, uninstallKeys + L"Velmarin.Kanvel.Koordynator"));
+    // The other edition still needs the kept installer.
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Instalator.exe"));
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"\"C:\\OR-Vel\"" + kStillUsed});
+
+    panel().RGKanvel.choose(0);
+    panel().BBDeinstal.click();
+    EXPECT_TRUE(registry.keys(services::RegistryRoot::CurrentUser).empty());
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+}
+
+TEST_F(UninstallTest, TheEditionsEntryForAnotherFolderStays) {
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmarin.Kanvel.Koordynator";
+    Install();
+    platform.registry().write(services::RegistryRoot::CurrentUser, key, {{L"InstallLocation", L"D:\\OR-Vel"}});
+    panel().BBDeinstal.click();
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.registry().text(services::RegistryRoot::CurrentUser, key, L"InstallLocation"), L"D:\\OR-Vel");
+}
+
 // Removal while the install folder is still what the acceptance gave it.
 class RemovalFolderTest : public UninstallTest {
 protected:

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the release installer from two copies of the sources in two folders
 # and compares the results byte for byte; signs one with a throwaway
-# code-signing certificate, verifies the signature against that certificate
-# (and not against another one) and starts the signed file under Wine. The
-# script refuses a plain http:// server and a release that neither names the
-# publisher of the downloaded programs nor says --unverified, and never
-# ships plain HTTP from a build folder once configured to allow it.
+# code-signing certificate (signing without a time stamp is refused unless
+# asked for), verifies the signature against that certificate (and not
+# against another one), checks the .sha256 file beside each release and
+# starts the signed file under Wine. The script refuses a plain http://
+# server and a release that neither names the publisher of the downloaded
+# programs nor says --unverified, and never ships plain HTTP from a build
+# folder once configured to allow it.
 # Usage: release-test.sh SOURCE_DIR WINDOWS_BUILD_DIR
 set -u
 source_dir=$(cd "${1:?sources}" && pwd)
@@ -67,7 +69,8 @@ PY
 check "the release says it is unsigned" grep -q UNSIGNED "$work/a.log"
 check "the download server is built in" sh -c "grep -q 'pobieranie.velmarin.example' '$work/a.log'"
 check "the version resource holds the project version" sh -c \
-  "iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'FileVersion7\.0\.0\.0'"
+  "iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'FileVersion7\.0\.0\.0' &&
+   iconv -f UTF-16LE -t UTF-8 -c '$unsigned' | tr -d '\\000' | grep -a -q 'ProductVersion7\.0\.0'"
 
 # A throwaway code-signing certificate, and an unrelated one.
 make_certificate() {  # make_certificate NAME
@@ -81,11 +84,21 @@ printf 'haslo-testowe\n' >"$work/password"
 openssl pkcs12 -export -inkey "$work/kanvel-test-signing.key" -in "$work/kanvel-test-signing.crt" \
   -passout file:"$work/password" -out "$work/signing.pfx"
 publisher=$(openssl x509 -in "$work/kanvel-test-signing.crt" -outform DER | sha256sum | cut -d' ' -f1)
+check "signing without a time stamp is refused unless asked for" sh -c \
+  "! '$work/a/tools/release.sh' --base-url '$base_url' --unverified --build-dir '$work/a/build/release' \
+       --out '$work/refused' --pfx '$work/signing.pfx' --password-file '$work/password' 2>'$work/refused.log' &&
+   grep -q -- '--timestamp' '$work/refused.log' && test ! -e '$work/refused/Instalator.exe'"
 release "$work/a" --publisher "$publisher" --out "$work/signed" --pfx "$work/signing.pfx" \
-  --password-file "$work/password" >"$work/signed.log" 2>&1 || { cat "$work/signed.log"; exit 1; }
+  --password-file "$work/password" --no-timestamp >"$work/signed.log" 2>&1 || { cat "$work/signed.log"; exit 1; }
 check "the release names the publisher it checks for" grep -q "started only when signed by $publisher" "$work/signed.log"
 signed="$work/signed/Instalator.exe"
 check "the signed release says so" grep -qx '  signed' "$work/signed.log"
+check "Instalator.exe.sha256 beside each release names the file's hash" sh -c \
+  "cd '$work/signed' && sha256sum -c --quiet Instalator.exe.sha256 && cd '$work/out-a' && sha256sum -c --quiet Instalator.exe.sha256"
+check "a PEM certificate and key sign and verify too" sh -c \
+  "'$work/a/tools/release.sh' --base-url '$base_url' --unverified --build-dir '$work/a/build/release' \
+     --out '$work/signed-pem' --cert '$work/kanvel-test-signing.crt' --key '$work/kanvel-test-signing.key' --no-timestamp &&
+   osslsigncode verify -in '$work/signed-pem/Instalator.exe' -CAfile '$work/kanvel-test-signing.crt'"
 check "the signature verifies against the signing certificate" \
   osslsigncode verify -in "$signed" -CAfile "$work/kanvel-test-signing.crt"
 check "the signature does not verify against another certificate" sh -c \
@@ -96,8 +109,8 @@ check "the unsigned release has no signature" sh -c "! osslsigncode verify -in '
 if grep -q -- '-time <unix-time>' <<<"$(osslsigncode --help 2>&1)"; then
   check "signing twice gives the same bytes" sh -c \
     "'$work/a/tools/release.sh' --base-url '$base_url' --publisher '$publisher' --build-dir '$work/a/build/release' \
-       --out '$work/signed2' --pfx '$work/signing.pfx' --password-file '$work/password' \
-       && cmp '$signed' '$work/signed2/Instalator.exe'"
+       --out '$work/signed2' --pfx '$work/signing.pfx' --password-file '$work/password' --no-timestamp &&
+     cmp '$signed' '$work/signed2/Instalator.exe'"
 else
   echo "skipped: signing twice gives the same bytes (this osslsigncode cannot fix the signing time)"
 fi

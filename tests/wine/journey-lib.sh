@@ -291,14 +291,31 @@ accept_and_choose_koordynator() {
 }
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so
-# that each journey starts from a machine where Kanvel was never installed.
+# that each journey starts from a machine where Kanvel was never installed:
+# the files, the shortcuts of the user and of all users, the run's log and the
+# installer's temporary copies, and the "Apps & features" entries (one
+# regedit import deletes them all).
 clean_installation_traces() {
-  local c_drive user
+  local c_drive user entries root edition
   c_drive=$(wine_c_drive)
   user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
   rm -rf "$c_drive/OR-Vel" "$c_drive/Velmarin" \
-         "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin"
-  rm -f "$(wine_desktop_dir)"/*.lnk
+         "$c_drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velmarin" \
+         "$c_drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmarin" \
+         "$c_drive/users/$user/Temp/Kanvel-"*
+  rm -f "$(wine_desktop_dir)"/*.lnk "$c_drive/users/Public/Desktop/"*.lnk
+  if grep -q 'Velmarin.Kanvel' "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" 2>/dev/null; then
+    entries=$(mktemp --suffix=.reg)
+    printf 'REGEDIT4\r\n' >"$entries"
+    for root in HKEY_CURRENT_USER HKEY_LOCAL_MACHINE; do
+      for edition in Koordynator Procesor Administrator Asystent Konstruktor; do
+        printf '\r\n[-%s\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmarin.Kanvel.%s]\r\n' \
+          "$root" "$edition" >>"$entries"
+      done
+    done
+    wine regedit /S "$(winepath -w "$entries" 2>/dev/null)" >/dev/null 2>&1
+    rm -f "$entries"
+  fi
 }
 
 # expect_centred_window WID W H: the window has that size and is centred on the screen.

@@ -2,21 +2,23 @@
 # Installation and removal without a window, against the local mirror, with
 # drive D: mapped to a folder of the prefix: what lands where, the exit code
 # of each run, and that no window of the installer exists at any moment
-# (watched with xdotool and with the driver while each run goes on).
+# (watched with xdotool and with the driver while each run goes on); a second
+# run started while one runs ends at once with 1618, with a window or without.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin silent-install mirror "$@"
 exe=$KANVEL_INSTALLER_EXE
 d_root="$KANVEL_WINE_ROOT/drive-d"
-default_log="$(dirname "$exe")/Komunikaty.err"
+c_drive=$(wine_c_drive)
+wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
+# Without /LOG, the run's log lies in the user's temporary folder.
+default_log="$c_drive/users/$wine_user/Temp/Kanvel-Instalator.log"
 watch_dir=$(mktemp -d)
-on_journey_end 'rm -f "$WINEPREFIX/dosdevices/d:" "$default_log"; rm -rf "$d_root" "$watch_dir"'
+on_journey_end 'rm -f "$WINEPREFIX/dosdevices/d:"; rm -rf "$d_root" "$watch_dir"'
 rm -rf "$d_root" "$default_log"
 mkdir -p "$d_root/Programy" "$d_root/Moje programy"
 ln -sfn "$d_root" "$WINEPREFIX/dosdevices/d:"
 desktop=$(wine_desktop_dir)
-c_drive=$(wine_c_drive)
-wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 start_menu="$c_drive/users/$wine_user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 mirror="$KANVEL_BUILD_DIR/mirror/root"
 installed="$d_root/Programy/OR-Vel"
@@ -57,9 +59,10 @@ expect_no_window() {
   [ ! -s "$watch_dir/win32" ] || fail "$1: the installer had windows: $(sort -u "$watch_dir/win32" | tr '\n' ' ')"
 }
 
-# expect_logged FILE PATTERN: the log (in the ANSI code page) has a matching line.
+# expect_logged FILE PATTERN: the log (UTF-8, after its byte-order mark) has a matching line.
 expect_logged() {
-  iconv -f WINDOWS-1252 -t UTF-8 "$1" 2>/dev/null | grep -Eq -- "$2" || fail "no line /$2/ in $(basename "$1")"
+  [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "$(basename "$1") does not start with UTF-8's mark"
+  tail -c +4 "$1" | grep -Eq -- "$2" || fail "no line /$2/ in $(basename "$1")"
 }
 
 # --- The watch itself sees a window: without /SILENT a bad option is explained in a box.
@@ -74,7 +77,6 @@ shot bad-option-box
 xdotool key --window "$box" Return 2>/dev/null
 journey_finish 20; rc=$?
 [ "$rc" = 2 ] || fail "bad option: exit code $rc, expected 2"
-rm -f "$default_log"
 
 # --- /? shows the usage in a box and ends with 0.
 wine "$exe" "/?" >/dev/null 2>&1 &
@@ -91,8 +93,16 @@ run_watched 60 /SILENT /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=pr
 [ ! -e "$installed" ] || fail "no licence: something was installed"
 [ ! -e "$desktop/Administrator 7.lnk" ] || fail "no licence: a shortcut was written"
 expect_no_window "no licence"
-expect_logged "$default_log" '\] kod wyj.cia 3: '
+expect_logged "$default_log" '\] kod wyjścia 3: '
 rm -f "$default_log"
+
+# --- A log that cannot be written (a device, a folder) ends the run before anything else.
+exe_windows=$(winepath -w "$exe" 2>/dev/null)
+for log in 'NUL' 'C:\windows'; do
+  answer=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Administrator /DIR=D:\\Programy /LOG=$log")
+  [ "$answer" = exit=2 ] || fail "/LOG=$log: $answer, expected exit=2"
+done
+[ ! -e "$installed" ] || fail "a run whose log cannot be written installed something"
 
 # --- The full unattended install.
 run_watched 180 /SILENT /ACCEPTLICENCE /EDITION=Administrator "/DIR=D:\\Programy" /COMPONENTS=program,database
@@ -111,19 +121,48 @@ for link in "$desktop/Administrator 7.lnk" "$start_menu/Velmarin/Administrator 7
 done
 [ ! -e "$installed/Sterowniki" ] || fail "the engine was not asked for"
 expect_logged "$default_log" '\[Instalacja bez okna\] instalacja edycji Administrator w folderze D:\\Programy\\OR-Vel, '
-expect_logged "$default_log" '\] kod wyj.cia 0: zako.czono pomy.lnie'
+expect_logged "$default_log" '\] kod wyjścia 0: zakończono pomyślnie'
 echo "silent install: $SECONDS_TAKEN s"
 
-# --- Removal: the database folders stay, so folders are left.
-run_watched 60 /silent /acceptlicence /uninstall /edition=administrator "/DIR=D:\\Programy" "/LOG=D:\\usun.log"
-[ "$RC" = 6 ] || fail "uninstall: exit code $RC, expected 6"
+# --- Removal: only the database folders stay, as removal intends.
+run_watched 60 /silent /uninstall /edition=administrator "/DIR=D:\\Programy" "/LOG=D:\\usun.log"
+[ "$RC" = 0 ] || fail "uninstall: exit code $RC, expected 0"
 expect_no_window "uninstall"
 [ ! -e "$installed/Edytor2.exe" ] || fail "program file not removed"
 [ ! -e "$desktop/Administrator 7.lnk" ] || fail "desktop shortcut not removed"
 [ ! -e "$start_menu/Velmarin" ] || fail "Start-menu group not removed"
 [ -f "$installed/Format/Cfg/config.db" ] || fail "the database files must stay"
-expect_logged "$d_root/usun.log" '\[Uwaga!\] "D:\\Programy\\OR-Vel" jest u.ywany przez inny program'
-expect_logged "$d_root/usun.log" '\] kod wyj.cia 6: '
+expect_logged "$d_root/usun.log" '\[Uwaga!\] "D:\\Programy\\OR-Vel" jest używany przez inny program'
+expect_logged "$d_root/usun.log" '\] kod wyjścia 0: '
+
+# --- One run at a time: while an install fetches from a slow mirror, a
+# second run, without a window or with one, ends at once with 1618.
+mirror_start 8k
+partial="$d_root/Programy/OR-Vel/Edytor2p.exe.part"
+partial_has_bytes() { [ -s "$partial" ]; }
+wine "$exe" /SILENT /ACCEPTLICENCE /EDITION=Procesor "/DIR=D:\\Programy" "/LOG=D:\\pierwszy.log" >/dev/null 2>&1 &
+first_run=$!
+on_journey_end 'kill "$first_run" 2>/dev/null'
+wait_for 60 partial_has_bytes || fail "the first run's download did not start"
+# The exit code in full (a Unix exit status keeps only its low byte): as
+# Windows gives it to whoever started the run, through the driver.
+second=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Asystent /DIR=D:\\Programy /LOG=D:\\drugi.log")
+[ "$second" = exit=1618 ] || fail "second run: $second, expected exit=1618"
+expect_logged "$d_root/drugi.log" '\] kod wyjścia 1618: trwa inna instalacja'
+kill -0 "$first_run" 2>/dev/null || fail "the first run ended before the second one did"
+wine "$KANVEL_BUILD_DIR/kanvel-driver.exe" run "\"$exe_windows\"" >"$watch_dir/window-run" 2>/dev/null &
+INSTALLER_PID=$!
+box=$(window_id "Instalator") || fail "no box for a window run while another runs"
+shot another-run-box
+[ -z "$(xdotool search --name '^Warunki licencji$' 2>/dev/null)" ] || fail "a window run opened its window"
+xdotool key --window "$box" Return 2>/dev/null
+journey_finish 20 || fail "the driver failed to run the window run"
+[ "$(tr -d '\r' <"$watch_dir/window-run")" = exit=1618 ] || fail "window run while another runs: $(cat "$watch_dir/window-run")"
+first_done() { ! kill -0 "$first_run" 2>/dev/null; }
+wait_for 120 first_done || fail "the first run did not end"
+wait "$first_run"; rc=$?
+[ "$rc" = 0 ] || fail "the first run: exit code $rc, expected 0"
+[ -f "$d_root/Programy/OR-Vel/Edytor2p.exe" ] || fail "the first run did not install its program"
 
 # --- The mirror stopped: the download code, well within the time-outs. The
 # folder has a blank, so the argument arrives quoted.
@@ -133,7 +172,7 @@ run_watched 120 /SILENT /ACCEPTLICENCE /EDITION=Koordynator "/DIR=D:\\Moje progr
 expect_no_window "mirror stopped"
 [ ! -e "$d_root/Moje programy/OR-Vel/Edytor3.exe" ] || fail "mirror stopped: a program file appeared"
 expect_logged "$default_log" 'w folderze D:\\Moje programy\\OR-Vel'
-expect_logged "$default_log" '\[Instalator\] B..d po..czenia z internetem'
-expect_logged "$default_log" '\] kod wyj.cia 4: '
+expect_logged "$default_log" '\[Instalator\] Błąd połączenia z internetem'
+expect_logged "$default_log" '\] kod wyjścia 4: '
 echo "silent install, mirror stopped: $SECONDS_TAKEN s"
 echo "silent install: ok"

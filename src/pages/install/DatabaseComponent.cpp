@@ -85,8 +85,7 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         environment_.notices.ShowNotice(kExternalProblem, std::wstring(line1), kRestartProgram, true);
         throw services::SilentAbort();
     };
-    for (auto name : set.slots) {
-        if (name.empty()) continue;
+    for (const std::wstring& name : tablesToCopy(set, targetFolder)) {
         const std::wstring source = services::JoinPath(sourceFolder, name);
         const std::wstring target = services::JoinPath(targetFolder, name);
         if (!platform.FileExists(source)) {
@@ -102,6 +101,22 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         if (copied == services::CopyOverResult::ReplaceFailed) giveUp(set.cannotPrepare);
         platform.SetAttributes(target, 0);
     }
+}
+
+// The set's tables the copy takes, in slot order: every listed one, or
+// only those missing from the working folder when existing ones are kept.
+std::vector<std::wstring> TFormInstal::tablesToCopy(const DatabaseFileSet& set, const std::wstring& targetFolder) {
+    std::vector<std::wstring> names;
+    for (auto name : set.slots) {
+        if (name.empty()) continue;
+        const std::wstring target = services::JoinPath(targetFolder, name);
+        if (environment_.platform.FileExists(target)) {
+            if (workingTables_ == WorkingTables::AddMissing) continue;
+            installReport_.tablesReplaced.push_back(target);
+        }
+        names.emplace_back(name);
+    }
+    return names;
 }
 
 }  // namespace kanvel::install

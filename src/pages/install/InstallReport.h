@@ -27,17 +27,36 @@ struct InstallReport {
     // The engine installer that was started (left to start on its own without a window).
     std::wstring engineInstaller;
     DatabaseStep database = DatabaseStep::NotTicked;
+    // The working tables that existed and were handed to the copy to be
+    // replaced by their pristine copies, in order; all of them were replaced
+    // when the step ended Copied.
+    std::vector<std::wstring> tablesReplaced;
     ProgramStep program = ProgramStep::NotTicked;
     // Every component file that could not be fetched, in order.
     std::vector<FailedDownload> failedDownloads;
+    // The shortcuts that were asked for and are not there after writing.
+    std::vector<std::wstring> shortcutsMissing;
+    // The "Apps & features" entry of an installed program, with the copy of
+    // the installer it starts; Failed when either could not be written.
+    enum class EntryStep { NotWritten, Written, Failed };
+    EntryStep entry = EntryStep::NotWritten;
+    std::wstring entryKey;
 };
 
 // What the last removal did.
 struct RemovalReport {
-    // Folders that should have gone and stayed (each named in a notice).
+    // Folders that stayed because they still hold something (each named in
+    // a notice): the database folders, the update program or the user's own
+    // files keep them, as removal intends.
     std::vector<std::wstring> foldersLeft;
-    // Files of the installation that could not be deleted.
+    // Files that removal deletes and could not (a program still running, a
+    // shortcut that is held open): they should have gone and did not.
     std::vector<std::wstring> filesLeft;
+    // The "Apps & features" entry of this installation could not be deleted.
+    bool entryLeft = false;
+    // The install folder whose kept installer copy removal left to
+    // CompleteDeferredRemoval (empty when none).
+    std::wstring deferredFolder;
 };
 
 // How the last folder choice ended.

@@ -142,13 +142,20 @@ void TFormInstal::ZakonczenieInstalacji() {
     shortcut.rodzajokna = kNormalWindow;
     shortcut.numerIkony = 0;
     shortcut.klawiszSkrotu = kShortcutKey;
-    if (CBSkrotPulpit.checked()) services::UtworzSkrot(platform, paths.DesktopShortcut(), shortcut);
+    if (CBSkrotPulpit.checked()) writeShortcut(paths.DesktopShortcut(), shortcut);
     if (CBSkrotMenuStart.checked()) {
         makeFolderIfMissing(paths.StartMenuGroup());
-        services::UtworzSkrot(platform, paths.StartMenuShortcut(), shortcut);
+        writeShortcut(paths.StartMenuShortcut(), shortcut);
     }
+    RegisterInstallation();
     BBDeinstal.setEnabled(true);
     BBDeinstal.setShowHint(true);
+}
+
+void TFormInstal::writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut) {
+    services::UtworzSkrot(environment_.platform, linkFile, shortcut);
+    // The shell reports no failure of its own: a shortcut that is not there was not written.
+    if (!environment_.platform.FileExists(linkFile)) installReport_.shortcutsMissing.push_back(linkFile);
 }
 
 bool TFormInstal::KopiujPlik(const std::wstring& source, const std::wstring& target) {

@@ -3,6 +3,7 @@
 #include "pages/notice/MessageLog.h"
 #include "services/Editions.h"
 #include "services/InstallerError.h"
+#include "services/PathLimits.h"
 #include "services/WindowsPath.h"
 #include "ui/LockScope.h"
 
@@ -39,7 +40,6 @@ constexpr const wchar_t* kInstall = L"Instaluj";
 constexpr const wchar_t* kInstallHint = L"Instalacja programu";
 constexpr const wchar_t* kProgramExtension = L".exe";
 constexpr const wchar_t* kBrokenOff = L"Instalacja przerwana: Instalator zamknięto w czasie pobierania pliku.";
-constexpr std::size_t kMaxRestOfLocation = 1024;
 constexpr std::size_t kDriveRootLength = 3;
 
 constexpr int kEditionColumns = 5;
@@ -311,7 +311,10 @@ void TFormInstal::SBPrzegladajClick() {
         lastFolderChoice_ = FolderChoice::Cancelled;
         return;
     }
-    const std::wstring folder = services::FolderOf(*picked);
+    ChooseLocation(services::FolderOf(*picked));
+}
+
+FolderChoice TFormInstal::ChooseLocation(const std::wstring& folder) {
     if (services::InstallationPaths::NamesFamilyFolder(folder)) {
         lastFolderChoice_ = FolderChoice::Refused;
         warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
@@ -322,8 +325,9 @@ void TFormInstal::SBPrzegladajClick() {
 
     const std::wstring text = Edit1.text();
     if (!text.empty())
-        Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, kMaxRestOfLocation));
+        Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, services::kMaxRestOfLocation));
     if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
+    return lastFolderChoice_;
 }
 
 void TFormInstal::BBWsteczClick() {

@@ -9,6 +9,7 @@
 #include "pages/licence/TFormMain.h"
 #include "services/ComponentDownload.h"
 #include "services/DownloadView.h"
+#include "services/ShortcutWriter.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
@@ -66,6 +67,10 @@ public:
     void RGKanvelClick();
     void Edit1Change();
     void SBPrzegladajClick();
+    // The location as the folder choice takes it (a folder inside an
+    // "OR-Vel" folder is refused with a notice); the folder dialog's answer
+    // goes through here, and so does a location given on the command line.
+    FolderChoice ChooseLocation(const std::wstring& folder);
     void BBWsteczClick();
     void BBCloseClick();
 
@@ -78,7 +83,12 @@ public:
     // source is missing) when that did not happen.
     bool KopiujPlik(const std::wstring& source, const std::wstring& target);
 
-    // The database file sets.
+    // The database file sets. Which working tables the copy takes: every
+    // listed one, each replaced by its pristine copy (the window's way), or
+    // only those that do not exist yet, so that a repeated installation
+    // keeps the users' work.
+    enum class WorkingTables { ReplaceAll, AddMissing };
+    void SetWorkingTables(WorkingTables which) { workingTables_ = which; }
     void BBBazaClick();
     void CBBazaClick();
     bool PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder);
@@ -94,6 +104,18 @@ public:
 
     // Removal of the chosen edition's installation.
     void BBDeinstalClick();
+    // The installer copy kept in the installation is the file of the run
+    // that started this one, which ends only after this run's outcome is
+    // known: removal then leaves that copy, and the folders it keeps, to
+    // CompleteDeferredRemoval, called once that run has ended.
+    void DeferKeptInstallerRemoval() { keptInstallerDeferred_ = true; }
+    void CompleteDeferredRemoval();
+
+    // The installation's entry in "Apps & features" and the installer copy
+    // it starts (after an installation whose program file was installed),
+    // and the entry's removal.
+    void RegisterInstallation();
+    void UnregisterInstallation(const std::wstring& folder);
 
     // Rebuilds the install folder from the chosen location and creates it
     // (this one level) when it is missing. Every component step starts so.
@@ -139,11 +161,16 @@ private:
     void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    std::vector<std::wstring> tablesToCopy(const DatabaseFileSet& set, const std::wstring& targetFolder);
+    void writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut);
     void makeFolderIfMissing(const std::wstring& folder);
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
+    void removeEmptyInstallFolders(services::InstallationBoundary& boundary, const std::wstring& folder);
     void deleteInstalledFile(services::InstallationBoundary& boundary, const std::wstring& path);
+    void deleteWithin(services::InstallationBoundary& boundary, const std::wstring& path);
+    void deleteIfPresent(const std::wstring& path);
     void warn(const std::wstring& text);
     void describePictures();
     void describeChoices();
@@ -160,6 +187,8 @@ private:
     FolderChoice lastFolderChoice_ = FolderChoice::NotMade;
     // The file the download is working on, for the note of a broken-off run.
     std::wstring fetching_;
+    WorkingTables workingTables_ = WorkingTables::ReplaceAll;
+    bool keptInstallerDeferred_ = false;
 };
 
 }  // namespace kanvel::install

@@ -1,6 +1,10 @@
 // Removal of the chosen edition's installation: its two shortcuts, its
 // executable and the engine installer, then the folders that became empty.
 #include "pages/install/TFormInstal.h"
+
+#include <algorithm>
+#include <utility>
+
 #include "services/InstallationBoundary.h"
 
 namespace kanvel::install {
@@ -18,9 +22,9 @@ void TFormInstal::BBDeinstalClick() {
     const std::wstring startShortcut = paths.StartMenuShortcut();
     removalReport_ = RemovalReport{};
 
-    if (platform.FileExists(desktopShortcut)) platform.DeleteFileAt(desktopShortcut);
+    deleteIfPresent(desktopShortcut);
     if (platform.FileExists(startShortcut)) {
-        platform.DeleteFileAt(startShortcut);
+        deleteIfPresent(startShortcut);
         const std::wstring group = paths.StartMenuGroup();
         if (platform.DirectoryExists(group)) platform.RemoveEmptyDirectory(group);
     }
@@ -29,6 +33,7 @@ void TFormInstal::BBDeinstalClick() {
     // removing there would delete other programs' files of the same names.
     const std::wstring folder = paths.InstalledFolder();
     if (platform.DirectoryExists(folder)) removeInstallFolder(folder);
+    UnregisterInstallation(folder);
 
     LabelFolder.setCaption(services::InstallationPaths::FamilyFolderLabel());
     main_.SetStatus(kRemovalFinished);
@@ -54,7 +59,30 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     }
     const std::wstring drivers = paths.DriversFolderIn(folder);
     if (platform.DirectoryExists(drivers)) boundary.Remove(drivers);
+    // The kept installer serves every edition installed in the folder: it goes with the last one.
+    const auto programFiles = paths.EveryProgramFileIn(folder);
+    if (std::ranges::none_of(programFiles, [&](const std::wstring& file) { return platform.FileExists(file); })) {
+        if (keptInstallerDeferred_) {
+            removalReport_.deferredFolder = folder;
+            return;
+        }
+        deleteWithin(boundary, paths.KeptInstallerIn(folder));
+    }
+    removeEmptyInstallFolders(boundary, folder);
+}
 
+void TFormInstal::CompleteDeferredRemoval() {
+    const std::wstring folder = std::exchange(removalReport_.deferredFolder, std::wstring());
+    if (folder.empty()) return;
+    services::InstallationBoundary boundary(environment_.platform, folder);
+    deleteWithin(boundary, environment_.paths().KeptInstallerIn(folder));
+    if (environment_.platform.DirectoryExists(folder)) removeEmptyInstallFolders(boundary, folder);
+}
+
+// Removes the install folder, and the family folder above it, when they are
+// empty; a folder that stays is named in a notice.
+void TFormInstal::removeEmptyInstallFolders(services::InstallationBoundary& boundary, const std::wstring& folder) {
+    auto& platform = environment_.platform;
     auto stillUsed = [&](const std::wstring& usedFolder) {
         removalReport_.foldersLeft.push_back(usedFolder);
         warn(L"\"" + usedFolder + L"\"" + kFolderStillUsed);
@@ -63,7 +91,7 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
         stillUsed(folder);
         return;
     }
-    const std::wstring family = paths.RefreshedInstallFolder();
+    const std::wstring family = environment_.paths().RefreshedInstallFolder();
     if (platform.DirectoryExists(family) && !services::InstallationBoundary(platform, family).Remove(family))
         stillUsed(family);
 }
@@ -71,9 +99,19 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
 // Deletes a file the installer fetched, and the partial file an interrupted
 // download of it may have left, so that neither keeps its folder in place.
 void TFormInstal::deleteInstalledFile(services::InstallationBoundary& boundary, const std::wstring& path) {
+    for (const std::wstring& file : {path, services::InstallationPaths::PartialFileOf(path)}) deleteWithin(boundary, file);
+}
+
+// Deletes a file of the installation when it exists; one that stays is recorded.
+void TFormInstal::deleteWithin(services::InstallationBoundary& boundary, const std::wstring& path) {
+    if (environment_.platform.FileExists(path) && !boundary.Remove(path)) removalReport_.filesLeft.push_back(path);
+}
+
+// Deletes a file outside the installation (a shortcut) when it exists; one
+// that stays is recorded in the removal report.
+void TFormInstal::deleteIfPresent(const std::wstring& path) {
     auto& platform = environment_.platform;
-    for (const std::wstring& file : {path, services::InstallationPaths::PartialFileOf(path)})
-        if (platform.FileExists(file) && !boundary.Remove(file)) removalReport_.filesLeft.push_back(file);
+    if (platform.FileExists(path) && !platform.DeleteFileAt(path)) removalReport_.filesLeft.push_back(path);
 }
 
 }  // namespace kanvel::install

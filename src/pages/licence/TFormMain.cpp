@@ -175,8 +175,8 @@ void TFormMain::FormCreate() {
     context.programBaseName = kStartEditionName;
     context.engineSubfolder = InstallationPaths::EngineSubfolder();
     context.installerDir = services::FolderOf(platform.ExecutablePath());
-    context.desktopDir = platform.SpecialFolderPath(services::kFolderDesktop);
-    context.programsDir = platform.SpecialFolderPath(services::kFolderPrograms);
+    context.desktopDir = platform.SpecialFolderPath(InstallationPaths::DesktopFolderOf(context.scope));
+    context.programsDir = platform.SpecialFolderPath(InstallationPaths::ProgramsFolderOf(context.scope));
     // Computed before the install page has set the location: "\OR-Vel\".
     context.installDir = InstallationPaths::InstallFolderIn(context.installBase) + L'\\';
     setRoundedRegion(40, 40);

@@ -9,14 +9,40 @@
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
 #include "services/PartialFilePath.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::platform::host {
 
 namespace fs = std::filesystem;
 
+namespace {
+// The names Windows gives to devices in every folder ("NUL", "con.txt"...):
+// opening one opens the device, not a file.
+bool NamesDevice(std::wstring name) {
+    name = services::UpperCaseAscii(name.substr(0, name.find(L'.')));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (name == device) return true;
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) && name[3] >= L'1' &&
+           name[3] <= L'9';
+}
+
+class HostLock : public services::HeldLock {
+public:
+    HostLock(std::shared_ptr<std::set<std::wstring>> held, std::wstring name)
+        : held_(std::move(held)), name_(std::move(name)) {
+        held_->insert(name_);
+    }
+    ~HostLock() override { held_->erase(name_); }
+
+private:
+    std::shared_ptr<std::set<std::wstring>> held_;
+    std::wstring name_;
+};
+}  // namespace
+
 HostPlatform::HostPlatform(fs::path root, EventLog& log) : files_(std::move(root)), log_(log) {
-    files_.MakeFolders(desktopPath);
-    files_.MakeFolders(programsPath);
+    for (const std::wstring* folder : {&desktopPath, &programsPath, &commonDesktopPath, &commonProgramsPath, &temporaryPath})
+        files_.MakeFolders(*folder);
 }
 
 bool HostPlatform::FileExists(const std::wstring& path) {
@@ -140,8 +166,85 @@ void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& 
     if (!out) throw services::InputOutputError(L"I/O error 5");
 }
 
+void HostPlatform::AppendUnicodeText(const std::wstring& path, const std::wstring& text) {
+    const fs::path host = files_.ToHost(path);
+    std::error_code ec;
+    // What Windows answers: a device is not a file on a disk, a folder cannot
+    // be opened as a file, a missing folder or a read-only one cannot take one.
+    if (NamesDevice(std::wstring(services::FileNameOf(path)))) throw services::InputOutputError(L"I/O error 1");
+    if (fs::is_directory(host, ec) || insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
+    const bool fresh = !fs::exists(host, ec) || fs::file_size(host, ec) == 0;
+    std::ofstream out(host, std::ios::binary | std::ios::app);
+    if (!out) throw services::InputOutputError(L"I/O error 3");
+    if (fresh) out << "\xEF\xBB\xBF";
+    out << ToUtf8(text);
+    out.close();
+    if (!out) throw services::InputOutputError(L"I/O error 5");
+}
+
+bool HostPlatform::insideReadOnlyFolder(const std::wstring& path) const {
+    const fs::path folder = files_.ToHost(services::FolderOf(path));
+    for (const auto& readOnly : readOnlyFolders)
+        if (files_.ToHost(readOnly) == folder) return true;
+    return false;
+}
+
+std::uint64_t HostPlatform::SizeOfFolder(const std::wstring& folder) {
+    std::error_code ec;
+    std::uint64_t size = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(files_.ToHost(folder), ec))
+        if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) size += entry.file_size(ec);
+    return size;
+}
+
+bool HostPlatform::WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
+                                       const std::vector<services::RegistryValue>& values) {
+    return registry_.write(root, key, values);
+}
+
+std::optional<std::wstring> HostPlatform::ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
+                                                           const std::wstring& name) {
+    return registry_.text(root, key, name);
+}
+
+bool HostPlatform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
+    return registry_.remove(root, key);
+}
+
+bool HostPlatform::CanWriteRegistryKey(services::RegistryRoot root, const std::wstring&) {
+    return registry_.canWrite(root);
+}
+
+std::unique_ptr<services::HeldLock> HostPlatform::ClaimMachineLock(const std::wstring& name) {
+    if (heldLocks_->count(name) != 0) return nullptr;
+    return std::make_unique<HostLock>(heldLocks_, name);
+}
+
+std::optional<int> HostPlatform::RunFromTemporaryCopy(const std::vector<std::wstring>& arguments,
+                                                      const std::wstring& tokenOption, bool waitForOutcome) {
+    std::vector<std::wstring> copyArguments = arguments;
+    copyArguments.push_back(tokenOption + kFirstPhaseToken);
+    copyRuns.push_back({copyArguments, waitForOutcome});
+    log_.add(L"copy started");
+    return waitForOutcome ? copyOutcome : std::optional<int>(0);
+}
+
+void HostPlatform::ReportToFirstPhase(const std::wstring&, int exitCode) { reportedToFirstPhase.push_back(exitCode); }
+
+bool HostPlatform::WaitForFirstPhase(const std::wstring&) {
+    // The first phase has ended: Windows lets its file go.
+    std::erase(lockedFiles, firstPhaseExecutable);
+    log_.add(L"first phase ended");
+    return true;
+}
+
 std::wstring HostPlatform::SpecialFolderPath(int folder) {
-    return folder == services::kFolderDesktop ? desktopPath : programsPath;
+    switch (folder) {
+        case services::kFolderDesktop: return desktopPath;
+        case services::kFolderCommonDesktop: return commonDesktopPath;
+        case services::kFolderCommonPrograms: return commonProgramsPath;
+        default: return programsPath;
+    }
 }
 
 void HostPlatform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,

@@ -77,6 +77,15 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+// A search of a folder's entries (FindFirstFileExW), which fails with
+// INVALID_HANDLE_VALUE and ends with FindClose.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool Free(HANDLE handle) noexcept { return FindClose(handle) != FALSE; }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
 // A registry key this program opened or created; never one of the
 // predefined roots such as HKEY_CURRENT_USER.
 struct RegistryKeyTraits : NullMeansNone<HKEY> {

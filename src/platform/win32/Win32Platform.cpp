@@ -7,11 +7,13 @@
 #include <array>
 #include <cwchar>
 #include <string>
+#include <variant>
 
 #include "platform/win32/AuthenticodeSignature.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
+#include "platform/win32/TemporaryCopy.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
@@ -32,13 +34,45 @@ services::InputOutputError LastIoError() {
     return services::InputOutputError(text);
 }
 
-std::string AnsiBytes(const std::wstring& text) {
+std::string BytesIn(UINT codePage, const std::wstring& text) {
     const int wideLength = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, bytes.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), wideLength, bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
+
+// Writes all the bytes to the file and closes it: the bytes may reach the
+// disk only on closing, so a failed close is a failed write.
+void WriteAndClose(FileHandle& file, const std::string& bytes) {
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        throw LastIoError();
+    if (!file.close()) throw LastIoError();
+}
+
+HKEY RootKey(services::RegistryRoot root) {
+    return root == services::RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+bool SetRegistryValue(HKEY key, const services::RegistryValue& value) {
+    if (const auto* text = std::get_if<std::wstring>(&value.data))
+        return RegSetValueExW(key, value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                              static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    const DWORD number = std::get<std::uint32_t>(value.data);
+    return RegSetValueExW(key, value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                          sizeof(number)) == ERROR_SUCCESS;
+}
+
+// The named mutex that marks a run of the installer, held until the run ends.
+class MachineLock : public services::HeldLock {
+public:
+    explicit MachineLock(KernelHandle mutex) : mutex_(std::move(mutex)) {}
+
+private:
+    KernelHandle mutex_;
+};
 
 // Copies a path into a fixed buffer of the copy's size; false when it does not fit.
 bool IntoCopyBuffer(const std::wstring& path, std::array<wchar_t, services::kCopyPathBufferSize>& buffer) {
@@ -104,14 +138,105 @@ void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring&
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw LastIoError();
-    const std::string bytes = AnsiBytes(text);
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        throw LastIoError();
-    // The text may reach the disk only now: a failed close is a failed write.
-    if (!file.close()) throw LastIoError();
+    WriteAndClose(file, BytesIn(CP_ACP, text));
 }
+
+void Win32Platform::AppendUnicodeText(const std::wstring& path, const std::wstring& text) {
+    FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw LastIoError();
+    // "NUL", "CON" and their kin open devices, not files.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        SetLastError(ERROR_INVALID_NAME);
+        throw LastIoError();
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) throw LastIoError();
+    constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+    WriteAndClose(file, (size.QuadPart == 0 ? kByteOrderMark : "") + BytesIn(CP_UTF8, text));
+}
+
+std::uint64_t Win32Platform::SizeOfFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry{};
+    const FindHandle search(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                             nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) return 0;
+    std::uint64_t size = 0;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        // A link may lead outside the folder, or back into it.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            size += SizeOfFolder(folder + L"\\" + name);
+        else
+            size += (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    } while (FindNextFileW(search.get(), &entry));
+    return size;
+}
+
+std::wstring Win32Platform::TemporaryFolder() {
+    std::array<wchar_t, MAX_PATH + 1> buffer{};
+    std::wstring folder(buffer.data(), GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data()));
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
+bool Win32Platform::WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
+                                        const std::vector<services::RegistryValue>& values) {
+    RegistryKey opened;
+    if (RegCreateKeyExW(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                        opened.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    for (const auto& value : values)
+        if (!SetRegistryValue(opened.get(), value)) return false;
+    return true;
+}
+
+std::optional<std::wstring> Win32Platform::ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
+                                                            const std::wstring& name) {
+    DWORD size = 0;
+    if (RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    text.resize(std::wcslen(text.c_str()));
+    return text;
+}
+
+bool Win32Platform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
+    const LSTATUS status = RegDeleteKeyW(RootKey(root), key.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool Win32Platform::CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
+    RegistryKey opened;
+    return RegCreateKeyExW(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           KEY_CREATE_SUB_KEY | KEY_SET_VALUE, nullptr, opened.put(), nullptr) == ERROR_SUCCESS;
+}
+
+std::unique_ptr<services::HeldLock> Win32Platform::ClaimMachineLock(const std::wstring& name) {
+    // "Global\" makes one lock for every session of the machine: a user's and
+    // the system account's (a deployment tool's) alike.
+    SetLastError(ERROR_SUCCESS);
+    KernelHandle mutex(CreateMutexW(nullptr, TRUE, (L"Global\\" + name).c_str()));
+    // Another run holds it: it exists, or another user made it and this one may not open it.
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return nullptr;
+    return std::make_unique<MachineLock>(std::move(mutex));
+}
+
+std::optional<int> Win32Platform::RunFromTemporaryCopy(const std::vector<std::wstring>& arguments,
+                                                       const std::wstring& tokenOption, bool waitForOutcome) {
+    return win32::RunFromTemporaryCopy(ExecutablePath(), arguments, tokenOption, waitForOutcome);
+}
+
+void Win32Platform::ReportToFirstPhase(const std::wstring& token, int exitCode) {
+    win32::ReportToFirstPhase(token, exitCode);
+}
+
+bool Win32Platform::WaitForFirstPhase(const std::wstring& token) { return win32::WaitForFirstPhase(token); }
 
 std::wstring Win32Platform::SpecialFolderPath(int folder) {
     std::array<wchar_t, MAX_PATH> buffer{};

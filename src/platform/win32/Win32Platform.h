@@ -21,6 +21,20 @@ public:
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
+    void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
+    std::uint64_t SizeOfFolder(const std::wstring& folder) override;
+    std::wstring TemporaryFolder() override;
+    bool WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
+                             const std::vector<services::RegistryValue>& values) override;
+    std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
+                                                 const std::wstring& name) override;
+    bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
+    bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
+    std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;
+    std::optional<int> RunFromTemporaryCopy(const std::vector<std::wstring>& arguments, const std::wstring& tokenOption,
+                                            bool waitForOutcome) override;
+    void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
+    bool WaitForFirstPhase(const std::wstring& token) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;

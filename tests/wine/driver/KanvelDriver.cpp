@@ -393,6 +393,25 @@ int Repaint(const std::wstring& title) {
     return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN) ? 0 : 1;
 }
 
+// run COMMANDLINE: starts a command line given whole, as Windows' "Apps &
+// features" and the deployment tools start an uninstall string (no program
+// name apart, the first quoted part names the program), waits for it and
+// prints its exit code.
+int RunCommandLine(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return 1;
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    Print(L"exit=" + std::to_wstring(code));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -413,5 +432,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"close") return Close(argument);
     if (command == L"windows") return Windows(argument);
     if (command == L"repaint") return Repaint(argument);
+    if (command == L"run") return RunCommandLine(argument);
     return 2;
 }

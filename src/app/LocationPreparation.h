@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "app/RunLog.h"
+#include "services/PlatformOperations.h"
+
+namespace kanvel::app {
+
+// Makes the location given on the command line ready for an installation:
+// a missing folder is created, each missing level from its drive (or share)
+// down, as Inno Setup does with /DIR; winget's --location passes folders
+// that do not exist yet. A location inside an "OR-Vel" folder is left as it
+// is for the folder choice, which refuses it. Returns false, after a line in
+// the log, when the drive does not exist or a folder cannot be created.
+bool MakeLocationReady(services::PlatformOperations& platform, RunLog& log, const std::wstring& location);
+
+}  // namespace kanvel::app

@@ -1,0 +1,64 @@
+#include "pages/install/UninstallEntry.h"
+
+#include "pages/licence/ProducerInfo.h"
+#include "services/InstallationPaths.h"
+#include "services/ProductVersion.h"
+
+namespace kanvel::install {
+
+namespace {
+constexpr const wchar_t* kProductName = L"Kanvel ";
+constexpr std::uint32_t kYes = 1;
+constexpr std::uint64_t kBytesPerUnit = 1024;  // the entry counts its size in KiB
+// The options of the entry's command lines, as the installer's command line reads them.
+constexpr const wchar_t* kSilentOption = L" /SILENT";
+constexpr const wchar_t* kUninstallOption = L" /UNINSTALL";
+constexpr const wchar_t* kEditionOption = L" /EDITION=";
+constexpr const wchar_t* kLocationOption = L"/DIR=";
+constexpr const wchar_t* kAllUsersOption = L" /ALLUSERS";
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring Digits(int value, std::size_t width) {
+    std::wstring digits = std::to_wstring(value);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), L'0');
+    return digits;
+}
+
+// The kept installer with the location (and the scope, for all users).
+std::wstring KeptInstallerCommand(const services::InstallerContext& context, const std::wstring& options) {
+    const std::wstring scope = context.scope == services::InstallScope::AllUsers ? kAllUsersOption : L"";
+    return Quoted(services::InstallationPaths(context).KeptInstaller()) + options + L" " +
+           Quoted(kLocationOption + context.installBase) + scope;
+}
+}  // namespace
+
+std::wstring UninstallCommand(const services::InstallerContext& context) { return KeptInstallerCommand(context, L""); }
+
+std::wstring QuietUninstallCommand(const services::InstallerContext& context) {
+    return KeptInstallerCommand(context, kSilentOption + std::wstring(kUninstallOption) + kEditionOption +
+                                             context.editionName);
+}
+
+std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
+                                                          std::uint64_t installedBytes,
+                                                          const services::LocalTime& today) {
+    const services::InstallationPaths paths(context);
+    const auto size = static_cast<std::uint32_t>((installedBytes + kBytesPerUnit - 1) / kBytesPerUnit);
+    return {
+        {L"DisplayName", kProductName + context.editionName + L" " + context.versionText},
+        {L"DisplayVersion", std::wstring(services::kProductVersion)},
+        {L"Publisher", std::wstring(licence::kProducerName)},
+        {kEntryInstallLocation, context.installDir},
+        {L"DisplayIcon", paths.ProgramFile()},
+        {L"EstimatedSize", size},
+        {L"InstallDate", Digits(today.year, 4) + Digits(today.month, 2) + Digits(today.day, 2)},
+        {L"URLInfoAbout", std::wstring(licence::kProducerWebUrl)},
+        {L"NoModify", kYes},
+        {L"NoRepair", kYes},
+        {L"UninstallString", UninstallCommand(context)},
+        {L"QuietUninstallString", QuietUninstallCommand(context)},
+    };
+}
+
+}  // namespace kanvel::install
