@@ -27,7 +27,7 @@ click_on "Administrator"
 shot edition-clicked
 expect_status "Pobranie pliku: Edytor3.exe"
 wait_for 120 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
-for program in "$c_drive"/OR-Vel/*.exe; do
+for program in "$c_drive"/OR-Vel/Edytor*.exe; do
   cmp -s "$program" "$served/$(basename "$program" .exe)._exe" || fail "$(basename "$program") is not the mirror's file"
 done
 [ ! -e "$c_drive/OR-Vel/Edytor2.exe" ] || fail "Administrator's program was stored"
