@@ -62,9 +62,8 @@ silent() {
     >/dev/null 2>&1
   RC=$?
 }
-# logged PATTERN: the log has a matching line. It is in the prefix's ANSI
-# code page, which need not hold the Polish letters: "." stands for them.
-logged() { iconv -f WINDOWS-1252 -t UTF-8 "$log_file" 2>/dev/null | grep -Eq -- "$1"; }
+# logged PATTERN: the log (UTF-8) has a matching line.
+logged() { grep -Eq -- "$1" "$log_file" 2>/dev/null; }
 partial_files() { find "$c_drive/OR-Vel" -name '*.part' 2>/dev/null; }
 
 # --- Without a window: every program that is not the maker's is refused.
@@ -74,7 +73,7 @@ for refused in Procesor:Edytor2p Administrator:Edytor2 Asystent:Edytor1a Konstru
   [ "$RC" = 7 ] || fail "$edition: exit code $RC, expected 7; log: $(tail -n 3 "$log_file" 2>/dev/null)"
   [ ! -e "$file" ] || fail "$edition: the refused program was stored"
   [ -z "$(partial_files)" ] || fail "$edition: a partial file stayed: $(partial_files)"
-  logged '\[Instalator\] Nieudane pobranie pliku: plik nie ma wa.nego podpisu cyfrowego producenta' \
+  logged '\[Instalator\] Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta' \
     || fail "$edition: the log does not say why"
 done
 # The maker's program and engine installer are stored; the engine installer
