@@ -83,6 +83,10 @@ std::optional<std::wstring> IncompleteBodyReason(const DeclaredBody& declared, s
 }
 }  // namespace
 
+std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension) {
+    return serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix);
+}
+
 ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
                                      const ProgramVerification& verification, std::wstring baseUrl,
                                      bool plainHttpAllowed)
@@ -112,7 +116,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
     std::optional<std::wstring> failure;
-    bool signatureRefused = false;
+    FetchOutcome::Failure kind = FetchOutcome::Failure::Other;
     try {
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
@@ -124,16 +128,24 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
             if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
             view_.ShowStatus(status);
             KeepWorkingOrStop();
-            checkBaseUrl();
-            transfer(baseUrl_ + serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix),
-                     localPath, EqualIgnoringCase(extension, kProgramExtension));
+            const std::wstring serverPath = ServerPath(serverFolder, fileName, extension);
+            const bool program = EqualIgnoringCase(extension, kProgramExtension);
+            if (source_ != nullptr) {
+                copyFromSource(serverPath, localPath, program);
+            } else {
+                checkBaseUrl();
+                transfer(baseUrl_ + serverPath, localPath, program);
+            }
         }
     } catch (const BrokenOff&) {
         view_.SetProgressPosition(0);
         view_.ShowStatus(std::wstring());
         throw;
     } catch (const SignatureRefused& e) {
-        signatureRefused = true;
+        kind = FetchOutcome::Failure::Signature;
+        failure = e.text();
+    } catch (const NotAsListed& e) {
+        kind = FetchOutcome::Failure::NotAsListed;
         failure = e.text();
     } catch (const InstallerError& e) {
         failure = e.text();
@@ -145,7 +157,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    return failure ? failed(*failure, signatureRefused) : outcome;
+    return failure ? failed(*failure, kind) : outcome;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
@@ -192,15 +204,29 @@ void ComponentDownload::transfer(const std::wstring& url, const std::wstring& lo
     file->Commit();
 }
 
+// A file of a local copy: checked against the copy's list (size and
+// SHA-256 of the very bytes written) while it is still the partial file,
+// then as any file from the server is.
+void ComponentDownload::copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program) {
+    const ListedFile& listed = source_->Listed(serverPath);
+    auto file = platform_.CreateReplacingFile(localPath);
+    DigestingSink digested(*file, platform_.StartSha256());
+    const DeclaredBody declared = source_->Deliver(platform_, client_, serverPath, digested);
+    const auto size = static_cast<std::int64_t>(digested.size());
+    if (const auto reason = IncompleteBodyReason(declared, size)) throw InstallerError(*reason);
+    source_->Check(listed, digested.Finish());
+    if (program) checkSignature(*file);
+    file->Commit();
+}
+
 void ComponentDownload::checkSignature(ReplacingFile& file) const {
     if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
 }
 
-FetchOutcome ComponentDownload::failed(const std::wstring& errorText, bool signatureRefused) {
-    const bool connection = !signatureRefused && errorText.find(kConnectionMarker) != std::wstring::npos;
-    const FetchOutcome::Failure kind = signatureRefused ? FetchOutcome::Failure::Signature
-                                       : connection     ? FetchOutcome::Failure::Connection
-                                                        : FetchOutcome::Failure::Other;
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure kind) {
+    const bool connection =
+        kind == FetchOutcome::Failure::Other && errorText.find(kConnectionMarker) != std::wstring::npos;
+    if (connection) kind = FetchOutcome::Failure::Connection;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     platform_.ShowMessage(outcome.message);
