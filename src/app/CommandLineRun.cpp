@@ -3,11 +3,13 @@
 #include "app/AllUsersCheck.h"
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
+#include "app/LayoutRun.h"
 #include "app/LocationPreparation.h"
 #include "app/RunLog.h"
 #include "app/UnattendedRun.h"
 #include "services/InstallationPaths.h"
 #include "services/ProgramTitle.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::app {
 
@@ -27,6 +29,8 @@ constexpr const wchar_t* kContinuedFromCopy =
     L"tymczasowych";
 constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku";
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
+constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
+constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
 
@@ -70,6 +74,9 @@ public:
         if (options_.allUsers)
             if (const auto place = PlaceNotWritableForAllUsers(platform_))
                 return refuse(kNotWritableForAllUsers + *place, ExitCode::BadArguments);
+        if (options_.layout) return finish(LayoutRun(platform_, log_, copyFolder(*options_.layout), verification_).Execute());
+        if (options_.source)
+            if (const auto refused = openSource()) return *refused;
         return options_.silent ? runWithoutWindow() : runWithWindow();
     }
 
@@ -130,9 +137,37 @@ private:
         return *outcome;
     }
 
+    // A folder given relative to the installer's own: a package carries
+    // its copy next to the installer, whatever folder it is started in.
+    std::wstring copyFolder(const std::wstring& given) {
+        if (given.rfind(L"\\\\", 0) == 0 || (given.size() >= 2 && given[1] == L':')) return given;
+        return services::JoinPath(services::FolderOf(platform_.ExecutablePath()), given);
+    }
+
+    // The copy named by /SOURCE with its list read and judged; otherwise the
+    // exit code that ends the run here: its list refused (12), or not there
+    // to read (a download that failed, 4).
+    std::optional<int> openSource() {
+        using services::LocalSource;
+        LocalSource::Opening opening;
+        if (IsSourceAddress(*options_.source)) {
+            const auto client = platform_.CreateHttpClient();
+            opening = LocalSource::OpenAddress(platform_, *client, *options_.source);
+        } else {
+            opening = LocalSource::OpenFolder(platform_, copyFolder(*options_.source));
+        }
+        if (!opening.source) {
+            const bool refused = opening.problem == LocalSource::Problem::ListRefused;
+            return refuse(kSourceUnusable + opening.reason, refused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed);
+        }
+        source_ = std::move(opening.source);
+        log_.Write(kSilentRunTitle, kSourceInUse + source_->location());
+        return std::nullopt;
+    }
+
     int runWithoutWindow() {
         if (!options_.acceptLicence && !options_.uninstall) return finish(ExitCode::LicenceNotAccepted);
-        UnattendedRun run(platform_, log_, options_, verification_);
+        UnattendedRun run(platform_, log_, options_, verification_, source_.get());
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
         if (options_.secondPhase) {
@@ -146,6 +181,7 @@ private:
         // The run that started this copy has gone on its way: wait until its file is free.
         if (options_.secondPhase) platform_.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
+        settings.source = source_.get();
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
@@ -165,6 +201,7 @@ private:
     const CommandLineOptions& options_;
     const std::wstring title_;
     RunLog log_;
+    std::unique_ptr<services::LocalSource> source_;
 };
 }  // namespace
 

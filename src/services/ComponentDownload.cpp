@@ -115,49 +115,68 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     view_.ShowStatus(status);
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
-    std::optional<std::wstring> failure;
-    FetchOutcome::Failure kind = FetchOutcome::Failure::Other;
-    try {
+    const auto failure = attempt([&] {
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
         const bool replacing = authenticate && platform_.FileExists(localPath);
         if (replacing && extension.empty()) {
             outcome.result = FetchOutcome::Result::KeptWithoutExtension;
-        } else {
-            if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
-            view_.ShowStatus(status);
-            KeepWorkingOrStop();
-            const std::wstring serverPath = ServerPath(serverFolder, fileName, extension);
-            const bool program = EqualIgnoringCase(extension, kProgramExtension);
-            if (source_ != nullptr) {
-                copyFromSource(serverPath, localPath, program);
-            } else {
-                checkBaseUrl();
-                transfer(baseUrl_ + serverPath, localPath, program);
-            }
+            return;
         }
+        if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
+        view_.ShowStatus(status);
+        KeepWorkingOrStop();
+        const std::wstring serverPath = ServerPath(serverFolder, fileName, extension);
+        const bool program = EqualIgnoringCase(extension, kProgramExtension);
+        if (source_ != nullptr) {
+            copyFromSource(serverPath, localPath, program);
+        } else {
+            checkBaseUrl();
+            transfer(baseUrl_ + serverPath, localPath, program);
+        }
+    });
+    return failure ? failed(failure->text, failure->kind) : outcome;
+}
+
+FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
+                                                const std::wstring& localPath) {
+    if (running_) return {FetchOutcome::Result::Refused};
+    view_.ShowStatus(kStatusPrefix + serverPath);
+    RunningMark mark(running_);
+    const auto failure = attempt([&] {
+        useCredentials(authenticate);
+        checkBaseUrl();
+        transfer(baseUrl_ + serverPath, localPath, program);
+    });
+    return failure ? failed(failure->text, failure->kind) : FetchOutcome{FetchOutcome::Result::Fetched};
+}
+
+// Whatever the work throws becomes the failure it is; a transfer broken off
+// by the user goes on up. Either way the view is cleared.
+std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::function<void()>& work) {
+    std::optional<Failure> failure;
+    try {
+        work();
     } catch (const BrokenOff&) {
         view_.SetProgressPosition(0);
         view_.ShowStatus(std::wstring());
         throw;
     } catch (const SignatureRefused& e) {
-        kind = FetchOutcome::Failure::Signature;
-        failure = e.text();
+        failure = Failure{FetchOutcome::Failure::Signature, e.text()};
     } catch (const NotAsListed& e) {
-        kind = FetchOutcome::Failure::NotAsListed;
-        failure = e.text();
+        failure = Failure{FetchOutcome::Failure::NotAsListed, e.text()};
     } catch (const InstallerError& e) {
-        failure = e.text();
+        failure = Failure{FetchOutcome::Failure::Other, e.text()};
     } catch (const std::bad_alloc&) {
-        failure = kOutOfMemory;
+        failure = Failure{FetchOutcome::Failure::Other, kOutOfMemory};
     } catch (const std::exception& e) {
         const std::string what = e.what();
-        failure = std::wstring(what.begin(), what.end());
+        failure = Failure{FetchOutcome::Failure::Other, std::wstring(what.begin(), what.end())};
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    return failure ? failed(*failure, kind) : outcome;
+    return failure;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "services/BuildSettings.h"
@@ -54,12 +56,24 @@ public:
     // it is refused (FetchOutcome::Failure::NotAsListed).
     void TakeFilesFrom(const LocalSource* source) { source_ = source; }
 
+    // Fetches one file of the download server, named by its path there
+    // (ServerPath), into exactly that local path, for a copy of the server:
+    // the body judged whole, a program checked by its signature, as Fetch
+    // does; an existing file is replaced without a notice.
+    FetchOutcome FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
+                                 const std::wstring& localPath);
+
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
     void Work(std::int64_t done);
     // Lets the window answer; stops the work when the user has ended the program.
     void KeepWorkingOrStop();
+    struct Failure {
+        FetchOutcome::Failure kind;
+        std::wstring text;
+    };
+    std::optional<Failure> attempt(const std::function<void()>& work);
     void useCredentials(bool authenticate);
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);

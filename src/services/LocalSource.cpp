@@ -28,12 +28,14 @@ public:
     std::string text;
 };
 
-std::wstring WindowsRelative(std::wstring path) {
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
 }  // namespace
+
+std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPath) {
+    std::wstring relative = serverPath;
+    for (wchar_t& c : relative)
+        if (c == L'/') c = L'\\';
+    return JoinPath(folder, relative);
+}
 
 LocalSource::LocalSource(Kind kind, std::wstring location, LayoutList list)
     : kind_(kind), location_(std::move(location)), list_(std::move(list)) {}
@@ -90,7 +92,7 @@ DeclaredBody LocalSource::Deliver(PlatformOperations& platform, HttpClient& clie
 // that the view shows the same progress and the window answers between blocks.
 DeclaredBody LocalSource::fromFolder(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
                                      ByteSink& body) const {
-    const auto file = platform.OpenForReading(JoinPath(location_, WindowsRelative(serverPath)));
+    const auto file = platform.OpenForReading(PathInCopy(location_, serverPath));
     if (!file) throw InstallerError(kMissingInCopy + serverPath);
     DeclaredBody declared;
     declared.length = static_cast<std::int64_t>(file->Size());

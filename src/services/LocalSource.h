@@ -18,6 +18,10 @@ public:
     using InstallerError::InstallerError;
 };
 
+// Where a file of the server lies in a copy of it in a folder: the server's
+// "/"-separated path below the folder, with Windows' separators.
+std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPath);
+
 // Where the component files come from instead of the download server: a copy
 // of the server's folders and files made by /LAYOUT, with its list, in a
 // folder (a drive's or a network share's) or at an https:// address that
