@@ -64,7 +64,7 @@ public:
             tellSomeoneAtTheScreen(kLogNotWritable + log_.path());
             return ToInt(ExitCode::BadArguments);
         }
-        if (options_.silent) log_.Write(kSilentRunTitle, kLogPlace + log_.path());
+        if (withoutWindow()) log_.Write(kSilentRunTitle, kLogPlace + log_.path());
         if (!arguments_.empty()) log_.Write(kSilentRunTitle, kStarted + Joined(arguments_));
         if (parsed_.error) return badArguments();
         if (options_.showUsage) return showUsage();
@@ -81,15 +81,18 @@ public:
     }
 
 private:
+    // A copy of the server is made without a window, /SILENT or not.
+    bool withoutWindow() const { return options_.silent || options_.layout; }
+
     // The run's log: the one asked for; without a window the user's
     // temporary folder's; a window run without /LOG keeps none.
     std::wstring logPath() {
         if (options_.logFile) return *options_.logFile;
-        return options_.silent ? RunLog::DefaultPath(platform_) : std::wstring();
+        return withoutWindow() ? RunLog::DefaultPath(platform_) : std::wstring();
     }
 
     void tellSomeoneAtTheScreen(const std::wstring& text) {
-        if (!options_.silent) platform_.ShowMessageBox(text, title_);
+        if (!withoutWindow()) platform_.ShowMessageBox(text, title_);
     }
 
     int finish(ExitCode code) {
