@@ -665,6 +665,13 @@ TEST_F(LocalCopyTest, SourceInstallsFromTheCopyAloneAndRefusesAChangedFileWith12
     EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: plik niezgodny z listą plików kopii: programy/wersja7/bkp6/baza42.px"));
     EXPECT_FALSE(platform.FileExists(L"D:\\Drugi\\OR-Vel\\Format\\Bkp6\\baza42.px"));
     EXPECT_TRUE(Logged(L"kod wyjścia 12: "));
+
+    // A list (rightly sealed) that leaves a file out: that file is refused as well.
+    auto list = *ListOfCopy().list;
+    list.Remove(L"programy/wersja7/poprawki/Edytor2._exe");
+    platform.files().WriteFile(L"D:\\pliki\\Kanvel-pliki.txt", list.Text(*platform.StartSha256()));
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 12);
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: pliku nie ma na liście plików kopii: programy/wersja7/poprawki/Edytor2._exe"));
     EXPECT_TRUE(server.requests.empty());
 }
 
