@@ -31,6 +31,7 @@ constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
 constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
 constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
+constexpr std::wstring_view kSourceOptionName = L"SOURCE=";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
 
@@ -135,9 +136,20 @@ private:
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
         // A window run is left to the copy; a run without a window ends with the copy's code.
-        const auto outcome = platform_.RunFromTemporaryCopy(arguments_, kSecondPhaseOption, options_.silent);
+        const auto outcome = platform_.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
+    }
+
+    // The arguments for the temporary copy: a folder relative to this
+    // installer's own is given in full, as the copy runs from another folder.
+    std::vector<std::wstring> argumentsForCopy() {
+        std::vector<std::wstring> arguments = arguments_;
+        if (!options_.source || IsSourceAddress(*options_.source)) return arguments;
+        for (auto& argument : arguments)
+            if (services::UpperCaseAscii(argument.substr(1, kSourceOptionName.size())) == kSourceOptionName)
+                argument = argument.substr(0, 1 + kSourceOptionName.size()) + copyFolder(*options_.source);
+        return arguments;
     }
 
     // A folder given relative to the installer's own: a package carries

@@ -682,6 +682,16 @@ TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRu
     ASSERT_TRUE(windowOpened);
     EXPECT_EQ(windowSource, L"C:\\Instal\\pliki");
 
+    // Started from the copy kept in an installation, the window goes on from
+    // a temporary copy elsewhere: it is given the folder in full.
+    platform.executablePath = installed + L"\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    EXPECT_EQ(Run({L"-source=pliki", L"/LOG=D:\\l.log"}), 0);
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_EQ(platform.copyRuns[0].arguments[0], L"-source=" + installed + L"\\pliki");
+    EXPECT_EQ(platform.copyRuns[0].arguments[1], L"/LOG=D:\\l.log");
+    platform.executablePath = L"C:\\Instal\\Instalator.exe";
+
     // No list to read: the files cannot be had (4); a list that was changed: 12.
     windowOpened = false;
     EXPECT_EQ(Run(Install({L"/SOURCE=D:\\nic"})), 4);
