@@ -339,8 +339,9 @@ constexpr const wchar_t* kUsageTail =
     L"/? – ten opis\n\n"
     L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS i /CURRENTUSER.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
-    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 8 program bez "
-    L"innego składnika, 9 program bez skrótu lub wpisu, 12 plik kopii niezgodny z listą, 1618 trwa inna instalacja.";
+    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
+    L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 12 plik kopii "
+    L"niezgodny z listą, 1618 trwa inna instalacja.";
 }  // namespace
 
 bool IsSourceAddress(const std::wstring& source) {
