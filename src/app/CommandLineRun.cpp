@@ -75,7 +75,8 @@ public:
         if (options_.allUsers)
             if (const auto place = PlaceNotWritableForAllUsers(platform_))
                 return refuse(kNotWritableForAllUsers + *place, ExitCode::BadArguments);
-        if (options_.layout) return finish(LayoutRun(platform_, log_, copyFolder(*options_.layout), verification_).Execute());
+        if (options_.layout)
+            return finish(LayoutRun(platform_, log_, copyFolder(*options_.layout), verification_).Execute());
         if (options_.source)
             if (const auto refused = openSource()) return *refused;
         return options_.silent ? runWithoutWindow() : runWithWindow();
@@ -173,7 +174,8 @@ private:
         }
         if (!opening.source) {
             const bool refused = opening.problem == LocalSource::Problem::ListRefused;
-            return refuse(kSourceUnusable + opening.reason, refused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed);
+            return refuse(kSourceUnusable + opening.reason,
+                          refused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed);
         }
         source_ = std::move(opening.source);
         log_.Write(kSilentRunTitle, kSourceInUse + source_->location());

@@ -106,7 +106,8 @@ bool LayoutRun::writeList(const services::LayoutList& list) {
         log_.Write(kSilentRunTitle, kListNotWritten + path + L": " + e.text());
         return false;
     }
-    log_.Write(kSilentRunTitle, kListWritten + path + kFilesBefore + std::to_wstring(list.files().size()) + kFilesAfter);
+    log_.Write(kSilentRunTitle,
+               kListWritten + path + kFilesBefore + std::to_wstring(list.files().size()) + kFilesAfter);
     return true;
 }
 

@@ -149,7 +149,8 @@ std::string LayoutList::Text(Sha256Digest& digest) const {
 }
 
 const ListedFile* LayoutList::Find(std::wstring_view path) const {
-    const auto found = std::ranges::find_if(files_, [&](const ListedFile& file) { return EqualIgnoringCase(file.path, path); });
+    const auto found =
+        std::ranges::find_if(files_, [&](const ListedFile& file) { return EqualIgnoringCase(file.path, path); });
     return found == files_.end() ? nullptr : &*found;
 }
 

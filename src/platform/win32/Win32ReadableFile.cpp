@@ -24,7 +24,8 @@ std::uint64_t Win32ReadableFile::Size() {
 
 std::size_t Win32ReadableFile::Read(std::uint8_t* buffer, std::size_t size) {
     DWORD got = 0;
-    if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &got, nullptr)) fail();
+    const auto piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    if (!ReadFile(file_.get(), buffer, piece, &got, nullptr)) fail();
     return got;
 }
 
