@@ -4,6 +4,7 @@
 set -eu
 packages=(
   cmake make g++ libgtest-dev
+  libssl-dev            # SHA-256 on the test platform
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth xdotool imagemagick x11-utils
   nginx python3 python3-yaml python3-jsonschema curl liblnk-utils

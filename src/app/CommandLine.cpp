@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 
+#include "services/BuildSettings.h"
+#include "services/DownloadUrlRule.h"
 #include "services/Editions.h"
 #include "services/InstallationPaths.h"
 #include "services/PathLimits.h"
@@ -31,12 +33,18 @@ constexpr const wchar_t* kDirectoryTooLong = L"folder dłuższy niż ";
 constexpr const wchar_t* kCharacters = L" znaków";
 constexpr const wchar_t* kMissingEdition = L"brak wymaganej opcji";
 constexpr const wchar_t* kEditionOption = L"/EDITION";
+constexpr const wchar_t* kBadSource = L"nieprawidłowy folder lub adres kopii plików";
+constexpr const wchar_t* kUnencryptedSource = L"połączenie z kopią plików nie byłoby szyfrowane (http://)";
+constexpr const wchar_t* kLayoutConflict = L"wyklucza się z /LAYOUT";
+constexpr const wchar_t* kHttp = L"HTTP://";
+constexpr const wchar_t* kHttps = L"HTTPS://";
+constexpr const wchar_t* kHere = L".\\";
 
 constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 
 enum class OptionId {
     Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
-    CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage
+    CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout
 };
 
 // Whether an option has a meaning in a run with a window too.
@@ -49,7 +57,7 @@ struct KnownOption {
     Runs runs;
 };
 
-constexpr std::array<KnownOption, 18> kOptions{{
+constexpr std::array<KnownOption, 20> kOptions{{
     {L"SILENT", OptionId::Silent, false, Runs::Silent},
     // Inno Setup's stronger word for the same: nothing is shown either way.
     {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
@@ -71,7 +79,16 @@ constexpr std::array<KnownOption, 18> kOptions{{
     {L"SP-", OptionId::NoStartPrompt, false, Runs::Both},
     {L"SECONDPHASE", OptionId::SecondPhase, true, Runs::Both},
     {L"?", OptionId::Usage, false, Runs::Both},
+    {L"SOURCE", OptionId::Source, true, Runs::Both},
+    // Makes a copy of the server without a window, with or without /SILENT.
+    {L"LAYOUT", OptionId::Layout, true, Runs::Both},
 }};
+
+// What a run that makes a copy of the server does not take.
+constexpr std::array<OptionId, 11> kNotWithLayout{
+    OptionId::AcceptLicence, OptionId::Edition, OptionId::Dir, OptionId::Components, OptionId::NoShortcuts,
+    OptionId::Shortcuts, OptionId::Uninstall, OptionId::AllUsers, OptionId::CurrentUser, OptionId::ResetDatabase,
+    OptionId::Source};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
     for (const auto& option : kOptions)
@@ -136,6 +153,14 @@ std::optional<std::wstring> NormalisedDirectory(std::wstring value) {
     return std::nullopt;
 }
 
+// A folder below the installer's own: "pliki", ".\\pliki".
+std::optional<std::wstring> RelativeFolder(std::wstring value) {
+    while (value.rfind(kHere, 0) == 0) value.erase(0, 2);
+    while (!value.empty() && value.back() == L'\\') value.pop_back();
+    if (value.empty() || value[0] == L'\\' || !ValidFolderParts(value)) return std::nullopt;
+    return value;
+}
+
 class Parser {
 public:
     ParsedCommandLine result;
@@ -165,6 +190,11 @@ public:
             for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase})
                 if (given(id)) return fail(given_[id], kUninstallConflict);
         if (options.resetDatabase && !options.database) return fail(given_[OptionId::ResetDatabase], kResetNeedsDatabase);
+        if (options.layout) {
+            for (OptionId id : kNotWithLayout)
+                if (given(id)) return fail(given_[id], kLayoutConflict);
+            return;
+        }
         if (!options.silent) {
             if (!firstOfSilentRun_.empty()) fail(firstOfSilentRun_, kNeedsSilent);
             return;
@@ -200,7 +230,37 @@ private:
             case OptionId::Dir: directory(text, value); break;
             case OptionId::Components: components(text, value); break;
             case OptionId::Shortcuts: shortcuts(text, value); break;
+            case OptionId::Source: source(text, value); break;
+            case OptionId::Layout: layout(text, value); break;
         }
+    }
+
+    // A folder, or the address of a copy served over HTTP(S), which follows
+    // the rule for the download server's own address.
+    void source(const std::wstring& text, const std::wstring& value) {
+        if (!IsSourceAddress(value)) {
+            const auto folder = CopyFolder(value);
+            if (!folder) return fail(text, kBadSource);
+            result.options.source = *folder;
+            return;
+        }
+        const std::wstring address = value.back() == L'/' ? value : value + L'/';
+        switch (services::JudgeDownloadUrl(address, services::BuildAllowsPlainHttp())) {
+            case services::DownloadUrlVerdict::Accepted: result.options.source = address; return;
+            case services::DownloadUrlVerdict::Malformed: return fail(text, kBadSource);
+            case services::DownloadUrlVerdict::PlainHttpToAnotherMachine: return fail(text, kUnencryptedSource);
+        }
+    }
+
+    void layout(const std::wstring& text, const std::wstring& value) {
+        const auto folder = CopyFolder(value);
+        if (!folder) return fail(text, kBadDirectory);
+        result.options.layout = *folder;
+    }
+
+    static std::optional<std::wstring> CopyFolder(const std::wstring& value) {
+        if (const auto folder = NormalisedDirectory(value)) return folder;
+        return RelativeFolder(value);
     }
 
     void edition(const std::wstring& text, const std::wstring& value) {
@@ -272,13 +332,22 @@ constexpr const wchar_t* kUsageTail =
     L"dla bieżącego użytkownika (domyślnie)\n"
     L"/UNINSTALL – usunięcie instalacji wybranej edycji (bez /ACCEPTLICENCE)\n"
     L"/LOG=<plik> – dziennik przebiegu w UTF-8 (domyślnie Kanvel-Instalator.log w folderze plików tymczasowych)\n"
+    L"/SOURCE=<folder lub adres https://> – pliki z kopii utworzonej przez /LAYOUT zamiast z serwera; "
+    L"folder względny leży w folderze instalatora\n"
+    L"/LAYOUT=<folder> – kopia wszystkich plików serwera z listą ich sum SHA-256 (bez okna)\n"
     L"/SUPPRESSMSGBOXES, /NORESTART, /SP- – przyjmowane, bez skutku\n"
     L"/? – ten opis\n\n"
-    L"W oknie działają /DIR, /LOG, /ALLUSERS i /CURRENTUSER.\n\n"
+    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS i /CURRENTUSER.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
-    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 8 program bez "
-    L"innego składnika, 9 program bez skrótu lub wpisu, 1618 trwa inna instalacja.";
+    L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
+    L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 12 plik kopii "
+    L"niezgodny z listą, 1618 trwa inna instalacja.";
 }  // namespace
+
+bool IsSourceAddress(const std::wstring& source) {
+    const std::wstring upper = services::UpperCaseAscii(source);
+    return upper.rfind(kHttp, 0) == 0 || upper.rfind(kHttps, 0) == 0;
+}
 
 ParsedCommandLine CommandLine::Parse(const std::vector<std::wstring>& arguments) {
     Parser parser;

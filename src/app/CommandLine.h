@@ -32,7 +32,18 @@ struct CommandLineOptions {
     bool desktopShortcut = true;
     bool startMenuShortcut = true;
     std::optional<std::wstring> logFile;
+    // /SOURCE: where the files come from instead of the download server: a
+    // folder ("D:\pliki", "\\serwer\kanvel"), a folder below the installer's
+    // own ("pliki", ".\pliki"), or an address ending in "/" that passed the
+    // download URL rule.
+    std::optional<std::wstring> source;
+    // /LAYOUT: the folder to make a copy of the download server in (a run
+    // of its own, without a window), given as /SOURCE gives a folder.
+    std::optional<std::wstring> layout;
 };
+
+// A /SOURCE that is an address rather than a folder.
+bool IsSourceAddress(const std::wstring& source);
 
 // The first argument that could not be used, and why.
 struct CommandLineError {

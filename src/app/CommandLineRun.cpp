@@ -3,11 +3,13 @@
 #include "app/AllUsersCheck.h"
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
+#include "app/LayoutRun.h"
 #include "app/LocationPreparation.h"
 #include "app/RunLog.h"
 #include "app/UnattendedRun.h"
 #include "services/InstallationPaths.h"
 #include "services/ProgramTitle.h"
+#include "services/WindowsPath.h"
 
 namespace kanvel::app {
 
@@ -27,6 +29,9 @@ constexpr const wchar_t* kContinuedFromCopy =
     L"tymczasowych";
 constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku";
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
+constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
+constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
+constexpr std::wstring_view kSourceOptionName = L"SOURCE=";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
 
@@ -60,7 +65,7 @@ public:
             tellSomeoneAtTheScreen(kLogNotWritable + log_.path());
             return ToInt(ExitCode::BadArguments);
         }
-        if (options_.silent) log_.Write(kSilentRunTitle, kLogPlace + log_.path());
+        if (withoutWindow()) log_.Write(kSilentRunTitle, kLogPlace + log_.path());
         if (!arguments_.empty()) log_.Write(kSilentRunTitle, kStarted + Joined(arguments_));
         if (parsed_.error) return badArguments();
         if (options_.showUsage) return showUsage();
@@ -70,19 +75,26 @@ public:
         if (options_.allUsers)
             if (const auto place = PlaceNotWritableForAllUsers(platform_))
                 return refuse(kNotWritableForAllUsers + *place, ExitCode::BadArguments);
+        if (options_.layout)
+            return finish(LayoutRun(platform_, log_, copyFolder(*options_.layout), verification_).Execute());
+        if (options_.source)
+            if (const auto refused = openSource()) return *refused;
         return options_.silent ? runWithoutWindow() : runWithWindow();
     }
 
 private:
+    // A copy of the server is made without a window, /SILENT or not.
+    bool withoutWindow() const { return options_.silent || options_.layout; }
+
     // The run's log: the one asked for; without a window the user's
     // temporary folder's; a window run without /LOG keeps none.
     std::wstring logPath() {
         if (options_.logFile) return *options_.logFile;
-        return options_.silent ? RunLog::DefaultPath(platform_) : std::wstring();
+        return withoutWindow() ? RunLog::DefaultPath(platform_) : std::wstring();
     }
 
     void tellSomeoneAtTheScreen(const std::wstring& text) {
-        if (!options_.silent) platform_.ShowMessageBox(text, title_);
+        if (!withoutWindow()) platform_.ShowMessageBox(text, title_);
     }
 
     int finish(ExitCode code) {
@@ -125,14 +137,54 @@ private:
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
         // A window run is left to the copy; a run without a window ends with the copy's code.
-        const auto outcome = platform_.RunFromTemporaryCopy(arguments_, kSecondPhaseOption, options_.silent);
+        const auto outcome = platform_.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
     }
 
+    // The arguments for the temporary copy: a folder relative to this
+    // installer's own is given in full, as the copy runs from another folder.
+    std::vector<std::wstring> argumentsForCopy() {
+        std::vector<std::wstring> arguments = arguments_;
+        if (!options_.source || IsSourceAddress(*options_.source)) return arguments;
+        for (auto& argument : arguments)
+            if (services::UpperCaseAscii(argument.substr(1, kSourceOptionName.size())) == kSourceOptionName)
+                argument = argument.substr(0, 1 + kSourceOptionName.size()) + copyFolder(*options_.source);
+        return arguments;
+    }
+
+    // A folder given relative to the installer's own: a package carries
+    // its copy next to the installer, whatever folder it is started in.
+    std::wstring copyFolder(const std::wstring& given) {
+        if (given.rfind(L"\\\\", 0) == 0 || (given.size() >= 2 && given[1] == L':')) return given;
+        return services::JoinPath(services::FolderOf(platform_.ExecutablePath()), given);
+    }
+
+    // The copy named by /SOURCE with its list read and judged; otherwise the
+    // exit code that ends the run here: its list refused (12), or not there
+    // to read (a download that failed, 4).
+    std::optional<int> openSource() {
+        using services::LocalSource;
+        LocalSource::Opening opening;
+        if (IsSourceAddress(*options_.source)) {
+            const auto client = platform_.CreateHttpClient();
+            opening = LocalSource::OpenAddress(platform_, *client, *options_.source);
+        } else {
+            opening = LocalSource::OpenFolder(platform_, copyFolder(*options_.source));
+        }
+        if (!opening.source) {
+            const bool refused = opening.problem == LocalSource::Problem::ListRefused;
+            return refuse(kSourceUnusable + opening.reason,
+                          refused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed);
+        }
+        source_ = std::move(opening.source);
+        log_.Write(kSilentRunTitle, kSourceInUse + source_->location());
+        return std::nullopt;
+    }
+
     int runWithoutWindow() {
         if (!options_.acceptLicence && !options_.uninstall) return finish(ExitCode::LicenceNotAccepted);
-        UnattendedRun run(platform_, log_, options_, verification_);
+        UnattendedRun run(platform_, log_, options_, verification_, source_.get());
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
         if (options_.secondPhase) {
@@ -146,6 +198,7 @@ private:
         // The run that started this copy has gone on its way: wait until its file is free.
         if (options_.secondPhase) platform_.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
+        settings.source = source_.get();
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
@@ -165,6 +218,7 @@ private:
     const CommandLineOptions& options_;
     const std::wstring title_;
     RunLog log_;
+    std::unique_ptr<services::LocalSource> source_;
 };
 }  // namespace
 

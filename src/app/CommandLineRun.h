@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "services/InstallerContext.h"
+#include "services/LocalSource.h"
 #include "services/PlatformOperations.h"
 #include "services/ProgramVerification.h"
 
@@ -16,12 +17,15 @@ namespace kanvel::app {
 struct WindowSettings {
     services::InstallScope scope = services::InstallScope::CurrentUser;
     std::optional<std::wstring> location;
+    // The copy of the server the files come from (/SOURCE); nothing: the server.
+    const services::LocalSource* source = nullptr;
 };
 
 // What the program does with its command line (the arguments after the
 // program name): no options, or only those a window takes, open the window
 // (runWindow); /? shows the usage; /SILENT is a run without a window, which
-// checks program files by `verification` as the window does. One run at a
+// checks program files by `verification` as the window does; /LAYOUT makes a
+// copy of the server, and /SOURCE takes the files from one. One run at a
 // time on a machine: a second one ends at once. Returns the exit code.
 int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
                        const std::function<void(const WindowSettings&)>& runWindow,

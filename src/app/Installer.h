@@ -30,6 +30,9 @@ public:
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
 
+    // Takes the component files from a local copy of the server (before
+    // the forms are created); the copy outlives the run.
+    void TakeFilesFrom(const services::LocalSource* source) { environment_.source = source; }
     // Creates the main window, then the install form, each running its
     // creation handler, as the program does at start-up.
     void CreateForms();

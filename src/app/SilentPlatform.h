@@ -35,6 +35,10 @@ public:
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override {
         return inner_.OpenForRemoval(path);
     }
+    std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override {
+        return inner_.OpenForReading(path);
+    }
+    std::unique_ptr<services::Sha256Digest> StartSha256() override { return inner_.StartSha256(); }
     services::FileSignature SignatureOf(const std::wstring& path) override { return inner_.SignatureOf(path); }
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override {
         inner_.AppendAnsiText(path, text);

@@ -54,14 +54,16 @@ std::wstring JoinChosen(std::initializer_list<std::pair<bool, const wchar_t*>> i
 }  // namespace
 
 UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
-                             const services::ProgramVerification& verification)
+                             const services::ProgramVerification& verification, const services::LocalSource* source)
     : log_(log),
       options_(options),
       platform_(platform, log),
       toolkit_(log),
       application_(toolkit_, services::ProgramTitleOf(platform.ExecutablePath())),
       installer_(platform_, application_,
-                 options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification) {}
+                 options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification) {
+    installer_.TakeFilesFrom(source);
+}
 
 ExitCode UnattendedRun::Execute() {
     try {
@@ -176,6 +178,11 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
             return download.failure == services::FetchOutcome::Failure::Signature;
         });
     if (signatureRefused) return ExitCode::SignatureRefused;
+    // A copy that does not match its list is named next: the copy needs mending, not the network.
+    if (std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
+            return download.failure == services::FetchOutcome::Failure::NotAsListed;
+        }))
+        return ExitCode::SourceMismatch;
     const bool componentMissing = !report.failedDownloads.empty() || report.engine == Report::EngineStep::InstallerMissing;
     if (options_.program && report.program == Report::ProgramStep::Installed) {
         if (componentMissing) {

@@ -22,8 +22,9 @@ namespace kanvel::app {
 // reports and becomes the exit code.
 class UnattendedRun {
 public:
+    // The files come from the source when there is one, else from the download server.
     UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
-                  const services::ProgramVerification& verification);
+                  const services::ProgramVerification& verification, const services::LocalSource* source = nullptr);
     UnattendedRun(const UnattendedRun&) = delete;
     UnattendedRun& operator=(const UnattendedRun&) = delete;
 

@@ -3,6 +3,7 @@
 #include "pages/notice/Notices.h"
 #include "services/InstallationPaths.h"
 #include "services/InstallerContext.h"
+#include "services/LocalSource.h"
 #include "services/PlatformOperations.h"
 #include "services/ProgramVerification.h"
 #include "ui/Application.h"
@@ -10,8 +11,8 @@
 namespace kanvel::pages {
 
 // What every page of one run stands on: the platform, the application, the
-// installer context the pages share, the notice, and the rule for which
-// program files may be started. The composition root
+// installer context the pages share, the notice, the rule for which
+// program files may be started, and where the files come from. The composition root
 // of a run makes it; the pages never reach each other through it.
 struct PageEnvironment {
     services::PlatformOperations& platform;
@@ -19,6 +20,9 @@ struct PageEnvironment {
     services::InstallerContext& context;
     notice::Notices& notices;
     const services::ProgramVerification& verification;
+    // The local copy of the server the files come from (/SOURCE); nothing:
+    // from the download server.
+    const services::LocalSource* source = nullptr;
 
     // Every path of the installation as the context gives it now.
     services::InstallationPaths paths() const { return services::InstallationPaths(context); }

@@ -34,6 +34,7 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
     kanvel::app::Installer installer(platform, application, settings.scope);
+    installer.TakeFilesFrom(settings.source);
     application.guarded([&] {
         installer.CreateForms();
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);

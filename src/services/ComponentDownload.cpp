@@ -83,6 +83,10 @@ std::optional<std::wstring> IncompleteBodyReason(const DeclaredBody& declared, s
 }
 }  // namespace
 
+std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension) {
+    return serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix);
+}
+
 ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
                                      const ProgramVerification& verification, std::wstring baseUrl,
                                      bool plainHttpAllowed)
@@ -111,41 +115,68 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     view_.ShowStatus(status);
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
-    std::optional<std::wstring> failure;
-    bool signatureRefused = false;
-    try {
+    const auto failure = attempt([&] {
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
         const bool replacing = authenticate && platform_.FileExists(localPath);
         if (replacing && extension.empty()) {
             outcome.result = FetchOutcome::Result::KeptWithoutExtension;
-        } else {
-            if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
-            view_.ShowStatus(status);
-            KeepWorkingOrStop();
-            checkBaseUrl();
-            transfer(baseUrl_ + serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix),
-                     localPath, EqualIgnoringCase(extension, kProgramExtension));
+            return;
         }
+        if (replacing) view_.ShowReplaceNotice(localPath + L"\r" + kReplaceNotice);
+        view_.ShowStatus(status);
+        KeepWorkingOrStop();
+        const std::wstring serverPath = ServerPath(serverFolder, fileName, extension);
+        const bool program = EqualIgnoringCase(extension, kProgramExtension);
+        if (source_ != nullptr) {
+            copyFromSource(serverPath, localPath, program);
+        } else {
+            checkBaseUrl();
+            transfer(baseUrl_ + serverPath, localPath, program);
+        }
+    });
+    return failure ? failed(failure->text, failure->kind) : outcome;
+}
+
+FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
+                                                const std::wstring& localPath) {
+    if (running_) return {FetchOutcome::Result::Refused};
+    view_.ShowStatus(kStatusPrefix + serverPath);
+    RunningMark mark(running_);
+    const auto failure = attempt([&] {
+        useCredentials(authenticate);
+        checkBaseUrl();
+        transfer(baseUrl_ + serverPath, localPath, program);
+    });
+    return failure ? failed(failure->text, failure->kind) : FetchOutcome{FetchOutcome::Result::Fetched};
+}
+
+// Whatever the work throws becomes the failure it is; a transfer broken off
+// by the user goes on up. Either way the view is cleared.
+std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::function<void()>& work) {
+    std::optional<Failure> failure;
+    try {
+        work();
     } catch (const BrokenOff&) {
         view_.SetProgressPosition(0);
         view_.ShowStatus(std::wstring());
         throw;
     } catch (const SignatureRefused& e) {
-        signatureRefused = true;
-        failure = e.text();
+        failure = Failure{FetchOutcome::Failure::Signature, e.text()};
+    } catch (const NotAsListed& e) {
+        failure = Failure{FetchOutcome::Failure::NotAsListed, e.text()};
     } catch (const InstallerError& e) {
-        failure = e.text();
+        failure = Failure{FetchOutcome::Failure::Other, e.text()};
     } catch (const std::bad_alloc&) {
-        failure = kOutOfMemory;
+        failure = Failure{FetchOutcome::Failure::Other, kOutOfMemory};
     } catch (const std::exception& e) {
         const std::string what = e.what();
-        failure = std::wstring(what.begin(), what.end());
+        failure = Failure{FetchOutcome::Failure::Other, std::wstring(what.begin(), what.end())};
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    return failure ? failed(*failure, signatureRefused) : outcome;
+    return failure;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
@@ -192,15 +223,29 @@ void ComponentDownload::transfer(const std::wstring& url, const std::wstring& lo
     file->Commit();
 }
 
+// A file of a local copy: checked against the copy's list (size and
+// SHA-256 of the very bytes written) while it is still the partial file,
+// then as any file from the server is.
+void ComponentDownload::copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program) {
+    const ListedFile& listed = source_->Listed(serverPath);
+    auto file = platform_.CreateReplacingFile(localPath);
+    DigestingSink digested(*file, platform_.StartSha256());
+    const DeclaredBody declared = source_->Deliver(platform_, client_, serverPath, digested);
+    const auto size = static_cast<std::int64_t>(digested.size());
+    if (const auto reason = IncompleteBodyReason(declared, size)) throw InstallerError(*reason);
+    source_->Check(listed, digested.Finish());
+    if (program) checkSignature(*file);
+    file->Commit();
+}
+
 void ComponentDownload::checkSignature(ReplacingFile& file) const {
     if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
 }
 
-FetchOutcome ComponentDownload::failed(const std::wstring& errorText, bool signatureRefused) {
-    const bool connection = !signatureRefused && errorText.find(kConnectionMarker) != std::wstring::npos;
-    const FetchOutcome::Failure kind = signatureRefused ? FetchOutcome::Failure::Signature
-                                       : connection     ? FetchOutcome::Failure::Connection
-                                                        : FetchOutcome::Failure::Other;
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure kind) {
+    const bool connection =
+        kind == FetchOutcome::Failure::Other && errorText.find(kConnectionMarker) != std::wstring::npos;
+    if (connection) kind = FetchOutcome::Failure::Connection;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     platform_.ShowMessage(outcome.message);

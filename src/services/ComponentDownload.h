@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "services/BuildSettings.h"
 #include "services/DownloadView.h"
 #include "services/FetchOutcome.h"
 #include "services/HttpClient.h"
+#include "services/LocalSource.h"
 #include "services/PlatformOperations.h"
 #include "services/ProgramVerification.h"
 
@@ -14,6 +17,10 @@ namespace kanvel::services {
 
 // The download base URL the build was made for (ends in "/").
 inline constexpr const wchar_t* kDownloadBaseUrl = KANVEL_DOWNLOAD_BASE_URL;
+
+// The path of a file below the download server's root: a file with an
+// extension is kept there as name + "._" + extension ("sterowniki/bde/setup._exe").
+std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension);
 
 // Fetches one component file from the download server into a local folder.
 // It decides from the local file and the authenticate flag whether to fetch
@@ -44,17 +51,35 @@ public:
     FetchOutcome Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension, bool authenticate,
                        std::wstring targetFolder);
 
+    // Takes every file from a local copy of the server instead (nothing:
+    // from the server again). A file that is not as the copy's list names
+    // it is refused (FetchOutcome::Failure::NotAsListed).
+    void TakeFilesFrom(const LocalSource* source) { source_ = source; }
+
+    // Fetches one file of the download server, named by its path there
+    // (ServerPath), into exactly that local path, for a copy of the server:
+    // the body judged whole, a program checked by its signature, as Fetch
+    // does; an existing file is replaced without a notice.
+    FetchOutcome FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
+                                 const std::wstring& localPath);
+
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
     void Work(std::int64_t done);
     // Lets the window answer; stops the work when the user has ended the program.
     void KeepWorkingOrStop();
+    struct Failure {
+        FetchOutcome::Failure kind;
+        std::wstring text;
+    };
+    std::optional<Failure> attempt(const std::function<void()>& work);
     void useCredentials(bool authenticate);
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
+    void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
     void checkSignature(ReplacingFile& file) const;
-    FetchOutcome failed(const std::wstring& errorText, bool signatureRefused);
+    FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);
 
     PlatformOperations& platform_;
     HttpClient& client_;
@@ -62,6 +87,7 @@ private:
     const ProgramVerification& verification_;
     std::wstring baseUrl_;
     bool plainHttpAllowed_;
+    const LocalSource* source_ = nullptr;
     bool running_ = false;
     // Bodies of 2 GiB or more are shown in units of 2^shift bytes.
     int progressShift_ = 0;

@@ -16,9 +16,10 @@ struct FetchOutcome {
     };
     // Connection: the network failed (the user is told to check the
     // connection); Signature: a program file whose signature is not the
-    // maker's; Other: anything else (the server's answer, an incomplete
-    // body, the local file).
-    enum class Failure { None, Connection, Signature, Other };
+    // maker's; NotAsListed: a file of a local copy of the server that is
+    // not as the copy's list names it, or not listed; Other: anything else
+    // (the server's answer, an incomplete body, the local file).
+    enum class Failure { None, Connection, Signature, NotAsListed, Other };
 
     FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
         : result(result), failure(failure), message(std::move(message)) {}

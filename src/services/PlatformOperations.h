@@ -9,6 +9,7 @@
 #include "services/FileSignature.h"
 #include "services/HttpClient.h"
 #include "services/Registry.h"
+#include "services/Sha256Digest.h"
 #include "services/ShellLink.h"
 #include "ui/Geometry.h"
 
@@ -34,6 +35,16 @@ public:
     // file as it is held open (nobody can change it in between).
     virtual FileSignature Signature() = 0;
     virtual void Commit() = 0;
+};
+
+// A file opened for reading from its start. Others may read it meanwhile but
+// not change it. Failures throw InputOutputError.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+    virtual std::uint64_t Size() = 0;
+    // Reads up to size bytes into the buffer; 0 at the end of the file.
+    virtual std::size_t Read(std::uint8_t* buffer, std::size_t size) = 0;
 };
 
 // A file or folder held open so that it can be removed, and so that what is
@@ -96,6 +107,11 @@ public:
     virtual std::optional<std::wstring> RealPath(const std::wstring& path) = 0;
     // The entry at the path held for removal; nothing when there is none.
     virtual std::unique_ptr<RemovableEntry> OpenForRemoval(const std::wstring& path) = 0;
+    // The file opened for reading; nothing when there is none or it cannot
+    // be opened (held by a program that writes it, no right to read it).
+    virtual std::unique_ptr<ReadableFile> OpenForReading(const std::wstring& path) = 0;
+    // A SHA-256 to compute.
+    virtual std::unique_ptr<Sha256Digest> StartSha256() = 0;
     // The Authenticode signature of a program file as Windows sees it.
     virtual FileSignature SignatureOf(const std::wstring& path) = 0;
     // Appends text to a file, created when missing, converted to the system's

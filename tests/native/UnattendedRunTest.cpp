@@ -4,6 +4,8 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineRun.h"
 #include "app/RunLog.h"
+#include "services/Editions.h"
+#include "services/LayoutList.h"
 
 namespace kanvel::testing {
 namespace {
@@ -62,6 +64,8 @@ protected:
     platform::host::ScriptedServer server;
     bool windowOpened = false;
     app::WindowSettings window;
+    // Where the window's files came from (the copy lives only as long as the run).
+    std::optional<std::wstring> windowSource;
 
     void SetUp() override {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
@@ -73,6 +77,7 @@ protected:
         return app::RunFromCommandLine(platform, arguments, [this](const app::WindowSettings& settings) {
             windowOpened = true;
             window = settings;
+            if (settings.source) windowSource = settings.source->location();
         });
     }
     static Args Install(Args more) {
@@ -585,6 +590,134 @@ TEST(RunLogTest, OneLinePerEntryWithAFixedWidthTimeStamp) {
 TEST(SplitAsWindowsTest, QuotesAndBackslashesAsCommandLineToArgvW) {
     EXPECT_EQ(SplitAsWindows(L"\"C:\\a b\\x.exe\" /A \"/DIR=D:\\Moje programy\" /LOG=\"C:\\x y\\l.log\" a\\\\\\\"b"),
               (Args{L"/A", L"/DIR=D:\\Moje programy", L"/LOG=C:\\x y\\l.log", L"a\\\"b"}));
+}
+
+// A copy of the server made by /LAYOUT, then used by /SOURCE: what the list
+// names, what a second copy asks the server for, and a copy that was changed.
+class LocalCopyTest : public UnattendedRunTest {
+protected:
+    void ServeEverything() {
+        ServeTables();
+        ServeEngine();
+        for (const auto& edition : services::kEditions)
+            server.responses[Url(L"programy/wersja7/poprawki/" + std::wstring(edition.programBaseName) + L"._exe")] = {
+                .body = "MZ " + platform::host::ToUtf8(std::wstring(edition.name))};
+    }
+    services::LayoutReading ListOfCopy() {
+        return services::LayoutList::Read(platform.files().ReadFile(L"D:\\pliki\\Kanvel-pliki.txt"),
+                                          *platform.StartSha256());
+    }
+    const std::wstring table = L"D:\\pliki\\programy\\wersja7\\bkp6\\baza42.px";
+};
+
+TEST_F(LocalCopyTest, LayoutListsEveryFileAndASecondOneFetchesOnlyWhatIsMissingOrChanged) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0) << LogText();
+    const auto read = ListOfCopy();
+    ASSERT_TRUE(read.list);
+    EXPECT_EQ(read.list->files().size(), 5u + 1u + 73u);
+    const auto* engine = read.list->Find(L"sterowniki/bde/setup._exe");
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->size, 8u);
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\pliki\\sterowniki\\bde\\setup._exe"), "MZ setup");
+    // The programs came with the maker's credentials, as for an installation.
+    for (const auto& request : server.requests)
+        EXPECT_EQ(request.basicAuthentication, request.url.find(L"/poprawki/") != std::wstring::npos)
+            << platform::host::ToUtf8(request.url);
+    EXPECT_EQ(server.requests.size(), 79u);
+    EXPECT_TRUE(Logged(L"pobrano: programy/wersja7/bkp6/baza42.px"));
+
+    platform.DeleteFileAt(table);
+    platform.files().WriteFile(L"D:\\pliki\\sterowniki\\bde\\setup._exe", "MZ other");
+    server.requests.clear();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    ASSERT_EQ(server.requests.size(), 2u);
+    EXPECT_EQ(server.requests[0].url, Url(L"sterowniki/bde/setup._exe"));
+    EXPECT_EQ(server.requests[1].url, Url(L"programy/wersja7/bkp6/baza42.px"));
+    EXPECT_TRUE(Logged(L"bez zmian: programy/wersja7/bkp6/baza1.db"));
+
+    // A file the server no longer gives stays out of the list, and the run says so.
+    server.responses.erase(Url(L"programy/wersja7/bkp6/baza42.px"));
+    platform.DeleteFileAt(table);
+    EXPECT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 4);
+    EXPECT_EQ(ListOfCopy().list->Find(L"programy/wersja7/bkp6/baza42.px"), nullptr);
+    EXPECT_TRUE(Logged(L"nie pobrano: programy/wersja7/bkp6/baza42.px"));
+}
+
+TEST_F(LocalCopyTest, SourceInstallsFromTheCopyAloneAndRefusesAChangedFileWith12) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    server.responses.clear();
+    server.requests.clear();
+    ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database,engine", L"/SOURCE=D:\\pliki"})), 0) << LogText();
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ Administrator");
+    EXPECT_EQ(FilesIn(installed + L"\\Format\\Bkp6"), 73u);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Sterowniki\\BDE\\setup.exe"));
+    EXPECT_TRUE(Logged(L"pliki z kopii: D:\\pliki"));
+
+    // One byte changed: refused, named, nothing stored under its name.
+    platform.files().WriteFile(table, "tablE");
+    platform.files().MakeFolders(L"D:\\Drugi");
+    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=D:\\Drugi",
+                   L"/COMPONENTS=program,database", L"/SOURCE=D:\\pliki"}),
+              12);
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: plik niezgodny z listą plików kopii: programy/wersja7/bkp6/baza42.px"));
+    EXPECT_FALSE(platform.FileExists(L"D:\\Drugi\\OR-Vel\\Format\\Bkp6\\baza42.px"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 12: "));
+
+    // A list (rightly sealed) that leaves a file out: that file is refused as well.
+    auto list = *ListOfCopy().list;
+    list.Remove(L"programy/wersja7/poprawki/Edytor2._exe");
+    platform.files().WriteFile(L"D:\\pliki\\Kanvel-pliki.txt", list.Text(*platform.StartSha256()));
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 12);
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: pliku nie ma na liście plików kopii: programy/wersja7/poprawki/Edytor2._exe"));
+    EXPECT_TRUE(server.requests.empty());
+}
+
+TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRun) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=C:\\Instal\\pliki"}), 0);
+    EXPECT_EQ(Run({L"/SOURCE=.\\pliki"}), 0);
+    ASSERT_TRUE(windowOpened);
+    EXPECT_EQ(windowSource, L"C:\\Instal\\pliki");
+
+    // Started from the copy kept in an installation, the window goes on from
+    // a temporary copy elsewhere: it is given the folder in full.
+    platform.executablePath = installed + L"\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    EXPECT_EQ(Run({L"-source=pliki", L"/LOG=D:\\l.log"}), 0);
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_EQ(platform.copyRuns[0].arguments[0], L"-source=" + installed + L"\\pliki");
+    EXPECT_EQ(platform.copyRuns[0].arguments[1], L"/LOG=D:\\l.log");
+    platform.executablePath = L"C:\\Instal\\Instalator.exe";
+
+    // No list to read: the files cannot be had (4); a list that was changed: 12.
+    windowOpened = false;
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\nic"})), 4);
+    EXPECT_TRUE(Logged(L"Nie można użyć kopii plików (/SOURCE): nie można odczytać listy plików kopii D:\\nic\\Kanvel-pliki.txt"));
+    std::string list = platform.files().ReadFile(L"C:\\Instal\\pliki\\Kanvel-pliki.txt");
+    list[list.find(" 5 ") + 1] = '6';
+    platform.files().WriteFile(L"C:\\Instal\\pliki\\Kanvel-pliki.txt", list);
+    EXPECT_EQ(Run({L"/SOURCE=pliki"}), 12);
+    EXPECT_FALSE(windowOpened);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+}
+
+TEST(CommandLineSource, FoldersAddressesAndWhatALayoutRunDoesNotTake) {
+    const auto parse = [](std::vector<std::wstring> arguments) { return app::CommandLine::Parse(arguments); };
+    EXPECT_EQ(parse({L"/SOURCE=\\\\serwer\\kanvel\\"}).options.source, L"\\\\serwer\\kanvel");
+    EXPECT_EQ(parse({L"/SOURCE=.\\pliki\\"}).options.source, L"pliki");
+    EXPECT_EQ(parse({L"/SOURCE=https://kopia.example.com/kanvel"}).options.source, L"https://kopia.example.com/kanvel/");
+    EXPECT_EQ(parse({L"/SOURCE=http://127.0.0.1:8080/"}).options.source, L"http://127.0.0.1:8080/");
+    EXPECT_EQ(parse({L"/SOURCE=http://kopia.example.com/"}).error->reason,
+              L"połączenie z kopią plików nie byłoby szyfrowane (http://)");
+    for (const wchar_t* bad : {L"/SOURCE=..\\pliki", L"/SOURCE=https://a.com/?x", L"/SOURCE=C:\\a\\..\\b"})
+        EXPECT_TRUE(parse({bad}).error) << std::wstring(bad).size();
+    EXPECT_FALSE(parse({L"/LAYOUT=D:\\pliki", L"/LOG=D:\\l.log"}).error);
+    EXPECT_FALSE(parse({L"/SILENT", L"/LAYOUT=D:\\pliki"}).error);
+    EXPECT_EQ(parse({L"/LAYOUT=D:\\pliki", L"/SOURCE=D:\\inne"}).error->reason, L"wyklucza się z /LAYOUT");
+    EXPECT_EQ(parse({L"/LAYOUT=D:\\pliki", L"/EDITION=Procesor"}).error->reason, L"wyklucza się z /LAYOUT");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 # versions it is made for and long-path awareness).
 set -u
 exe="$1/Instalator.exe"
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|comdlg32|UxTheme|SHELL32|ole32|WINHTTP|CRYPT32|WINTRUST|msvcrt|ADVAPI32)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|comdlg32|UxTheme|SHELL32|ole32|WINHTTP|CRYPT32|WINTRUST|bcrypt|msvcrt|ADVAPI32)\.dll$'
 dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$dlls" ] || { echo "FAIL: no import table read from $exe"; exit 1; }
 bad=$(printf '%s\n' "$dlls" | grep -v -i -E "$allowed")

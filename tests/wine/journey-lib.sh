@@ -4,7 +4,7 @@
 #   journey_begin NAME SETTING "$@"
 # (see journey_begin); other tools may instead source this file after
 # tools/wine/env.sh and use the helpers alone.
-#   journey_start EXE        start the installer in the background (sets INSTALLER_PID)
+#   journey_start EXE [ARG...]  start the installer in the background (sets INSTALLER_PID)
 # KANVEL_INSTALLER_EXE, when set, is the installer the journey starts (by
 # default the build's own Instalator.exe).
 #   wait_for SECONDS CMD...  run CMD until it succeeds, at most SECONDS
@@ -129,7 +129,7 @@ wait_for() {
 }
 
 journey_start() {
-  wine "$1" >/dev/null 2>&1 &
+  wine "$@" >/dev/null 2>&1 &
   INSTALLER_PID=$!
 }
 
@@ -235,7 +235,7 @@ click_on() {
 # Starts the installer and waits until its licence reveal has ended: the
 # choice is enabled and the cursor rests on "Akceptuję". Sets WID.
 start_and_wait_for_reveal() {
-  journey_start "${KANVEL_INSTALLER_EXE:-$KANVEL_BUILD_DIR/Instalator.exe}"
+  journey_start "${KANVEL_INSTALLER_EXE:-$KANVEL_BUILD_DIR/Instalator.exe}" "$@"
   WID=$(window_id "Warunki licencji") || fail "no installer window appeared"
   # The reveal's last step glides the cursor onto the choice, then enables it.
   wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
@@ -281,9 +281,9 @@ expect_same_after_full_repaint() {
 }
 
 # Starts the installer, accepts the licence and chooses "Koordynator", with
-# real clicks where the cursor glides to (sets WID).
+# real clicks where the cursor glides to (sets WID); ARGS go to the installer.
 accept_and_choose_koordynator() {
-  start_and_wait_for_reveal
+  start_and_wait_for_reveal "$@"
   xdotool click 1
   wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
   xdotool click 1

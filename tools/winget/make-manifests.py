@@ -30,6 +30,7 @@ RESPONSE_OF = {
     "SignatureRefused": "contactSupport",
     "ComponentMissing": "noNetwork",
     "ShortcutOrEntryMissing": "contactSupport",
+    "SourceMismatch": "contactSupport",
     "AnotherRunInProgress": "installInProgress",
 }
 

@@ -1,13 +1,11 @@
 // The database engine component: fetches the engine's installer into its
 // folder below the install folder, where the install sequence starts it.
+#include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
 namespace kanvel::install {
 
 namespace {
-constexpr const wchar_t* kEngineServerFolder = L"sterowniki/bde";
-constexpr const wchar_t* kEngineInstallerName = L"setup";
-constexpr const wchar_t* kEngineInstallerExtension = L"exe";
 constexpr int kEngineFetched = 1;
 }  // namespace
 

@@ -1,6 +1,7 @@
 // What "Instaluj" does: the ticked components in a fixed order (database
 // engine, database files, program file), then the finishing step with the
 // update program and the shortcuts; and, once finished, "Uruchom".
+#include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
 #include "services/ShortcutWriter.h"
@@ -20,8 +21,6 @@ constexpr const wchar_t* kRunHint = L"Uruchomienie programu";
 constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
 constexpr const wchar_t* kNotStartedBefore = L"Plik \"";
 constexpr const wchar_t* kNotStartedAfter = L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony.";
-constexpr const wchar_t* kProgramsServerFolder = L"programy/wersja7/poprawki";
-constexpr const wchar_t* kProgramDownloadExtension = L"exe";
 constexpr const wchar_t* kEnginePackedName = L"setup";
 constexpr const wchar_t* kShortcutDescription = L"Skrót do programu Kanvel ";
 constexpr const wchar_t* kShortcutVersion = L" 8.0";
@@ -122,7 +121,7 @@ bool TFormInstal::PobranieProgramu() {
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto& context = environment_.context;
-    if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramDownloadExtension, true, context.installDir))
+    if (!PobraniePliku(kProgramsServerFolder, context.programBaseName, kProgramExtension, true, context.installDir))
         return false;
     BBProgram.setTag(edition);
     return true;

@@ -182,6 +182,7 @@ void TFormInstal::FormCreate() {
     main_.AdoptInstallPage(*this, PanelInstalacji);
     download_ = std::make_unique<services::ComponentDownload>(environment_.platform, main_.HttpClient(), *this,
                                                               environment_.verification);
+    download_->TakeFilesFrom(environment_.source);
 }
 
 bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName,

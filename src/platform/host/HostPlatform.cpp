@@ -3,7 +3,9 @@
 #include <fstream>
 
 #include "platform/host/Encoding.h"
+#include "platform/host/HostReadableFile.h"
 #include "platform/host/HostRemovableEntry.h"
+#include "platform/host/OpenSslSha256.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/RecordingShellLink.h"
 #include "services/InstallerError.h"
@@ -151,6 +153,12 @@ std::unique_ptr<services::RemovableEntry> HostPlatform::OpenForRemoval(const std
     if (!fs::exists(fs::symlink_status(host, ec))) return nullptr;
     return std::make_unique<HostRemovableEntry>(files_, host, locked(host));
 }
+
+std::unique_ptr<services::ReadableFile> HostPlatform::OpenForReading(const std::wstring& path) {
+    return HostReadableFile::Open(files_.ToHost(path), path);
+}
+
+std::unique_ptr<services::Sha256Digest> HostPlatform::StartSha256() { return std::make_unique<OpenSslSha256>(); }
 
 services::FileSignature HostPlatform::SignatureOf(const std::wstring& path) {
     std::error_code ec;

@@ -70,6 +70,8 @@ public:
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override;
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
+    std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
+    std::unique_ptr<services::Sha256Digest> StartSha256() override;
     services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;

@@ -10,10 +10,12 @@
 #include <variant>
 
 #include "platform/win32/AuthenticodeSignature.h"
+#include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
+#include "platform/win32/Win32ReadableFile.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
@@ -131,6 +133,12 @@ std::optional<std::wstring> Win32Platform::RealPath(const std::wstring& path) { 
 std::unique_ptr<services::RemovableEntry> Win32Platform::OpenForRemoval(const std::wstring& path) {
     return Win32RemovableEntry::Open(path);
 }
+
+std::unique_ptr<services::ReadableFile> Win32Platform::OpenForReading(const std::wstring& path) {
+    return Win32ReadableFile::Open(path);
+}
+
+std::unique_ptr<services::Sha256Digest> Win32Platform::StartSha256() { return std::make_unique<CngSha256>(); }
 
 services::FileSignature Win32Platform::SignatureOf(const std::wstring& path) { return AuthenticodeSignatureOf(path); }
 

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/ComponentDownload.h"
+#include "services/UnwatchedView.h"
 
 namespace kanvel::tests {
 namespace {
@@ -22,15 +23,6 @@ class RecordingPlatform : public platform::win32::Win32Platform {
 public:
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
     std::vector<std::wstring> messages;
-};
-
-class NoView : public services::DownloadView {
-public:
-    void ShowStatus(const std::wstring&) override {}
-    void SetProgressRange(int) override {}
-    void SetProgressPosition(int) override {}
-    bool KeepWorking() override { return true; }
-    void ShowReplaceNotice(const std::wstring&) override {}
 };
 
 std::string ReadWhole(const std::wstring& path) {
@@ -78,7 +70,7 @@ void RunDownloadRuleTests(CheckList& checks, const std::wstring& faultServerUrl)
         {L"trickle", nullptr},  // a time-out: the connection failure's words
     };
     RecordingPlatform platform;
-    NoView view;
+    services::UnwatchedView view;
     platform::win32::WinHttpClient client(5s, 2s, 4s, 1024);
     const services::ProgramVerification unverified{services::PublisherList()};
     services::ComponentDownload download(platform, client, view, unverified, faultServerUrl + L"/");

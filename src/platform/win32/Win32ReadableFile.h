@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/win32/ResourceHolders.h"
+
+#include "services/PlatformOperations.h"
+
+namespace kanvel::platform::win32 {
+
+// A file read from its start, shared for reading only: nobody can change it
+// while it is held.
+class Win32ReadableFile : public services::ReadableFile {
+public:
+    // Nothing when the file cannot be opened so.
+    static std::unique_ptr<Win32ReadableFile> Open(const std::wstring& path);
+
+    std::uint64_t Size() override;
+    std::size_t Read(std::uint8_t* buffer, std::size_t size) override;
+
+private:
+    Win32ReadableFile(FileHandle file, std::wstring path) : file_(std::move(file)), path_(std::move(path)) {}
+    [[noreturn]] void fail() const;
+
+    FileHandle file_;
+    std::wstring path_;
+};
+
+}  // namespace kanvel::platform::win32
