@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "services/BuildSettings.h"
 #include "services/DownloadView.h"
+#include "services/FetchAhead.h"
 #include "services/FetchOutcome.h"
 #include "services/HttpClient.h"
 #include "services/PlatformOperations.h"
@@ -44,6 +46,16 @@ public:
     FetchOutcome Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension, bool authenticate,
                        std::wstring targetFolder);
 
+    // The files without extension, fetched without credentials, that the
+    // next calls will ask for in this order: those missing from the target
+    // folder are requested ahead, several at a time (FetchAhead). Each is
+    // still shown, judged and stored when its own call comes, exactly as if
+    // it had been fetched then. A failed file ends fetching ahead: the
+    // transfers after it are given up, their partial files removed, and the
+    // later calls fetch one file at a time.
+    void ExpectNext(const std::wstring& serverFolder, const std::vector<std::wstring>& fileNames,
+                    const std::wstring& targetFolder);
+
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
@@ -53,6 +65,7 @@ private:
     void useCredentials(bool authenticate);
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
+    void store(ReplacingFile& file, const DeclaredBody& declared, std::int64_t received, bool program);
     void checkSignature(ReplacingFile& file) const;
     FetchOutcome failed(const std::wstring& errorText, bool signatureRefused);
 
@@ -60,6 +73,7 @@ private:
     HttpClient& client_;
     DownloadView& view_;
     const ProgramVerification& verification_;
+    FetchAhead ahead_;
     std::wstring baseUrl_;
     bool plainHttpAllowed_;
     bool running_ = false;
