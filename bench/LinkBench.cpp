@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "pages/install/DatabaseFileSets.h"
 #include "platform/win32/Win32Platform.h"
@@ -82,14 +83,18 @@ int wmain(int argc, wchar_t** argv) {
     const auto verification = kanvel::services::ProgramVerification::OfThisBuild();
     kanvel::services::ComponentDownload download(platform, *client, view, verification, baseUrl);
 
-    int tables = 0;
-    const std::wstring server(kanvel::install::kTablesServerFolder);
+    // The tables in the order the installer asks for them, requested side by
+    // side as the installer requests them.
+    std::vector<std::wstring> names;
     for (const auto* set : {&kanvel::install::kDataSet, &kanvel::install::kConfigurationSet,
-                            &kanvel::install::kStatementSet}) {
-        for (auto name : set->slots) {
-            if (!name.empty() && download.Fetch(server, std::wstring(name), L"", false, tablesFolder).stored()) ++tables;
-        }
-    }
+                            &kanvel::install::kStatementSet})
+        for (auto name : set->slots)
+            if (!name.empty()) names.emplace_back(name);
+    const std::wstring server(kanvel::install::kTablesServerFolder);
+    download.ExpectNext(server, names, tablesFolder);
+    int tables = 0;
+    for (const std::wstring& name : names)
+        if (download.Fetch(server, name, L"", false, tablesFolder).stored()) ++tables;
     const double tablesSeconds = SecondsSince(started);
     const auto programStarted = Clock::now();
     const bool program =

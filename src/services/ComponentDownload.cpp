@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 
+#include "services/CountingSink.h"
 #include "services/DownloadUrlRule.h"
 #include "services/InstallerError.h"
 #include "services/ProgressScale.h"
@@ -50,21 +51,6 @@ private:
     bool& running_;
 };
 
-// Passes the body on and counts it.
-class CountingSink : public ByteSink {
-public:
-    explicit CountingSink(ByteSink& inner) : inner_(inner) {}
-    void Write(const std::uint8_t* data, std::size_t size) override {
-        inner_.Write(data, size);
-        total_ += static_cast<std::int64_t>(size);
-    }
-    std::int64_t total() const { return total_; }
-
-private:
-    ByteSink& inner_;
-    std::int64_t total_ = 0;
-};
-
 // A program file whose signature is not the maker's.
 class SignatureRefused : public InstallerError {
 public:
@@ -94,6 +80,7 @@ ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& c
       client_(client),
       view_(view),
       verification_(verification),
+      ahead_(platform, client),
       baseUrl_(std::move(baseUrl)),
       plainHttpAllowed_(plainHttpAllowed) {
     client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
@@ -159,6 +146,7 @@ std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::
     try {
         work();
     } catch (const BrokenOff&) {
+        ahead_.Drop();
         view_.SetProgressPosition(0);
         view_.ShowStatus(std::wstring());
         throw;
@@ -211,16 +199,41 @@ void ComponentDownload::checkBaseUrl() const {
     }
 }
 
+void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::vector<std::wstring>& fileNames,
+                                   const std::wstring& targetFolder) {
+    // Files of a local copy are read one by one, as they are checked.
+    std::vector<FetchAhead::PlannedFile> missing;
+    if (source_ == nullptr && JudgeDownloadUrl(baseUrl_, plainHttpAllowed_) == DownloadUrlVerdict::Accepted) {
+        for (const std::wstring& name : fileNames) {
+            const std::wstring localPath = JoinPath(targetFolder, name);
+            if (!platform_.FileExists(localPath))
+                missing.push_back({baseUrl_ + ServerPath(serverFolder, name, std::wstring()), localPath});
+        }
+    }
+    useCredentials(false);
+    ahead_.Plan(std::move(missing));
+}
+
 void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath, bool program) {
     // The body goes to the local file's partial file, which replaces it only
     // once the whole body is on disk and judged; on failure the old file
     // stays as it was and the partial file goes.
+    if (auto ahead = ahead_.Take(url, localPath)) {
+        const DeclaredBody declared = client_.Finish(*ahead->get);
+        store(*ahead->file, declared, ahead->counted->total(), program);
+        return;
+    }
     auto file = platform_.CreateReplacingFile(localPath);
     CountingSink counted(*file);
     const DeclaredBody declared = client_.Get(url, counted);
-    if (const auto reason = IncompleteBodyReason(declared, counted.total())) throw InstallerError(*reason);
-    if (program) checkSignature(*file);
-    file->Commit();
+    store(*file, declared, counted.total(), program);
+}
+
+void ComponentDownload::store(ReplacingFile& file, const DeclaredBody& declared, std::int64_t received,
+                              bool program) {
+    if (const auto reason = IncompleteBodyReason(declared, received)) throw InstallerError(*reason);
+    if (program) checkSignature(file);
+    file.Commit();
 }
 
 // A file of a local copy: checked against the copy's list (size and
@@ -243,6 +256,7 @@ void ComponentDownload::checkSignature(ReplacingFile& file) const {
 }
 
 FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure kind) {
+    ahead_.Drop();
     const bool connection =
         kind == FetchOutcome::Failure::Other && errorText.find(kConnectionMarker) != std::wstring::npos;
     if (connection) kind = FetchOutcome::Failure::Connection;

@@ -4,9 +4,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "services/BuildSettings.h"
 #include "services/DownloadView.h"
+#include "services/FetchAhead.h"
 #include "services/FetchOutcome.h"
 #include "services/HttpClient.h"
 #include "services/LocalSource.h"
@@ -63,6 +65,16 @@ public:
     FetchOutcome FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
                                  const std::wstring& localPath);
 
+    // The files without extension, fetched without credentials, that the
+    // next calls will ask for in this order: those missing from the target
+    // folder are requested ahead, several at a time (FetchAhead). Each is
+    // still shown, judged and stored when its own call comes, exactly as if
+    // it had been fetched then. A failed file ends fetching ahead: the
+    // transfers after it are given up, their partial files removed, and the
+    // later calls fetch one file at a time.
+    void ExpectNext(const std::wstring& serverFolder, const std::vector<std::wstring>& fileNames,
+                    const std::wstring& targetFolder);
+
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
@@ -78,6 +90,8 @@ private:
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
     void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
+
+    void store(ReplacingFile& file, const DeclaredBody& declared, std::int64_t received, bool program);
     void checkSignature(ReplacingFile& file) const;
     FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);
 
@@ -85,6 +99,7 @@ private:
     HttpClient& client_;
     DownloadView& view_;
     const ProgramVerification& verification_;
+    FetchAhead ahead_;
     std::wstring baseUrl_;
     bool plainHttpAllowed_;
     const LocalSource* source_ = nullptr;

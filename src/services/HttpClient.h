@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,14 @@ struct DeclaredBody {
     // when it gave none. A later request can use them to resume the body.
     std::wstring entityTag;
     std::wstring lastModified;
+};
+
+// A GET started before its turn (HttpClient::Start). Destroyed before it was
+// finished, it is given up: the transfer stops and nothing more is written to
+// its body.
+class StartedGet {
+public:
+    virtual ~StartedGet() = default;
 };
 
 // The installer's HTTP client. One GET per call, no redirect followed.
@@ -78,6 +87,21 @@ public:
     WaitHandler OnWait;
 
     virtual DeclaredBody Get(const std::wstring& url, ByteSink& body) = 0;
+
+    // Several GETs at once: Start begins one whose body goes to `body`;
+    // Finish waits until it has ended and reports it exactly as Get would,
+    // its progress events included (what arrived before Finish is reported
+    // at once). While the client waits for any of its transfers, it writes
+    // every started body as it arrives, on the calling thread. At most
+    // kMostRequestsAtOnce requests are out at a time (the HTTP/1.1
+    // connections browsers open to one host); those started beyond go out
+    // in the order they were started, as earlier ones end. A client that
+    // cannot run transfers side by side makes the request when Finish is
+    // called: that is what this base does. The request carries the
+    // credentials in force when it is made.
+    static constexpr int kMostRequestsAtOnce = 6;
+    virtual std::unique_ptr<StartedGet> Start(const std::wstring& url, ByteSink& body);
+    virtual DeclaredBody Finish(StartedGet& started);
 };
 
 }  // namespace kanvel::services

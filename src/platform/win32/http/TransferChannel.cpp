@@ -35,4 +35,9 @@ void TransferChannel::Cancel() {
     drained_.notify_all();
 }
 
+bool TransferChannel::cancelled() {
+    const std::lock_guard lock(mutex_);
+    return cancelled_;
+}
+
 }  // namespace kanvel::platform::win32

@@ -67,6 +67,7 @@ public:
     std::deque<Event> TakeAll();
     // Gives the transfer up: the worker stops at its next step.
     void Cancel();
+    bool cancelled();
 
 private:
     static constexpr std::size_t kMostWaitingBytes = 1u << 20;

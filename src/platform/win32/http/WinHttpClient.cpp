@@ -1,11 +1,7 @@
 #include "platform/win32/http/WinHttpClient.h"
 
-#include <thread>
-
 #include "platform/win32/http/BasicCredentials.h"
 #include "platform/win32/http/SocketErrors.h"
-#include "platform/win32/http/TransferChannel.h"
-#include "platform/win32/http/WinHttpRequest.h"
 
 namespace kanvel::platform::win32 {
 namespace {
@@ -13,8 +9,8 @@ namespace {
 constexpr const wchar_t* UserAgent = L"Kanvel-Installer/7.0";
 
 WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout) {
-    WinHttpHandle session(WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                      WINHTTP_NO_PROXY_BYPASS, 0));
+    WinHttpHandle session(
+        WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) {
         ThrowLastConnectionFailure();
     }
@@ -49,68 +45,57 @@ void PumpMessages() {
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
                              std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
     : session_(std::make_shared<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))),
+      queue_(std::make_shared<RequestQueue>(session_, kMostRequestsAtOnce)),
       stallWindow_(stallWindow),
       minimumBytes_(minimumBytes) {}
 
 services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
-    // The worker owns its request and this channel; the session lives as long
-    // as the last of them. This thread only waits, answers its window and
-    // writes the body.
-    auto channel = std::make_shared<TransferChannel>();
-    std::thread worker([session = session_, channel, url, headers = RequestHeaders(),
-                        stall = StallRule{stallWindow_, minimumBytes_}] {
-        RunBlockingGet(session->get(), url, headers, stall, *channel);
-    });
-    services::DeclaredBody declared;
-    try {
-        declared = Wait(*channel, body);
-    } catch (...) {
-        // Given up: the worker stops at its next step (a server that has gone
-        // silent keeps it until the receive time-out) and touches nothing of ours.
-        channel->Cancel();
-        worker.detach();
-        throw;
-    }
-    worker.join();
-    return declared;
+    const auto transfer = Start(url, body);
+    return Finish(*transfer);
 }
 
-services::DeclaredBody WinHttpClient::Wait(TransferChannel& channel, services::ByteSink& body) {
-    TransferProgress progress;
+std::unique_ptr<services::StartedGet> WinHttpClient::Start(const std::wstring& url, services::ByteSink& body) {
+    return std::make_unique<WinHttpTransfer>(transfers_, *queue_, url, RequestHeaders(),
+                                             StallRule{stallWindow_, minimumBytes_}, body);
+}
+
+services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
+    const auto& transfer = dynamic_cast<WinHttpTransfer&>(started);
+    Reported reported;
     for (;;) {
-        for (auto& event : channel.TakeAll())
-            if (Handle(event, body, progress)) return progress.declared;
-        const HANDLE ready = channel.ready();
-        if (MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT, 0) == WAIT_OBJECT_0 + 1) {
-            if (OnWait)
-                OnWait(*this);
-            else
-                PumpMessages();
+        for (WinHttpTransfer* each : transfers_) each->Drain();
+        Report(transfer, reported);
+        if (transfer.over()) {
+            if (reported.begun && OnWorkEnd) OnWorkEnd(*this, services::WorkMode::Reading);
+            return transfer.Result();
         }
+        WaitForAny();
     }
 }
 
-bool WinHttpClient::Handle(TransferChannel::Event& event, services::ByteSink& body, TransferProgress& progress) {
+// What arrived before the caller waited for this transfer is reported at once.
+void WinHttpClient::Report(const WinHttpTransfer& transfer, Reported& reported) {
     const auto mode = services::WorkMode::Reading;
-    switch (event.kind) {
-        case TransferChannel::Event::Kind::Begin:
-            progress.begun = true;
-            progress.declared = event.declared;
-            if (OnWorkBegin) OnWorkBegin(*this, mode, event.declared.length.value_or(0));
-            return false;
-        case TransferChannel::Event::Kind::Block:
-            body.Write(event.block.data(), event.block.size());
-            progress.done += static_cast<std::int64_t>(event.block.size());
-            if (OnWork) OnWork(*this, mode, progress.done);
-            return false;
-        case TransferChannel::Event::Kind::End:
-            if (OnWorkEnd) OnWorkEnd(*this, mode);
-            return true;
-        case TransferChannel::Event::Kind::Failed:
-            if (progress.begun && OnWorkEnd) OnWorkEnd(*this, mode);
-            std::rethrow_exception(event.error);
+    if (transfer.begun() && !reported.begun) {
+        reported.begun = true;
+        if (OnWorkBegin) OnWorkBegin(*this, mode, transfer.declared().length.value_or(0));
     }
-    return false;
+    if (transfer.received() > reported.done) {
+        reported.done = transfer.received();
+        if (OnWork) OnWork(*this, mode, reported.done);
+    }
+}
+
+void WinHttpClient::WaitForAny() {
+    std::vector<HANDLE> ready;
+    for (const WinHttpTransfer* each : transfers_)
+        if (!each->over() && ready.size() < MAXIMUM_WAIT_OBJECTS - 1) ready.push_back(each->ready());
+    const auto count = static_cast<DWORD>(ready.size());
+    if (MsgWaitForMultipleObjectsEx(count, ready.data(), INFINITE, QS_ALLINPUT, 0) != WAIT_OBJECT_0 + count) return;
+    if (OnWait)
+        OnWait(*this);
+    else
+        PumpMessages();
 }
 
 std::wstring WinHttpClient::RequestHeaders() const {

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/win32/http/TransferChannel.h"
+#include <vector>
+
 #include "platform/win32/http/WinHttpHandle.h"
+#include "platform/win32/http/WinHttpTransfer.h"
 #include "services/HttpClient.h"
 #include "services/StallWatch.h"
 
@@ -22,9 +24,13 @@ namespace kanvel::platform::win32 {
 //
 // Get returns when the transfer has ended, but the calling thread never
 // blocks on the network: a worker thread makes the request and reads the
-// body, while the caller waits in a message loop that lets its window answer
-// (OnWait) and writes each block to the body as it comes. An exception from
-// an event handler gives the transfer up at once.
+// body (WinHttpTransfer), while the caller waits in a message loop that lets
+// its window answer (OnWait) and writes each block to the body as it comes.
+// An exception from an event handler gives the transfer up at once.
+// Transfers started ahead (Start) run side by side on the one session, at
+// most kMostRequestsAtOnce at a time (RequestQueue), and WinHTTP keeps their
+// connections for the next requests; every wait writes the blocks of all of
+// them.
 class WinHttpClient : public services::HttpClient {
 public:
     // Long enough for a slow line, short enough that a dead or stalled server
@@ -44,22 +50,27 @@ public:
     WinHttpClient& operator=(const WinHttpClient&) = delete;
 
     services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
+    std::unique_ptr<services::StartedGet> Start(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Finish(services::StartedGet& started) override;
 
 private:
-    struct TransferProgress {
+    // What the caller was told of the transfer it waits for.
+    struct Reported {
         bool begun = false;
         std::int64_t done = 0;
-        services::DeclaredBody declared;
     };
-
-    // Waits for the transfer's events and hands them on until it has ended.
-    services::DeclaredBody Wait(TransferChannel& channel, services::ByteSink& body);
-    // True once the transfer has ended well; a failure is thrown.
-    bool Handle(TransferChannel::Event& event, services::ByteSink& body, TransferProgress& progress);
+    void Report(const WinHttpTransfer& transfer, Reported& reported);
+    // Returns when something arrived for any transfer, having let the window
+    // answer when something arrived for it instead.
+    void WaitForAny();
     std::wstring RequestHeaders() const;
 
     // Shared with the workers, which may outlive a transfer given up.
     std::shared_ptr<WinHttpHandle> session_;
+    // Shared with its workers, which end when nothing waits.
+    std::shared_ptr<RequestQueue> queue_;
+    // Every transfer started and not yet destroyed.
+    std::vector<WinHttpTransfer*> transfers_;
     std::chrono::milliseconds stallWindow_;
     std::int64_t minimumBytes_;
 };
