@@ -9,9 +9,13 @@
 namespace kanvel::services {
 
 // Where a response body goes, block by block, as it arrives.
+struct DeclaredBody;
+
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
+    // What the answer declared of its body, before the first Write.
+    virtual void Begin(const DeclaredBody&) {}
     virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
@@ -29,6 +33,20 @@ struct DeclaredBody {
     // when it gave none. A later request can use them to resume the body.
     std::wstring entityTag;
     std::wstring lastModified;
+    // A 206 answer to a request for the rest of a body: its Content-Range
+    // said where the part starts and how long the whole body is. `length`
+    // is then the part's length.
+    bool partial = false;
+    std::optional<std::int64_t> rangeStart;
+    std::optional<std::int64_t> completeLength;
+};
+
+// Where a body broken off earlier is to go on: the bytes already held and
+// the validator (ETag or Last-Modified, as the server sent it) of the body
+// they came from.
+struct ResumePoint {
+    std::int64_t offset = 0;
+    std::wstring validator;
 };
 
 // The installer's HTTP client. One GET per call, no redirect followed.
@@ -48,6 +66,15 @@ struct DeclaredBody {
 // With BasicAuthentication on, every request carries an
 // "Authorization: Basic ..." header built from Username and Password from the
 // first request on; with it off, no credentials are sent.
+//
+// With ResumeFrom set, the request asks for the rest of the body only
+// ("Range: bytes=<offset>-" with "If-Range: <validator>"): the server
+// answers 206 with the rest when the body is still the one the validator
+// names, or 200 with the whole body when it is not (or ranges mean nothing
+// to it).
+//
+// The sink hears what the answer declared (Begin) before the body's first
+// block and before OnWorkBegin.
 //
 // Progress: for a response body, OnWorkBegin once with the announced
 // Content-Length (0 when none is announced, e.g. chunked or close-delimited),
@@ -71,6 +98,7 @@ public:
     bool BasicAuthentication = false;
     std::wstring Username;
     std::wstring Password;
+    std::optional<ResumePoint> ResumeFrom;
 
     WorkBeginHandler OnWorkBegin;
     WorkHandler OnWork;

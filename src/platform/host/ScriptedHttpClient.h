@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ struct ScriptedResponse {
     std::size_t blockSize = 4;
     // Times the client waits for the answer (each a call of OnWait) before it comes.
     int waits = 0;
+    // With an error: it is thrown for this many requests only (-1: for
+    // every one), and after this many bytes of the body (-1: none, or the
+    // whole body with errorAfterBody).
+    int failures = -1;
+    std::int64_t cutAfter = -1;
+    // Validator of the body; a request for the rest naming it in If-Range
+    // gets a 206 answer with the rest.
+    std::wstring entityTag;
 };
 
 // The server side of the scripted HTTP client, shared with the test.
@@ -32,8 +41,11 @@ struct ScriptedServer {
         bool basicAuthentication = false;
         std::wstring username;
         std::wstring password;
+        std::optional<services::ResumePoint> resumeFrom;
     };
     std::map<std::wstring, ScriptedResponse> responses;
+    // Body bytes delivered in all.
+    std::int64_t bytesSent = 0;
     std::vector<Request> requests;
     // Runs after each block is delivered, before the progress event.
     std::function<void()> onBlock;

@@ -6,29 +6,10 @@
 #include "platform/win32/http/SocketErrors.h"
 #include "platform/win32/http/TransferChannel.h"
 #include "platform/win32/http/WinHttpRequest.h"
+#include "platform/win32/http/WindowsProxySettings.h"
 
 namespace kanvel::platform::win32 {
 namespace {
-
-constexpr const wchar_t* UserAgent = L"Kanvel-Installer/7.0";
-
-WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout) {
-    WinHttpHandle session(WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                      WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) {
-        ThrowLastConnectionFailure();
-    }
-    // Name resolution and connecting share one limit; sending, waiting for the
-    // answer's headers and waiting for each block of the body share the other.
-    const auto connectMs = static_cast<int>(connectTimeout.count());
-    const auto receiveMs = static_cast<int>(receiveTimeout.count());
-    DWORD responseMs = static_cast<DWORD>(receiveMs);
-    if (!WinHttpSetTimeouts(session.get(), connectMs, connectMs, receiveMs, receiveMs) ||
-        !WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs)) {
-        ThrowLastConnectionFailure();
-    }
-    return session;
-}
 
 // Handles what is waiting for this thread, for a caller that has no window
 // of its own to keep alive; WM_QUIT is left for the caller's loop.
@@ -46,9 +27,17 @@ void PumpMessages() {
 
 }  // namespace
 
+// The user's and the machine's settings, and the choice made from them.
+struct WinHttpClient::ProxyFinder {
+    explicit ProxyFinder(std::chrono::milliseconds scriptTimeout) : settings(scriptTimeout) {}
+    WindowsProxySettings settings;
+    services::ProxyChoice choice{settings};
+};
+
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
                              std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
-    : session_(std::make_shared<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))),
+    : sessions_(std::make_shared<SessionPool>(connectTimeout, receiveTimeout)),
+      proxies_(std::make_shared<ProxyFinder>(connectTimeout)),
       stallWindow_(stallWindow),
       minimumBytes_(minimumBytes) {}
 
@@ -57,8 +46,15 @@ services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::Byt
     // as the last of them. This thread only waits, answers its window and
     // writes the body.
     auto channel = std::make_shared<TransferChannel>();
-    std::thread worker([session = session_, channel, url, headers = RequestHeaders(),
+    std::thread worker([sessions = sessions_, proxies = proxies_, channel, url, headers = RequestHeaders(),
                         stall = StallRule{stallWindow_, minimumBytes_}] {
+        std::shared_ptr<WinHttpHandle> session;
+        try {
+            session = sessions->For(proxies->choice.For(url));
+        } catch (...) {
+            channel->Push(TransferChannel::Event::Failed(std::current_exception()));
+            return;
+        }
         RunBlockingGet(session->get(), url, headers, stall, *channel);
     });
     services::DeclaredBody declared;
@@ -96,6 +92,7 @@ bool WinHttpClient::Handle(TransferChannel::Event& event, services::ByteSink& bo
         case TransferChannel::Event::Kind::Begin:
             progress.begun = true;
             progress.declared = event.declared;
+            body.Begin(event.declared);
             if (OnWorkBegin) OnWorkBegin(*this, mode, event.declared.length.value_or(0));
             return false;
         case TransferChannel::Event::Kind::Block:
@@ -115,7 +112,11 @@ bool WinHttpClient::Handle(TransferChannel::Event& event, services::ByteSink& bo
 
 std::wstring WinHttpClient::RequestHeaders() const {
     // Sent up front, not in answer to a 401 challenge, so one request is enough.
-    return BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
+    std::wstring headers = BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
+    if (ResumeFrom)
+        headers += L"Range: bytes=" + std::to_wstring(ResumeFrom->offset) + L"-\r\nIf-Range: " +
+                   ResumeFrom->validator + L"\r\n";
+    return headers;
 }
 
 }  // namespace kanvel::platform::win32

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/http/SessionPool.h"
 #include "platform/win32/http/TransferChannel.h"
-#include "platform/win32/http/WinHttpHandle.h"
 #include "services/HttpClient.h"
 #include "services/StallWatch.h"
 
@@ -58,8 +58,11 @@ private:
     bool Handle(TransferChannel::Event& event, services::ByteSink& body, TransferProgress& progress);
     std::wstring RequestHeaders() const;
 
+    struct ProxyFinder;
+
     // Shared with the workers, which may outlive a transfer given up.
-    std::shared_ptr<WinHttpHandle> session_;
+    std::shared_ptr<SessionPool> sessions_;
+    std::shared_ptr<ProxyFinder> proxies_;
     std::chrono::milliseconds stallWindow_;
     std::int64_t minimumBytes_;
 };

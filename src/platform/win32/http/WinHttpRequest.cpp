@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -186,14 +187,30 @@ std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
     return length;
 }
 
+// "bytes <first>-<last>/<complete length>" of a 206 answer: where the part
+// starts and how long the whole body is; nothing read when it is malformed
+// or the length is "*".
+void ReadContentRange(const std::wstring& text, services::DeclaredBody& declared) {
+    std::string ascii;
+    for (wchar_t c : text) ascii += c < 0x80 ? static_cast<char>(c) : '?';
+    long long first = 0, last = 0, complete = 0;
+    char end = 0;
+    if (std::sscanf(ascii.c_str(), "bytes %lld-%lld/%lld%c", &first, &last, &complete, &end) != 3) return;
+    if (first < 0 || last < first || complete <= last) return;
+    declared.rangeStart = first;
+    declared.completeLength = complete;
+}
+
 // What the answer declared of its body. A body sent in chunks has no
 // declared length, whatever Content-Length says beside it.
-services::DeclaredBody Declaration(const WinHttpHandle& request) {
+services::DeclaredBody Declaration(const WinHttpHandle& request, DWORD status) {
     services::DeclaredBody declared;
     declared.chunked = QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING).has_value();
     if (!declared.chunked) declared.length = QueryContentLength(request);
     declared.entityTag = QueryHeaderText(request, WINHTTP_QUERY_ETAG).value_or(L"");
     declared.lastModified = QueryHeaderText(request, WINHTTP_QUERY_LAST_MODIFIED).value_or(L"");
+    declared.partial = status == HTTP_STATUS_PARTIAL_CONTENT;
+    if (declared.partial) ReadContentRange(QueryHeaderText(request, WINHTTP_QUERY_CONTENT_RANGE).value_or(L""), declared);
     return declared;
 }
 
@@ -221,8 +238,8 @@ void CheckPace(services::StallWatch& watch, std::int64_t done) {
 
 // Hands the body to the channel as it arrives, what the answer declared of
 // it first. Whether the body is complete is the caller's to judge.
-void ReadBody(const WinHttpHandle& request, const StallRule& stall, TransferChannel& channel) {
-    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request)))) return;
+void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall, TransferChannel& channel) {
+    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request, status)))) return;
     services::StallWatch pace(services::StallWatch::Clock::now(), stall.window, stall.minimumBytes);
     std::int64_t done = 0;
     for (;;) {
@@ -254,7 +271,7 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
-    ReadBody(request, stall, channel);
+    ReadBody(request, status, stall, channel);
 }
 
 }  // namespace
