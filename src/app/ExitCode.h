@@ -6,7 +6,7 @@ namespace kanvel::app {
 
 // What a run from the command line ends with. The values are part of the
 // installer's interface (deployment tools map them): never renumber them.
-// 7, 10, 11 and 12 are kept for other outcomes; 1618 is the number Windows
+// 10 and 12 are kept for other outcomes; 1618 is the number Windows
 // Installer gives the same outcome, which every deployment tool knows.
 enum class ExitCode : int {
     Success = 0,
@@ -19,6 +19,7 @@ enum class ExitCode : int {
     SignatureRefused = 7,
     ComponentMissing = 8,
     ShortcutOrEntryMissing = 9,
+    ProxySignInNeeded = 11,
     AnotherRunInProgress = 1618,
 };
 
@@ -39,6 +40,8 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
             return L"plik programu zainstalowany, ale nie wszystkie wybrane składniki (nieudane pobranie)";
         case ExitCode::ShortcutOrEntryMissing:
             return L"plik programu zainstalowany, ale nie zapisano skrótu lub wpisu w „Aplikacje i funkcje”";
+        case ExitCode::ProxySignInNeeded:
+            return L"serwer proxy wymaga nazwy użytkownika i hasła, a bez okna nie można o nie zapytać";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

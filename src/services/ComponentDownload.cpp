@@ -139,6 +139,7 @@ ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& c
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
     client_.OnWait = [this](HttpClient&) { KeepWorkingOrStop(); };
+    client_.OnProxySignIn = [this](HttpClient&) { return view_.AskProxySignIn(); };
 }
 
 FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension,
@@ -155,7 +156,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
     std::optional<std::wstring> failure;
-    bool signatureRefused = false;
+    FetchOutcome::Failure kind = FetchOutcome::Failure::None;
     try {
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
@@ -176,7 +177,10 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
         view_.ShowStatus(std::wstring());
         throw;
     } catch (const SignatureRefused& e) {
-        signatureRefused = true;
+        kind = FetchOutcome::Failure::Signature;
+        failure = e.text();
+    } catch (const ProxySignInFailed& e) {
+        kind = FetchOutcome::Failure::ProxySignIn;
         failure = e.text();
     } catch (const InstallerError& e) {
         failure = e.text();
@@ -188,7 +192,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     }
     view_.SetProgressPosition(0);
     view_.ShowStatus(std::wstring());
-    return failure ? failed(*failure, signatureRefused) : outcome;
+    return failure ? failed(*failure, kind) : outcome;
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
@@ -316,11 +320,13 @@ void ComponentDownload::checkSignature(ReplacingFile& file) const {
     if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
 }
 
-FetchOutcome ComponentDownload::failed(const std::wstring& errorText, bool signatureRefused) {
-    const bool connection = !signatureRefused && errorText.find(kConnectionMarker) != std::wstring::npos;
-    const FetchOutcome::Failure kind = signatureRefused ? FetchOutcome::Failure::Signature
-                                       : connection     ? FetchOutcome::Failure::Connection
-                                                        : FetchOutcome::Failure::Other;
+// `known` is the kind when the failure's type told it; otherwise the text does.
+FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure known) {
+    const bool connection =
+        known == FetchOutcome::Failure::None && errorText.find(kConnectionMarker) != std::wstring::npos;
+    const FetchOutcome::Failure kind = known != FetchOutcome::Failure::None ? known
+                                       : connection ? FetchOutcome::Failure::Connection
+                                                    : FetchOutcome::Failure::Other;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     platform_.ShowMessage(outcome.message);

@@ -73,7 +73,7 @@ private:
     void dropPartial(const std::wstring& localPath);
     void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file);
     void checkSignature(ReplacingFile& file) const;
-    FetchOutcome failed(const std::wstring& errorText, bool signatureRefused);
+    FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure known);
 
     PlatformOperations& platform_;
     HttpClient& client_;

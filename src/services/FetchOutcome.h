@@ -18,7 +18,8 @@ struct FetchOutcome {
     // connection); Signature: a program file whose signature is not the
     // maker's; Other: anything else (the server's answer, an incomplete
     // body, the local file).
-    enum class Failure { None, Connection, Signature, Other };
+    // ProxySignIn: the proxy wanted a user name and password that it did not get.
+    enum class Failure { None, Connection, Signature, ProxySignIn, Other };
 
     FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
         : result(result), failure(failure), message(std::move(message)) {}

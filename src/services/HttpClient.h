@@ -41,6 +41,16 @@ struct DeclaredBody {
     std::optional<std::int64_t> completeLength;
 };
 
+// The user name and password a proxy asks for. Kept in memory only.
+struct ProxyCredentials {
+    std::wstring username;
+    std::wstring password;
+};
+
+// Why a proxy did not let a request through (services::ProxySignInFailed).
+inline constexpr const wchar_t* kProxySignInNotGiven = L"serwer proxy wymaga logowania";
+inline constexpr const wchar_t* kProxySignInRefused = L"serwer proxy nie przyjął nazwy użytkownika lub hasła";
+
 // Where a body broken off earlier is to go on: the bytes already held and
 // the validator (ETag or Last-Modified, as the server sent it) of the body
 // they came from.
@@ -76,6 +86,17 @@ struct ResumePoint {
 // The sink hears what the answer declared (Begin) before the body's first
 // block and before OnWorkBegin.
 //
+// A proxy that asks who the user is (407) gets the logged-on user's own
+// sign-in where it offers one (Negotiate, NTLM); one that asks for a user
+// name and password (Basic) gets what OnProxySignIn answers, asked on the
+// calling thread once for the client's life and kept for every later
+// request. Proxy credentials go to the proxy only, the server's (Username,
+// Password) to the server only. Without an answer (no handler, or the user
+// declined), or when the proxy refuses it, Get throws
+// services::ProxySignInFailed with kProxySignInNotGiven or
+// kProxySignInRefused; refused credentials are forgotten, so the next
+// request asks again.
+//
 // Progress: for a response body, OnWorkBegin once with the announced
 // Content-Length (0 when none is announced, e.g. chunked or close-delimited),
 // OnWork after each block with the running total of body bytes, OnWorkEnd once.
@@ -92,6 +113,7 @@ public:
     using WorkHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t done)>;
     using WorkEndHandler = std::function<void(HttpClient& sender, WorkMode mode)>;
     using WaitHandler = std::function<void(HttpClient& sender)>;
+    using ProxySignInHandler = std::function<std::optional<ProxyCredentials>(HttpClient& sender)>;
 
     virtual ~HttpClient() = default;
 
@@ -104,6 +126,7 @@ public:
     WorkHandler OnWork;
     WorkEndHandler OnWorkEnd;
     WaitHandler OnWait;
+    ProxySignInHandler OnProxySignIn;
 
     virtual DeclaredBody Get(const std::wstring& url, ByteSink& body) = 0;
 };

@@ -2,6 +2,7 @@
 #include "services/PartialFilePath.h"
 #include "services/InstallerError.h"
 #include "services/ProgressScale.h"
+#include "pages/notice/TFormProxy.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -429,6 +430,70 @@ TEST_F(ComponentDownloadTest, AfterTheLastTryThePartialFileWaitsForTheNextAttemp
     };
     EXPECT_THROW(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"), services::BrokenOff);
     EXPECT_FALSE(platform.FileExists(partial));
+}
+
+// The user's answer in the proxy's sign-in window; the windows seen are counted.
+struct ProxySignInAnswer {
+    std::wstring username;
+    std::wstring password;
+    bool ok = true;
+    int shown = 0;
+    std::vector<std::wstring> texts;
+
+    void operator()(ui::Form& form) {
+        auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
+        ++shown;
+        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelUser.caption(),
+                 dialog.LabelPassword.caption(), dialog.BOk.caption(), dialog.BCancel.caption()};
+        EXPECT_TRUE(dialog.EditPassword.password());
+        dialog.EditUser.setText(username);
+        dialog.EditPassword.setText(password);
+        (ok ? dialog.BOk : dialog.BCancel).click();
+    }
+};
+
+TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApartFromTheServers) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    ProxySignInAnswer answer{L"anna", L"tajne"};
+    toolkit.onModal = [&](ui::Form& form) { answer(form); };
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ program"});
+    Serve(kTables + L"/baza1.db", {.body = "table"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_EQ(answer.shown, 1);
+    EXPECT_EQ(answer.texts, (std::vector<std::wstring>{L"Serwer proxy wymaga logowania", L"Serwer proxy wymaga logowania",
+                                                       L"Użytkownik:", L"Hasło:", L"&Ok", L"&Anuluj"}));
+    ASSERT_EQ(server.requests.size(), 2u);
+    for (const auto& request : server.requests) {
+        ASSERT_TRUE(request.proxyCredentials);
+        EXPECT_EQ(request.proxyCredentials->username, L"anna");
+    }
+    EXPECT_EQ(server.requests[0].username, L"kanvel8");  // the server's own, beside
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(ComponentDownloadTest, AWrongPasswordOrNoAnswerFailsClearlyAtOnceAndStoresNothing) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    ProxySignInAnswer answer{L"anna", L"zle"};
+    toolkit.onModal = [&](ui::Form& form) { answer(form); };
+    Serve(kEngine + L"/setup._exe", {.body = "MZ setup"});
+    platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(messages(), std::vector<std::wstring>{
+                              L"message Nieudane pobranie pliku: serwer proxy nie przyjął nazwy użytkownika lub hasła"});
+    EXPECT_EQ(server.requests.size(), 1u);  // not tried again
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe.part"));
+
+    // Refused credentials are forgotten: the next download asks again. Declined, it is not asked again.
+    log.clear();
+    answer.ok = false;
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(answer.shown, 2);
+    EXPECT_EQ(messages(), (std::vector<std::wstring>{L"message Nieudane pobranie pliku: serwer proxy wymaga logowania",
+                                                     L"message Nieudane pobranie pliku: serwer proxy wymaga logowania"}));
 }
 }  // namespace
 }  // namespace kanvel::testing

@@ -30,8 +30,25 @@ std::size_t StartOf(const ScriptedResponse& response, const std::optional<servic
 }
 }  // namespace
 
+std::optional<services::ProxyCredentials> ScriptedHttpClient::signInToProxy() {
+    if (!server_.proxyUser) return std::nullopt;
+    if (!proxyCredentials_ && !proxySignInAsked_) {
+        proxySignInAsked_ = true;
+        if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
+    }
+    return proxyCredentials_;
+}
+
 services::DeclaredBody ScriptedHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
-    server_.requests.push_back({url, BasicAuthentication, Username, Password, ResumeFrom});
+    const auto proxy = signInToProxy();
+    server_.requests.push_back({url, BasicAuthentication, Username, Password, ResumeFrom, proxy});
+    if (server_.proxyUser && !proxy) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+    if (server_.proxyUser && (proxy->username != server_.proxyUser->username ||
+                              proxy->password != server_.proxyUser->password)) {
+        proxyCredentials_.reset();
+        proxySignInAsked_ = false;
+        throw services::ProxySignInFailed(services::kProxySignInRefused);
+    }
     const auto found = server_.responses.find(url);
     if (found == server_.responses.end()) throw services::InstallerError(L"HTTP/1.1 404 Not Found");
     ScriptedResponse& response = found->second;

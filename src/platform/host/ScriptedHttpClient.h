@@ -42,7 +42,11 @@ struct ScriptedServer {
         std::wstring username;
         std::wstring password;
         std::optional<services::ResumePoint> resumeFrom;
+        // What went to the proxy, when one asked.
+        std::optional<services::ProxyCredentials> proxyCredentials;
     };
+    // A proxy that lets only this user through (Basic), when set.
+    std::optional<services::ProxyCredentials> proxyUser;
     std::map<std::wstring, ScriptedResponse> responses;
     // Body bytes delivered in all.
     std::int64_t bytesSent = 0;
@@ -60,7 +64,13 @@ public:
     services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
 
 private:
+    // Signs in to the proxy the way the WinHTTP client does: asks once,
+    // keeps what the user gave, forgets it when the proxy refuses it.
+    std::optional<services::ProxyCredentials> signInToProxy();
+
     ScriptedServer& server_;
+    std::optional<services::ProxyCredentials> proxyCredentials_;
+    bool proxySignInAsked_ = false;
 };
 
 }  // namespace kanvel::platform::host

@@ -42,12 +42,34 @@ WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chro
       minimumBytes_(minimumBytes) {}
 
 services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
+    for (;;) {
+        try {
+            return Transfer(url, body);
+        } catch (const ProxyCredentialsNeeded&) {
+            if (!AskForProxyCredentials()) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+        } catch (const services::ProxySignInFailed&) {
+            // Refused: the next request asks again.
+            proxyCredentials_.reset();
+            proxySignInAsked_ = false;
+            throw;
+        }
+    }
+}
+
+bool WinHttpClient::AskForProxyCredentials() {
+    if (proxySignInAsked_) return false;
+    proxySignInAsked_ = true;
+    if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
+    return proxyCredentials_.has_value();
+}
+
+services::DeclaredBody WinHttpClient::Transfer(const std::wstring& url, services::ByteSink& body) {
     // The worker owns its request and this channel; the session lives as long
     // as the last of them. This thread only waits, answers its window and
     // writes the body.
     auto channel = std::make_shared<TransferChannel>();
     std::thread worker([sessions = sessions_, proxies = proxies_, channel, url, headers = RequestHeaders(),
-                        stall = StallRule{stallWindow_, minimumBytes_}] {
+                        proxyCredentials = proxyCredentials_, stall = StallRule{stallWindow_, minimumBytes_}] {
         std::shared_ptr<WinHttpHandle> session;
         try {
             session = sessions->For(proxies->choice.For(url));
@@ -55,7 +77,7 @@ services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::Byt
             channel->Push(TransferChannel::Event::Failed(std::current_exception()));
             return;
         }
-        RunBlockingGet(session->get(), url, headers, stall, *channel);
+        RunBlockingGet(session->get(), url, headers, proxyCredentials, stall, *channel);
     });
     services::DeclaredBody declared;
     try {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/win32/http/SessionPool.h"
@@ -52,6 +53,11 @@ private:
         services::DeclaredBody declared;
     };
 
+    // One request, made by a worker while this thread waits.
+    services::DeclaredBody Transfer(const std::wstring& url, services::ByteSink& body);
+    // The user name and password for the proxy, asked for once; false when
+    // there is no answer.
+    bool AskForProxyCredentials();
     // Waits for the transfer's events and hands them on until it has ended.
     services::DeclaredBody Wait(TransferChannel& channel, services::ByteSink& body);
     // True once the transfer has ended well; a failure is thrown.
@@ -63,6 +69,9 @@ private:
     // Shared with the workers, which may outlive a transfer given up.
     std::shared_ptr<SessionPool> sessions_;
     std::shared_ptr<ProxyFinder> proxies_;
+    // Kept in memory for the client's life once the user gave them.
+    std::optional<services::ProxyCredentials> proxyCredentials_;
+    bool proxySignInAsked_ = false;
     std::chrono::milliseconds stallWindow_;
     std::int64_t minimumBytes_;
 };

@@ -256,7 +256,52 @@ void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall
     channel.Push(TransferChannel::Event::End());
 }
 
-void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers, const StallRule& stall,
+// Lets the logged-on user's own sign-in go to the proxy (and to nothing else).
+bool SignInAsLoggedOnUser(const WinHttpHandle& request, DWORD schemes) {
+    const DWORD scheme = (schemes & WINHTTP_AUTH_SCHEME_NEGOTIATE) ? WINHTTP_AUTH_SCHEME_NEGOTIATE
+                         : (schemes & WINHTTP_AUTH_SCHEME_NTLM)    ? WINHTTP_AUTH_SCHEME_NTLM
+                                                                   : 0;
+    if (scheme == 0) return false;
+    DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_LOW;
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy);
+    return WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, scheme, nullptr, nullptr, nullptr) != FALSE;
+}
+
+// The schemes the proxy's 407 answer offers; none when it cannot be read.
+DWORD ProxySchemes(const WinHttpHandle& request) {
+    DWORD supported = 0, first = 0, target = 0;
+    if (!WinHttpQueryAuthSchemes(request.get(), &supported, &first, &target) || target != WINHTTP_AUTH_TARGET_PROXY)
+        return 0;
+    return supported;
+}
+
+// Answers a proxy's 407: the status of the request sent again, signed in;
+// the 407 itself when the proxy offers no scheme this client speaks.
+DWORD SignInToProxy(const WinHttpHandle& request, const std::wstring& headers,
+                    const std::optional<services::ProxyCredentials>& credentials) {
+    DWORD schemes = ProxySchemes(request);
+    DWORD status = HTTP_STATUS_PROXY_AUTH_REQ;
+    if (SignInAsLoggedOnUser(request, schemes)) {
+        SendAndReceive(request, headers);
+        status = QueryStatusCode(request);
+        if (status != HTTP_STATUS_PROXY_AUTH_REQ) return status;
+        schemes = ProxySchemes(request);
+    }
+    if (!(schemes & WINHTTP_AUTH_SCHEME_BASIC)) return status;
+    if (!credentials) throw ProxyCredentialsNeeded();
+    // Set for the proxy target, they go in Proxy-Authorization, to the
+    // proxy only (on the CONNECT of a secure tunnel), never to the server.
+    if (!WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
+                               credentials->username.c_str(), credentials->password.c_str(), nullptr))
+        ThrowLastConnectionFailure();
+    SendAndReceive(request, headers);
+    status = QueryStatusCode(request);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::kProxySignInRefused);
+    return status;
+}
+
+void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers,
+         const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
          TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
     WinHttpHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
@@ -267,7 +312,8 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
     DisableRedirects(request);
     SendAndReceive(request, headers);
 
-    const DWORD status = QueryStatusCode(request);
+    DWORD status = QueryStatusCode(request);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, headers, proxyCredentials);
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
@@ -277,9 +323,10 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
 }  // namespace
 
 void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
-                    const StallRule& stall, TransferChannel& channel) noexcept {
+                    const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
+                    TransferChannel& channel) noexcept {
     try {
-        Get(session, url, headers, stall, channel);
+        Get(session, url, headers, proxyCredentials, stall, channel);
     } catch (...) {
         channel.Push(TransferChannel::Event::Failed(std::current_exception()));
     }
