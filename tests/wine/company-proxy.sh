@@ -101,4 +101,8 @@ cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$mirror/programy/wersja7/poprawki/Edytor3.
 drive click "Zamknij" >/dev/null
 journey_finish 30 || fail "exit code $?"
 expect_everything_through_proxy "configuration script"
+
+# The server's credentials went inside the tunnels only: the proxy, which
+# logs the headers it is sent, never saw them.
+proxy_requests | grep -q "Authorization: Basic" && fail "the server's credentials reached the proxy: $(proxy_requests)"
 echo "company proxy ($BASE_URL through 127.0.0.1:$proxy_port): ok"

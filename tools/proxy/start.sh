@@ -5,7 +5,8 @@
 # server), so an installer built for that name reaches the mirror through it
 # or not at all. With --basic USER PASSWORD it lets only that user through
 # (HTTP Basic, squid's basic_ncsa_auth). Its configuration, logs and pid
-# live in RUN_DIR; the system's squid is left alone.
+# live in RUN_DIR; the system's squid is left alone. Its access log also
+# holds the headers of every request it was sent.
 # Usage: start.sh RUN_DIR PORT [--basic USER PASSWORD]   (stop.sh RUN_DIR stops it)
 set -euo pipefail
 run=$(mkdir -p "${1:?run folder}" && cd "$1" && pwd)
@@ -27,6 +28,7 @@ http_port 127.0.0.1:$port
 visible_hostname kanvel-test-proxy
 pid_filename $run/squid.pid
 access_log stdio:$run/access.log squid
+log_mime_hdrs on
 cache_log $run/cache.log
 cache_store_log none
 coredump_dir $run

@@ -31,6 +31,7 @@ public:
     void SetProgressPosition(int) override {}
     bool KeepWorking() override { return true; }
     void ShowReplaceNotice(const std::wstring&) override {}
+    std::optional<services::ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
 };
 
 std::string ReadWhole(const std::wstring& path) {

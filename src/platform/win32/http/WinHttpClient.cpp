@@ -68,16 +68,18 @@ services::DeclaredBody WinHttpClient::Transfer(const std::wstring& url, services
     // as the last of them. This thread only waits, answers its window and
     // writes the body.
     auto channel = std::make_shared<TransferChannel>();
-    std::thread worker([sessions = sessions_, proxies = proxies_, channel, url, headers = RequestHeaders(),
+    std::thread worker([sessions = sessions_, proxies = proxies_, channel, url, headers = Headers(),
                         proxyCredentials = proxyCredentials_, stall = StallRule{stallWindow_, minimumBytes_}] {
         std::shared_ptr<WinHttpHandle> session;
+        services::ProxyRoute route;
         try {
-            session = sessions->For(proxies->choice.For(url));
+            route = proxies->choice.For(url);
+            session = sessions->For(route);
         } catch (...) {
             channel->Push(TransferChannel::Event::Failed(std::current_exception()));
             return;
         }
-        RunBlockingGet(session->get(), url, headers, proxyCredentials, stall, *channel);
+        RunBlockingGet(session->get(), !route.direct(), url, headers, proxyCredentials, stall, *channel);
     });
     services::DeclaredBody declared;
     try {
@@ -132,12 +134,13 @@ bool WinHttpClient::Handle(TransferChannel::Event& event, services::ByteSink& bo
     return false;
 }
 
-std::wstring WinHttpClient::RequestHeaders() const {
+RequestHeaders WinHttpClient::Headers() const {
+    RequestHeaders headers;
     // Sent up front, not in answer to a 401 challenge, so one request is enough.
-    std::wstring headers = BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
+    if (BasicAuthentication) headers.credentials = BasicAuthorizationHeader(Username, Password);
     if (ResumeFrom)
-        headers += L"Range: bytes=" + std::to_wstring(ResumeFrom->offset) + L"-\r\nIf-Range: " +
-                   ResumeFrom->validator + L"\r\n";
+        headers.plain = L"Range: bytes=" + std::to_wstring(ResumeFrom->offset) + L"-\r\nIf-Range: " +
+                        ResumeFrom->validator + L"\r\n";
     return headers;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/win32/http/SessionPool.h"
 #include "platform/win32/http/TransferChannel.h"
+#include "platform/win32/http/WinHttpRequest.h"
 #include "services/HttpClient.h"
 #include "services/StallWatch.h"
 
@@ -26,6 +27,13 @@ namespace kanvel::platform::win32 {
 // body, while the caller waits in a message loop that lets its window answer
 // (OnWait) and writes each block to the body as it comes. An exception from
 // an event handler gives the transfer up at once.
+//
+// Each URL goes the way Windows' proxy settings choose for it
+// (services::ProxyChoice over WindowsProxySettings): direct or through a
+// proxy, each way with a session of its own. Through a proxy, a secure
+// request sends the server's Basic credentials once its tunnel stands, in
+// answer to the server's 401: Wine's WinHTTP copies every request header
+// into the CONNECT that the proxy reads.
 class WinHttpClient : public services::HttpClient {
 public:
     // Long enough for a slow line, short enough that a dead or stalled server
@@ -62,7 +70,7 @@ private:
     services::DeclaredBody Wait(TransferChannel& channel, services::ByteSink& body);
     // True once the transfer has ended well; a failure is thrown.
     bool Handle(TransferChannel::Event& event, services::ByteSink& body, TransferProgress& progress);
-    std::wstring RequestHeaders() const;
+    RequestHeaders Headers() const;
 
     struct ProxyFinder;
 

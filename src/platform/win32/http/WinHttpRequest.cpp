@@ -256,6 +256,17 @@ void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall
     channel.Push(TransferChannel::Event::End());
 }
 
+// Reads what is left of an answer that is not wanted (a 401's or a 407's
+// page), so that the request can be sent again on the same connection.
+void DiscardBody(const WinHttpHandle& request) {
+    std::vector<std::uint8_t> block(ReadBlockSize);
+    DWORD available = 0, received = 0;
+    while (WinHttpQueryDataAvailable(request.get(), &available) && available > 0 &&
+           WinHttpReadData(request.get(), block.data(), std::min(available, ReadBlockSize), &received) &&
+           received > 0) {
+    }
+}
+
 // Lets the logged-on user's own sign-in go to the proxy (and to nothing else).
 bool SignInAsLoggedOnUser(const WinHttpHandle& request, DWORD schemes) {
     const DWORD scheme = (schemes & WINHTTP_AUTH_SCHEME_NEGOTIATE) ? WINHTTP_AUTH_SCHEME_NEGOTIATE
@@ -277,12 +288,12 @@ DWORD ProxySchemes(const WinHttpHandle& request) {
 
 // Answers a proxy's 407: the status of the request sent again, signed in;
 // the 407 itself when the proxy offers no scheme this client speaks.
-DWORD SignInToProxy(const WinHttpHandle& request, const std::wstring& headers,
-                    const std::optional<services::ProxyCredentials>& credentials) {
+DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::ProxyCredentials>& credentials) {
     DWORD schemes = ProxySchemes(request);
     DWORD status = HTTP_STATUS_PROXY_AUTH_REQ;
     if (SignInAsLoggedOnUser(request, schemes)) {
-        SendAndReceive(request, headers);
+        DiscardBody(request);
+        SendAndReceive(request, {});
         status = QueryStatusCode(request);
         if (status != HTTP_STATUS_PROXY_AUTH_REQ) return status;
         schemes = ProxySchemes(request);
@@ -294,13 +305,30 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::wstring& headers,
     if (!WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
                                credentials->username.c_str(), credentials->password.c_str(), nullptr))
         ThrowLastConnectionFailure();
-    SendAndReceive(request, headers);
+    DiscardBody(request);
+    SendAndReceive(request, {});
     status = QueryStatusCode(request);
     if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::kProxySignInRefused);
     return status;
 }
 
-void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers,
+// Sends the request and answers what stands between it and the server's
+// answer: the proxy's sign-in, and the server's 401 when its credentials
+// wait for the tunnel. Headers given to a request stay on it for every resend.
+DWORD SendSignedIn(const WinHttpHandle& request, bool credentialsInTunnel, const RequestHeaders& headers,
+                   const std::optional<services::ProxyCredentials>& proxyCredentials) {
+    SendAndReceive(request, credentialsInTunnel ? headers.plain : headers.plain + headers.credentials);
+    DWORD status = QueryStatusCode(request);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, proxyCredentials);
+    if (credentialsInTunnel && status == HTTP_STATUS_DENIED) {
+        DiscardBody(request);
+        SendAndReceive(request, headers.credentials);
+        status = QueryStatusCode(request);
+    }
+    return status;
+}
+
+void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
          const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
          TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
@@ -310,10 +338,8 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
     }
     const WinHttpHandle request = OpenRequest(connection, target);
     DisableRedirects(request);
-    SendAndReceive(request, headers);
-
-    DWORD status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, headers, proxyCredentials);
+    const bool credentialsInTunnel = throughProxy && target.secure && !headers.credentials.empty();
+    const DWORD status = SendSignedIn(request, credentialsInTunnel, headers, proxyCredentials);
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
@@ -322,11 +348,11 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
 
 }  // namespace
 
-void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
+void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
                     const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
                     TransferChannel& channel) noexcept {
     try {
-        Get(session, url, headers, proxyCredentials, stall, channel);
+        Get(session, throughProxy, url, headers, proxyCredentials, stall, channel);
     } catch (...) {
         channel.Push(TransferChannel::Event::Failed(std::current_exception()));
     }

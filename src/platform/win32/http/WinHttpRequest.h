@@ -29,7 +29,15 @@ struct StallRule {
 // the request fails with ProxyCredentialsNeeded so that the caller can ask
 // the user and try again. Credentials the proxy refuses end as
 // services::ProxySignInFailed (kProxySignInRefused).
-void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
+//
+// Through a proxy, a secure request carries the server's credentials only
+// once its tunnel stands (in answer to the server's 401): some WinHTTPs
+// (Wine's) copy every request header into the CONNECT the proxy reads.
+struct RequestHeaders {
+    std::wstring plain;        // sent with every request
+    std::wstring credentials;  // the server's Authorization line, or empty
+};
+void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
                     const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
                     TransferChannel& channel) noexcept;
 
