@@ -132,7 +132,8 @@ ProxyRoute ProxyChoice::For(const std::wstring& url) {
         if (auto scripted = fromScript(url, *user)) return *scripted;
         if (!user->proxy.empty()) return RouteFromLists(url, user->proxy, user->bypass);
     }
-    if (const auto machine = source_.MachineSetting(); machine && !machine->proxy.empty())
+    if (!machine_) machine_ = source_.MachineSetting();
+    if (const auto& machine = *machine_; machine && !machine->proxy.empty())
         return RouteFromLists(url, machine->proxy, machine->bypass);
     return {};
 }

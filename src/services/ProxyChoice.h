@@ -48,8 +48,10 @@ public:
 // when it answers; when it cannot be found or run, the user's proxy server
 // applies as browsers do), then the machine's WinHTTP setting, then direct.
 // A proxy server's bypass list is honoured, "<local>" meaning any host name
-// without a dot. The user's settings are read once; a script that failed is
-// not tried again for the rest of the run. Safe to call from several threads.
+// without a dot. The user's and the machine's settings are read once (each
+// read is a trip to the registry, and a run fetches many files); a script
+// that failed is not tried again for the rest of the run. Safe to call from
+// several threads.
 class ProxyChoice {
 public:
     explicit ProxyChoice(ProxySettingsSource& source) : source_(source) {}
@@ -61,6 +63,7 @@ private:
     ProxySettingsSource& source_;
     std::mutex mutex_;
     std::optional<std::optional<UserProxySettings>> user_;
+    std::optional<std::optional<UserProxySettings>> machine_;
     bool scriptFailed_ = false;
 };
 

@@ -14,6 +14,7 @@ public:
     std::optional<std::wstring> scriptAnswer;
     std::optional<UserProxySettings> machine;
     int userReads = 0;
+    int machineReads = 0;
     std::vector<std::wstring> scriptQuestions;
 
     std::optional<UserProxySettings> UserSettings() override {
@@ -24,7 +25,10 @@ public:
         scriptQuestions.push_back(url);
         return scriptAnswer;
     }
-    std::optional<UserProxySettings> MachineSetting() override { return machine; }
+    std::optional<UserProxySettings> MachineSetting() override {
+        ++machineReads;
+        return machine;
+    }
 };
 
 const std::wstring kMirror = L"https://pliki.kanvel.test:8443/programy/wersja7/poprawki/Edytor3._exe";
@@ -92,6 +96,7 @@ TEST(ProxyChoice, WithoutUserSettingsTheMachineSettingAppliesWithItsBypassList) 
     ProxyChoice choice(settings);
     EXPECT_TRUE(choice.For(kMirror).direct());
     EXPECT_EQ(choice.For(L"http://example.com/"), ProxyRoute{L"machine:8080"});
+    EXPECT_EQ(settings.machineReads, 1);  // read once for the run
     // Settings that say nothing (direct) leave the machine's setting in force.
     settings.user = UserProxySettings{};
     ProxyChoice emptyUser(settings);
