@@ -53,6 +53,7 @@ public:
         return true;
     }
     void ShowReplaceNotice(const std::wstring&) override {}
+    std::optional<kanvel::services::ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
 
 private:
     kanvel::ui::Application& application_;

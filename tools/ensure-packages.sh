@@ -10,6 +10,7 @@ packages=(
   nginx python3 python3-yaml python3-jsonschema curl liblnk-utils
   openssl libgnutls30   # the test certificates; TLS in Wine
   osslsigncode          # signing the release
+  squid                 # the company proxy of the network tests
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,7 @@ namespace kanvel::app {
 
 // What a run from the command line ends with. The values are part of the
 // installer's interface (deployment tools map them): never renumber them.
-// 10 and 11 are kept for other outcomes; 1618 is the number Windows
+// 10 is kept for another outcome; 1618 is the number Windows
 // Installer gives the same outcome, which every deployment tool knows.
 enum class ExitCode : int {
     Success = 0,
@@ -19,6 +19,7 @@ enum class ExitCode : int {
     SignatureRefused = 7,
     ComponentMissing = 8,
     ShortcutOrEntryMissing = 9,
+    ProxySignInNeeded = 11,
     // A file of the copy named by /SOURCE is not the one its list names (or
     // is not listed), or the copy's list was refused.
     SourceMismatch = 12,
@@ -42,6 +43,8 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
             return L"plik programu zainstalowany, ale nie wszystkie wybrane składniki (nieudane pobranie)";
         case ExitCode::ShortcutOrEntryMissing:
             return L"plik programu zainstalowany, ale nie zapisano skrótu lub wpisu w „Aplikacje i funkcje”";
+        case ExitCode::ProxySignInNeeded:
+            return L"serwer proxy wymaga nazwy użytkownika i hasła, a bez okna nie można o nie zapytać";
         case ExitCode::SourceMismatch:
             return L"plik z kopii plików (/SOURCE) niezgodny z jej listą lub lista odrzucona";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";

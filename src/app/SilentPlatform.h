@@ -31,6 +31,9 @@ public:
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override {
         return inner_.CreateReplacingFile(target);
     }
+    std::unique_ptr<services::ReplacingFile> ContinueReplacingFile(const std::wstring& target) override {
+        return inner_.ContinueReplacingFile(target);
+    }
     std::optional<std::wstring> RealPath(const std::wstring& path) override { return inner_.RealPath(path); }
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override {
         return inner_.OpenForRemoval(path);
@@ -79,6 +82,9 @@ public:
     void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
     void ShowMessage(const std::wstring& text) override;
     void Sleep(int) override {}
+    // A pause before a download is tried again is a real wait, window or not.
+    std::int64_t SteadyMilliseconds() override { return inner_.SteadyMilliseconds(); }
+    void WaitForMessages(int milliseconds) override { inner_.WaitForMessages(milliseconds); }
     ui::Point CursorPosition() override { return inner_.CursorPosition(); }
     void SetCursorPosition(ui::Point) override {}
     services::LocalTime Now() override { return inner_.Now(); }

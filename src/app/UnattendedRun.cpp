@@ -34,6 +34,9 @@ constexpr const wchar_t* kEngineNotRun =
     L"instalator silnika bazy danych nie został uruchomiony; uruchom go osobno, z jego własnymi "
     L"opcjami instalacji bez okna: ";
 constexpr const wchar_t* kEngineMissing = L"brak instalatora silnika bazy danych";
+constexpr const wchar_t* kProxySignInWithoutWindow =
+    L"serwer proxy wymaga logowania (nazwa użytkownika i hasło); instalacja bez okna nie może o nie zapytać: "
+    L"uruchom instalator z oknem albo poproś administratora sieci o dostęp dla tego komputera";
 constexpr const wchar_t* kTableReplaced = L"plik roboczy bazy danych zastąpiony pierwotnym: ";
 constexpr const wchar_t* kTablesKept =
     L"istniejące pliki robocze bazy danych pozostały bez zmian (/RESETDATABASE je zastępuje)";
@@ -178,6 +181,14 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
             return download.failure == services::FetchOutcome::Failure::Signature;
         });
     if (signatureRefused) return ExitCode::SignatureRefused;
+    // Every later download would meet the same proxy: the cause is named.
+    const bool proxySignIn = std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
+        return download.failure == services::FetchOutcome::Failure::ProxySignIn;
+    });
+    if (proxySignIn) {
+        log_.Write(kSilentRunTitle, kProxySignInWithoutWindow);
+        return ExitCode::ProxySignInNeeded;
+    }
     // A copy that does not match its list is named next: the copy needs mending, not the network.
     if (std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
             return download.failure == services::FetchOutcome::Failure::NotAsListed;

@@ -1,12 +1,15 @@
 #include "services/ComponentDownload.h"
 
+#include <array>
 #include <new>
 #include <optional>
 
 #include "services/CountingSink.h"
 #include "services/DownloadUrlRule.h"
 #include "services/InstallerError.h"
+#include "services/PartialFilePath.h"
 #include "services/ProgressScale.h"
+#include "services/TransientFailure.h"
 #include "services/WindowsPath.h"
 
 namespace kanvel::services {
@@ -23,6 +26,13 @@ constexpr const wchar_t* kServerExtensionPrefix = L"._";
 constexpr const wchar_t* kOutOfMemory = L"Out of memory";
 constexpr int kProgressMaxWithoutSize = 100;
 constexpr const wchar_t* kProgramExtension = L"exe";
+constexpr const wchar_t* kRetryStatusBefore = L"Ponowna próba pobrania (";
+constexpr const wchar_t* kRetryStatusAfter = L")...";
+// The pauses before the first, second and third retry: a server that is
+// restarting gets some time, a user is not kept waiting long.
+constexpr std::array kRetryPausesMs{1000, 3000, 9000};
+constexpr int kRetries = static_cast<int>(kRetryPausesMs.size());
+constexpr const wchar_t* kWeakValidatorPrefix = L"W/";
 
 // Why a file is not stored: the short reasons that follow kOtherFailure.
 constexpr const wchar_t* kNoDeclaredLength = L"serwer nie podał długości pliku";
@@ -34,6 +44,7 @@ constexpr const wchar_t* kBodyCountAfter = L" bajtów";
 constexpr const wchar_t* kNotTheMakersSignature = L"plik nie ma ważnego podpisu cyfrowego producenta";
 constexpr const wchar_t* kMalformedServerAddress = L"nieprawidłowy adres serwera";
 constexpr const wchar_t* kUnencryptedServerAddress = L"połączenie z serwerem nie byłoby szyfrowane (http://)";
+constexpr const wchar_t* kWrongRange = L"serwer przysłał inną część pliku, niż o nią poproszono";
 
 std::wstring WithExtension(const std::wstring& name, const std::wstring& extension, const wchar_t* separator) {
     return extension.empty() ? name : name + separator + extension;
@@ -51,6 +62,12 @@ private:
     bool& running_;
 };
 
+// A body that ended before its declared length: the rest may come on a later try.
+class BodyCutShort : public InstallerError {
+public:
+    using InstallerError::InstallerError;
+};
+
 // A program file whose signature is not the maker's.
 class SignatureRefused : public InstallerError {
 public:
@@ -59,13 +76,54 @@ public:
 
 // Why the body is not known to be whole; nothing when it is: the answer
 // declared its length and exactly that many bytes arrived.
-std::optional<std::wstring> IncompleteBodyReason(const DeclaredBody& declared, std::int64_t received) {
-    if (declared.chunked) return kChunkedBody;
-    if (!declared.length) return kNoDeclaredLength;
-    if (received == *declared.length) return std::nullopt;
-    const std::wstring counts =
-        std::to_wstring(received) + kBodyCountBetween + std::to_wstring(*declared.length) + kBodyCountAfter;
-    return (received < *declared.length ? kShortBodyBefore : kLongBodyBefore) + counts;
+// `held` bytes were there from an earlier try; a part (206) must end where
+// the whole body does.
+void CheckBodyComplete(const DeclaredBody& declared, std::int64_t received, std::int64_t held) {
+    if (declared.chunked) throw InstallerError(kChunkedBody);
+    if (!declared.length) throw InstallerError(kNoDeclaredLength);
+    const std::int64_t expected = declared.partial ? declared.completeLength.value_or(-1) : *declared.length;
+    const std::int64_t total = held + received;
+    if (received == *declared.length && total == expected) return;
+    const std::wstring counts = std::to_wstring(total) + kBodyCountBetween +
+                                std::to_wstring(held + *declared.length) + kBodyCountAfter;
+    if (received < *declared.length) throw BodyCutShort(kShortBodyBefore + counts);
+    throw InstallerError(kLongBodyBefore + counts);
+}
+
+// Goes on after what the partial file holds when the server sends the rest
+// (206 from there), starts it anew when the server sends the whole body.
+class ResumingSink : public ByteSink {
+public:
+    ResumingSink(ReplacingFile& file, std::int64_t& held) : file_(file), held_(held) {}
+    void Begin(const DeclaredBody& declared) override {
+        declared_ = declared;
+        if (held_ == 0) return;
+        if (!declared.partial) {
+            file_.Restart();
+            held_ = 0;
+        } else if (declared.rangeStart != held_) {
+            throw InstallerError(kWrongRange);
+        }
+    }
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        file_.Write(data, size);
+        received_ += static_cast<std::int64_t>(size);
+    }
+    std::int64_t received() const { return received_; }
+    const DeclaredBody& declared() const { return declared_; }
+
+private:
+    ReplacingFile& file_;
+    std::int64_t& held_;
+    std::int64_t received_ = 0;
+    DeclaredBody declared_;
+};
+
+// The validator a later request can name in If-Range: a strong ETag, else
+// the Last-Modified date; empty when the server gave neither.
+std::wstring ValidatorOf(const DeclaredBody& declared) {
+    if (!declared.entityTag.empty() && !declared.entityTag.starts_with(kWeakValidatorPrefix)) return declared.entityTag;
+    return declared.lastModified;
 }
 }  // namespace
 
@@ -87,6 +145,7 @@ ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& c
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
     client_.OnWait = [this](HttpClient&) { KeepWorkingOrStop(); };
+    client_.OnProxySignIn = [this](HttpClient&) { return view_.AskProxySignIn(); };
 }
 
 FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension,
@@ -154,6 +213,8 @@ std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::
         failure = Failure{FetchOutcome::Failure::Signature, e.text()};
     } catch (const NotAsListed& e) {
         failure = Failure{FetchOutcome::Failure::NotAsListed, e.text()};
+    } catch (const ProxySignInFailed& e) {
+        failure = Failure{FetchOutcome::Failure::ProxySignIn, e.text()};
     } catch (const InstallerError& e) {
         failure = Failure{FetchOutcome::Failure::Other, e.text()};
     } catch (const std::bad_alloc&) {
@@ -168,13 +229,14 @@ std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::
 }
 
 void ComponentDownload::WorkBegin(std::int64_t expected) {
-    progressShift_ = ProgressShiftFor(expected);
-    view_.SetProgressRange(expected > 0 ? ScaledProgress(expected, progressShift_) : kProgressMaxWithoutSize);
-    view_.SetProgressPosition(0);
+    const std::int64_t whole = expected > 0 ? resumedBytes_ + expected : 0;
+    progressShift_ = ProgressShiftFor(whole);
+    view_.SetProgressRange(whole > 0 ? ScaledProgress(whole, progressShift_) : kProgressMaxWithoutSize);
+    view_.SetProgressPosition(ScaledProgress(resumedBytes_, progressShift_));
 }
 
 void ComponentDownload::Work(std::int64_t done) {
-    view_.SetProgressPosition(ScaledProgress(done, progressShift_));
+    view_.SetProgressPosition(ScaledProgress(resumedBytes_ + done, progressShift_));
     KeepWorkingOrStop();
 }
 
@@ -211,29 +273,60 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
         }
     }
     useCredentials(false);
+    client_.ResumeFrom.reset();
     ahead_.Plan(std::move(missing));
 }
 
 void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath, bool program) {
-    // The body goes to the local file's partial file, which replaces it only
-    // once the whole body is on disk and judged; on failure the old file
-    // stays as it was and the partial file goes.
-    if (auto ahead = ahead_.Take(url, localPath)) {
-        const DeclaredBody declared = client_.Finish(*ahead->get);
-        store(*ahead->file, declared, ahead->counted->total(), program);
-        return;
+    for (int retry = 1;; ++retry) {
+        try {
+            transferOnce(url, localPath, program);
+            return;
+        } catch (const BodyCutShort&) {
+            if (retry > kRetries) throw;
+        } catch (const InstallerError& e) {
+            if (retry > kRetries || !IsTransientFailure(e.text())) throw;
+        }
+        try {
+            announceRetry(retry);
+        } catch (const BrokenOff&) {
+            dropPartial(localPath);
+            throw;
+        }
     }
-    auto file = platform_.CreateReplacingFile(localPath);
-    CountingSink counted(*file);
-    const DeclaredBody declared = client_.Get(url, counted);
-    store(*file, declared, counted.total(), program);
 }
 
-void ComponentDownload::store(ReplacingFile& file, const DeclaredBody& declared, std::int64_t received,
-                              bool program) {
-    if (const auto reason = IncompleteBodyReason(declared, received)) throw InstallerError(*reason);
-    if (program) checkSignature(file);
-    file.Commit();
+void ComponentDownload::transferOnce(const std::wstring& url, const std::wstring& localPath, bool program) {
+    // The body goes to the local file's partial file, which replaces it only
+    // once the whole body is on disk and judged; on failure the old file
+    // stays as it was and the partial file goes, unless it is kept to go on
+    // from on the next try.
+    client_.ResumeFrom.reset();
+    if (auto ahead = ahead_.Take(url, localPath)) {
+        // Requested ahead of its turn (a table: no credentials, nothing to resume).
+        resumedBytes_ = 0;
+        const DeclaredBody declared = client_.Finish(*ahead->get);
+        CheckBodyComplete(declared, ahead->counted->total(), 0);
+        if (program) checkSignature(*ahead->file);
+        ahead->file->Commit();
+        return;
+    }
+    auto file = program ? openPartialFile(localPath) : nullptr;
+    if (!file) file = platform_.CreateReplacingFile(localPath);
+    resumedBytes_ = file->Size();
+    ResumingSink sink(*file, resumedBytes_);
+    try {
+        const DeclaredBody declared = client_.Get(url, sink);
+        CheckBodyComplete(declared, sink.received(), resumedBytes_);
+    } catch (const BrokenOff&) {
+        throw;
+    } catch (const InstallerError& e) {
+        if (program && (dynamic_cast<const BodyCutShort*>(&e) || IsTransientFailure(e.text())))
+            keepForResume(localPath, sink.declared(), *file);
+        throw;
+    }
+    if (program) checkSignature(*file);
+    file->Commit();
 }
 
 // A file of a local copy: checked against the copy's list (size and
@@ -245,10 +338,55 @@ void ComponentDownload::copyFromSource(const std::wstring& serverPath, const std
     DigestingSink digested(*file, platform_.StartSha256());
     const DeclaredBody declared = source_->Deliver(platform_, client_, serverPath, digested);
     const auto size = static_cast<std::int64_t>(digested.size());
-    if (const auto reason = IncompleteBodyReason(declared, size)) throw InstallerError(*reason);
+    CheckBodyComplete(declared, size, 0);
     source_->Check(listed, digested.Finish());
     if (program) checkSignature(*file);
     file->Commit();
+}
+
+void ComponentDownload::announceRetry(int retry) {
+    view_.SetProgressPosition(0);
+    view_.ShowStatus(kRetryStatusBefore + std::to_wstring(retry) + L"/" + std::to_wstring(kRetries) +
+                     kRetryStatusAfter);
+    pause(kRetryPausesMs[static_cast<std::size_t>(retry - 1)]);
+}
+
+// Waits without freezing the window: whatever arrives meanwhile is handled,
+// and a user who ends the program ends the wait.
+void ComponentDownload::pause(int milliseconds) {
+    const std::int64_t end = platform_.SteadyMilliseconds() + milliseconds;
+    for (std::int64_t left = milliseconds; left > 0; left = end - platform_.SteadyMilliseconds()) {
+        platform_.WaitForMessages(static_cast<int>(left));
+        KeepWorkingOrStop();
+    }
+}
+
+// The partial file an earlier try of this run kept, asked for from where it
+// ends; nothing when there is none to go on from.
+std::unique_ptr<ReplacingFile> ComponentDownload::openPartialFile(const std::wstring& localPath) {
+    const auto kept = resumable_.find(localPath);
+    if (kept == resumable_.end()) return nullptr;
+    const std::wstring validator = kept->second;
+    resumable_.erase(kept);
+    auto file = platform_.ContinueReplacingFile(localPath);
+    if (file && file->Size() > 0) client_.ResumeFrom = ResumePoint{file->Size(), validator};
+    return file;
+}
+
+// The user ended the program: nothing is kept for later.
+void ComponentDownload::dropPartial(const std::wstring& localPath) {
+    if (resumable_.erase(localPath) > 0) platform_.DeleteFileAt(PartialFilePath(localPath));
+}
+
+// Keeps what arrived when the server named the body's validator; without
+// one a later answer could not be told to be the same body.
+void ComponentDownload::keepForResume(const std::wstring& localPath, const DeclaredBody& declared,
+                                      ReplacingFile& file) {
+    std::wstring validator = ValidatorOf(declared);
+    if (validator.empty() && client_.ResumeFrom) validator = client_.ResumeFrom->validator;
+    if (validator.empty() || file.Size() == 0) return;
+    file.KeepPartial();
+    resumable_[localPath] = validator;
 }
 
 void ComponentDownload::checkSignature(ReplacingFile& file) const {

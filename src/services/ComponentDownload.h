@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,14 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
 // checked while it is still the partial file, when the build names the
 // maker (ProgramVerification). Anything else fails like any other failed
 // download: the old file stays as it was and no partial file is left.
+//
+// A transfer that fails for a passing reason (the connection reset, refused
+// or timed out, a body cut short, a busy server or gateway) is tried again
+// up to three times, after growing pauses in which the window stays alive;
+// the user hears of the failure only after the last try. A program file
+// (extension "exe") cut short keeps what arrived, and the next try (in this
+// run) asks only for the rest when the server named a validator for it.
+// When the user ends the program, the partial file goes.
 class ComponentDownload {
 public:
     ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
@@ -89,9 +98,17 @@ private:
     void useCredentials(bool authenticate);
     void checkBaseUrl() const;
     void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
+    // One try of the transfer, going on from a partial file kept for resuming.
+    void transferOnce(const std::wstring& url, const std::wstring& localPath, bool program);
+    // Retry.
+    void announceRetry(int retry);
+    void pause(int milliseconds);
+    // Resume.
+    std::unique_ptr<ReplacingFile> openPartialFile(const std::wstring& localPath);
+    void takeBody(const DeclaredBody& declared, std::int64_t received, std::int64_t held, ReplacingFile& file);
+    void dropPartial(const std::wstring& localPath);
+    void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file);
     void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
-
-    void store(ReplacingFile& file, const DeclaredBody& declared, std::int64_t received, bool program);
     void checkSignature(ReplacingFile& file) const;
     FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);
 
@@ -106,6 +123,11 @@ private:
     bool running_ = false;
     // Bodies of 2 GiB or more are shown in units of 2^shift bytes.
     int progressShift_ = 0;
+    // Bytes already held when the body goes on from a partial file.
+    std::int64_t resumedBytes_ = 0;
+    // Partial files kept in this run for resuming, by local path: the
+    // validator of the body they hold part of.
+    std::map<std::wstring, std::wstring> resumable_;
 };
 
 }  // namespace kanvel::services

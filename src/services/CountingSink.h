@@ -11,6 +11,7 @@ namespace kanvel::services {
 class CountingSink : public ByteSink {
 public:
     explicit CountingSink(ByteSink& inner) : inner_(inner) {}
+    void Begin(const DeclaredBody& declared) override { inner_.Begin(declared); }
     void Write(const std::uint8_t* data, std::size_t size) override {
         inner_.Write(data, size);
         total_ += static_cast<std::int64_t>(size);

@@ -17,9 +17,10 @@ struct FetchOutcome {
     // Connection: the network failed (the user is told to check the
     // connection); Signature: a program file whose signature is not the
     // maker's; NotAsListed: a file of a local copy of the server that is
-    // not as the copy's list names it, or not listed; Other: anything else
-    // (the server's answer, an incomplete body, the local file).
-    enum class Failure { None, Connection, Signature, NotAsListed, Other };
+    // not as the copy's list names it, or not listed; ProxySignIn: the
+    // proxy wanted a user name and password that it did not get; Other:
+    // anything else (the server's answer, an incomplete body, the local file).
+    enum class Failure { None, Connection, Signature, NotAsListed, ProxySignIn, Other };
 
     FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
         : result(result), failure(failure), message(std::move(message)) {}

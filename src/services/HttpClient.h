@@ -10,9 +10,13 @@
 namespace kanvel::services {
 
 // Where a response body goes, block by block, as it arrives.
+struct DeclaredBody;
+
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
+    // What the answer declared of its body, before the first Write.
+    virtual void Begin(const DeclaredBody&) {}
     virtual void Write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
@@ -30,6 +34,30 @@ struct DeclaredBody {
     // when it gave none. A later request can use them to resume the body.
     std::wstring entityTag;
     std::wstring lastModified;
+    // A 206 answer to a request for the rest of a body: its Content-Range
+    // said where the part starts and how long the whole body is. `length`
+    // is then the part's length.
+    bool partial = false;
+    std::optional<std::int64_t> rangeStart;
+    std::optional<std::int64_t> completeLength;
+};
+
+// The user name and password a proxy asks for. Kept in memory only.
+struct ProxyCredentials {
+    std::wstring username;
+    std::wstring password;
+};
+
+// Why a proxy did not let a request through (services::ProxySignInFailed).
+inline constexpr const wchar_t* kProxySignInNotGiven = L"serwer proxy wymaga logowania";
+inline constexpr const wchar_t* kProxySignInRefused = L"serwer proxy nie przyjął nazwy użytkownika lub hasła";
+
+// Where a body broken off earlier is to go on: the bytes already held and
+// the validator (ETag or Last-Modified, as the server sent it) of the body
+// they came from.
+struct ResumePoint {
+    std::int64_t offset = 0;
+    std::wstring validator;
 };
 
 // A GET started before its turn (HttpClient::Start). Destroyed before it was
@@ -58,6 +86,26 @@ public:
 // "Authorization: Basic ..." header built from Username and Password from the
 // first request on; with it off, no credentials are sent.
 //
+// With ResumeFrom set, the request asks for the rest of the body only
+// ("Range: bytes=<offset>-" with "If-Range: <validator>"): the server
+// answers 206 with the rest when the body is still the one the validator
+// names, or 200 with the whole body when it is not (or ranges mean nothing
+// to it).
+//
+// The sink hears what the answer declared (Begin) before the body's first
+// block and before OnWorkBegin.
+//
+// A proxy that asks who the user is (407) gets the logged-on user's own
+// sign-in where it offers one (Negotiate, NTLM); one that asks for a user
+// name and password (Basic) gets what OnProxySignIn answers, asked on the
+// calling thread once for the client's life and kept for every later
+// request. Proxy credentials go to the proxy only, the server's (Username,
+// Password) to the server only. Without an answer (no handler, or the user
+// declined), or when the proxy refuses it, Get throws
+// services::ProxySignInFailed with kProxySignInNotGiven or
+// kProxySignInRefused; refused credentials are forgotten, so the next
+// request asks again.
+//
 // Progress: for a response body, OnWorkBegin once with the announced
 // Content-Length (0 when none is announced, e.g. chunked or close-delimited),
 // OnWork after each block with the running total of body bytes, OnWorkEnd once.
@@ -74,17 +122,20 @@ public:
     using WorkHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t done)>;
     using WorkEndHandler = std::function<void(HttpClient& sender, WorkMode mode)>;
     using WaitHandler = std::function<void(HttpClient& sender)>;
+    using ProxySignInHandler = std::function<std::optional<ProxyCredentials>(HttpClient& sender)>;
 
     virtual ~HttpClient() = default;
 
     bool BasicAuthentication = false;
     std::wstring Username;
     std::wstring Password;
+    std::optional<ResumePoint> ResumeFrom;
 
     WorkBeginHandler OnWorkBegin;
     WorkHandler OnWork;
     WorkEndHandler OnWorkEnd;
     WaitHandler OnWait;
+    ProxySignInHandler OnProxySignIn;
 
     virtual DeclaredBody Get(const std::wstring& url, ByteSink& body) = 0;
 

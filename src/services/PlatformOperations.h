@@ -35,6 +35,13 @@ public:
     // file as it is held open (nobody can change it in between).
     virtual FileSignature Signature() = 0;
     virtual void Commit() = 0;
+    // The bytes the partial file holds.
+    virtual std::int64_t Size() = 0;
+    // Empties the partial file: what is written next starts it anew.
+    virtual void Restart() = 0;
+    // Destroyed without Commit after this, the partial file stays with what
+    // it holds, for a later download to go on from.
+    virtual void KeepPartial() = 0;
 };
 
 // A file opened for reading from its start. Others may read it meanwhile but
@@ -101,6 +108,10 @@ public:
     // lies at the target's partial file (services::PartialFilePath) is
     // replaced, and a link found there is never followed.
     virtual std::unique_ptr<ReplacingFile> CreateReplacingFile(const std::wstring& target) = 0;
+    // Goes on writing the target's partial file that an earlier download
+    // kept, after what it holds; nothing when there is no such file (or
+    // only a link or a folder at its name).
+    virtual std::unique_ptr<ReplacingFile> ContinueReplacingFile(const std::wstring& target) = 0;
     // Where an existing path really leads, with every link, junction and
     // mount point resolved (on Windows, as GetFinalPathNameByHandleW names
     // it, without its "\\?\" prefix); nothing when it cannot be opened.
@@ -170,6 +181,12 @@ public:
     // The toolkit's simple message: centred, one OK button, the program's title.
     virtual void ShowMessage(const std::wstring& text) = 0;
     virtual void Sleep(int milliseconds) = 0;
+    // A steady clock in milliseconds, for measuring how long a wait lasted.
+    virtual std::int64_t SteadyMilliseconds() = 0;
+    // Returns when something arrives for this thread's windows (input, a
+    // repaint) or after at most `milliseconds`, whichever comes first; the
+    // caller then lets its window handle what came.
+    virtual void WaitForMessages(int milliseconds) = 0;
     virtual ui::Point CursorPosition() = 0;
     virtual void SetCursorPosition(ui::Point where) = 0;
     virtual LocalTime Now() = 0;

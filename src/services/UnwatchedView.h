@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "services/DownloadView.h"
 
 namespace kanvel::services {
@@ -13,6 +15,7 @@ public:
     void SetProgressPosition(int) override {}
     bool KeepWorking() override { return true; }
     void ShowReplaceNotice(const std::wstring&) override {}
+    std::optional<ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
 };
 
 }  // namespace kanvel::services

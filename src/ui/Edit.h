@@ -24,9 +24,15 @@ public:
     bool flat() const { return flat_; }
     void setFlat(bool on) { flat_ = on; changed(Property::Flat); }
 
+    // Shows each character as a dot, and lets no other program read the
+    // text: for a password. Set before the field is shown.
+    bool password() const { return password_; }
+    void setPassword(bool on) { password_ = on; }
+
     std::function<void()> OnChange;
 
 private:
+    bool password_ = false;
     bool readOnly_ = false;
     TextAlignment alignment_ = TextAlignment::Left;
     bool flat_ = false;

@@ -1,6 +1,8 @@
 #include "InstallerHarness.h"
 #include "services/PartialFilePath.h"
+#include "services/InstallerError.h"
 #include "services/ProgressScale.h"
+#include "pages/notice/TFormProxy.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -283,5 +285,215 @@ TEST_F(ComponentDownloadTest, CallDuringARunningTransferIsRefusedAndChangesNothi
     EXPECT_TRUE(Fetch(kTables, L"baza2.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
 }
 
+
+// The status line as it changed while the download waited for the window
+// (each pump of the message loop looks at it).
+class StatusWatch {
+public:
+    StatusWatch(platform::host::HeadlessToolkit& toolkit, const ui::Label& label) : toolkit_(toolkit), label_(label) {
+        watch();
+    }
+    ~StatusWatch() { stopped_ = true; }
+    const std::vector<std::wstring>& seen() const { return seen_; }
+
+private:
+    void watch() {
+        toolkit_.pendingMessages.push_back([this] {
+            if (stopped_) return;
+            if (seen_.empty() || seen_.back() != label_.caption()) seen_.push_back(label_.caption());
+            watch();
+        });
+    }
+    platform::host::HeadlessToolkit& toolkit_;
+    const ui::Label& label_;
+    std::vector<std::wstring> seen_;
+    bool stopped_ = false;
+};
+
+const std::wstring kUnavailable = L"HTTP/1.1 503 Service Unavailable";
+const std::wstring kReset = L"Socket Error # 10054\r\nConnection reset by peer.";
+
+TEST_F(ComponentDownloadTest, ABusyServerIsAskedAgainAfterGrowingPausesAndTheStatusLineSaysSo) {
+    Serve(kEngine + L"/setup._exe", {.body = "MZ setup", .error = kUnavailable, .failures = 2});
+    platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+    StatusWatch status(toolkit, main().LabelInfo);
+    EXPECT_TRUE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "MZ setup");
+    EXPECT_EQ(server.requests.size(), 3u);
+    EXPECT_EQ(log.withPrefix(L"wait "), (std::vector<std::wstring>{L"wait 1000", L"wait 3000"}));
+    EXPECT_EQ(status.seen(), (std::vector<std::wstring>{L"Pobranie pliku: setup.exe", L"Ponowna próba pobrania (1/3)...",
+                                                        L"Ponowna próba pobrania (2/3)..."}));
+    EXPECT_TRUE(messages().empty());
+    ExpectCleanedUp();
+}
+
+TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingFailuresAreTriedAgain) {
+    struct Case {
+        std::wstring error;
+        std::size_t requests;
+    };
+    const std::vector<Case> cases{
+        {kUnavailable, 4u},
+        {L"HTTP/1.1 502 Bad Gateway", 4u},
+        {L"HTTP/1.1 504 Gateway Timeout", 4u},
+        {L"HTTP/1.1 408 Request Timeout", 4u},
+        {L"HTTP/1.1 429 Too Many Requests", 4u},
+        {L"Socket Error # 10061\r\nConnection refused.", 4u},
+        {L"Socket Error # 10060\r\nConnection timed out.", 4u},
+        {kReset, 4u},
+        {L"HTTP/1.1 404 Not Found", 1u},
+        {L"HTTP/1.1 401 Unauthorized", 1u},
+        {L"HTTP/1.1 500 Internal Server Error", 1u},
+        {L"Socket Error # 11001\r\nHost not found.", 1u},
+    };
+    for (const auto& c : cases) {
+        log.clear();
+        server.requests.clear();
+        Serve(kTables + L"/baza1.db", {.error = c.error});
+        EXPECT_FALSE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+        EXPECT_EQ(server.requests.size(), c.requests) << c.error;
+        EXPECT_EQ(messages().size(), 1u) << c.error;
+        const std::vector<std::wstring> pauses{L"wait 1000", L"wait 3000", L"wait 9000"};
+        EXPECT_EQ(log.withPrefix(L"wait "), c.requests == 1u ? std::vector<std::wstring>() : pauses) << c.error;
+        ExpectCleanedUp();
+    }
+}
+
+TEST_F(ComponentDownloadTest, AProgramFileCutShortGoesOnFromWhereItBrokeOff) {
+    const std::string program = "MZ" + std::string(998, 'p');
+    Serve(kPrograms + L"/Edytor3._exe",
+          {.body = program, .error = kReset, .blockSize = 100, .failures = 1, .cutAfter = 600, .entityTag = L"\"v1\""});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), program);
+    ASSERT_EQ(server.requests.size(), 2u);
+    EXPECT_FALSE(server.requests[0].resumeFrom);
+    ASSERT_TRUE(server.requests[1].resumeFrom);
+    EXPECT_EQ(server.requests[1].resumeFrom->offset, 600);
+    EXPECT_EQ(server.requests[1].resumeFrom->validator, L"\"v1\"");
+    EXPECT_EQ(server.bytesSent, 1000);  // nothing fetched twice
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe.part"));
+    EXPECT_EQ(panel().ProgressBar1.max(), 1000);  // the bar shows the whole file
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(ComponentDownloadTest, AChangedFileOrOneWithoutValidatorStartsOverAndTablesNeverResume) {
+    const std::string program = "MZ" + std::string(98, 'n');
+    // The server's file changed since: it sends the whole new body (200),
+    // which takes the place of what was kept.
+    Serve(kPrograms + L"/Edytor3._exe",
+          {.body = program, .error = kReset, .failures = 1, .cutAfter = 40, .entityTag = L"\"v1\""});
+    server.onBlock = [&] {
+        if (server.bytesSent == 40) server.responses[Url(kPrograms + L"/Edytor3._exe")].entityTag = L"\"v2\"";
+    };
+    server.responses[Url(kPrograms + L"/Edytor3._exe")].blockSize = 10;
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), program);
+    ASSERT_EQ(server.requests.size(), 2u);
+    EXPECT_TRUE(server.requests[1].resumeFrom);
+    EXPECT_EQ(server.bytesSent, 140);  // the part, then the whole new body
+    server.onBlock = nullptr;
+
+    // Without a validator nothing is kept: the next try asks for everything.
+    Serve(kPrograms + L"/Edytor4._exe", {.body = program, .error = kReset, .failures = 1, .cutAfter = 40});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor4", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_FALSE(server.requests.back().resumeFrom);
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor4.exe"), program);
+
+    // A table file is small: it is fetched whole again.
+    Serve(kTables + L"/baza1.db", {.body = "table", .error = kReset, .failures = 1, .cutAfter = 2, .entityTag = L"\"t\""});
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_FALSE(server.requests.back().resumeFrom);
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Format\\Bkp6\\baza1.db"), "table");
+}
+
+TEST_F(ComponentDownloadTest, AfterTheLastTryThePartialFileWaitsForTheNextAttemptUnlessTheUserEndsTheProgram) {
+    const std::string program = "MZ" + std::string(98, 'k');
+    const std::wstring partial = L"C:\\OR-Vel\\Edytor3.exe.part";
+    Serve(kPrograms + L"/Edytor3._exe", {.body = program, .error = kReset, .blockSize = 10, .failures = 4,
+                                         .cutAfter = 10, .entityTag = L"\"k\""});
+    EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(messages(), std::vector<std::wstring>{L"message Błąd połączenia z internetem"});
+    EXPECT_EQ(platform.files().ReadFile(partial), program.substr(0, 40));  // 10 bytes from each of four tries
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));
+    // The user tries again: the download goes on from there.
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(server.requests.back().resumeFrom->offset, 40);
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), program);
+
+    // Ended by the user during the pause before a retry: nothing is kept.
+    Serve(kPrograms + L"/Edytor3._exe", {.body = program, .error = kReset, .blockSize = 10, .failures = 1,
+                                         .cutAfter = 10, .entityTag = L"\"k\""});
+    // The click comes with the second pump: the first is the one block's.
+    server.onBlock = [&] {
+        toolkit.pendingMessages.push_back(
+            [&] { toolkit.pendingMessages.push_back([&] { panel().BBClose.click(); }); });
+    };
+    EXPECT_THROW(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"), services::BrokenOff);
+    EXPECT_FALSE(platform.FileExists(partial));
+}
+
+// The user's answer in the proxy's sign-in window; the windows seen are counted.
+struct ProxySignInAnswer {
+    std::wstring username;
+    std::wstring password;
+    bool ok = true;
+    int shown = 0;
+    std::vector<std::wstring> texts;
+
+    void operator()(ui::Form& form) {
+        auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
+        ++shown;
+        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelUser.caption(),
+                 dialog.LabelPassword.caption(), dialog.BOk.caption(), dialog.BCancel.caption()};
+        EXPECT_TRUE(dialog.EditPassword.password());
+        dialog.EditUser.setText(username);
+        dialog.EditPassword.setText(password);
+        (ok ? dialog.BOk : dialog.BCancel).click();
+    }
+};
+
+TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApartFromTheServers) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    ProxySignInAnswer answer{L"anna", L"tajne"};
+    toolkit.onModal = [&](ui::Form& form) { answer(form); };
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ program"});
+    Serve(kTables + L"/baza1.db", {.body = "table"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_EQ(answer.shown, 1);
+    EXPECT_EQ(answer.texts, (std::vector<std::wstring>{L"Serwer proxy wymaga logowania", L"Serwer proxy wymaga logowania",
+                                                       L"Użytkownik:", L"Hasło:", L"&Ok", L"&Anuluj"}));
+    ASSERT_EQ(server.requests.size(), 2u);
+    for (const auto& request : server.requests) {
+        ASSERT_TRUE(request.proxyCredentials);
+        EXPECT_EQ(request.proxyCredentials->username, L"anna");
+    }
+    EXPECT_EQ(server.requests[0].username, L"kanvel8");  // the server's own, beside
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(ComponentDownloadTest, AWrongPasswordOrNoAnswerFailsClearlyAtOnceAndStoresNothing) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    ProxySignInAnswer answer{L"anna", L"zle"};
+    toolkit.onModal = [&](ui::Form& form) { answer(form); };
+    Serve(kEngine + L"/setup._exe", {.body = "MZ setup"});
+    platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(messages(), std::vector<std::wstring>{
+                              L"message Nieudane pobranie pliku: serwer proxy nie przyjął nazwy użytkownika lub hasła"});
+    EXPECT_EQ(server.requests.size(), 1u);  // not tried again
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe.part"));
+
+    // Refused credentials are forgotten: the next download asks again. Declined, it is not asked again.
+    log.clear();
+    answer.ok = false;
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_FALSE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
+    EXPECT_EQ(answer.shown, 2);
+    EXPECT_EQ(messages(), (std::vector<std::wstring>{L"message Nieudane pobranie pliku: serwer proxy wymaga logowania",
+                                                     L"message Nieudane pobranie pliku: serwer proxy wymaga logowania"}));
+}
 }  // namespace
 }  // namespace kanvel::testing

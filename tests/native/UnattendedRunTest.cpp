@@ -474,6 +474,19 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
     ExpectNothingOnScreen();
 }
 
+// Without a window nobody can give the proxy a user name and password: the
+// run says so and ends with a code of its own.
+TEST_F(UnattendedRunTest, AProxyThatWantsAUserNameEndsTheRunWithItsOwnCode) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ program"};
+    EXPECT_EQ(Run(Install({})), 11);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: serwer proxy wymaga logowania\r\n"));
+    EXPECT_TRUE(Logged(L"instalacja bez okna nie może o nie zapytać"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 11: serwer proxy wymaga nazwy użytkownika i hasła"));
+    ExpectNothingOnScreen();
+}
+
 TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
     ServeProgram();
     ServeTables();

@@ -38,14 +38,7 @@ leave_partial_files() {
 
 # --- First run: everything.
 leave_partial_files
-accept_and_choose_koordynator
-drive click "Baza danych 3.0 - 7.0" >/dev/null
-drive click "Paradox (BDE)" >/dev/null
-wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
-drive click "Instaluj" >/dev/null
-answer_warning engine-notice
-wait_for 60 xdotool search --name "^Instalator silnika bazy danych \(wersja demonstracyjna\)$" \
-  || fail "the engine installer was not started"
+install_all_components
 wait_for 120 status_is "Instalacja zakończona pomyślnie" || fail "install did not finish: $(drive status)"
 shot finished
 

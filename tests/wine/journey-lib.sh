@@ -20,6 +20,7 @@
 #   mirror_start [RATE]      (re)start the build's mirror for BASE_URL; mirror_stop stops it
 #   answer_warning NAME      answer the next "Uwaga!" window with Enter (screenshot NAME)
 #   accept_and_choose_koordynator  start, accept the licence, choose "Koordynator"
+#   install_all_components   and install it with the database and the engine
 
 KANVEL_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 JOURNEY_NAME="${JOURNEY_NAME:-journey}"
@@ -288,6 +289,20 @@ accept_and_choose_koordynator() {
   wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
   xdotool click 1
   wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+}
+
+# Installs "Koordynator" with every component: starts, accepts the licence,
+# ticks the database and the engine, answers the engine notice and waits
+# until the engine installer has been started.
+install_all_components() {
+  accept_and_choose_koordynator
+  drive click "Baza danych 3.0 - 7.0" >/dev/null
+  drive click "Paradox (BDE)" >/dev/null
+  wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
+  drive click "Instaluj" >/dev/null
+  answer_warning engine-notice
+  wait_for 60 xdotool search --name "^Instalator silnika bazy danych \(wersja demonstracyjna\)$" \
+    || fail "the engine installer was not started"
 }
 
 # Removes what an installation leaves in the prefix (after wine_prepare), so

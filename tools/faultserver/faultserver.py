@@ -24,6 +24,11 @@ known body: BODY_SIZE bytes where byte i is i % 251.
   GET /silent               nothing at all for ?seconds=N (default 10, at most 60), then 200 and the body
   GET /short                200 announcing more than the body, the whole body, then the connection closes
   GET /huge                 200 announcing 3221225472 bytes (3 GiB), PART_SIZE bytes, then the connection closes
+  GET /flaky                a link that fails the first times, then serves: the first --flaky-busy
+                            requests (default 2) get 503, the next one breaks off with a TCP reset after
+                            --flaky-cut bytes (default PART_SIZE), every later one is served; the body
+                            (--flaky-body FILE, else the known body) carries an ETag and a Last-Modified,
+                            and a Range request ("bytes=N-") whose If-Range names them gets 206 with the rest
   GET /trickle              200 announcing the whole body, then one byte every ?seconds=N (default 1, at most
                             60), each wait shorter than a client's time-out, for at most TRICKLE_LIMIT seconds
 
@@ -33,7 +38,9 @@ client that appends folders and file names to a base URL can be sent to any of t
 
 Requests are recorded so a test can check what the client sent:
   GET /_requests            one line per request since the start or the last /_reset:
-                            METHOD<TAB>PATH<TAB>AUTHORIZATION ("-" when no Authorization header came)
+                            METHOD<TAB>PATH<TAB>AUTHORIZATION ("-" when no Authorization header came),
+                            then <TAB>RANGE when a Range header came; and for /flaky, after each answer,
+                            SENT<TAB>PATH<TAB>BYTES: the body bytes it sent
   GET /_reset               clears the record
 
 TLS: with --tls CERT KEY the server speaks TLS on PORT instead of plain HTTP.
@@ -44,6 +51,7 @@ a request ever got through a handshake. A handshake that fails is not a
 request: it is never recorded.
 
 Usage: faultserver.py [PORT] [--ready-file PATH] [--idle-exit SECONDS]
+                      [--flaky-busy N] [--flaky-cut BYTES] [--flaky-body FILE]
                       [--tls CERT KEY] [--also-tls NAME CERT KEY]... [--alias PATH=ROUTE]...
 PORT defaults to 18081; 0 picks a free port. Once listening, the port number is
 written to the ready file, followed by one "NAME PORT" line per --also-tls. The server ends on SIGTERM or SIGINT, and by itself
@@ -85,12 +93,24 @@ class RequestLog:
     def __init__(self):
         self._lock = threading.Lock()
         self._lines = []
+        self._counts = {}
         self.last_activity = time.monotonic()
 
-    def record(self, method, path, authorization):
+    def record(self, method, path, authorization, byte_range=None):
+        line = f"{method}\t{path}\t{authorization or '-'}" + (f"\t{byte_range}" if byte_range else "")
+        self.note(line)
+
+    def note(self, line):
         with self._lock:
-            self._lines.append(f"{method}\t{path}\t{authorization or '-'}")
+            self._lines.append(line)
             self.last_activity = time.monotonic()
+
+    def next_request_number(self, path):
+        """How many requests for PATH came before this one."""
+        with self._lock:
+            number = self._counts.get(path, 0)
+            self._counts[path] = number + 1
+            return number
 
     def text(self):
         with self._lock:
@@ -100,6 +120,7 @@ class RequestLog:
     def clear(self):
         with self._lock:
             self._lines.clear()
+            self._counts.clear()
             self.last_activity = time.monotonic()
 
 
@@ -119,7 +140,7 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         if url.path == "/_reset":
             log.clear()
             return self._send_text(200, "")
-        log.record(self.command, self.path, self.headers.get("Authorization"))
+        log.record(self.command, self.path, self.headers.get("Authorization"), self.headers.get("Range"))
         path = self.server.aliases.get(url.path, url.path)
         first = "/" + path.split("/")[1] if path.count("/") > 1 else path
         route = self.ROUTES.get(path) or self.ROUTES.get(first, FaultHandler._missing)
@@ -264,6 +285,33 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
             pass  # the client gave up on the trickle, as it should
         self.close_connection = True
 
+    def _flaky(self, _query):
+        flaky = self.server.flaky
+        number = self.server.request_log.next_request_number(self.path)
+        if number < flaky.busy:
+            return self._send_text(503, "busy\n", [("Retry-After", "1")])
+        body, validators = flaky.body, [("ETag", flaky.etag), ("Last-Modified", flaky.last_modified)]
+        start = flaky.range_start(self.headers.get("Range"), self.headers.get("If-Range"))
+        if start:
+            self.send_response(206)
+            self.send_header("Content-Range", f"bytes {start}-{len(body) - 1}/{len(body)}")
+        else:
+            self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body) - start))
+        for name, value in validators:
+            self.send_header(name, value)
+        self.end_headers()
+        part = body[start:start + flaky.cut] if number == flaky.busy else body[start:]
+        self.wfile.write(part)
+        self.server.request_log.note(f"SENT\t{self.path}\t{len(part)}")
+        if number == flaky.busy:
+            self.wfile.flush()
+            time.sleep(0.3)  # let the part arrive before the reset discards anything in flight
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.connection.close()
+            self.close_connection = True
+
     def _huge(self, _query):
         self._send_head(HUGE_LENGTH)
         self.wfile.write(BODY[:PART_SIZE])
@@ -290,16 +338,45 @@ class FaultHandler(http.server.BaseHTTPRequestHandler):
         "/short": _short,
         "/huge": _huge,
         "/trickle": _trickle,
+        "/flaky": _flaky,
     }
+
+
+class FlakyBody:
+    """What /flaky serves and how it fails."""
+
+    def __init__(self, busy=2, cut=PART_SIZE, body_file=None):
+        self.busy = busy
+        self.cut = cut
+        if body_file:
+            with open(body_file, "rb") as source:
+                self.body = source.read()
+        else:
+            self.body = BODY
+        self.etag = '"%x-%x"' % (len(self.body), sum(self.body[:4096]))
+        self.last_modified = "Tue, 01 Dec 2026 10:00:00 GMT"
+
+    def range_start(self, byte_range, if_range):
+        """Where an answer to a Range request starts: 0 for the whole body."""
+        if not byte_range or not byte_range.startswith("bytes=") or not byte_range.endswith("-"):
+            return 0
+        if if_range is not None and if_range not in (self.etag, self.last_modified):
+            return 0
+        try:
+            start = int(byte_range[len("bytes="):-1])
+        except ValueError:
+            return 0
+        return start if 0 < start < len(self.body) else 0
 
 
 class FaultServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, verbose, request_log, tls_context=None, aliases=None):
+    def __init__(self, port, verbose, request_log, tls_context=None, aliases=None, flaky=None):
         super().__init__(("127.0.0.1", port), FaultHandler)
         self.request_log = request_log
         self.aliases = aliases or {}
+        self.flaky = flaky or FlakyBody()
         self.verbose = verbose
         self.tls_context = tls_context
 
@@ -343,6 +420,9 @@ def parse_arguments():
                         help="another listener, on a free port, speaking TLS with this certificate")
     parser.add_argument("--alias", action="append", default=[], metavar="PATH=ROUTE",
                         help="answer PATH as the route ROUTE, e.g. /sterowniki/bde/setup._exe=/chunked-cut")
+    parser.add_argument("--flaky-busy", type=int, default=2, help="/flaky: requests answered 503 first")
+    parser.add_argument("--flaky-cut", type=int, default=PART_SIZE, help="/flaky: bytes before the reset")
+    parser.add_argument("--flaky-body", help="/flaky: the file it serves")
     return parser.parse_args()
 
 
@@ -351,8 +431,9 @@ def main():
     request_log = RequestLog()
     aliases = dict(alias.split("=", 1) for alias in arguments.alias)
     main_context = tls_context(*arguments.tls) if arguments.tls else None
-    server = FaultServer(arguments.port, arguments.verbose, request_log, main_context, aliases)
-    others = [(name, FaultServer(0, arguments.verbose, request_log, tls_context(cert, key), aliases))
+    flaky = FlakyBody(arguments.flaky_busy, arguments.flaky_cut, arguments.flaky_body)
+    server = FaultServer(arguments.port, arguments.verbose, request_log, main_context, aliases, flaky)
+    others = [(name, FaultServer(0, arguments.verbose, request_log, tls_context(cert, key), aliases, flaky))
               for name, cert, key in arguments.also_tls]
     for _, other in others:
         threading.Thread(target=other.serve_forever, daemon=True).start()

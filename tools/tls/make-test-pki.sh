@@ -2,7 +2,8 @@
 # Makes the test certificates for the TLS mirror and the TLS fault tests, with
 # openssl, in OUT_DIR (never committed; made at build or test time):
 #   ca.crt, ca.key                   a test certificate authority
-#   localhost.crt, localhost.key     server certificate for the DNS name localhost, from the test CA
+#   localhost.crt, localhost.key     server certificate for the DNS names localhost and
+#                                    pliki.kanvel.test (the mirror's name behind the test proxy), from the test CA
 #   selfsigned.crt, selfsigned.key   for localhost, signed by itself
 #   expired.crt, expired.key         for localhost, from the test CA, expired in 2021
 #   otherhost.crt, otherhost.key     from the test CA for another host name (kanvel.invalid)
@@ -15,6 +16,7 @@
 # its CA for another week is kept as it is.
 set -euo pipefail
 out=$(mkdir -p "${1:?output folder}" && cd "$1" && pwd)
+proxied_name=pliki.kanvel.test
 names=(ca localhost selfsigned expired otherhost signing signing-expired signing-other)
 
 complete() {
@@ -22,6 +24,8 @@ complete() {
   for name in "${names[@]}"; do
     [ -s "$out/$name.crt" ] && [ -s "$out/$name.key" ] || return 1
   done
+  openssl x509 -in "$out/localhost.crt" -noout -ext subjectAltName 2>/dev/null | grep -q "DNS:$proxied_name" ||
+    return 1
   for name in localhost signing; do
     openssl verify -CAfile "$out/ca.crt" -purpose any "$out/$name.crt" >/dev/null 2>&1 &&
       openssl x509 -in "$out/$name.crt" -noout -checkend 604800 >/dev/null 2>&1 || return 1
@@ -45,6 +49,9 @@ subjectKeyIdentifier = hash
 authorityKeyIdentifier = keyid
 EXT
 }
+
+# The mirror's: also the name only the test proxy resolves.
+mirror_extensions() { server_extensions "$1, DNS:$proxied_name"; }
 
 # What a code-signing certificate carries.
 signing_extensions() {
@@ -105,7 +112,7 @@ sign_by_ca() {
 
 now=$(date -u +%Y%m%d%H%M%SZ)
 later=$(date -u +%Y%m%d%H%M%SZ -d '+800 days')
-sign_by_ca localhost localhost "$now" "$later"
+sign_by_ca localhost localhost "$now" "$later" mirror_extensions
 sign_by_ca expired localhost 20200101000000Z 20210101000000Z
 sign_by_ca otherhost kanvel.invalid "$now" "$later"
 sign_by_ca signing "Velmarin Kanvel (test)" "$now" "$later" signing_extensions

@@ -30,6 +30,7 @@ RESPONSE_OF = {
     "SignatureRefused": "contactSupport",
     "ComponentMissing": "noNetwork",
     "ShortcutOrEntryMissing": "contactSupport",
+    "ProxySignInNeeded": "noNetwork",
     "SourceMismatch": "contactSupport",
     "AnotherRunInProgress": "installInProgress",
 }

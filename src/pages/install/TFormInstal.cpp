@@ -1,6 +1,7 @@
 #include "pages/install/TFormInstal.h"
 
 #include "pages/notice/MessageLog.h"
+#include "pages/notice/TFormProxy.h"
 #include "services/Editions.h"
 #include "services/InstallerError.h"
 #include "services/PathLimits.h"
@@ -217,6 +218,16 @@ void TFormInstal::noteBrokenOff() {
 }
 
 void TFormInstal::ShowReplaceNotice(const std::wstring& text) { warn(text); }
+
+// A user name is what a proxy's sign-in needs at least: "Ok" without one is
+// no answer.
+std::optional<services::ProxyCredentials> TFormInstal::AskProxySignIn() {
+    notice::TFormProxy dialog(environment_.application, main_);
+    environment_.application.realize(dialog);
+    dialog.showModal();
+    if (!dialog.accepted() || dialog.EditUser.text().empty()) return std::nullopt;
+    return services::ProxyCredentials{dialog.EditUser.text(), dialog.EditPassword.text()};
+}
 
 void TFormInstal::warn(const std::wstring& text) {
     environment_.notices.ShowShortNotice(text, notice::kTitleWarning);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pages/notice/NoticeStyle.h"
 #include "ui/Application.h"
 
 
@@ -10,30 +11,17 @@ namespace kanvel::notice {
 namespace {
 constexpr int kPanelInset = 2;  // the lowered bevel of Panel0
 constexpr int kLineWidth = TFormQst::kDesignedClientWidth - 2 * kPanelInset;
-
-ui::Font NoticeFont() {
-    ui::Font font;
-    font.name = L"MS Sans Serif";
-    font.height = 17;
-    font.color = ui::colors::Black;
-    return font;
-}
+constexpr int kFontHeight = 17;
 }  // namespace
 
 TFormQst::TFormQst(ui::Application& application, const ui::Form& owner)
     : ui::Form(application, L"FormQst"), owner_(owner) {
-    setFrameWidth(kFrame);
-    setClientSize(kDesignedClientWidth, kDesignedClientHeight);
-    setColor(ui::colors::InfoBackground);
-
-    Panel0.setBounds({0, 0, kDesignedClientWidth, kDesignedClientHeight});
-    Panel0.setBevels(ui::Bevel::Raised, ui::Bevel::Lowered);
-    Panel0.setColor(ui::colors::InfoBackground);
+    StyleNoticeWindow(*this, Panel0, kFrame, kDesignedClientWidth, kDesignedClientHeight);
     for (ui::Panel* spacer : {&Panel1, &Panel2}) spacer->setColor(ui::colors::InfoBackground);
     Panel1.setBounds({kPanelInset, kPanelInset, kLineWidth, 17});
     Panel2.setHeight(5);
     for (ui::Label* line : {&Label1, &Label2}) {
-        line->setFont(NoticeFont());
+        line->setFont(NoticeFont(kFontHeight));
         line->setAlignment(ui::TextAlignment::Center);
         line->setWordWrap(true);
         line->setAutoSize(true);
@@ -42,7 +30,7 @@ TFormQst::TFormQst(ui::Application& application, const ui::Form& owner)
     Panel2.setBounds({kPanelInset, 0, kLineWidth, 5});
     stackLines();
 
-    B1.setFont(NoticeFont());
+    B1.setFont(NoticeFont(kFontHeight));
     B1.setBounds({kButtonLeft, kDesignedClientHeight - 40, 80, 27});
     B1.OnClick = [this] { B1Click(); };
     OnShow = [this] { FormShow(); };

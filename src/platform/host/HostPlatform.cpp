@@ -140,6 +140,11 @@ std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const
                                                target, signatures);
 }
 
+std::unique_ptr<services::ReplacingFile> HostPlatform::ContinueReplacingFile(const std::wstring& target) {
+    return HostReplacingFile::Continue(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)), target,
+                                       signatures);
+}
+
 std::optional<std::wstring> HostPlatform::RealPath(const std::wstring& path) {
     std::error_code ec;
     const fs::path real = fs::canonical(files_.ToHost(path), ec);
@@ -275,6 +280,11 @@ ui::Point HostPlatform::CursorPosition() { return cursor; }
 void HostPlatform::SetCursorPosition(ui::Point where) {
     cursor = where;
     log_.add(L"cursor " + std::to_wstring(where.x) + L"," + std::to_wstring(where.y));
+}
+
+void HostPlatform::WaitForMessages(int milliseconds) {
+    log_.add(L"wait " + std::to_wstring(milliseconds));
+    steadyMilliseconds_ += milliseconds;
 }
 
 services::LocalTime HostPlatform::Now() { return startTime; }

@@ -31,9 +31,43 @@ HostReplacingFile::HostReplacingFile(fs::path target, fs::path partial, std::wst
     if (out_ == nullptr) throw CannotCreate(windowsPath_);
 }
 
+HostReplacingFile::HostReplacingFile(fs::path target, fs::path partial, std::wstring windowsPath,
+                                     const SignatureReader& signatures, std::FILE* kept)
+    : target_(std::move(target)), partial_(std::move(partial)), windowsPath_(std::move(windowsPath)),
+      signatures_(signatures), out_(kept) {}
+
+std::unique_ptr<HostReplacingFile> HostReplacingFile::Continue(fs::path target, fs::path partial,
+                                                               std::wstring windowsPath,
+                                                               const SignatureReader& signatures) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(partial, ec))) return nullptr;
+    std::FILE* kept = std::fopen(partial.c_str(), "r+b");
+    if (kept == nullptr) return nullptr;
+    if (std::fseek(kept, 0, SEEK_END) != 0) {
+        std::fclose(kept);
+        return nullptr;
+    }
+    return std::unique_ptr<HostReplacingFile>(
+        new HostReplacingFile(std::move(target), std::move(partial), std::move(windowsPath), signatures, kept));
+}
+
+std::int64_t HostReplacingFile::Size() {
+    if (std::fflush(out_) != 0) throw CannotCreate(windowsPath_);
+    std::error_code ec;
+    return static_cast<std::int64_t>(fs::file_size(partial_, ec));
+}
+
+void HostReplacingFile::Restart() {
+    out_ = std::freopen(partial_.c_str(), "wb", out_);
+    if (out_ == nullptr) throw CannotCreate(windowsPath_);
+}
+
+void HostReplacingFile::KeepPartial() { keep_ = true; }
+
 HostReplacingFile::~HostReplacingFile() {
     if (committed_) return;
     if (out_ != nullptr) std::fclose(out_);
+    if (keep_) return;
     std::error_code ec;
     fs::remove(partial_, ec);
 }

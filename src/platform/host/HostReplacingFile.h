@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "services/PlatformOperations.h"
@@ -21,18 +22,29 @@ public:
     HostReplacingFile(std::filesystem::path target, std::filesystem::path partial, std::wstring windowsPath,
                       const SignatureReader& signatures);
     ~HostReplacingFile() override;
+    // Writes after what a kept partial file holds; nothing when no plain
+    // file lies at its name.
+    static std::unique_ptr<HostReplacingFile> Continue(std::filesystem::path target, std::filesystem::path partial,
+                                                       std::wstring windowsPath, const SignatureReader& signatures);
 
     void Write(const std::uint8_t* data, std::size_t size) override;
     services::FileSignature Signature() override;
     void Commit() override;
+    std::int64_t Size() override;
+    void Restart() override;
+    void KeepPartial() override;
 
 private:
+    HostReplacingFile(std::filesystem::path target, std::filesystem::path partial, std::wstring windowsPath,
+                      const SignatureReader& signatures, std::FILE* kept);
+
     std::filesystem::path target_;
     std::filesystem::path partial_;
     std::wstring windowsPath_;
     const SignatureReader& signatures_;
     std::FILE* out_ = nullptr;
     bool committed_ = false;
+    bool keep_ = false;
 };
 
 }  // namespace kanvel::platform::host

@@ -8,12 +8,26 @@
 namespace kanvel::platform::host {
 
 namespace {
-services::DeclaredBody Declared(const ScriptedResponse& response) {
+services::DeclaredBody Declared(const ScriptedResponse& response, std::size_t from) {
     services::DeclaredBody declared;
     declared.chunked = response.chunked;
+    declared.entityTag = response.entityTag;
+    if (from > 0) {
+        declared.partial = true;
+        declared.rangeStart = static_cast<std::int64_t>(from);
+        declared.completeLength = static_cast<std::int64_t>(response.body.size());
+    }
     if (response.chunked || response.announced == 0) return declared;
-    declared.length = response.announced < 0 ? static_cast<std::int64_t>(response.body.size()) : response.announced;
+    declared.length = response.announced < 0 ? static_cast<std::int64_t>(response.body.size() - from)
+                                             : response.announced - static_cast<std::int64_t>(from);
     return declared;
+}
+
+// Where the answer's body starts: past the bytes a request for the rest
+// already holds, when it names this body's validator.
+std::size_t StartOf(const ScriptedResponse& response, const std::optional<services::ResumePoint>& resume) {
+    if (!resume || response.entityTag.empty() || resume->validator != response.entityTag) return 0;
+    return std::min(static_cast<std::size_t>(resume->offset), response.body.size());
 }
 }  // namespace
 
@@ -37,14 +51,20 @@ public:
 
 
 services::DeclaredBody ScriptedHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
-    Record(url);
+    Request(url);
     return Answer(url, body, true);
 }
 
 std::unique_ptr<services::StartedGet> ScriptedHttpClient::Start(const std::wstring& url, services::ByteSink& body) {
     if (!server_.answersOutOfOrder) return HttpClient::Start(url, body);
-    Record(url);
-    return std::make_unique<OpenRequest>(open_, url, body);
+    auto request = std::make_unique<OpenRequest>(open_, url, body);
+    try {
+        Request(url);
+    } catch (const services::InstallerError&) {
+        request->answered = true;
+        request->error = std::current_exception();
+    }
+    return request;
 }
 
 services::DeclaredBody ScriptedHttpClient::Finish(services::StartedGet& started) {
@@ -75,31 +95,56 @@ void ScriptedHttpClient::AnswerAhead(OpenRequest& request) {
     request.received = counted.total();
 }
 
-void ScriptedHttpClient::Record(const std::wstring& url) {
-    server_.requests.push_back({url, BasicAuthentication, Username, Password});
+std::optional<services::ProxyCredentials> ScriptedHttpClient::signInToProxy() {
+    if (!server_.proxyUser) return std::nullopt;
+    if (!proxyCredentials_ && !proxySignInAsked_) {
+        proxySignInAsked_ = true;
+        if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
+    }
+    return proxyCredentials_;
+}
+
+void ScriptedHttpClient::Request(const std::wstring& url) {
+    const auto proxy = signInToProxy();
+    server_.requests.push_back({url, BasicAuthentication, Username, Password, ResumeFrom, proxy});
+    if (server_.proxyUser && !proxy) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+    if (server_.proxyUser && (proxy->username != server_.proxyUser->username ||
+                              proxy->password != server_.proxyUser->password)) {
+        proxyCredentials_.reset();
+        proxySignInAsked_ = false;
+        throw services::ProxySignInFailed(services::kProxySignInRefused);
+    }
 }
 
 services::DeclaredBody ScriptedHttpClient::Answer(const std::wstring& url, services::ByteSink& body, bool report) {
     const auto found = server_.responses.find(url);
     if (found == server_.responses.end()) throw services::InstallerError(L"HTTP/1.1 404 Not Found");
-    const ScriptedResponse& response = found->second;
+    ScriptedResponse& response = found->second;
     for (int i = 0; i < response.waits; ++i)
         if (OnWait) OnWait(*this);
-    if (!response.error.empty() && !response.errorAfterBody) throw services::InstallerError(response.error);
+    const bool failing = !response.error.empty() && response.failures != 0;
+    if (failing && response.failures > 0) --response.failures;
+    const bool failsAfterBytes = response.errorAfterBody || response.cutAfter >= 0;
+    if (failing && !failsAfterBytes) throw services::InstallerError(response.error);
 
     const auto mode = services::WorkMode::Reading;
-    const services::DeclaredBody declared = Declared(response);
+    const std::size_t from = StartOf(response, ResumeFrom);
+    const services::DeclaredBody declared = Declared(response, from);
+    body.Begin(declared);
     if (report && OnWorkBegin) OnWorkBegin(*this, mode, declared.length.value_or(0));
-    std::size_t done = 0;
-    while (done < response.body.size()) {
-        const std::size_t block = std::min(response.blockSize, response.body.size() - done);
+    std::size_t end = response.body.size();
+    if (failing && response.cutAfter >= 0) end = std::min(end, from + static_cast<std::size_t>(response.cutAfter));
+    std::size_t done = from;
+    while (done < end) {
+        const std::size_t block = std::min(response.blockSize, end - done);
         body.Write(reinterpret_cast<const std::uint8_t*>(response.body.data() + done), block);
         done += block;
+        server_.bytesSent += static_cast<std::int64_t>(block);
         if (server_.onBlock) server_.onBlock();
-        if (report && OnWork) OnWork(*this, mode, static_cast<std::int64_t>(done));
+        if (report && OnWork) OnWork(*this, mode, static_cast<std::int64_t>(done - from));
     }
     if (report && OnWorkEnd) OnWorkEnd(*this, mode);
-    if (!response.error.empty()) throw services::InstallerError(response.error);
+    if (failing) throw services::InstallerError(response.error);
     return declared;
 }
 

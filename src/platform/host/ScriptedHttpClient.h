@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ struct ScriptedResponse {
     // Times the client waits for the answer (each a call of OnWait) before it
     // comes.
     int waits = 0;
+    // With an error: it is thrown for this many requests only (-1: for
+    // every one), and after this many bytes of the body (-1: none, or the
+    // whole body with errorAfterBody).
+    int failures = -1;
+    std::int64_t cutAfter = -1;
+    // Validator of the body; a request for the rest naming it in If-Range
+    // gets a 206 answer with the rest.
+    std::wstring entityTag;
 };
 
 // The server side of the scripted HTTP client, shared with the test.
@@ -35,8 +44,15 @@ struct ScriptedServer {
         bool basicAuthentication = false;
         std::wstring username;
         std::wstring password;
+        std::optional<services::ResumePoint> resumeFrom;
+        // What went to the proxy, when one asked.
+        std::optional<services::ProxyCredentials> proxyCredentials;
     };
+    // A proxy that lets only this user through (Basic), when set.
+    std::optional<services::ProxyCredentials> proxyUser;
     std::map<std::wstring, ScriptedResponse> responses;
+    // Body bytes delivered in all.
+    std::int64_t bytesSent = 0;
     std::vector<Request> requests;
     // Runs after each block is delivered, before the progress event.
     std::function<void()> onBlock;
@@ -59,14 +75,21 @@ public:
 
 private:
     class OpenRequest;
+    // Records the request and signs in to the proxy as the WinHTTP client
+    // does; throws when the proxy does not let it through.
+    void Request(const std::wstring& url);
     // Sends the scripted answer to the body; with `report`, as progress
     // events too. Throws the scripted failure.
     services::DeclaredBody Answer(const std::wstring& url, services::ByteSink& body, bool report);
     void AnswerAhead(OpenRequest& request);
-    void Record(const std::wstring& url);
+    // Signs in to the proxy the way the WinHTTP client does: asks once,
+    // keeps what the user gave, forgets it when the proxy refuses it.
+    std::optional<services::ProxyCredentials> signInToProxy();
 
     ScriptedServer& server_;
     std::vector<OpenRequest*> open_;
+    std::optional<services::ProxyCredentials> proxyCredentials_;
+    bool proxySignInAsked_ = false;
 };
 
 }  // namespace kanvel::platform::host

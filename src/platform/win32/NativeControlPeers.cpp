@@ -145,6 +145,7 @@ void ReplaceStyle(HWND hwnd, int which, LONG_PTR mask, LONG_PTR bits) {
 EditPeer::EditPeer(Win32Toolkit& toolkit, ui::Edit& edit) : WindowPeer(toolkit, edit), edit_(edit) {
     DWORD style = ChildStyle(edit) | ES_AUTOHSCROLL | AlignmentStyle(edit.alignment());
     if (edit.readOnly()) style |= ES_READONLY;
+    if (edit.password()) style |= ES_PASSWORD;
     create(WC_EDITW, style, 0, ParentWindowOf(edit));
     applyOwn(ui::Property::Flat);
 }

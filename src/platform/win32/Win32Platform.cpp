@@ -128,6 +128,10 @@ std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(cons
     return std::make_unique<Win32ReplacingFile>(target);
 }
 
+std::unique_ptr<services::ReplacingFile> Win32Platform::ContinueReplacingFile(const std::wstring& target) {
+    return Win32ReplacingFile::Continue(target);
+}
+
 std::optional<std::wstring> Win32Platform::RealPath(const std::wstring& path) { return FinalPathOf(path); }
 
 std::unique_ptr<services::RemovableEntry> Win32Platform::OpenForRemoval(const std::wstring& path) {
@@ -269,6 +273,12 @@ void Win32Platform::ShowMessage(const std::wstring& text) {
 }
 
 void Win32Platform::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+std::int64_t Win32Platform::SteadyMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
+
+void Win32Platform::WaitForMessages(int milliseconds) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
 
 ui::Point Win32Platform::CursorPosition() {
     POINT p{};

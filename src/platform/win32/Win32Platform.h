@@ -17,6 +17,7 @@ public:
     bool MoveReplacing(const std::wstring& source, const std::wstring& target) override;
     std::optional<std::uint32_t> Attributes(const std::wstring& path) override;
     std::unique_ptr<services::ReplacingFile> CreateReplacingFile(const std::wstring& target) override;
+    std::unique_ptr<services::ReplacingFile> ContinueReplacingFile(const std::wstring& target) override;
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
@@ -43,6 +44,8 @@ public:
     void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
     void ShowMessage(const std::wstring& text) override;
     void Sleep(int milliseconds) override;
+    std::int64_t SteadyMilliseconds() override;
+    void WaitForMessages(int milliseconds) override;
     ui::Point CursorPosition() override;
     void SetCursorPosition(ui::Point where) override;
     services::LocalTime Now() override;

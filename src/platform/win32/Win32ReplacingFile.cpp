@@ -41,10 +41,31 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     }
 }
 
+Win32ReplacingFile::Win32ReplacingFile(std::wstring target, FileHandle kept)
+    : target_(std::move(target)), partial_(services::PartialFilePath(target_)), file_(std::move(kept)) {
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &end, FILE_END)) fail(GetLastError());
+}
+
+std::unique_ptr<Win32ReplacingFile> Win32ReplacingFile::Continue(std::wstring target) {
+    const std::wstring partial = services::PartialFilePath(target);
+    FileHandle kept(CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!kept) return nullptr;
+    // Only the plain file a download kept: never a link, a folder or a file
+    // with other names besides.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(kept.get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+        information.nNumberOfLinks != 1)
+        return nullptr;
+    return std::unique_ptr<Win32ReplacingFile>(new Win32ReplacingFile(std::move(target), std::move(kept)));
+}
+
 Win32ReplacingFile::~Win32ReplacingFile() {
     // An uncommitted partial file goes through its own handle, never by a
     // name that something else could have taken meanwhile.
-    if (file_ && !partial_.empty()) {
+    if (file_ && !partial_.empty() && !keep_) {
         FILE_DISPOSITION_INFO disposition{TRUE};
         SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof disposition);
     }
@@ -84,6 +105,19 @@ services::FileSignature Win32ReplacingFile::Signature() {
     if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) fail(GetLastError());
     return AuthenticodeSignatureOf(partial_, file_.get());
 }
+
+std::int64_t Win32ReplacingFile::Size() {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.get(), &size)) fail(GetLastError());
+    return size.QuadPart;
+}
+
+void Win32ReplacingFile::Restart() {
+    if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get()))
+        fail(GetLastError());
+}
+
+void Win32ReplacingFile::KeepPartial() { keep_ = true; }
 
 void Win32ReplacingFile::Commit() {
     // Renamed through the open handle, then closed: closing it first and

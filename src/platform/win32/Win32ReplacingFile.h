@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/win32/ResourceHolders.h"
 
 #include "services/PlatformOperations.h"
@@ -15,22 +17,31 @@ namespace kanvel::platform::win32 {
 // its name is removed as itself first (a link as the link; one that cannot
 // be held as itself stays, and the download fails), and the file is then
 // created where nothing is, so nothing is ever written through a link.
+// Continue opens a partial file kept earlier, when it is a plain file of its
+// own (never a link), and writes after what it holds.
 class Win32ReplacingFile : public services::ReplacingFile {
 public:
     explicit Win32ReplacingFile(std::wstring target);
     ~Win32ReplacingFile() override;
+    static std::unique_ptr<Win32ReplacingFile> Continue(std::wstring target);
 
     void Write(const std::uint8_t* data, std::size_t size) override;
     services::FileSignature Signature() override;
     void Commit() override;
+    std::int64_t Size() override;
+    void Restart() override;
+    void KeepPartial() override;
 
 private:
+    Win32ReplacingFile(std::wstring target, FileHandle kept);
+
     [[noreturn]] void fail(DWORD error) const;
     void removeLeftover() const;
 
     std::wstring target_;
     std::wstring partial_;
     FileHandle file_;
+    bool keep_ = false;
 };
 
 }  // namespace kanvel::platform::win32

@@ -1,30 +1,13 @@
 #include "platform/win32/http/WinHttpClient.h"
 
+#include <mutex>
+
 #include "platform/win32/http/BasicCredentials.h"
 #include "platform/win32/http/SocketErrors.h"
+#include "platform/win32/http/WindowsProxySettings.h"
 
 namespace kanvel::platform::win32 {
 namespace {
-
-constexpr const wchar_t* UserAgent = L"Kanvel-Installer/7.0";
-
-WinHttpHandle OpenSession(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout) {
-    WinHttpHandle session(
-        WinHttpOpen(UserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) {
-        ThrowLastConnectionFailure();
-    }
-    // Name resolution and connecting share one limit; sending, waiting for the
-    // answer's headers and waiting for each block of the body share the other.
-    const auto connectMs = static_cast<int>(connectTimeout.count());
-    const auto receiveMs = static_cast<int>(receiveTimeout.count());
-    DWORD responseMs = static_cast<DWORD>(receiveMs);
-    if (!WinHttpSetTimeouts(session.get(), connectMs, connectMs, receiveMs, receiveMs) ||
-        !WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs)) {
-        ThrowLastConnectionFailure();
-    }
-    return session;
-}
 
 // Handles what is waiting for this thread, for a caller that has no window
 // of its own to keep alive; WM_QUIT is left for the caller's loop.
@@ -42,10 +25,28 @@ void PumpMessages() {
 
 }  // namespace
 
+// The user's and the machine's settings, the choice made from them, and the
+// sessions of each way; the workers ask them one at a time.
+struct WinHttpClient::ProxyFinder {
+    ProxyFinder(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
+        : settings(connectTimeout), sessions(connectTimeout, receiveTimeout) {}
+
+    std::shared_ptr<WinHttpHandle> SessionFor(const std::wstring& url, services::ProxyRoute& route) {
+        const std::lock_guard lock(mutex);
+        route = choice.For(url);
+        return sessions.For(route);
+    }
+
+    WindowsProxySettings settings;
+    services::ProxyChoice choice{settings};
+    SessionPool sessions;
+    std::mutex mutex;
+};
+
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
                              std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
-    : session_(std::make_shared<WinHttpHandle>(OpenSession(connectTimeout, receiveTimeout))),
-      queue_(std::make_shared<RequestQueue>(session_, kMostRequestsAtOnce)),
+    : proxies_(std::make_shared<ProxyFinder>(connectTimeout, receiveTimeout)),
+      queue_(std::make_shared<RequestQueue>(kMostRequestsAtOnce)),
       stallWindow_(stallWindow),
       minimumBytes_(minimumBytes) {}
 
@@ -55,12 +56,40 @@ services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::Byt
 }
 
 std::unique_ptr<services::StartedGet> WinHttpClient::Start(const std::wstring& url, services::ByteSink& body) {
-    return std::make_unique<WinHttpTransfer>(transfers_, *queue_, url, RequestHeaders(),
-                                             StallRule{stallWindow_, minimumBytes_}, body);
+    // The worker shares what it needs (the ways and their sessions); this
+    // thread only waits, answers its window and writes the body.
+    auto make = [proxies = proxies_, url, headers = Headers(), proxyCredentials = proxyCredentials_,
+                 stall = StallRule{stallWindow_, minimumBytes_}](TransferChannel& channel) {
+        std::shared_ptr<WinHttpHandle> session;
+        services::ProxyRoute route;
+        try {
+            session = proxies->SessionFor(url, route);
+        } catch (...) {
+            channel.Push(TransferChannel::Event::Failed(std::current_exception()));
+            return;
+        }
+        RunBlockingGet(session->get(), !route.direct(), url, headers, proxyCredentials, stall, channel);
+    };
+    return std::make_unique<WinHttpTransfer>(transfers_, *queue_, url, std::move(make), body);
 }
 
 services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
     const auto& transfer = dynamic_cast<WinHttpTransfer&>(started);
+    try {
+        return Wait(transfer);
+    } catch (const ProxyCredentialsNeeded&) {
+        if (!AskForProxyCredentials()) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+        const auto again = Start(transfer.url(), transfer.body());
+        return Finish(*again);
+    } catch (const services::ProxySignInFailed&) {
+        // Refused: the next request asks again.
+        proxyCredentials_.reset();
+        proxySignInAsked_ = false;
+        throw;
+    }
+}
+
+services::DeclaredBody WinHttpClient::Wait(const WinHttpTransfer& transfer) {
     Reported reported;
     for (;;) {
         for (WinHttpTransfer* each : transfers_) each->Drain();
@@ -98,9 +127,21 @@ void WinHttpClient::WaitForAny() {
         PumpMessages();
 }
 
-std::wstring WinHttpClient::RequestHeaders() const {
+bool WinHttpClient::AskForProxyCredentials() {
+    if (proxySignInAsked_) return false;
+    proxySignInAsked_ = true;
+    if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
+    return proxyCredentials_.has_value();
+}
+
+RequestHeaders WinHttpClient::Headers() const {
+    RequestHeaders headers;
     // Sent up front, not in answer to a 401 challenge, so one request is enough.
-    return BasicAuthentication ? BasicAuthorizationHeader(Username, Password) : std::wstring();
+    if (BasicAuthentication) headers.credentials = BasicAuthorizationHeader(Username, Password);
+    if (ResumeFrom)
+        headers.plain = L"Range: bytes=" + std::to_wstring(ResumeFrom->offset) + L"-\r\nIf-Range: " +
+                        ResumeFrom->validator + L"\r\n";
+    return headers;
 }
 
 }  // namespace kanvel::platform::win32

@@ -3,11 +3,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-
 #include <vector>
 
-#include "platform/win32/http/WinHttpHandle.h"
+#include "platform/win32/http/RequestQueue.h"
+#include "platform/win32/http/SessionPool.h"
+#include "platform/win32/http/WinHttpRequest.h"
 #include "platform/win32/http/WinHttpTransfer.h"
 #include "services/HttpClient.h"
 #include "services/StallWatch.h"
@@ -23,14 +25,20 @@ namespace kanvel::platform::win32 {
 // when the body breaks off, before the error is thrown.
 //
 // Get returns when the transfer has ended, but the calling thread never
-// blocks on the network: a worker thread makes the request and reads the
-// body (WinHttpTransfer), while the caller waits in a message loop that lets
-// its window answer (OnWait) and writes each block to the body as it comes.
-// An exception from an event handler gives the transfer up at once.
-// Transfers started ahead (Start) run side by side on the one session, at
-// most kMostRequestsAtOnce at a time (RequestQueue), and WinHTTP keeps their
-// connections for the next requests; every wait writes the blocks of all of
-// them.
+// blocks on the network: a worker makes the request and reads the body
+// (WinHttpTransfer), while the caller waits in a message loop that lets its
+// window answer (OnWait) and writes each block to the body as it comes. An
+// exception from an event handler gives the transfer up at once. Transfers
+// started ahead (Start) run side by side, at most kMostRequestsAtOnce at a
+// time (RequestQueue), and WinHTTP keeps their connections for the next
+// requests; every wait writes the blocks of all of them.
+//
+// Each URL goes the way Windows' proxy settings choose for it
+// (services::ProxyChoice over WindowsProxySettings): direct or through a
+// proxy, each way with a session of its own. Through a proxy, a secure
+// request sends the server's Basic credentials once its tunnel stands, in
+// answer to the server's 401: Wine's WinHTTP copies every request header
+// into the CONNECT that the proxy reads.
 class WinHttpClient : public services::HttpClient {
 public:
     // Long enough for a slow line, short enough that a dead or stalled server
@@ -59,18 +67,27 @@ private:
         bool begun = false;
         std::int64_t done = 0;
     };
+    // Waits until the transfer has ended, reporting it.
+    services::DeclaredBody Wait(const WinHttpTransfer& transfer);
     void Report(const WinHttpTransfer& transfer, Reported& reported);
     // Returns when something arrived for any transfer, having let the window
     // answer when something arrived for it instead.
     void WaitForAny();
-    std::wstring RequestHeaders() const;
+    // The user name and password for the proxy, asked for once; false when
+    // there is no answer.
+    bool AskForProxyCredentials();
+    RequestHeaders Headers() const;
+
+    struct ProxyFinder;
 
     // Shared with the workers, which may outlive a transfer given up.
-    std::shared_ptr<WinHttpHandle> session_;
-    // Shared with its workers, which end when nothing waits.
+    std::shared_ptr<ProxyFinder> proxies_;
     std::shared_ptr<RequestQueue> queue_;
     // Every transfer started and not yet destroyed.
     std::vector<WinHttpTransfer*> transfers_;
+    // Kept in memory for the client's life once the user gave them.
+    std::optional<services::ProxyCredentials> proxyCredentials_;
+    bool proxySignInAsked_ = false;
     std::chrono::milliseconds stallWindow_;
     std::int64_t minimumBytes_;
 };

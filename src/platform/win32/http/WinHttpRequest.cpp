@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -186,14 +187,30 @@ std::optional<std::int64_t> QueryContentLength(const WinHttpHandle& request) {
     return length;
 }
 
+// "bytes <first>-<last>/<complete length>" of a 206 answer: where the part
+// starts and how long the whole body is; nothing read when it is malformed
+// or the length is "*".
+void ReadContentRange(const std::wstring& text, services::DeclaredBody& declared) {
+    std::string ascii;
+    for (wchar_t c : text) ascii += c < 0x80 ? static_cast<char>(c) : '?';
+    long long first = 0, last = 0, complete = 0;
+    char end = 0;
+    if (std::sscanf(ascii.c_str(), "bytes %lld-%lld/%lld%c", &first, &last, &complete, &end) != 3) return;
+    if (first < 0 || last < first || complete <= last) return;
+    declared.rangeStart = first;
+    declared.completeLength = complete;
+}
+
 // What the answer declared of its body. A body sent in chunks has no
 // declared length, whatever Content-Length says beside it.
-services::DeclaredBody Declaration(const WinHttpHandle& request) {
+services::DeclaredBody Declaration(const WinHttpHandle& request, DWORD status) {
     services::DeclaredBody declared;
     declared.chunked = QueryHeaderText(request, WINHTTP_QUERY_TRANSFER_ENCODING).has_value();
     if (!declared.chunked) declared.length = QueryContentLength(request);
     declared.entityTag = QueryHeaderText(request, WINHTTP_QUERY_ETAG).value_or(L"");
     declared.lastModified = QueryHeaderText(request, WINHTTP_QUERY_LAST_MODIFIED).value_or(L"");
+    declared.partial = status == HTTP_STATUS_PARTIAL_CONTENT;
+    if (declared.partial) ReadContentRange(QueryHeaderText(request, WINHTTP_QUERY_CONTENT_RANGE).value_or(L""), declared);
     return declared;
 }
 
@@ -221,8 +238,8 @@ void CheckPace(services::StallWatch& watch, std::int64_t done) {
 
 // Hands the body to the channel as it arrives, what the answer declared of
 // it first. Whether the body is complete is the caller's to judge.
-void ReadBody(const WinHttpHandle& request, const StallRule& stall, TransferChannel& channel) {
-    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request)))) return;
+void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall, TransferChannel& channel) {
+    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request, status)))) return;
     services::StallWatch pace(services::StallWatch::Clock::now(), stall.window, stall.minimumBytes);
     std::int64_t done = 0;
     for (;;) {
@@ -239,7 +256,80 @@ void ReadBody(const WinHttpHandle& request, const StallRule& stall, TransferChan
     channel.Push(TransferChannel::Event::End());
 }
 
-void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers, const StallRule& stall,
+// Reads what is left of an answer that is not wanted (a 401's or a 407's
+// page), so that the request can be sent again on the same connection.
+void DiscardBody(const WinHttpHandle& request) {
+    std::vector<std::uint8_t> block(ReadBlockSize);
+    DWORD available = 0, received = 0;
+    while (WinHttpQueryDataAvailable(request.get(), &available) && available > 0 &&
+           WinHttpReadData(request.get(), block.data(), std::min(available, ReadBlockSize), &received) &&
+           received > 0) {
+    }
+}
+
+// Lets the logged-on user's own sign-in go to the proxy (and to nothing else).
+bool SignInAsLoggedOnUser(const WinHttpHandle& request, DWORD schemes) {
+    const DWORD scheme = (schemes & WINHTTP_AUTH_SCHEME_NEGOTIATE) ? WINHTTP_AUTH_SCHEME_NEGOTIATE
+                         : (schemes & WINHTTP_AUTH_SCHEME_NTLM)    ? WINHTTP_AUTH_SCHEME_NTLM
+                                                                   : 0;
+    if (scheme == 0) return false;
+    DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_LOW;
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy);
+    return WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, scheme, nullptr, nullptr, nullptr) != FALSE;
+}
+
+// The schemes the proxy's 407 answer offers; none when it cannot be read.
+DWORD ProxySchemes(const WinHttpHandle& request) {
+    DWORD supported = 0, first = 0, target = 0;
+    if (!WinHttpQueryAuthSchemes(request.get(), &supported, &first, &target) || target != WINHTTP_AUTH_TARGET_PROXY)
+        return 0;
+    return supported;
+}
+
+// Answers a proxy's 407: the status of the request sent again, signed in;
+// the 407 itself when the proxy offers no scheme this client speaks.
+DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::ProxyCredentials>& credentials) {
+    DWORD schemes = ProxySchemes(request);
+    DWORD status = HTTP_STATUS_PROXY_AUTH_REQ;
+    if (SignInAsLoggedOnUser(request, schemes)) {
+        DiscardBody(request);
+        SendAndReceive(request, {});
+        status = QueryStatusCode(request);
+        if (status != HTTP_STATUS_PROXY_AUTH_REQ) return status;
+        schemes = ProxySchemes(request);
+    }
+    if (!(schemes & WINHTTP_AUTH_SCHEME_BASIC)) return status;
+    if (!credentials) throw ProxyCredentialsNeeded();
+    // Set for the proxy target, they go in Proxy-Authorization, to the
+    // proxy only (on the CONNECT of a secure tunnel), never to the server.
+    if (!WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
+                               credentials->username.c_str(), credentials->password.c_str(), nullptr))
+        ThrowLastConnectionFailure();
+    DiscardBody(request);
+    SendAndReceive(request, {});
+    status = QueryStatusCode(request);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::kProxySignInRefused);
+    return status;
+}
+
+// Sends the request and answers what stands between it and the server's
+// answer: the proxy's sign-in, and the server's 401 when its credentials
+// wait for the tunnel. Headers given to a request stay on it for every resend.
+DWORD SendSignedIn(const WinHttpHandle& request, bool credentialsInTunnel, const RequestHeaders& headers,
+                   const std::optional<services::ProxyCredentials>& proxyCredentials) {
+    SendAndReceive(request, credentialsInTunnel ? headers.plain : headers.plain + headers.credentials);
+    DWORD status = QueryStatusCode(request);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, proxyCredentials);
+    if (credentialsInTunnel && status == HTTP_STATUS_DENIED) {
+        DiscardBody(request);
+        SendAndReceive(request, headers.credentials);
+        status = QueryStatusCode(request);
+    }
+    return status;
+}
+
+void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
+         const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
          TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
     WinHttpHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
@@ -248,21 +338,21 @@ void Get(HINTERNET session, const std::wstring& url, const std::wstring& headers
     }
     const WinHttpHandle request = OpenRequest(connection, target);
     DisableRedirects(request);
-    SendAndReceive(request, headers);
-
-    const DWORD status = QueryStatusCode(request);
+    const bool credentialsInTunnel = throughProxy && target.secure && !headers.credentials.empty();
+    const DWORD status = SendSignedIn(request, credentialsInTunnel, headers, proxyCredentials);
     if (status < 200 || status > 299) {
         throw services::InstallerError(StatusLine(request, status));
     }
-    ReadBody(request, stall, channel);
+    ReadBody(request, status, stall, channel);
 }
 
 }  // namespace
 
-void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
-                    const StallRule& stall, TransferChannel& channel) noexcept {
+void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
+                    const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
+                    TransferChannel& channel) noexcept {
     try {
-        Get(session, url, headers, stall, channel);
+        Get(session, throughProxy, url, headers, proxyCredentials, stall, channel);
     } catch (...) {
         channel.Push(TransferChannel::Event::Failed(std::current_exception()));
     }

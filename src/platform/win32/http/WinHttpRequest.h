@@ -5,9 +5,12 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/win32/http/TransferChannel.h"
+#include "services/HttpClient.h"
+#include "services/InstallerError.h"
 #include "services/StallWatch.h"
 
 namespace kanvel::platform::win32 {
@@ -21,7 +24,27 @@ struct StallRule {
     std::chrono::milliseconds window;
     std::int64_t minimumBytes;
 };
-void RunBlockingGet(HINTERNET session, const std::wstring& url, const std::wstring& headers,
-                    const StallRule& stall, TransferChannel& channel) noexcept;
+// A proxy that asks for sign-in (407) gets the logged-on user's own where it
+// offers Negotiate or NTLM, else the proxy credentials given; without any,
+// the request fails with ProxyCredentialsNeeded so that the caller can ask
+// the user and try again. Credentials the proxy refuses end as
+// services::ProxySignInFailed (kProxySignInRefused).
+//
+// Through a proxy, a secure request carries the server's credentials only
+// once its tunnel stands (in answer to the server's 401): some WinHTTPs
+// (Wine's) copy every request header into the CONNECT the proxy reads.
+struct RequestHeaders {
+    std::wstring plain;        // sent with every request
+    std::wstring credentials;  // the server's Authorization line, or empty
+};
+void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
+                    const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
+                    TransferChannel& channel) noexcept;
+
+// The proxy wants a user name and password, and none were given.
+class ProxyCredentialsNeeded : public services::InstallerError {
+public:
+    ProxyCredentialsNeeded() : services::InstallerError(services::kProxySignInNotGiven) {}
+};
 
 }  // namespace kanvel::platform::win32

@@ -4,10 +4,10 @@
 
 namespace kanvel::platform::win32 {
 
-WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, const std::wstring& url,
-                                 const std::wstring& headers, const StallRule& stall, services::ByteSink& body)
-    : listed_(listed), channel_(std::make_shared<TransferChannel>()), body_(body) {
-    queue.Add({url, headers, stall, channel_});
+WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, std::wstring url,
+                                 std::function<void(TransferChannel&)> make, services::ByteSink& body)
+    : listed_(listed), url_(std::move(url)), channel_(std::make_shared<TransferChannel>()), body_(body) {
+    queue.Add({std::move(make), channel_});
     listed_.push_back(this);
 }
 
@@ -35,6 +35,7 @@ void WinHttpTransfer::Take(TransferChannel::Event& event) {
         case TransferChannel::Event::Kind::Begin:
             begun_ = true;
             declared_ = event.declared;
+            body_.Begin(declared_);
             return;
         case TransferChannel::Event::Kind::Block:
             body_.Write(event.block.data(), event.block.size());

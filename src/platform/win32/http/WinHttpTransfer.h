@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +23,9 @@ namespace kanvel::platform::win32 {
 // step (or never starts it) and nothing more is written to the body.
 class WinHttpTransfer : public services::StartedGet {
 public:
-    WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, const std::wstring& url,
-                    const std::wstring& headers, const StallRule& stall, services::ByteSink& body);
+    // `make` makes the request, with the calls blocking, into the channel.
+    WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, std::wstring url,
+                    std::function<void(TransferChannel&)> make, services::ByteSink& body);
     ~WinHttpTransfer() override;
     WinHttpTransfer(const WinHttpTransfer&) = delete;
     WinHttpTransfer& operator=(const WinHttpTransfer&) = delete;
@@ -42,11 +44,15 @@ public:
     const services::DeclaredBody& declared() const { return declared_; }
     // The answer once it is over: what it declared, or its failure thrown.
     services::DeclaredBody Result() const;
+    // What it was started with, to make it again.
+    const std::wstring& url() const { return url_; }
+    services::ByteSink& body() const { return body_; }
 
 private:
     void Take(TransferChannel::Event& event);
 
     std::vector<WinHttpTransfer*>& listed_;
+    std::wstring url_;
     std::shared_ptr<TransferChannel> channel_;
     services::ByteSink& body_;
     bool begun_ = false;

@@ -1,0 +1,59 @@
+#include "pages/notice/TFormProxy.h"
+
+#include "pages/notice/NoticeStyle.h"
+
+namespace kanvel::notice {
+
+namespace {
+constexpr int kFieldLeft = 110;
+constexpr int kFieldWidth = 220;
+constexpr int kRowHeight = 22;
+constexpr int kFontHeight = 15;
+}  // namespace
+
+TFormProxy::TFormProxy(ui::Application& application, const ui::Form& owner)
+    : ui::Form(application, L"FormProxy"), owner_(owner) {
+    setCaption(kProxySignInTitle);
+    StyleNoticeWindow(*this, Panel0, kFrame, kDesignedClientWidth, kDesignedClientHeight);
+
+    LabelTitle.setCaption(kProxySignInTitle);
+    LabelTitle.setFont(NoticeFont(kFontHeight, true));
+    LabelTitle.setAlignment(ui::TextAlignment::Center);
+    LabelTitle.setBounds({4, 10, kDesignedClientWidth - 8, kRowHeight});
+    LabelUser.setCaption(kProxyUserCaption);
+    LabelUser.setBounds({24, 44, kFieldLeft - 28, kRowHeight});
+    EditUser.setBounds({kFieldLeft, 42, kFieldWidth, kRowHeight});
+    LabelPassword.setCaption(kProxyPasswordCaption);
+    LabelPassword.setBounds({24, 74, kFieldLeft - 28, kRowHeight});
+    EditPassword.setPassword(true);
+    EditPassword.setBounds({kFieldLeft, 72, kFieldWidth, kRowHeight});
+    for (ui::Control* control : {static_cast<ui::Control*>(&LabelUser), static_cast<ui::Control*>(&LabelPassword),
+                                 static_cast<ui::Control*>(&EditUser), static_cast<ui::Control*>(&EditPassword)})
+        control->setFont(NoticeFont(kFontHeight));
+
+    BOk.setCaption(kProxyOkCaption);
+    BOk.setDefault(true);
+    BOk.setBounds({kDesignedClientWidth / 2 - 90, kDesignedClientHeight - 40, 80, 27});
+    BOk.OnClick = [this] {
+        accepted_ = true;
+        close();
+    };
+    BCancel.setCaption(kProxyCancelCaption);
+    BCancel.setCancel(true);
+    BCancel.setBounds({kDesignedClientWidth / 2 + 10, kDesignedClientHeight - 40, 80, 27});
+    BCancel.OnClick = [this] { close(); };
+    for (ui::Button* button : {&BOk, &BCancel}) button->setFont(NoticeFont(kFontHeight));
+    OnShow = [this] { FormShow(); };
+}
+
+void TFormProxy::FormShow() {
+    // Centred on the main window, at its pixel density, as the notices are.
+    setDpi(owner_.dpi());
+    const int newLeft = owner_.left() + (owner_.scaled(owner_.width()) - scaled(width())) / 2;
+    const int newTop = owner_.top() + (owner_.scaled(owner_.height()) - scaled(height())) / 2;
+    setBounds({newLeft, newTop, width(), height()});
+    EditUser.setFocus();
+    setRoundedRegion(20, 20);
+}
+
+}  // namespace kanvel::notice

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+
+#include "platform/win32/http/WinHttpHandle.h"
+#include "services/ProxyChoice.h"
+
+namespace kanvel::platform::win32 {
+
+// The proxy settings as Windows keeps them: the current user's
+// (WinHttpGetIEProxyConfigForCurrentUser), a configuration script run by
+// WinHTTP (WinHttpGetProxyForUrl) and the machine's WinHTTP setting
+// (WinHttpGetDefaultProxyConfiguration). The calls block: the worker of a
+// transfer makes them, never the window's thread.
+class WindowsProxySettings : public services::ProxySettingsSource {
+public:
+    // A script is fetched and run within the time-out.
+    explicit WindowsProxySettings(std::chrono::milliseconds scriptTimeout);
+
+    std::optional<services::UserProxySettings> UserSettings() override;
+    std::optional<std::wstring> AskScript(const std::wstring& url, bool autoDetect,
+                                          const std::wstring& scriptUrl) override;
+    std::optional<services::UserProxySettings> MachineSetting() override;
+
+private:
+    std::optional<std::wstring> runScript(const std::wstring& url, DWORD flags, const std::wstring& scriptUrl);
+
+    std::chrono::milliseconds scriptTimeout_;
+    WinHttpHandle scriptSession_;
+};
+
+}  // namespace kanvel::platform::win32

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kanvel::services {
+
+// What the current user's Windows settings say of a proxy (the Internet
+// options' connection settings): automatic detection, a configuration
+// script, and a proxy server with the addresses that bypass it. Lists are
+// as Windows writes them: entries separated by ";" or white space, a proxy
+// entry "host:port" or "scheme=host:port".
+struct UserProxySettings {
+    bool autoDetect = false;
+    std::wstring scriptUrl;
+    std::wstring proxy;
+    std::wstring bypass;
+};
+
+// The way one request goes: straight to the server, or through the proxy
+// "host:port".
+struct ProxyRoute {
+    std::wstring proxy;  // empty: direct
+    bool direct() const { return proxy.empty(); }
+    bool operator==(const ProxyRoute&) const = default;
+};
+
+// Where the settings come from: Windows' calls on Windows, a script in the tests.
+class ProxySettingsSource {
+public:
+    virtual ~ProxySettingsSource() = default;
+    // The current user's settings; nothing when they cannot be read.
+    virtual std::optional<UserProxySettings> UserSettings() = 0;
+    // Runs the configuration script (found by automatic detection, or at
+    // scriptUrl when that is not empty) for the URL: the proxy list it
+    // answers ("" for DIRECT), nothing when no script could be found or run.
+    virtual std::optional<std::wstring> AskScript(const std::wstring& url, bool autoDetect,
+                                                  const std::wstring& scriptUrl) = 0;
+    // The machine's WinHTTP proxy setting (proxy list and bypass list);
+    // nothing when none is set.
+    virtual std::optional<UserProxySettings> MachineSetting() = 0;
+};
+
+// Chooses the proxy of each URL the way Windows programs do: the current
+// user's settings first (a configuration script, found or named, decides
+// when it answers; when it cannot be found or run, the user's proxy server
+// applies as browsers do), then the machine's WinHTTP setting, then direct.
+// A proxy server's bypass list is honoured, "<local>" meaning any host name
+// without a dot. The user's and the machine's settings are read once (each
+// read is a trip to the registry, and a run fetches many files); a script
+// that failed is not tried again for the rest of the run. Safe to call from
+// several threads.
+class ProxyChoice {
+public:
+    explicit ProxyChoice(ProxySettingsSource& source) : source_(source) {}
+    ProxyRoute For(const std::wstring& url);
+
+private:
+    std::optional<ProxyRoute> fromScript(const std::wstring& url, const UserProxySettings& user);
+
+    ProxySettingsSource& source_;
+    std::mutex mutex_;
+    std::optional<std::optional<UserProxySettings>> user_;
+    std::optional<std::optional<UserProxySettings>> machine_;
+    bool scriptFailed_ = false;
+};
+
+// The route a proxy list and its bypass list give for the URL: the first
+// entry for the URL's scheme (or for every scheme); direct when the host is
+// on the bypass list or no entry applies.
+ProxyRoute RouteFromLists(std::wstring_view url, std::wstring_view proxies, std::wstring_view bypass);
+
+}  // namespace kanvel::services

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "services/ProxyChoice.h"
+
+namespace kanvel::services {
+namespace {
+
+// Settings as a test writes them; every script question is recorded.
+class ScriptedProxySettings : public ProxySettingsSource {
+public:
+    std::optional<UserProxySettings> user;
+    std::optional<std::wstring> scriptAnswer;
+    std::optional<UserProxySettings> machine;
+    int userReads = 0;
+    int machineReads = 0;
+    std::vector<std::wstring> scriptQuestions;
+
+    std::optional<UserProxySettings> UserSettings() override {
+        ++userReads;
+        return user;
+    }
+    std::optional<std::wstring> AskScript(const std::wstring& url, bool, const std::wstring&) override {
+        scriptQuestions.push_back(url);
+        return scriptAnswer;
+    }
+    std::optional<UserProxySettings> MachineSetting() override {
+        ++machineReads;
+        return machine;
+    }
+};
+
+const std::wstring kMirror = L"https://pliki.kanvel.test:8443/programy/wersja7/poprawki/Edytor3._exe";
+
+TEST(ProxyChoice, TheUsersProxyServerCarriesEveryUrlNotOnItsBypassList) {
+    ScriptedProxySettings settings;
+    settings.user = UserProxySettings{.proxy = L"proxy.firma.pl:3128", .bypass = L"*.wewnatrz.firma.pl;<local>"};
+    settings.machine = UserProxySettings{.proxy = L"machine:8080"};
+    ProxyChoice choice(settings);
+    EXPECT_EQ(choice.For(kMirror), ProxyRoute{L"proxy.firma.pl:3128"});
+    EXPECT_TRUE(choice.For(L"http://serwer.wewnatrz.firma.pl/plik").direct());
+    EXPECT_TRUE(choice.For(L"http://SERWER.Wewnatrz.Firma.PL:81/plik").direct());
+    EXPECT_TRUE(choice.For(L"http://intranet/plik").direct());  // <local>: a name without a dot
+    EXPECT_EQ(choice.For(L"http://127.0.0.1/plik"), ProxyRoute{L"proxy.firma.pl:3128"});
+    EXPECT_EQ(settings.userReads, 1);  // read once for the run
+    EXPECT_TRUE(settings.scriptQuestions.empty());
+}
+
+TEST(ProxyChoice, AProxyListNamesOneProxyForEachScheme) {
+    EXPECT_EQ(RouteFromLists(L"https://a.pl/", L"http=web:80;https=secure:443", L""), ProxyRoute{L"secure:443"});
+    EXPECT_EQ(RouteFromLists(L"http://a.pl/", L"http=http://web:80/ https=secure:443", L""), ProxyRoute{L"web:80"});
+    EXPECT_TRUE(RouteFromLists(L"https://a.pl/", L"http=web:80;ftp=f:21", L"").direct());
+    EXPECT_TRUE(RouteFromLists(L"https://a.pl/", L"proxy:1", L"http://a.pl;https://a.*").direct());
+    EXPECT_EQ(RouteFromLists(L"http://a.pl/", L"proxy:1", L"https://a.pl"), ProxyRoute{L"proxy:1"});
+    EXPECT_EQ(RouteFromLists(L"http://user@a.pl/", L"proxy:1", L"user"), ProxyRoute{L"proxy:1"});
+}
+
+TEST(ProxyChoice, AScriptDecidesForEachUrlAndItsDirectMeansDirect) {
+    ScriptedProxySettings settings;
+    settings.user = UserProxySettings{.scriptUrl = L"http://wpad.firma.pl/proxy.pac", .proxy = L"manual:1"};
+    settings.scriptAnswer = L"squid:3128;backup:3128";
+    ProxyChoice choice(settings);
+    EXPECT_EQ(choice.For(kMirror), ProxyRoute{L"squid:3128"});
+    settings.scriptAnswer = L"PROXY other:8080; DIRECT";
+    EXPECT_EQ(choice.For(L"http://b.pl/x"), ProxyRoute{L"other:8080"});
+    settings.scriptAnswer = L"";
+    EXPECT_TRUE(choice.For(L"http://c.pl/x").direct());
+    settings.scriptAnswer = L"DIRECT";
+    EXPECT_TRUE(choice.For(L"http://d.pl/x").direct());
+    EXPECT_EQ(settings.scriptQuestions, (std::vector<std::wstring>{kMirror, L"http://b.pl/x", L"http://c.pl/x",
+                                                                   L"http://d.pl/x"}));
+}
+
+TEST(ProxyChoice, AScriptOrDetectionThatFailsFallsBackAndIsNotTriedAgain) {
+    ScriptedProxySettings settings;
+    settings.user = UserProxySettings{.autoDetect = true, .proxy = L"manual:1"};
+    settings.machine = UserProxySettings{.proxy = L"machine:8080"};
+    ProxyChoice withManual(settings);
+    EXPECT_EQ(withManual.For(kMirror), ProxyRoute{L"manual:1"});
+    EXPECT_EQ(withManual.For(kMirror), ProxyRoute{L"manual:1"});
+    EXPECT_EQ(settings.scriptQuestions.size(), 1u);
+
+    // Without a manual proxy the machine's setting is next, then direct.
+    settings.user = UserProxySettings{.autoDetect = true};
+    ProxyChoice withMachine(settings);
+    EXPECT_EQ(withMachine.For(kMirror), ProxyRoute{L"machine:8080"});
+    settings.machine.reset();
+    ProxyChoice withNothing(settings);
+    EXPECT_TRUE(withNothing.For(kMirror).direct());
+}
+
+TEST(ProxyChoice, WithoutUserSettingsTheMachineSettingAppliesWithItsBypassList) {
+    ScriptedProxySettings settings;
+    settings.machine = UserProxySettings{.proxy = L"machine:8080", .bypass = L"*.kanvel.test"};
+    ProxyChoice choice(settings);
+    EXPECT_TRUE(choice.For(kMirror).direct());
+    EXPECT_EQ(choice.For(L"http://example.com/"), ProxyRoute{L"machine:8080"});
+    EXPECT_EQ(settings.machineReads, 1);  // read once for the run
+    // Settings that say nothing (direct) leave the machine's setting in force.
+    settings.user = UserProxySettings{};
+    ProxyChoice emptyUser(settings);
+    EXPECT_EQ(emptyUser.For(L"http://example.com/"), ProxyRoute{L"machine:8080"});
+}
+
+}  // namespace
+}  // namespace kanvel::services
