@@ -78,7 +78,10 @@ services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
     try {
         return Wait(transfer);
     } catch (const ProxyCredentialsNeeded&) {
-        if (!AskForProxyCredentials()) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+        // A transfer started ahead, before the user answered for another,
+        // goes again with that answer; the user is asked once.
+        if (!proxyCredentials_ && !AskForProxyCredentials())
+            throw services::ProxySignInFailed(services::kProxySignInNotGiven);
         const auto again = Start(transfer.url(), transfer.body());
         return Finish(*again);
     } catch (const services::ProxySignInFailed&) {
