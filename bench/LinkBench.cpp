@@ -86,11 +86,7 @@ int wmain(int argc, wchar_t** argv) {
 
     // The tables in the order the installer asks for them, requested side by
     // side as the installer requests them.
-    std::vector<std::wstring> names;
-    for (const auto* set : {&kanvel::install::kDataSet, &kanvel::install::kConfigurationSet,
-                            &kanvel::install::kStatementSet})
-        for (auto name : set->slots)
-            if (!name.empty()) names.emplace_back(name);
+    const std::vector<std::wstring> names = kanvel::install::TablesInFetchOrder();
     const std::wstring server(kanvel::install::kTablesServerFolder);
     download.ExpectNext(server, names, tablesFolder);
     int tables = 0;

@@ -29,7 +29,7 @@ void TFormInstal::BBBazaClick() {
     const std::wstring pristine = paths.PristineFolder();
     // The missing files of the three sets are requested several at a time;
     // each is still shown and stored in its turn below.
-    download_->ExpectNext(server, tablesInFetchOrder(), pristine);
+    download_->ExpectNext(server, TablesInFetchOrder(), pristine);
     const bool data = PobranieDanych(server, pristine);
     const bool configuration = PobranieKonfiguracji(server, pristine);
     const bool statements = PobranieZestawien(server, pristine);
@@ -79,15 +79,6 @@ bool TFormInstal::fetchSet(const DatabaseFileSet& set, const std::wstring& serve
         if (PobraniePliku(serverFolder, std::wstring(name), std::wstring(), false, targetFolder)) fetched = true;
     }
     return fetched;
-}
-
-// Every file of the three sets, in the order the fetches below ask for them.
-std::vector<std::wstring> TFormInstal::tablesInFetchOrder() {
-    std::vector<std::wstring> names;
-    for (const DatabaseFileSet* set : {&kDataSet, &kConfigurationSet, &kStatementSet})
-        for (auto name : set->slots)
-            if (!name.empty()) names.emplace_back(name);
-    return names;
 }
 
 void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder,

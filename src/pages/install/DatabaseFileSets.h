@@ -2,7 +2,9 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "services/InstallationPaths.h"
 
@@ -51,5 +53,15 @@ inline constexpr DatabaseFileSet kConfigurationSet{kConfigurationSlots, services
                                                    L"Niemożliwe przekazanie danych do bazy Cfg", false};
 
 inline constexpr std::wstring_view kTablesServerFolder = L"programy/wersja7/bkp6";
+
+// Every file of the three sets in the order the database run fetches them:
+// the data set, then the configuration set, then the statement set.
+inline std::vector<std::wstring> TablesInFetchOrder() {
+    std::vector<std::wstring> names;
+    for (const DatabaseFileSet* set : {&kDataSet, &kConfigurationSet, &kStatementSet})
+        for (auto name : set->slots)
+            if (!name.empty()) names.emplace_back(name);
+    return names;
+}
 
 }  // namespace kanvel::install

@@ -160,7 +160,6 @@ private:
     // breaks off by closing the window is noted in the message log.
     void whileWorking(void (TFormInstal::*handler)());
     void noteBrokenOff();
-    static std::vector<std::wstring> tablesInFetchOrder();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
     std::vector<std::wstring> tablesToCopy(const DatabaseFileSet& set, const std::wstring& targetFolder);
