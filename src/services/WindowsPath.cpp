@@ -5,16 +5,20 @@
 namespace kanvel::services {
 
 namespace {
-constexpr std::wstring_view kSeparators = L"\\/:";
 constexpr wchar_t kSeparator = L'\\';
+// A shortcut's working folder ends after a drive's ":" as well.
+constexpr std::wstring_view kWorkingFolderEnds = L"\\:";
 
 wchar_t UpperAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 wchar_t LowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
-std::size_t NameStart(std::wstring_view path) {
-    const auto last = path.find_last_of(kSeparators);
+// Where the part after the last of the characters begins; 0 when none is there.
+std::size_t AfterLastOf(std::wstring_view path, std::wstring_view characters) {
+    const auto last = path.find_last_of(characters);
     return last == std::wstring_view::npos ? 0 : last + 1;
 }
+
+std::size_t NameStart(std::wstring_view path) { return AfterLastOf(path, std::wstring_view(&kSeparator, 1)); }
 
 bool IsRoot(std::wstring_view folder) {
     return folder == L"\\" || (folder.size() == 3 && folder[1] == L':' && folder[2] == kSeparator);
@@ -30,16 +34,18 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
 
 std::wstring_view FileNameOf(std::wstring_view path) { return path.substr(NameStart(path)); }
 
-std::wstring_view FolderWithSeparatorOf(std::wstring_view path) { return path.substr(0, NameStart(path)); }
+std::wstring_view FolderWithSeparatorOf(std::wstring_view path) {
+    return path.substr(0, AfterLastOf(path, kWorkingFolderEnds));
+}
 
 std::wstring FolderOf(std::wstring_view path) {
-    std::wstring_view folder = FolderWithSeparatorOf(path);
+    std::wstring_view folder = path.substr(0, NameStart(path));
     if (!IsRoot(folder) && folder.ends_with(kSeparator)) folder.remove_suffix(1);
     return std::wstring(folder);
 }
 
 std::wstring_view LastNameOf(std::wstring_view path) {
-    while (!path.empty() && (path.back() == kSeparator || path.back() == L'/')) path.remove_suffix(1);
+    while (path.ends_with(kSeparator)) path.remove_suffix(1);
     return FileNameOf(path);
 }
 

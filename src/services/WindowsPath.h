@@ -6,20 +6,22 @@
 namespace kanvel::services {
 
 // Windows paths ("\" between names, "C:" for a drive), taken apart, put
-// together and compared one way for the whole installer. A path may also be
-// split after "/" or ":", as Windows itself accepts them.
+// together and compared one way for the whole installer. Names are split at
+// "\" only: a "/" or ":" inside a name stays part of it, and the one place
+// that also splits after a drive's ":" (a shortcut's working folder) says so.
 
 // The folder and a name joined by one "\".
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
-// The last name of the path: everything after its last "\", "/" or ":".
+// The last name of the path: everything after its last "\".
 std::wstring_view FileNameOf(std::wstring_view path);
 
-// Everything up to and including the last "\", "/" or ":"; empty when the
-// path has none.
+// A shortcut's working folder taken from its target: everything up to and
+// including the last "\" or ":" ("C:Edytor3.exe" gives "C:"); empty when the
+// path has neither.
 std::wstring_view FolderWithSeparatorOf(std::wstring_view path);
 
-// The folder part without its final "\"; a root ("C:\", "\") keeps it.
+// Everything before the last "\"; a root ("C:\", "\") keeps its "\".
 std::wstring FolderOf(std::wstring_view path);
 
 // The last name of a folder path, final separators ignored ("C:\Dane\" -> "Dane").

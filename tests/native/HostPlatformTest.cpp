@@ -57,8 +57,13 @@ TEST(WindowsPath, SplitsAndComparesAsWindowsDoes) {
     EXPECT_EQ(services::FolderOf(L"C:\\Instal\\Instalator.exe"), L"C:\\Instal");
     EXPECT_EQ(services::FolderOf(L"D:\\Instalator.exe"), L"D:\\");
     EXPECT_EQ(services::FolderOf(L"\\\\serwer\\udział\\Instalator.exe"), L"\\\\serwer\\udział");
-    EXPECT_EQ(services::FileNameOf(L"C:/Instal/Instalator.exe"), L"Instalator.exe");
+    // Only "\" separates names: a "/" or ":" stays part of the name.
+    EXPECT_EQ(services::FileNameOf(L"C:\\Instal\\raport 1/2.txt"), L"raport 1/2.txt");
+    EXPECT_EQ(services::FolderOf(L"C:\\Instal/Stare\\Instalator.exe"), L"C:\\Instal/Stare");
+    EXPECT_EQ(services::LastNameOf(L"C:\\Dane\\or-vel/"), L"or-vel/");
+    // A shortcut's working folder also ends after a drive's ":".
     EXPECT_EQ(services::FolderWithSeparatorOf(L"C:Edytor3.exe"), L"C:");
+    EXPECT_EQ(services::FolderWithSeparatorOf(L"C:\\A/b\\Edytor3.exe"), L"C:\\A/b\\");
     EXPECT_EQ(services::LastNameOf(L"C:\\Dane\\or-vel\\"), L"or-vel");
     EXPECT_TRUE(services::EqualIgnoringCase(L"or-VEL", L"OR-Vel"));
     EXPECT_FALSE(services::EqualIgnoringCase(L"OR-Vel2", L"OR-Vel"));
