@@ -270,20 +270,25 @@ answer_warning() {
 
 # The window as the installer last painted it equals the window painted
 # whole: a repaint of only a changed part (the status line) drew each pixel
-# where a whole repaint draws it. NAME names the two screenshots kept.
+# where a whole repaint draws it. NAME names the two screenshots kept. The
+# driver returns once the whole repaint was handled; the screen may show it
+# a moment later, so the comparison is repeated for a few seconds before a
+# difference counts.
 expect_same_after_full_repaint() {
-  local before after
+  local before
   shot "$1-painted"
   before=$LAST_SHOT
-  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be marked for a repaint"
-  sleep 1
-  shot "$1-repainted"
-  after=$LAST_SHOT
-  local x y width height differing
+  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be repainted"
+  local x y width height
   read -r x y width height < <(window_geometry "$WID")
-  local crop="${width}x${height}+${x}+${y}"
-  differing=$(compare -metric AE "$before[$crop]" "$after[$crop]" null: 2>&1)
-  [ "$differing" = 0 ] || fail "$1: $differing pixels differ after a whole repaint ($before, $after)"
+  REPAINT_CROP="${width}x${height}+${x}+${y}"
+  wait_for 5 _repainted_equals "$1" "$before" \
+    || fail "$1: $REPAINT_DIFFERING pixels differ after a whole repaint ($before, $LAST_SHOT)"
+}
+_repainted_equals() {  # _repainted_equals NAME BEFORE: a new screenshot's window equals BEFORE's
+  shot "$1-repainted"
+  REPAINT_DIFFERING=$(compare -metric AE "$2[$REPAINT_CROP]" "$LAST_SHOT[$REPAINT_CROP]" null: 2>&1)
+  [ "$REPAINT_DIFFERING" = 0 ]
 }
 
 # Starts the installer, accepts the licence and chooses "Koordynator", with
