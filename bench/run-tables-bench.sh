@@ -13,15 +13,15 @@
 #   curl-par  curl --parallel --parallel-max N (N: the installer's most
 #             requests at once), the strongest peer
 # over plain HTTP (the build's installer) and HTTPS (the installer of
-# KANVEL_TLS_BUILD_DIR), each client through the same relay, which counts the
+# BUILD_DIR/installers/tls), each client through the same relay, which counts the
 # TCP connections and TLS handshakes. Prints each round, then medians with
 # their spread (least to most) and the ratios to both curls.
 # Targets, on HTTPS over a delayed link: the window at most 0.35 x curl and
 # 1.3 x curl-par; at most N connections and N handshakes a run. Exits 1 when one is missed,
 # 2 when the benchmark could not run.
 # Usage: run-tables-bench.sh BUILD_DIR [ROUNDS] [DELAY_MS]
-#   BUILD_DIR: the Windows build (http://127.0.0.1:PORT/), configured with
-#   KANVEL_TLS_BUILD_DIR (https://localhost:PORT/) for the HTTPS part.
+#   BUILD_DIR: the Windows build (http://127.0.0.1:PORT/); its installer in
+#   installers/tls (https://localhost:PORT/) serves the HTTPS part.
 set -uo pipefail
 build_dir=$(cd "${1:?build folder}" && pwd)
 rounds=${2:-5}
@@ -43,14 +43,14 @@ port_of() { sed -nE 's#^https?://(127\.0\.0\.1|localhost):([0-9]+)/$#\2#p' <<<"$
 declare -A base_url installer relay_log
 base_url[http]=$(cached "$build_dir" KANVEL_DOWNLOAD_BASE_URL)
 installer[http]="$build_dir/Instalator.exe"
-tls_build=$(cached "$build_dir" KANVEL_TLS_BUILD_DIR)
+tls_build="$build_dir/installers/tls"
 schemes=(http)
-if [ -n "$tls_build" ] && [ -f "$tls_build/Instalator.exe" ]; then
-  base_url[https]=$(cached "$tls_build" KANVEL_DOWNLOAD_BASE_URL)
+if [ -f "$tls_build/Instalator.exe" ]; then
+  base_url[https]=$(head -n 1 "$tls_build/download-base-url.txt")
   installer[https]="$tls_build/Instalator.exe"
   schemes+=(https)
 else
-  echo "HTTPS: skipped, no installer built for the TLS mirror (KANVEL_TLS_BUILD_DIR)"
+  echo "HTTPS: skipped, no installer built for the TLS mirror ($tls_build)"
 fi
 for scheme in "${schemes[@]}"; do
   [ -n "$(port_of "${base_url[$scheme]}")" ] ||

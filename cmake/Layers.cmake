@@ -2,51 +2,52 @@
 #   ui (controls) <- services <- pages <- app <- program (the Windows entry point)
 # and beside them the platform bindings, which stand on ui and services only.
 #
-# Each part of the program sees only the source folders it may use: it gets
-# an include root of its own in the build tree that holds links to exactly
-# those folders. An #include of a layer above (a page including the app, a
-# service including a page) names a file that is not there, and the build
-# stops at that line.
-#
-# kanvel_include_root(NAME FOLDER...) makes ${CMAKE_BINARY_DIR}/layers/NAME
-# with one link per source folder (relative to src/, "platform/win32" too)
-# and sets KANVEL_ROOT_<NAME> to it. Where the file system cannot make links
-# (Windows without the right to), the root is src/ itself: that build
-# compiles all the same, and the Linux build keeps the layers honest.
+# Every part of the program includes from src/ ("services/HttpClient.h"), so
+# an editor finds each file where it is written. Which folder may include
+# which is the table in cmake/LayerRules.cmake; cmake/CheckLayerRules.cmake
+# reads it and every #include "..." in src/, and stops the build at a broken
+# one, naming the file, the line and the rule. Every layer library depends
+# on that check, so it runs before any of them compiles, with any generator
+# and compiler.
 
 set(KANVEL_SOURCE_ROOT ${PROJECT_SOURCE_DIR}/src)
 
-function(kanvel_include_root name)
-  set(root ${CMAKE_BINARY_DIR}/layers/${name})
-  file(REMOVE_RECURSE ${root})
-  foreach(folder IN LISTS ARGN)
-    get_filename_component(parent ${root}/${folder} DIRECTORY)
-    file(MAKE_DIRECTORY ${parent})
-    file(CREATE_LINK ${KANVEL_SOURCE_ROOT}/${folder} ${root}/${folder} RESULT linked SYMBOLIC)
-    if(NOT linked EQUAL 0)
-      message(STATUS "No links in the build tree (${linked}): layers not enforced by includes")
-      set(root ${KANVEL_SOURCE_ROOT})
-      break()
-    endif()
-  endforeach()
-  set(KANVEL_ROOT_${name} ${root} PARENT_SCOPE)
-endfunction()
+file(GLOB_RECURSE kanvel_checked_sources CONFIGURE_DEPENDS
+     ${KANVEL_SOURCE_ROOT}/*.h ${KANVEL_SOURCE_ROOT}/*.cpp ${KANVEL_SOURCE_ROOT}/*.in)
+set(kanvel_layer_stamp ${CMAKE_BINARY_DIR}/layer-rules.checked)
+add_custom_command(
+  OUTPUT ${kanvel_layer_stamp}
+  COMMAND ${CMAKE_COMMAND} -DKANVEL_SOURCE_ROOT=${KANVEL_SOURCE_ROOT} -DKANVEL_LAYER_STAMP=${kanvel_layer_stamp}
+          -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayerRules.cmake
+  DEPENDS ${kanvel_checked_sources} ${PROJECT_SOURCE_DIR}/cmake/LayerRules.cmake
+          ${PROJECT_SOURCE_DIR}/cmake/CheckLayerRules.cmake
+  COMMENT "Checking the includes against the layer rule"
+  VERBATIM)
+add_custom_target(kanvel_layer_rules DEPENDS ${kanvel_layer_stamp})
 
-# kanvel_layer(NAME SOURCES folder... SEES folder... [LINKS target...])
-# A static library kanvel_NAME of the .cpp files in the SOURCES folders,
-# whose include root holds the folders it SEES (its own among them), linked
-# to LINKS.
+# kanvel_layer(NAME SOURCES folder... [EXCEPT folder...] [LINKS target...])
+# A static library kanvel_NAME of the .cpp files in the SOURCES folders and
+# their subfolders (less those under EXCEPT, which another library builds),
+# linked to LINKS, built after the layer check.
 function(kanvel_layer name)
-  cmake_parse_arguments(LAYER "" "" "SOURCES;SEES;LINKS" ${ARGN})
+  cmake_parse_arguments(LAYER "" "" "SOURCES;EXCEPT;LINKS" ${ARGN})
   set(sources)
   foreach(folder IN LISTS LAYER_SOURCES)
-    file(GLOB found CONFIGURE_DEPENDS ${KANVEL_SOURCE_ROOT}/${folder}/*.cpp)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${KANVEL_SOURCE_ROOT}/${folder}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
-  kanvel_include_root(${name} ${LAYER_SEES})
+  foreach(folder IN LISTS LAYER_EXCEPT)
+    foreach(source IN LISTS sources)
+      string(FIND "${source}" "${KANVEL_SOURCE_ROOT}/${folder}/" position)
+      if(position EQUAL 0)
+        list(REMOVE_ITEM sources "${source}")
+      endif()
+    endforeach()
+  endforeach()
   add_library(kanvel_${name} STATIC ${sources})
-  target_include_directories(kanvel_${name} PUBLIC ${KANVEL_ROOT_${name}})
+  target_include_directories(kanvel_${name} PUBLIC ${KANVEL_SOURCE_ROOT})
   target_compile_features(kanvel_${name} PUBLIC cxx_std_20)
+  add_dependencies(kanvel_${name} kanvel_layer_rules)
   if(LAYER_LINKS)
     target_link_libraries(kanvel_${name} PUBLIC ${LAYER_LINKS})
   endif()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the installer and runs it under Wine against the local download
 # mirror over HTTPS: the installer built for the TLS mirror
-# (build/win-tls), whose test certificate authority is trusted in the
+# (build/win/installers/tls), whose test certificate authority is trusted in the
 # build's own Wine prefix only. With a display the window appears there and
 # the script waits until it is closed; without one, the script starts Xvfb
 # and walks through a first installation of "Koordynator" (licence, install
@@ -9,13 +9,13 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win"
-tls_build="$root/build/win-tls"
+tls_build="$build/installers/tls"
 "$root/tools/ensure-packages.sh"
 "$root/tools/build.sh" win
-cached_url() { sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:STRING=//p' "$1/CMakeCache.txt"; }
-tls_url=$(cached_url "$tls_build")
+base_url_of() { head -n 1 "$1/download-base-url.txt"; }
+tls_url=$(base_url_of "$tls_build")
 # The plain mirror stays where the plain build looks for it.
-plain_port=$(cached_url "$build" | sed -nE 's#^[a-zA-Z]+://[^/]*:([0-9]+)/.*#\1#p')
+plain_port=$(base_url_of "$build" | sed -nE 's#^[a-zA-Z]+://[^/]*:([0-9]+)/.*#\1#p')
 had_display=${DISPLAY:-}
 source "$root/tools/wine/env.sh" "$build"
 "$root/tools/mirror/make-tree.sh" "$build" >/dev/null

@@ -35,7 +35,7 @@ LayoutRun::LayoutRun(services::PlatformOperations& platform, RunLog& log, std::w
     : platform_(platform), log_(log), folder_(std::move(folder)), verification_(verification) {}
 
 ExitCode LayoutRun::Execute() {
-    log_.Write(kSilentRunTitle, kMaking + folder_ + kFrom + services::kDownloadBaseUrl);
+    log_.Write(kSilentRunTitle, kMaking + folder_ + kFrom + std::wstring(services::BuildDownloadBaseUrl()));
     if (!MakeLocationReady(platform_, log_, folder_)) return ExitCode::BadArguments;
     const services::LayoutList earlier = earlierList();
     SilentPlatform silent(platform_, log_);

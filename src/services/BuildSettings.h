@@ -4,9 +4,14 @@
 
 namespace kanvel::services {
 
-// What the build was configured with (CMake cache variables). The values
-// live in one file that CMake makes from BuildSettings.cpp.in, so that
-// changing one rebuilds that file alone.
+// What the installer was built with (CMake cache variables). The values
+// live in one file that CMake makes from BuildSettings.cpp.in for each
+// installer it links, so that installers for other servers or makers share
+// every other compiled file, and changing a value rebuilds that file alone.
+
+// KANVEL_DOWNLOAD_BASE_URL: the download server's root the installer fetches
+// its components from (ends in "/").
+std::wstring_view BuildDownloadBaseUrl();
 
 // KANVEL_PUBLISHER: the SHA-256 values of the maker's signing certificates,
 // lower-case hexadecimal joined by ";"; empty when downloaded programs are

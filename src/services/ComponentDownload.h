@@ -18,9 +18,6 @@
 
 namespace kanvel::services {
 
-// The download base URL the build was made for (ends in "/").
-inline constexpr const wchar_t* kDownloadBaseUrl = KANVEL_DOWNLOAD_BASE_URL;
-
 // The path of a file below the download server's root: a file with an
 // extension is kept there as name + "._" + extension ("sterowniki/bde/setup._exe").
 std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fileName, const std::wstring& extension);
@@ -49,7 +46,7 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
 class ComponentDownload {
 public:
     ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
-                      const ProgramVerification& verification, std::wstring baseUrl = kDownloadBaseUrl,
+                      const ProgramVerification& verification, std::wstring baseUrl = std::wstring(BuildDownloadBaseUrl()),
                       bool plainHttpAllowed = BuildAllowsPlainHttp());
 
     // Stored when it fetched and stored the file (or, authenticated, found a

@@ -7,7 +7,7 @@
 # user's Internet Settings\Connections key), never on the host: first as a
 # proxy server (a whole install), then as a configuration script served by
 # the mirror (the program file again).
-# Usage: company-proxy.sh BUILD_DIR --installer-build PROXY_INSTALLER_BUILD_DIR
+# Usage: company-proxy.sh BUILD_DIR --installer-build PROXY_INSTALLER_DIR
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin company-proxy mirror "$@"

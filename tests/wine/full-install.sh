@@ -6,7 +6,7 @@
 # killed downloads left behind are replaced by the install and deleted by the
 # removal.
 # Usage: full-install.sh BUILD_DIR BASE_URL
-#        full-install.sh BUILD_DIR --installer-build INSTALLER_BUILD_DIR
+#        full-install.sh BUILD_DIR --installer-build INSTALLER_DIR
 # The second form runs the installer of another build (the one made for the
 # TLS mirror) with this build's tools, against the URL it was built for; an
 # https URL gets the TLS mirror, whose test CA is trusted in this build's

@@ -5,7 +5,7 @@
 # the install asks the copy's address (its list, the program file, the 73
 # tables), none the server's own folders, and none carries the maker's
 # credentials.
-# Usage: https-source.sh BUILD_DIR --installer-build INSTALLER_BUILD_DIR
+# Usage: https-source.sh BUILD_DIR --installer-build INSTALLER_DIR
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin https-source mirror "$@"

@@ -35,10 +35,11 @@ _journey_folders() {
 }
 if [ -n "${KANVEL_WINE_ROOT:-}" ]; then _journey_folders; fi
 
-# journey_begin NAME SETTING BUILD_DIR [BASE_URL | --installer-build INSTALLER_BUILD_DIR]
+# journey_begin NAME SETTING BUILD_DIR [BASE_URL | --installer-build INSTALLER_DIR]
 # The opening every journey shares; after NAME and SETTING come the script's
 # own arguments. Starts the Wine harness for BUILD_DIR (tools/wine/env.sh), sets
-# KANVEL_INSTALLER_EXE (the build's installer, or the one of INSTALLER_BUILD_DIR)
+# KANVEL_INSTALLER_EXE (the build's installer, or the one in INSTALLER_DIR,
+# e.g. BUILD_DIR/installers/tls)
 # and BASE_URL (as given, else the URL that installer was built for), makes the
 # prefix ready with no installation traces and no mirror of the build running,
 # then SETTING:
@@ -59,7 +60,7 @@ journey_begin() {
     BASE_URL=""
   fi
   installer_dir=$(cd "$installer_dir" && pwd)
-  [ -n "$BASE_URL" ] || BASE_URL=$(sed -n 's/^KANVEL_DOWNLOAD_BASE_URL:[A-Z]*=//p' "$installer_dir/CMakeCache.txt")
+  [ -n "$BASE_URL" ] || BASE_URL=$(installer_base_url "$installer_dir")
   export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
   source "$KANVEL_SOURCE_DIR/tools/wine/env.sh" "$build_dir"
   _journey_folders
@@ -73,6 +74,10 @@ journey_begin() {
     *) fail "journey_begin: no setting \"$setting\"" ;;
   esac
 }
+
+# installer_base_url FOLDER: the download base URL the Instalator.exe in
+# FOLDER was built for (the build writes it beside each installer).
+installer_base_url() { head -n 1 "$1/download-base-url.txt"; }
 
 # journey_prefix SETTING: the prefix in WINEPREFIX ready, without installation
 # traces; for the setting old-default-folder with C:\Velmarin\Kanvel.
@@ -265,20 +270,25 @@ answer_warning() {
 
 # The window as the installer last painted it equals the window painted
 # whole: a repaint of only a changed part (the status line) drew each pixel
-# where a whole repaint draws it. NAME names the two screenshots kept.
+# where a whole repaint draws it. NAME names the two screenshots kept. The
+# driver returns once the whole repaint was handled; the screen may show it
+# a moment later, so the comparison is repeated for a few seconds before a
+# difference counts.
 expect_same_after_full_repaint() {
-  local before after
+  local before
   shot "$1-painted"
   before=$LAST_SHOT
-  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be marked for a repaint"
-  sleep 1
-  shot "$1-repainted"
-  after=$LAST_SHOT
-  local x y width height differing
+  drive repaint "$(xdotool getwindowname "$WID")" || fail "$1: the window could not be repainted"
+  local x y width height
   read -r x y width height < <(window_geometry "$WID")
-  local crop="${width}x${height}+${x}+${y}"
-  differing=$(compare -metric AE "$before[$crop]" "$after[$crop]" null: 2>&1)
-  [ "$differing" = 0 ] || fail "$1: $differing pixels differ after a whole repaint ($before, $after)"
+  REPAINT_CROP="${width}x${height}+${x}+${y}"
+  wait_for 5 _repainted_equals "$1" "$before" \
+    || fail "$1: $REPAINT_DIFFERING pixels differ after a whole repaint ($before, $LAST_SHOT)"
+}
+_repainted_equals() {  # _repainted_equals NAME BEFORE: a new screenshot's window equals BEFORE's
+  shot "$1-repainted"
+  REPAINT_DIFFERING=$(compare -metric AE "$2[$REPAINT_CROP]" "$LAST_SHOT[$REPAINT_CROP]" null: 2>&1)
+  [ "$REPAINT_DIFFERING" = 0 ]
 }
 
 # Starts the installer, accepts the licence and chooses "Koordynator", with

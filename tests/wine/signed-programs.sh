@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Downloaded programs are started only when they are the maker's. An
-# installer built with KANVEL_PUBLISHER naming a throwaway test maker (and its
+# Downloaded programs are started only when they are the maker's. The
+# installer built with a publisher naming a throwaway test maker (and its
 # expired earlier certificate, as after a renewal) meets a mirror of its own
 # that serves, signed with certificates made here (the test CA trusted in
 # this build's prefix only):
@@ -21,22 +21,16 @@ work="$(cd "${1:?build folder}" && pwd)/tests/wine/signed-programs"
 export KANVEL_MIRROR_DIR="$work/mirror"
 source "$(dirname "$0")/journey-lib.sh"
 pki="$work/pki"
-installer_build="$work/installer"
 mkdir -p "$work"
-"$KANVEL_SOURCE_DIR/tools/tls/make-test-pki.sh" "$pki" || { echo "FAIL: test certificates" >&2; exit 1; }
-sha256_of() { openssl x509 -in "$1" -outform DER | sha256sum | cut -d' ' -f1; }
-publisher="$(sha256_of "$pki/signing.crt");$(sha256_of "$pki/signing-expired.crt")"
-
-# The verifying installer, for the same download server as the build's own.
-base_url=${2:?base URL}
-cmake -S "$KANVEL_SOURCE_DIR" -B "$installer_build" -DCMAKE_TOOLCHAIN_FILE="$KANVEL_SOURCE_DIR/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release "-DKANVEL_DOWNLOAD_BASE_URL=$base_url" "-DKANVEL_PUBLISHER=$publisher" \
-  >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; echo "FAIL: configure" >&2; exit 1; }
-cmake --build "$installer_build" --target Instalator -j"$(nproc)" >"$work/build.log" 2>&1 \
-  || { tail -n 30 "$work/build.log"; echo "FAIL: build" >&2; exit 1; }
+# The verifying installer (installers/signed, for the same download server as
+# the build's own) names the maker of the certificates the build made in
+# $pki; building it again does nothing unless they were made anew.
+cmake --build "${1:?build folder}" --target Instalator_signed >"$work/build.log" 2>&1 \
+  || { tail -n 30 "$work/build.log"; echo "FAIL: the signed installer" >&2; exit 1; }
+installer_dir="$1/installers/signed"
 
 journey_begin signed-programs mirror-tree "$@"
-export KANVEL_INSTALLER_EXE="$installer_build/Instalator.exe"
+export KANVEL_INSTALLER_EXE="$installer_dir/Instalator.exe"
 c_drive=$(wine_c_drive)
 log_file="$c_drive/podpisy.log"
 on_journey_end 'rm -f "$log_file"'

@@ -4,7 +4,7 @@
 # with the download's other-failure message naming the secure connection,
 # the older program file stays byte for byte, no partial file stays, and no
 # request (so no credentials) reaches the server.
-# Usage: untrusted-mirror.sh BUILD_DIR --installer-build INSTALLER_BUILD_DIR
+# Usage: untrusted-mirror.sh BUILD_DIR --installer-build INSTALLER_DIR
 set -u
 # A mirror of its own, with test certificates made for it alone and never trusted.
 export KANVEL_MIRROR_DIR="$1/tests/wine/untrusted-mirror"

@@ -20,7 +20,8 @@
 //   kanvel-driver close TITLE      -> asks the top-level window of that title to close
 //   kanvel-driver windows EXE      -> one line "visible=V title=TEXT" for every top-level
 //                                     window (shown or not) of the processes named EXE
-//   kanvel-driver repaint TITLE    -> marks that window and all its children for a whole repaint
+//   kanvel-driver repaint TITLE    -> has that window and all its children painted whole, and
+//                                     returns once their painting messages were handled
 // TEXT names a control by its window text, with or without the "&" that marks
 // its access key ("Ok" finds "&Ok"); a shown control wins over a hidden one
 // of the same text.
@@ -390,7 +391,9 @@ int Windows(std::wstring image) {
 int Repaint(const std::wstring& title) {
     HWND hwnd = FindWindowW(nullptr, title.c_str());
     if (hwnd == nullptr) return 1;
-    return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN) ? 0 : 1;
+    // RDW_UPDATENOW sends the erase and paint messages to the window's own
+    // thread and waits until each was handled.
+    return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW) ? 0 : 1;
 }
 
 // run COMMANDLINE: starts a command line given whole, as Windows' "Apps &
