@@ -3,7 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
+#include "services/RegistryAccess.h"
+#include "services/Shell.h"
 
 namespace kanvel::app {
 
@@ -12,6 +15,7 @@ namespace kanvel::app {
 // the machine's list of installed programs in the registry. Nothing when
 // it can write to all three. Creating and deleting a file is the one sure
 // test of a folder's rights.
-std::optional<std::wstring> PlaceNotWritableForAllUsers(services::PlatformOperations& platform);
+std::optional<std::wstring> PlaceNotWritableForAllUsers(
+    services::PlatformRoles<services::FileSystem, services::RegistryAccess, services::Shell> platform);
 
 }  // namespace kanvel::app

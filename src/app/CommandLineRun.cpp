@@ -48,7 +48,7 @@ std::wstring Joined(const std::vector<std::wstring>& arguments) {
 // One run from its command line, from the log's opening to the exit code.
 class Run {
 public:
-    Run(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
+    Run(services::Platform platform, const std::vector<std::wstring>& arguments,
         const std::function<void(const WindowSettings&)>& runWindow, const services::ProgramVerification& verification)
         : platform_(platform),
           arguments_(arguments),
@@ -56,7 +56,7 @@ public:
           verification_(verification),
           parsed_(CommandLine::Parse(arguments)),
           options_(parsed_.options),
-          title_(services::ProgramTitleOf(platform.ExecutablePath())),
+          title_(services::ProgramTitleOf(platform.processes.ExecutablePath())),
           log_(platform, logPath()) {}
 
     int execute() {
@@ -70,7 +70,7 @@ public:
         if (parsed_.error) return badArguments();
         if (options_.showUsage) return showUsage();
         if (startsFromKeptCopy()) return continueFromCopy();
-        const auto lock = platform_.ClaimMachineLock(kMachineLockName);
+        const auto lock = platform_.processes.ClaimMachineLock(kMachineLockName);
         if (!lock) return refuse(kAnotherRun, ExitCode::AnotherRunInProgress);
         if (options_.allUsers)
             if (const auto place = PlaceNotWritableForAllUsers(platform_))
@@ -94,13 +94,14 @@ private:
     }
 
     void tellSomeoneAtTheScreen(const std::wstring& text) {
-        if (!withoutWindow()) platform_.ShowMessageBox(text, title_);
+        if (!withoutWindow()) platform_.screen.ShowMessageBox(text, title_);
     }
 
     int finish(ExitCode code) {
         log_.Write(kSilentRunTitle, kExitCode + std::to_wstring(ToInt(code)) + L": " + std::wstring(DescribeExitCode(code)));
         // The run that started this copy ends with the same code.
-        if (options_.silent && options_.secondPhase) platform_.ReportToFirstPhase(*options_.secondPhase, ToInt(code));
+        if (options_.silent && options_.secondPhase)
+            platform_.processes.ReportToFirstPhase(*options_.secondPhase, ToInt(code));
         return ToInt(code);
     }
 
@@ -122,7 +123,7 @@ private:
         if (options_.silent)
             log_.Write(title_, CommandLine::Usage());
         else
-            platform_.ShowMessageBox(CommandLine::Usage(), title_);
+            platform_.screen.ShowMessageBox(CommandLine::Usage(), title_);
         return ToInt(ExitCode::Success);
     }
 
@@ -131,13 +132,14 @@ private:
     // any run with a window) goes on from a temporary copy.
     bool startsFromKeptCopy() {
         return !options_.secondPhase && (options_.uninstall || !options_.silent) &&
-               services::InstallationPaths::IsKeptInstaller(platform_.ExecutablePath());
+               services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath());
     }
 
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
         // A window run is left to the copy; a run without a window ends with the copy's code.
-        const auto outcome = platform_.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
+        const auto outcome =
+            platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
     }
@@ -157,7 +159,7 @@ private:
     // its copy next to the installer, whatever folder it is started in.
     std::wstring copyFolder(const std::wstring& given) {
         if (given.rfind(L"\\\\", 0) == 0 || (given.size() >= 2 && given[1] == L':')) return given;
-        return services::JoinPath(services::FolderOf(platform_.ExecutablePath()), given);
+        return services::JoinPath(services::FolderOf(platform_.processes.ExecutablePath()), given);
     }
 
     // The copy named by /SOURCE with its list read and judged; otherwise the
@@ -167,7 +169,7 @@ private:
         using services::LocalSource;
         LocalSource::Opening opening;
         if (IsSourceAddress(*options_.source)) {
-            const auto client = platform_.CreateHttpClient();
+            const auto client = platform_.http.CreateHttpClient();
             opening = LocalSource::OpenAddress(platform_, *client, *options_.source);
         } else {
             opening = LocalSource::OpenFolder(platform_, copyFolder(*options_.source));
@@ -188,7 +190,7 @@ private:
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
         if (options_.secondPhase) {
-            platform_.WaitForFirstPhase(*options_.secondPhase);
+            platform_.processes.WaitForFirstPhase(*options_.secondPhase);
             run.CompleteDeferredRemoval();
         }
         return code;
@@ -196,7 +198,7 @@ private:
 
     int runWithWindow() {
         // The run that started this copy has gone on its way: wait until its file is free.
-        if (options_.secondPhase) platform_.WaitForFirstPhase(*options_.secondPhase);
+        if (options_.secondPhase) platform_.processes.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
         settings.source = source_.get();
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
@@ -210,7 +212,7 @@ private:
         return finish(ExitCode::Success);
     }
 
-    services::PlatformOperations& platform_;
+    services::Platform platform_;
     const std::vector<std::wstring>& arguments_;
     const std::function<void(const WindowSettings&)>& runWindow_;
     const services::ProgramVerification& verification_;
@@ -222,7 +224,7 @@ private:
 };
 }  // namespace
 
-int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
+int RunFromCommandLine(services::Platform platform, const std::vector<std::wstring>& arguments,
                        const std::function<void(const WindowSettings&)>& runWindow,
                        const services::ProgramVerification& verification) {
     return Run(platform, arguments, runWindow, verification).execute();

@@ -7,7 +7,7 @@
 
 #include "services/InstallerContext.h"
 #include "services/LocalSource.h"
-#include "services/PlatformOperations.h"
+#include "services/Platform.h"
 #include "services/ProgramVerification.h"
 
 namespace kanvel::app {
@@ -27,7 +27,7 @@ struct WindowSettings {
 // checks program files by `verification` as the window does; /LAYOUT makes a
 // copy of the server, and /SOURCE takes the files from one. One run at a
 // time on a machine: a second one ends at once. Returns the exit code.
-int RunFromCommandLine(services::PlatformOperations& platform, const std::vector<std::wstring>& arguments,
+int RunFromCommandLine(services::Platform platform, const std::vector<std::wstring>& arguments,
                        const std::function<void(const WindowSettings&)>& runWindow,
                        const services::ProgramVerification& verification = services::ProgramVerification::OfThisBuild());
 

@@ -5,7 +5,7 @@
 
 namespace kanvel::app {
 
-Installer::Installer(services::PlatformOperations& platform, ui::Application& application, services::InstallScope scope,
+Installer::Installer(services::Platform platform, ui::Application& application, services::InstallScope scope,
                      services::ProgramVerification verification)
     : application_(application),
       verification_(std::move(verification)),

@@ -5,7 +5,7 @@
 #include "pages/PageEnvironment.h"
 #include "pages/notice/Notices.h"
 #include "services/InstallerContext.h"
-#include "services/PlatformOperations.h"
+#include "services/Platform.h"
 #include "services/ProgramVerification.h"
 #include "ui/Application.h"
 
@@ -23,7 +23,7 @@ namespace kanvel::app {
 // and hands each form what it stands on.
 class Installer {
 public:
-    Installer(services::PlatformOperations& platform, ui::Application& application,
+    Installer(services::Platform platform, ui::Application& application,
               services::InstallScope scope = services::InstallScope::CurrentUser,
               services::ProgramVerification verification = services::ProgramVerification::OfThisBuild());
     ~Installer();

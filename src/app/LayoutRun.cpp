@@ -30,7 +30,7 @@ bool Matches(const services::ListedFile* listed, const std::optional<services::F
 }
 }  // namespace
 
-LayoutRun::LayoutRun(services::PlatformOperations& platform, RunLog& log, std::wstring folder,
+LayoutRun::LayoutRun(services::Platform platform, RunLog& log, std::wstring folder,
                      const services::ProgramVerification& verification)
     : platform_(platform), log_(log), folder_(std::move(folder)), verification_(verification) {}
 
@@ -39,9 +39,10 @@ ExitCode LayoutRun::Execute() {
     if (!MakeLocationReady(platform_, log_, folder_)) return ExitCode::BadArguments;
     const services::LayoutList earlier = earlierList();
     SilentPlatform silent(platform_, log_);
-    const auto client = platform_.CreateHttpClient();
+    const services::Platform withoutWindow = silent.platform();
+    const auto client = platform_.http.CreateHttpClient();
     services::UnwatchedView view;
-    services::ComponentDownload download(silent, *client, view, verification_);
+    services::ComponentDownload download(withoutWindow, *client, view, verification_);
 
     services::LayoutList list;
     ExitCode code = ExitCode::Success;
@@ -73,7 +74,7 @@ ExitCode LayoutRun::Execute() {
 }
 
 services::LayoutList LayoutRun::earlierList() {
-    if (!platform_.FileExists(services::JoinPath(folder_, services::LayoutList::kFileName))) return {};
+    if (!platform_.files.FileExists(services::JoinPath(folder_, services::LayoutList::kFileName))) return {};
     auto opening = services::LocalSource::OpenFolder(platform_, folder_);
     if (!opening.source) {
         log_.Write(kSilentRunTitle, kEarlierListRefused + opening.reason);
@@ -87,7 +88,7 @@ bool LayoutRun::makeFoldersFor(const std::wstring& path) {
     for (std::size_t end = path.find(L'\\', folder_.size() + 1); end != std::wstring::npos;
          end = path.find(L'\\', end + 1)) {
         const std::wstring level = path.substr(0, end);
-        if (!platform_.DirectoryExists(level) && !platform_.MakeDirectory(level)) {
+        if (!platform_.files.DirectoryExists(level) && !platform_.files.MakeDirectory(level)) {
             log_.Write(kSilentRunTitle, kCannotCreate + level);
             return false;
         }
@@ -98,8 +99,8 @@ bool LayoutRun::makeFoldersFor(const std::wstring& path) {
 bool LayoutRun::writeList(const services::LayoutList& list) {
     const std::wstring path = services::JoinPath(folder_, services::LayoutList::kFileName);
     try {
-        const std::string text = list.Text(*platform_.StartSha256());
-        auto file = platform_.CreateReplacingFile(path);
+        const std::string text = list.Text(*platform_.cryptography.StartSha256());
+        auto file = platform_.files.CreateReplacingFile(path);
         file->Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         file->Commit();
     } catch (const services::InstallerError& e) {

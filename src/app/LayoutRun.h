@@ -5,7 +5,7 @@
 #include "app/ExitCode.h"
 #include "app/RunLog.h"
 #include "services/LayoutList.h"
-#include "services/PlatformOperations.h"
+#include "services/Platform.h"
 #include "services/ProgramVerification.h"
 
 namespace kanvel::app {
@@ -19,7 +19,7 @@ namespace kanvel::app {
 // of the copy, so a copy that failed in part is completed by the next run.
 class LayoutRun {
 public:
-    LayoutRun(services::PlatformOperations& platform, RunLog& log, std::wstring folder,
+    LayoutRun(services::Platform platform, RunLog& log, std::wstring folder,
               const services::ProgramVerification& verification);
 
     ExitCode Execute();
@@ -31,7 +31,7 @@ private:
     bool makeFoldersFor(const std::wstring& path);
     bool writeList(const services::LayoutList& list);
 
-    services::PlatformOperations& platform_;
+    services::Platform platform_;
     RunLog& log_;
     std::wstring folder_;
     const services::ProgramVerification& verification_;

@@ -19,18 +19,18 @@ std::size_t RootLength(const std::wstring& location) {
 }
 }  // namespace
 
-bool MakeLocationReady(services::PlatformOperations& platform, RunLog& log, const std::wstring& location) {
-    if (platform.DirectoryExists(location + L"\\")) return true;
+bool MakeLocationReady(services::FileSystem& files, RunLog& log, const std::wstring& location) {
+    if (files.DirectoryExists(location + L"\\")) return true;
     if (services::InstallationPaths::NamesFamilyFolder(location)) return true;
     const std::size_t rootLength = RootLength(location);
     const std::wstring root = (location + L"\\").substr(0, rootLength);
-    if (!platform.DirectoryExists(root)) {
+    if (!files.DirectoryExists(root)) {
         log.Write(kSilentRunTitle, kNoSuchDrive + root);
         return false;
     }
     for (std::size_t end = location.find(L'\\', rootLength);; end = location.find(L'\\', end + 1)) {
         const std::wstring level = location.substr(0, end);
-        if (!platform.DirectoryExists(level) && !platform.MakeDirectory(level)) {
+        if (!files.DirectoryExists(level) && !files.MakeDirectory(level)) {
             log.Write(kSilentRunTitle, kCannotCreate + level);
             return false;
         }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/RunLog.h"
-#include "services/PlatformOperations.h"
+#include "services/FileSystem.h"
 
 namespace kanvel::app {
 
@@ -13,6 +13,6 @@ namespace kanvel::app {
 // that do not exist yet. A location inside an "OR-Vel" folder is left as it
 // is for the folder choice, which refuses it. Returns false, after a line in
 // the log, when the drive does not exist or a folder cannot be created.
-bool MakeLocationReady(services::PlatformOperations& platform, RunLog& log, const std::wstring& location);
+bool MakeLocationReady(services::FileSystem& files, RunLog& log, const std::wstring& location);
 
 }  // namespace kanvel::app

@@ -21,16 +21,17 @@ std::wstring OneLine(std::wstring text) {
 }
 }  // namespace
 
-RunLog::RunLog(services::PlatformOperations& platform, std::wstring path) : platform_(platform), path_(std::move(path)) {}
+RunLog::RunLog(services::PlatformRoles<services::FileSystem, services::Clock> platform, std::wstring path)
+    : files_(platform.get<services::FileSystem>()), clock_(platform.get<services::Clock>()), path_(std::move(path)) {}
 
-std::wstring RunLog::DefaultPath(services::PlatformOperations& platform) {
-    return services::JoinPath(platform.TemporaryFolder(), kDefaultName);
+std::wstring RunLog::DefaultPath(services::FileSystem& files) {
+    return services::JoinPath(files.TemporaryFolder(), kDefaultName);
 }
 
 bool RunLog::Open() {
     if (path_.empty()) return true;
     try {
-        platform_.AppendUnicodeText(path_, std::wstring());
+        files_.AppendUnicodeText(path_, std::wstring());
         return true;
     } catch (const services::InputOutputError&) {
         return false;
@@ -40,7 +41,7 @@ bool RunLog::Open() {
 void RunLog::Write(const std::wstring& title, const std::wstring& text) {
     if (path_.empty()) return;
     try {
-        platform_.AppendUnicodeText(path_, FormatLine(platform_.Now(), title, text));
+        files_.AppendUnicodeText(path_, FormatLine(clock_.Now(), title, text));
     } catch (const services::InputOutputError&) {
         // Nowhere left to tell; the run goes on and its exit code reports the outcome.
     }

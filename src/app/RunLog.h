@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/Clock.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
 
 namespace kanvel::app {
 
@@ -17,12 +19,12 @@ inline constexpr const wchar_t* kSilentRunTitle = L"Instalacja bez okna";
 // exit code still tells). A log without a path writes nothing.
 class RunLog {
 public:
-    RunLog(services::PlatformOperations& platform, std::wstring path);
+    RunLog(services::PlatformRoles<services::FileSystem, services::Clock> platform, std::wstring path);
 
     // The run's own log when none is asked for: in the user's temporary
     // folder, since the folder of the installer is often a read-only share
     // or a package folder deleted right after the run.
-    static std::wstring DefaultPath(services::PlatformOperations& platform);
+    static std::wstring DefaultPath(services::FileSystem& files);
 
     const std::wstring& path() const { return path_; }
     // Creates the file, or finds it ready to append to: false when it cannot
@@ -37,7 +39,8 @@ public:
                                    const std::wstring& text);
 
 private:
-    services::PlatformOperations& platform_;
+    services::FileSystem& files_;
+    services::Clock& clock_;
     std::wstring path_;
 };
 

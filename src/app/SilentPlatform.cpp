@@ -8,7 +8,7 @@ namespace {
 constexpr const wchar_t* kNotStarted = L"nie uruchomiono: ";
 }  // namespace
 
-SilentPlatform::SilentPlatform(services::PlatformOperations& inner, RunLog& log) : inner_(inner), log_(log) {}
+SilentPlatform::SilentPlatform(services::Platform inner, RunLog& log) : inner_(inner), log_(log) {}
 
 void SilentPlatform::ShellExecuteFile(const std::wstring&, const std::wstring& file, const std::wstring&,
                                       const std::wstring&) {
@@ -18,7 +18,7 @@ void SilentPlatform::ShellExecuteFile(const std::wstring&, const std::wstring& f
 void SilentPlatform::ShowMessageBox(const std::wstring& text, const std::wstring& title) { log_.Write(title, text); }
 
 void SilentPlatform::ShowMessage(const std::wstring& text) {
-    log_.Write(services::ProgramTitleOf(inner_.ExecutablePath()), text);
+    log_.Write(services::ProgramTitleOf(inner_.processes.ExecutablePath()), text);
 }
 
 }  // namespace kanvel::app

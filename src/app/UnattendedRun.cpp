@@ -56,13 +56,14 @@ std::wstring JoinChosen(std::initializer_list<std::pair<bool, const wchar_t*>> i
 }
 }  // namespace
 
-UnattendedRun::UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
+UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const CommandLineOptions& options,
                              const services::ProgramVerification& verification, const services::LocalSource* source)
     : log_(log),
       options_(options),
-      platform_(platform, log),
+      silent_(platform, log),
+      platform_(silent_.platform()),
       toolkit_(log),
-      application_(toolkit_, services::ProgramTitleOf(platform.ExecutablePath())),
+      application_(toolkit_, services::ProgramTitleOf(platform.processes.ExecutablePath())),
       installer_(platform_, application_,
                  options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification) {
     installer_.TakeFilesFrom(source);
@@ -113,7 +114,7 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
     const std::wstring folder = options_.directory.value_or(services::InstallationPaths::DefaultLocation());
     if (options_.uninstall) {
         // Nothing to create for a removal: the shortcuts and the entry of that location may still be there.
-        if (!platform_.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
+        if (!platform_.files.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
     } else if (!MakeLocationReady(platform_, log_, folder)) {
         return ExitCode::BadArguments;
     }

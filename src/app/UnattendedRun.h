@@ -23,7 +23,7 @@ namespace kanvel::app {
 class UnattendedRun {
 public:
     // The files come from the source when there is one, else from the download server.
-    UnattendedRun(services::PlatformOperations& platform, RunLog& log, const CommandLineOptions& options,
+    UnattendedRun(services::Platform platform, RunLog& log, const CommandLineOptions& options,
                   const services::ProgramVerification& verification, const services::LocalSource* source = nullptr);
     UnattendedRun(const UnattendedRun&) = delete;
     UnattendedRun& operator=(const UnattendedRun&) = delete;
@@ -53,7 +53,9 @@ private:
 
     RunLog& log_;
     const CommandLineOptions& options_;
-    SilentPlatform platform_;
+    SilentPlatform silent_;
+    // The real platform with the shell, screen and clock of a run without a window.
+    services::Platform platform_;
     SilentToolkit toolkit_;
     ui::Application application_;
     Installer installer_;

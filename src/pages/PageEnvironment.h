@@ -4,7 +4,7 @@
 #include "services/InstallationPaths.h"
 #include "services/InstallerContext.h"
 #include "services/LocalSource.h"
-#include "services/PlatformOperations.h"
+#include "services/Platform.h"
 #include "services/ProgramVerification.h"
 #include "ui/Application.h"
 
@@ -15,7 +15,7 @@ namespace kanvel::pages {
 // program files may be started, and where the files come from. The composition root
 // of a run makes it; the pages never reach each other through it.
 struct PageEnvironment {
-    services::PlatformOperations& platform;
+    services::Platform platform;
     ui::Application& application;
     services::InstallerContext& context;
     notice::Notices& notices;

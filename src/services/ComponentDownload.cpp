@@ -131,14 +131,18 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
     return serverFolder + L"/" + WithExtension(fileName, extension, kServerExtensionPrefix);
 }
 
-ComponentDownload::ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
+ComponentDownload::ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clock, Screen> platform,
+                                     HttpClient& client, DownloadView& view,
                                      const ProgramVerification& verification, std::wstring baseUrl,
                                      bool plainHttpAllowed)
-    : platform_(platform),
+    : files_(platform.get<FileSystem>()),
+      cryptography_(platform.get<Cryptography>()),
+      clock_(platform.get<Clock>()),
+      screen_(platform.get<Screen>()),
       client_(client),
       view_(view),
       verification_(verification),
-      ahead_(platform, client),
+      ahead_(files_, client),
       baseUrl_(std::move(baseUrl)),
       plainHttpAllowed_(plainHttpAllowed) {
     client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
@@ -155,7 +159,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     if (running_) return {FetchOutcome::Result::Refused};
     const std::wstring localName = WithExtension(fileName, extension, L".");
     const std::wstring localPath = JoinPath(targetFolder, localName);
-    if (!authenticate && platform_.FileExists(localPath)) return {FetchOutcome::Result::AlreadyThere};
+    if (!authenticate && files_.FileExists(localPath)) return {FetchOutcome::Result::AlreadyThere};
 
     const std::wstring status = kStatusPrefix + localName;
     view_.ShowStatus(status);
@@ -165,7 +169,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
         useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
-        const bool replacing = authenticate && platform_.FileExists(localPath);
+        const bool replacing = authenticate && files_.FileExists(localPath);
         if (replacing && extension.empty()) {
             outcome.result = FetchOutcome::Result::KeptWithoutExtension;
             return;
@@ -268,7 +272,7 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
     if (source_ == nullptr && JudgeDownloadUrl(baseUrl_, plainHttpAllowed_) == DownloadUrlVerdict::Accepted) {
         for (const std::wstring& name : fileNames) {
             const std::wstring localPath = JoinPath(targetFolder, name);
-            if (!platform_.FileExists(localPath))
+            if (!files_.FileExists(localPath))
                 missing.push_back({baseUrl_ + ServerPath(serverFolder, name, std::wstring()), localPath});
         }
     }
@@ -312,7 +316,7 @@ void ComponentDownload::transferOnce(const std::wstring& url, const std::wstring
         return;
     }
     auto file = program ? openPartialFile(localPath) : nullptr;
-    if (!file) file = platform_.CreateReplacingFile(localPath);
+    if (!file) file = files_.CreateReplacingFile(localPath);
     resumedBytes_ = file->Size();
     ResumingSink sink(*file, resumedBytes_);
     try {
@@ -334,9 +338,9 @@ void ComponentDownload::transferOnce(const std::wstring& url, const std::wstring
 // then as any file from the server is.
 void ComponentDownload::copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program) {
     const ListedFile& listed = source_->Listed(serverPath);
-    auto file = platform_.CreateReplacingFile(localPath);
-    DigestingSink digested(*file, platform_.StartSha256());
-    const DeclaredBody declared = source_->Deliver(platform_, client_, serverPath, digested);
+    auto file = files_.CreateReplacingFile(localPath);
+    DigestingSink digested(*file, cryptography_.StartSha256());
+    const DeclaredBody declared = source_->Deliver(files_, client_, serverPath, digested);
     const auto size = static_cast<std::int64_t>(digested.size());
     CheckBodyComplete(declared, size, 0);
     source_->Check(listed, digested.Finish());
@@ -354,9 +358,9 @@ void ComponentDownload::announceRetry(int retry) {
 // Waits without freezing the window: whatever arrives meanwhile is handled,
 // and a user who ends the program ends the wait.
 void ComponentDownload::pause(int milliseconds) {
-    const std::int64_t end = platform_.SteadyMilliseconds() + milliseconds;
-    for (std::int64_t left = milliseconds; left > 0; left = end - platform_.SteadyMilliseconds()) {
-        platform_.WaitForMessages(static_cast<int>(left));
+    const std::int64_t end = clock_.SteadyMilliseconds() + milliseconds;
+    for (std::int64_t left = milliseconds; left > 0; left = end - clock_.SteadyMilliseconds()) {
+        clock_.WaitForMessages(static_cast<int>(left));
         KeepWorkingOrStop();
     }
 }
@@ -368,14 +372,14 @@ std::unique_ptr<ReplacingFile> ComponentDownload::openPartialFile(const std::wst
     if (kept == resumable_.end()) return nullptr;
     const std::wstring validator = kept->second;
     resumable_.erase(kept);
-    auto file = platform_.ContinueReplacingFile(localPath);
+    auto file = files_.ContinueReplacingFile(localPath);
     if (file && file->Size() > 0) client_.ResumeFrom = ResumePoint{file->Size(), validator};
     return file;
 }
 
 // The user ended the program: nothing is kept for later.
 void ComponentDownload::dropPartial(const std::wstring& localPath) {
-    if (resumable_.erase(localPath) > 0) platform_.DeleteFileAt(PartialFilePath(localPath));
+    if (resumable_.erase(localPath) > 0) files_.DeleteFileAt(PartialFilePath(localPath));
 }
 
 // Keeps what arrived when the server named the body's validator; without
@@ -400,7 +404,7 @@ FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutco
     if (connection) kind = FetchOutcome::Failure::Connection;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
-    platform_.ShowMessage(outcome.message);
+    screen_.ShowMessage(outcome.message);
     return outcome;
 }
 

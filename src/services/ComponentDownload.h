@@ -8,13 +8,17 @@
 #include <vector>
 
 #include "services/BuildSettings.h"
+#include "services/Clock.h"
+#include "services/Cryptography.h"
 #include "services/DownloadView.h"
 #include "services/FetchAhead.h"
 #include "services/FetchOutcome.h"
+#include "services/FileSystem.h"
 #include "services/HttpClient.h"
 #include "services/LocalSource.h"
-#include "services/PlatformOperations.h"
+#include "services/PlatformRoles.h"
 #include "services/ProgramVerification.h"
+#include "services/Screen.h"
 
 namespace kanvel::services {
 
@@ -45,8 +49,9 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
 // When the user ends the program, the partial file goes.
 class ComponentDownload {
 public:
-    ComponentDownload(PlatformOperations& platform, HttpClient& client, DownloadView& view,
-                      const ProgramVerification& verification, std::wstring baseUrl = std::wstring(BuildDownloadBaseUrl()),
+    ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clock, Screen> platform, HttpClient& client,
+                      DownloadView& view, const ProgramVerification& verification,
+                      std::wstring baseUrl = std::wstring(BuildDownloadBaseUrl()),
                       bool plainHttpAllowed = BuildAllowsPlainHttp());
 
     // Stored when it fetched and stored the file (or, authenticated, found a
@@ -109,7 +114,10 @@ private:
     void checkSignature(ReplacingFile& file) const;
     FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);
 
-    PlatformOperations& platform_;
+    FileSystem& files_;
+    Cryptography& cryptography_;
+    Clock& clock_;
+    Screen& screen_;
     HttpClient& client_;
     DownloadView& view_;
     const ProgramVerification& verification_;

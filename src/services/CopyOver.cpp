@@ -15,21 +15,21 @@ std::wstring CopyBesidePath(const std::wstring& target) {
     return beside;
 }
 
-CopyOverResult CopyOver(PlatformOperations& platform, const std::wstring& source, const std::wstring& target) {
+CopyOverResult CopyOver(FileSystem& files, const std::wstring& source, const std::wstring& target) {
     const std::wstring beside = CopyBesidePath(target);
     // A copy left by an interrupted run goes first; the copy then refuses to
     // write over anything, so a link planted in its place is never followed.
-    if (platform.Attributes(beside)) RemoveEntryItself(platform, beside);
-    if (!platform.CopyFileTo(source, beside, true)) {
-        if (platform.Attributes(beside)) RemoveEntryItself(platform, beside);
+    if (files.Attributes(beside)) RemoveEntryItself(files, beside);
+    if (!files.CopyFileTo(source, beside, true)) {
+        if (files.Attributes(beside)) RemoveEntryItself(files, beside);
         return CopyOverResult::CopyFailed;
     }
-    const auto attributes = platform.Attributes(target);
+    const auto attributes = files.Attributes(target);
     const bool readOnly = attributes && (*attributes & kReadOnly) != 0;
-    if (readOnly) platform.SetAttributes(target, *attributes & ~kReadOnly);
-    if (!platform.MoveReplacing(beside, target)) {
-        if (readOnly) platform.SetAttributes(target, *attributes);
-        RemoveEntryItself(platform, beside);
+    if (readOnly) files.SetAttributes(target, *attributes & ~kReadOnly);
+    if (!files.MoveReplacing(beside, target)) {
+        if (readOnly) files.SetAttributes(target, *attributes);
+        RemoveEntryItself(files, beside);
         return CopyOverResult::ReplaceFailed;
     }
     return CopyOverResult::Replaced;

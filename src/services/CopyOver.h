@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/FileSystem.h"
 
 namespace kanvel::services {
 
@@ -17,7 +17,7 @@ enum class CopyOverResult {
 // then moved over it. The target's read-only attribute is cleared for the
 // move only and comes back when the move fails. Whatever fails, the target
 // stays as it was and the copy beside it goes.
-CopyOverResult CopyOver(PlatformOperations& platform, const std::wstring& source, const std::wstring& target);
+CopyOverResult CopyOver(FileSystem& files, const std::wstring& source, const std::wstring& target);
 
 // The copy beside the target: the same folder and a name of the same length
 // whose last character is "~", so that its path is no longer than the

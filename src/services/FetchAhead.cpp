@@ -4,7 +4,7 @@
 
 namespace kanvel::services {
 
-FetchAhead::FetchAhead(PlatformOperations& platform, HttpClient& client) : platform_(platform), client_(client) {}
+FetchAhead::FetchAhead(FileSystem& files, HttpClient& client) : files_(files), client_(client) {}
 
 void FetchAhead::Plan(std::vector<PlannedFile> files) {
     Drop();
@@ -36,7 +36,7 @@ void FetchAhead::StartMore() {
         waiting_.pop_front();
         AheadFile ahead{std::move(next.url), std::move(next.localPath), nullptr, nullptr, nullptr};
         try {
-            ahead.file = platform_.CreateReplacingFile(ahead.localPath);
+            ahead.file = files_.CreateReplacingFile(ahead.localPath);
         } catch (const InstallerError&) {
             // Its own turn will meet the same trouble and report it; nothing
             // more is fetched ahead.

@@ -9,7 +9,7 @@
 
 #include "services/CountingSink.h"
 #include "services/HttpClient.h"
-#include "services/PlatformOperations.h"
+#include "services/FileSystem.h"
 
 namespace kanvel::services {
 
@@ -36,7 +36,7 @@ public:
     // enough to keep every request of the client busy.
     static constexpr std::size_t kMostFilesAhead = 4 * HttpClient::kMostRequestsAtOnce;
 
-    FetchAhead(PlatformOperations& platform, HttpClient& client);
+    FetchAhead(FileSystem& files, HttpClient& client);
 
     struct PlannedFile {
         std::wstring url;
@@ -52,7 +52,7 @@ public:
 private:
     void StartMore();
 
-    PlatformOperations& platform_;
+    FileSystem& files_;
     HttpClient& client_;
     std::deque<PlannedFile> waiting_;
     std::deque<AheadFile> started_;

@@ -16,11 +16,11 @@ public:
 };
 }  // namespace
 
-std::optional<FileFacts> FactsOfFile(PlatformOperations& platform, const std::wstring& path) {
-    const auto file = platform.OpenForReading(path);
+std::optional<FileFacts> FactsOfFile(PlatformRoles<FileSystem, Cryptography> platform, const std::wstring& path) {
+    const auto file = platform.get<FileSystem>().OpenForReading(path);
     if (!file) return std::nullopt;
     NoSink nowhere;
-    DigestingSink digested(nowhere, platform.StartSha256());
+    DigestingSink digested(nowhere, platform.get<Cryptography>().StartSha256());
     std::array<std::uint8_t, kReadBlock> block{};
     try {
         while (const std::size_t got = file->Read(block.data(), block.size())) digested.Write(block.data(), got);

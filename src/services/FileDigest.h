@@ -6,7 +6,9 @@
 #include <string>
 
 #include "services/HttpClient.h"
-#include "services/PlatformOperations.h"
+#include "services/Cryptography.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
 
 namespace kanvel::services {
 
@@ -19,7 +21,7 @@ struct FileFacts {
 };
 
 // The size and SHA-256 of a file as it is now; nothing when it cannot be read.
-std::optional<FileFacts> FactsOfFile(PlatformOperations& platform, const std::wstring& path);
+std::optional<FileFacts> FactsOfFile(PlatformRoles<FileSystem, Cryptography> platform, const std::wstring& path);
 
 // Passes a body on to another sink, counting and digesting it on the way, so
 // that what is judged is exactly what was written.

@@ -8,12 +8,12 @@ namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 }  // namespace
 
-InstallationBoundary::InstallationBoundary(PlatformOperations& platform, const std::wstring& installFolder)
-    : platform_(platform), realFolder_(platform.RealPath(installFolder)) {}
+InstallationBoundary::InstallationBoundary(FileSystem& files, const std::wstring& installFolder)
+    : files_(files), realFolder_(files.RealPath(installFolder)) {}
 
 bool InstallationBoundary::Remove(const std::wstring& path) {
     if (!realFolder_) return false;
-    const auto entry = platform_.OpenForRemoval(path);
+    const auto entry = files_.OpenForRemoval(path);
     return entry && LiesWithin(entry->RealPath(), *realFolder_) && entry->Remove();
 }
 
@@ -25,9 +25,9 @@ bool LiesWithin(std::wstring_view realPath, std::wstring_view realFolder) {
     return realPath.size() == realFolder.size() || IsSeparator(realPath[realFolder.size()]);
 }
 
-bool RemoveEntryItself(PlatformOperations& platform, const std::wstring& path) {
-    auto realFolder = platform.RealPath(FolderOf(path));
-    const auto entry = platform.OpenForRemoval(path);
+bool RemoveEntryItself(FileSystem& files, const std::wstring& path) {
+    auto realFolder = files.RealPath(FolderOf(path));
+    const auto entry = files.OpenForRemoval(path);
     if (!realFolder || !entry) return false;
     while (!realFolder->empty() && IsSeparator(realFolder->back())) realFolder->pop_back();
     return EqualIgnoringCase(entry->RealPath(), JoinPath(*realFolder, FileNameOf(path))) && entry->Remove();

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/PlatformOperations.h"
+#include "services/FileSystem.h"
 
 namespace kanvel::services {
 
@@ -19,14 +19,14 @@ namespace kanvel::services {
 // follows a Unix link it is given), a link that leads out stays.
 class InstallationBoundary {
 public:
-    InstallationBoundary(PlatformOperations& platform, const std::wstring& installFolder);
+    InstallationBoundary(FileSystem& files, const std::wstring& installFolder);
 
     // Removes the file or the empty folder at the path when it lies inside;
     // true when it is gone. Nothing there, or outside: false, untouched.
     bool Remove(const std::wstring& path);
 
 private:
-    PlatformOperations& platform_;
+    FileSystem& files_;
     std::optional<std::wstring> realFolder_;
 };
 
@@ -37,6 +37,6 @@ bool LiesWithin(std::wstring_view realPath, std::wstring_view realFolder);
 // Removes the file or empty folder at the path only when the entry there is
 // that very name in that very folder, not something a link at that name
 // leads to; true when it is gone.
-bool RemoveEntryItself(PlatformOperations& platform, const std::wstring& path);
+bool RemoveEntryItself(FileSystem& files, const std::wstring& path);
 
 }  // namespace kanvel::services

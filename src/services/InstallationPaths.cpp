@@ -2,7 +2,7 @@
 
 #include "services/Editions.h"
 #include "services/PartialFilePath.h"
-#include "services/PlatformOperations.h"
+#include "services/Shell.h"
 #include "services/WindowsPath.h"
 
 namespace kanvel::services {

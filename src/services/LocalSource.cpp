@@ -40,9 +40,10 @@ std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPa
 LocalSource::LocalSource(Kind kind, std::wstring location, LayoutList list)
     : kind_(kind), location_(std::move(location)), list_(std::move(list)) {}
 
-LocalSource::Opening LocalSource::OpenFolder(PlatformOperations& platform, const std::wstring& folder) {
+LocalSource::Opening LocalSource::OpenFolder(PlatformRoles<FileSystem, Cryptography> platform,
+                                             const std::wstring& folder) {
     const std::wstring listPath = JoinPath(folder, LayoutList::kFileName);
-    const auto file = platform.OpenForReading(listPath);
+    const auto file = platform.get<FileSystem>().OpenForReading(listPath);
     if (!file) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
     ListSink sink;
     try {
@@ -51,10 +52,10 @@ LocalSource::Opening LocalSource::OpenFolder(PlatformOperations& platform, const
     } catch (const InstallerError&) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
     }
-    return Judged(Kind::Folder, folder, platform, sink.text);
+    return Judged(Kind::Folder, folder, platform.get<Cryptography>(), sink.text);
 }
 
-LocalSource::Opening LocalSource::OpenAddress(PlatformOperations& platform, HttpClient& client,
+LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpClient& client,
                                               const std::wstring& address) {
     const std::wstring listUrl = address + LayoutList::kFileName;
     ListSink sink;
@@ -64,12 +65,12 @@ LocalSource::Opening LocalSource::OpenAddress(PlatformOperations& platform, Http
     } catch (const InstallerError& e) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
     }
-    return Judged(Kind::Address, address, platform, sink.text);
+    return Judged(Kind::Address, address, cryptography, sink.text);
 }
 
-LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, PlatformOperations& platform,
+LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, Cryptography& cryptography,
                                          const std::string& text) {
-    auto read = LayoutList::Read(text, *platform.StartSha256());
+    auto read = LayoutList::Read(text, *cryptography.StartSha256());
     if (!read.list) return {nullptr, Problem::ListRefused, kListRefused + read.refusal + L"): " + location};
     return {std::unique_ptr<LocalSource>(new LocalSource(kind, location, std::move(*read.list))), Problem::None, {}};
 }
@@ -80,9 +81,9 @@ const ListedFile& LocalSource::Listed(const std::wstring& serverPath) const {
     return *listed;
 }
 
-DeclaredBody LocalSource::Deliver(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
+DeclaredBody LocalSource::Deliver(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                                   ByteSink& body) const {
-    if (kind_ == Kind::Folder) return fromFolder(platform, client, serverPath, body);
+    if (kind_ == Kind::Folder) return fromFolder(files, client, serverPath, body);
     // The maker's credentials are for the maker's server only.
     client.BasicAuthentication = false;
     return client.Get(location_ + serverPath, body);
@@ -90,9 +91,9 @@ DeclaredBody LocalSource::Deliver(PlatformOperations& platform, HttpClient& clie
 
 // Read in blocks, each reported as a transfer reports what has arrived, so
 // that the view shows the same progress and the window answers between blocks.
-DeclaredBody LocalSource::fromFolder(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
+DeclaredBody LocalSource::fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                                      ByteSink& body) const {
-    const auto file = platform.OpenForReading(PathInCopy(location_, serverPath));
+    const auto file = files.OpenForReading(PathInCopy(location_, serverPath));
     if (!file) throw InstallerError(kMissingInCopy + serverPath);
     DeclaredBody declared;
     declared.length = static_cast<std::int64_t>(file->Size());

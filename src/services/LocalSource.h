@@ -7,7 +7,9 @@
 #include "services/HttpClient.h"
 #include "services/InstallerError.h"
 #include "services/LayoutList.h"
-#include "services/PlatformOperations.h"
+#include "services/Cryptography.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
 
 namespace kanvel::services {
 
@@ -41,10 +43,11 @@ public:
     };
 
     // A copy in a folder, given as a full path ("D:\pliki", "\\serwer\kanvel").
-    static Opening OpenFolder(PlatformOperations& platform, const std::wstring& folder);
+    static Opening OpenFolder(PlatformRoles<FileSystem, Cryptography> platform, const std::wstring& folder);
     // A copy served over HTTP: the address ends in "/", and has passed the
     // rule for the download base URL. The client fetches its list now.
-    static Opening OpenAddress(PlatformOperations& platform, HttpClient& client, const std::wstring& address);
+    static Opening OpenAddress(Cryptography& cryptography, HttpClient& client,
+                               const std::wstring& address);
 
     // The folder or the address, as the log names it.
     const std::wstring& location() const { return location_; }
@@ -56,7 +59,7 @@ public:
     // with the client's own progress events (its handlers also tell a
     // running transfer to stop), and says what was declared of the body.
     // Throws InstallerError when the file cannot be had.
-    DeclaredBody Deliver(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
+    DeclaredBody Deliver(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                          ByteSink& body) const;
     // Throws NotAsListed when what arrived is not what the list names.
     void Check(const ListedFile& listed, const FileFacts& arrived) const;
@@ -64,9 +67,9 @@ public:
 private:
     enum class Kind { Folder, Address };
     LocalSource(Kind kind, std::wstring location, LayoutList list);
-    static Opening Judged(Kind kind, const std::wstring& location, PlatformOperations& platform,
+    static Opening Judged(Kind kind, const std::wstring& location, Cryptography& cryptography,
                           const std::string& text);
-    DeclaredBody fromFolder(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
+    DeclaredBody fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                             ByteSink& body) const;
 
     Kind kind_;

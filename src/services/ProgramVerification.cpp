@@ -24,8 +24,8 @@ bool ProgramVerification::Accepts(const FileSignature& signature) const {
            signature.signer && publishers_.Contains(*signature.signer);
 }
 
-bool ProgramVerification::MayStart(PlatformOperations& platform, const std::wstring& programFile) const {
-    return !required_ || Accepts(platform.SignatureOf(programFile));
+bool ProgramVerification::MayStart(Cryptography& cryptography, const std::wstring& programFile) const {
+    return !required_ || Accepts(cryptography.SignatureOf(programFile));
 }
 
 }  // namespace kanvel::services

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "services/FileSignature.h"
-#include "services/PlatformOperations.h"
+#include "services/Cryptography.h"
 #include "services/PublisherList.h"
 
 namespace kanvel::services {
@@ -28,7 +28,7 @@ public:
     bool Accepts(const FileSignature& signature) const;
     // True when the program file may be started now: verification is not
     // required, or the file's signature is the maker's.
-    bool MayStart(PlatformOperations& platform, const std::wstring& programFile) const;
+    bool MayStart(Cryptography& cryptography, const std::wstring& programFile) const;
 
 private:
     ProgramVerification(PublisherList publishers, bool required);

@@ -18,8 +18,8 @@ std::uint16_t HotkeyWord(wchar_t key) {
     return static_cast<std::uint16_t>(code | kControlAndAlt);
 }
 
-void UtworzSkrot(PlatformOperations& platform, const std::wstring& linkFile, TParametrySkrotu parametry) {
-    const auto link = platform.CreateShellLink();
+void UtworzSkrot(Shell& shell, const std::wstring& linkFile, TParametrySkrotu parametry) {
+    const auto link = shell.CreateShellLink();
     if (parametry.SciezkaPliku.empty()) throw InstallerError(kNoTargetError);
     if (parametry.katalogRoboczy.empty()) parametry.katalogRoboczy = FolderWithSeparatorOf(parametry.SciezkaPliku);
     if (parametry.rodzajokna == 0) parametry.rodzajokna = kShowNormal;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/Shell.h"
 
 namespace kanvel::services {
 
@@ -23,7 +23,7 @@ struct TParametrySkrotu {
 // overwritten). The record is taken by value: filled-in defaults never reach
 // the caller's copy. Throws for an empty program path and when the shell's
 // link object cannot be had; the shell calls' own failures go unreported.
-void UtworzSkrot(PlatformOperations& platform, const std::wstring& linkFile, TParametrySkrotu parametry);
+void UtworzSkrot(Shell& shell, const std::wstring& linkFile, TParametrySkrotu parametry);
 
 // The shell's hot-key word: the key in the low byte, Ctrl and Alt in the high.
 std::uint16_t HotkeyWord(wchar_t key);

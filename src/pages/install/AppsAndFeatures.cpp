@@ -11,26 +11,26 @@ void TFormInstal::RegisterInstallation() {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
     const std::wstring kept = paths.KeptInstaller();
-    const std::wstring running = platform.ExecutablePath();
+    const std::wstring running = platform.processes.ExecutablePath();
     // Run from the kept copy itself, the copy is in place already.
-    const bool keptInPlace = services::EqualIgnoringCase(running, kept) || platform.CopyFileTo(running, kept, false);
-    if (keptInPlace) platform.SetAttributes(kept, 0);
+    const bool keptInPlace = services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
+    if (keptInPlace) platform.files.SetAttributes(kept, 0);
     installReport_.entryKey = paths.UninstallKey();
-    const auto values = UninstallEntryValues(environment_.context, platform.SizeOfFolder(environment_.context.installDir),
-                                             platform.Now());
-    const bool written = keptInPlace && platform.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
+    const auto values = UninstallEntryValues(environment_.context, platform.files.SizeOfFolder(environment_.context.installDir),
+                                             platform.clock.Now());
+    const bool written = keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
     installReport_.entry = written ? InstallReport::EntryStep::Written : InstallReport::EntryStep::Failed;
 }
 
 void TFormInstal::UnregisterInstallation(const std::wstring& folder) {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
-    const auto location = platform.ReadRegistryText(paths.EntryRoot(), paths.UninstallKey(), kEntryInstallLocation);
+    const auto location = platform.registry.ReadRegistryText(paths.EntryRoot(), paths.UninstallKey(), kEntryInstallLocation);
     // The entry of the edition's installation elsewhere stays.
     if (!location || !services::EqualIgnoringCase(*location, folder)) return;
     // A program file that could not go keeps its entry, so that removal can be started again from there.
-    if (platform.FileExists(paths.ProgramFileIn(folder))) return;
-    if (!platform.DeleteRegistryKey(paths.EntryRoot(), paths.UninstallKey())) removalReport_.entryLeft = true;
+    if (platform.files.FileExists(paths.ProgramFileIn(folder))) return;
+    if (!platform.registry.DeleteRegistryKey(paths.EntryRoot(), paths.UninstallKey())) removalReport_.entryLeft = true;
 }
 
 }  // namespace kanvel::install

@@ -91,7 +91,7 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
     for (const std::wstring& name : tablesToCopy(set, targetFolder)) {
         const std::wstring source = services::JoinPath(sourceFolder, name);
         const std::wstring target = services::JoinPath(targetFolder, name);
-        if (!platform.FileExists(source)) {
+        if (!platform.files.FileExists(source)) {
             if (set.skipsMissingSource) continue;
             // Without its pristine copy the user's working table stays as it is:
             // deleting it first would leave nothing in its place.
@@ -102,7 +102,7 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         const services::CopyOverResult copied = services::CopyOver(platform, source, target);
         if (copied == services::CopyOverResult::CopyFailed) giveUp(set.cannotTransfer);
         if (copied == services::CopyOverResult::ReplaceFailed) giveUp(set.cannotPrepare);
-        platform.SetAttributes(target, 0);
+        platform.files.SetAttributes(target, 0);
     }
 }
 
@@ -113,7 +113,7 @@ std::vector<std::wstring> TFormInstal::tablesToCopy(const DatabaseFileSet& set, 
     for (auto name : set.slots) {
         if (name.empty()) continue;
         const std::wstring target = services::JoinPath(targetFolder, name);
-        if (environment_.platform.FileExists(target)) {
+        if (environment_.platform.files.FileExists(target)) {
             if (workingTables_ == WorkingTables::AddMissing) continue;
             installReport_.tablesReplaced.push_back(target);
         }

@@ -38,7 +38,7 @@ void TFormInstal::BBInstalClick() {
             warn(kNotStartedBefore + program + kNotStartedAfter);
             return;
         }
-        platform.ShellExecuteFile(std::wstring(), program, std::wstring(), std::wstring());
+        platform.shell.ShellExecuteFile(std::wstring(), program, std::wstring(), std::wstring());
         main_.close();
         return;
     }
@@ -46,7 +46,7 @@ void TFormInstal::BBInstalClick() {
     installReport_ = InstallReport{};
     if (!CBParadox.checked() && !CBBaza.checked() && !CBProgram.checked()) {
         installReport_.nothingTicked = true;
-        platform.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
+        platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
     if (CBParadox.checked()) installEngine();
@@ -61,22 +61,22 @@ void TFormInstal::installEngine() {
     auto& platform = environment_.platform;
     warn(kFetchingEngine);
     if (BBParadox.tag() != 0)
-        platform.ShowMessageBox(kEngineAlreadyFetched, notice::kTitleWarning);
+        platform.screen.ShowMessageBox(kEngineAlreadyFetched, notice::kTitleWarning);
     else
         BBParadoxClick();
     const auto paths = environment_.paths();
     const std::wstring engineInstaller = paths.EngineInstaller();
-    if (!platform.FileExists(engineInstaller)) {
+    if (!platform.files.FileExists(engineInstaller)) {
         const std::wstring picked = main_.LokalizacjaPliku(kEnginePackedName);
-        if (!picked.empty() && platform.FileExists(picked)) KopiujPlik(picked, engineInstaller);
+        if (!picked.empty() && platform.files.FileExists(picked)) KopiujPlik(picked, engineInstaller);
     }
-    if (platform.FileExists(engineInstaller)) {
+    if (platform.files.FileExists(engineInstaller)) {
         installReport_.engineInstaller = engineInstaller;
         // Whether fetched now, left from an earlier run or picked by the
         // user: checked right before it starts.
         if (environment_.verification.MayStart(platform, engineInstaller)) {
             installReport_.engine = InstallReport::EngineStep::Started;
-            platform.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
+            platform.shell.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
         } else {
             installReport_.engine = InstallReport::EngineStep::SignatureRefused;
             warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
@@ -94,10 +94,10 @@ void TFormInstal::installProgram() {
     bool fetched = false;
     const bool alreadyFetched = BBProgram.tag() == RGKanvel.itemIndex();
     if (alreadyFetched)
-        platform.ShowMessageBox(kProgramAlreadyFetched, notice::kTitleWarning);
+        platform.screen.ShowMessageBox(kProgramAlreadyFetched, notice::kTitleWarning);
     else
         fetched = PobranieProgramu();
-    const bool present = platform.FileExists(environment_.paths().ProgramFile());
+    const bool present = platform.files.FileExists(environment_.paths().ProgramFile());
     if (present && fetched) {
         ZakonczenieInstalacji();
         main_.ShowFinished();
@@ -132,7 +132,7 @@ void TFormInstal::ZakonczenieInstalacji() {
     const auto& context = environment_.context;
     const auto paths = environment_.paths();
     const std::wstring updateProgram = paths.UpdateProgramSource();
-    if (platform.FileExists(updateProgram)) KopiujPlik(updateProgram, paths.UpdateProgramTarget());
+    if (platform.files.FileExists(updateProgram)) KopiujPlik(updateProgram, paths.UpdateProgramTarget());
 
     services::TParametrySkrotu shortcut;
     shortcut.SciezkaPliku = paths.ProgramFile();
@@ -154,18 +154,18 @@ void TFormInstal::ZakonczenieInstalacji() {
 void TFormInstal::writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut) {
     services::UtworzSkrot(environment_.platform, linkFile, shortcut);
     // The shell reports no failure of its own: a shortcut that is not there was not written.
-    if (!environment_.platform.FileExists(linkFile)) installReport_.shortcutsMissing.push_back(linkFile);
+    if (!environment_.platform.files.FileExists(linkFile)) installReport_.shortcutsMissing.push_back(linkFile);
 }
 
 bool TFormInstal::KopiujPlik(const std::wstring& source, const std::wstring& target) {
     auto& platform = environment_.platform;
-    if (!platform.FileExists(source)) {
+    if (!platform.files.FileExists(source)) {
         warn(kMissingFile + source);
         return false;
     }
     // A path longer than the copy's buffers is refused by the copy itself.
-    if (platform.FileExists(target)) platform.SetAttributes(target, 0);
-    return platform.CopyFileTo(source, target, false);
+    if (platform.files.FileExists(target)) platform.files.SetAttributes(target, 0);
+    return platform.files.CopyFileTo(source, target, false);
 }
 
 }  // namespace kanvel::install

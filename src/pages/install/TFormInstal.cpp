@@ -236,8 +236,8 @@ void TFormInstal::warn(const std::wstring& text) {
 bool TFormInstal::InstallationFound() {
     const auto paths = environment_.paths();
     auto& platform = environment_.platform;
-    return platform.FileExists(paths.DesktopShortcut()) || platform.FileExists(paths.StartMenuShortcut()) ||
-           platform.FileExists(paths.ProgramFileIn(paths.InstalledFolder()));
+    return platform.files.FileExists(paths.DesktopShortcut()) || platform.files.FileExists(paths.StartMenuShortcut()) ||
+           platform.files.FileExists(paths.ProgramFileIn(paths.InstalledFolder()));
 }
 
 void TFormInstal::OfferRemoval() {
@@ -274,11 +274,11 @@ void TFormInstal::ShowForLicenceChoice() {
 void TFormInstal::PrepareInstallFolder() {
     auto& context = environment_.context;
     auto& platform = environment_.platform;
-    if (platform.DirectoryExists(environment_.paths().OldDefaultFolder()))
+    if (platform.files.DirectoryExists(environment_.paths().OldDefaultFolder()))
         warn(kNewDefaultFolderBefore +
              services::InstallationPaths::InstallFolderIn(services::InstallationPaths::DefaultLocation()) +
              kNewDefaultFolderAfter);
-    if (!platform.DirectoryExists(context.installDir)) {
+    if (!platform.files.DirectoryExists(context.installDir)) {
         Edit1.setText(context.installBase);
         context.installDir = Edit1.text();
     }
@@ -358,7 +358,7 @@ void TFormInstal::RefreshInstallFolder() {
 }
 
 void TFormInstal::makeFolderIfMissing(const std::wstring& folder) {
-    if (!environment_.platform.DirectoryExists(folder)) environment_.platform.MakeDirectory(folder);
+    if (!environment_.platform.files.DirectoryExists(folder)) environment_.platform.files.MakeDirectory(folder);
 }
 
 void TFormInstal::BBCloseClick() { main_.close(); }

@@ -23,22 +23,22 @@ void TFormInstal::BBDeinstalClick() {
     removalReport_ = RemovalReport{};
 
     deleteIfPresent(desktopShortcut);
-    if (platform.FileExists(startShortcut)) {
+    if (platform.files.FileExists(startShortcut)) {
         deleteIfPresent(startShortcut);
         const std::wstring group = paths.StartMenuGroup();
-        if (platform.DirectoryExists(group)) platform.RemoveEmptyDirectory(group);
+        if (platform.files.DirectoryExists(group)) platform.files.RemoveEmptyDirectory(group);
     }
     // An install folder that is still the bare location ("C:" after the licence
     // was accepted on another drive) is not where the installation lives:
     // removing there would delete other programs' files of the same names.
     const std::wstring folder = paths.InstalledFolder();
-    if (platform.DirectoryExists(folder)) removeInstallFolder(folder);
+    if (platform.files.DirectoryExists(folder)) removeInstallFolder(folder);
     UnregisterInstallation(folder);
 
     LabelFolder.setCaption(services::InstallationPaths::FamilyFolderLabel());
     main_.SetStatus(kRemovalFinished);
-    CBSkrotPulpit.setChecked(platform.FileExists(desktopShortcut));
-    CBSkrotMenuStart.setChecked(platform.FileExists(startShortcut));
+    CBSkrotPulpit.setChecked(platform.files.FileExists(desktopShortcut));
+    CBSkrotMenuStart.setChecked(platform.files.FileExists(startShortcut));
     BBDeinstal.setEnabled(false);
     BBDeinstal.setShowHint(false);
     if (main_.FinishedShown()) main_.LeaveFinished();
@@ -53,15 +53,15 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     services::InstallationBoundary boundary(platform, folder);
     deleteInstalledFile(boundary, paths.ProgramFileIn(folder));
     const std::wstring engineFolder = paths.EngineFolderIn(folder);
-    if (platform.DirectoryExists(engineFolder)) {
+    if (platform.files.DirectoryExists(engineFolder)) {
         deleteInstalledFile(boundary, paths.EngineInstallerIn(folder));
         boundary.Remove(engineFolder);
     }
     const std::wstring drivers = paths.DriversFolderIn(folder);
-    if (platform.DirectoryExists(drivers)) boundary.Remove(drivers);
+    if (platform.files.DirectoryExists(drivers)) boundary.Remove(drivers);
     // The kept installer serves every edition installed in the folder: it goes with the last one.
     const auto programFiles = paths.EveryProgramFileIn(folder);
-    if (std::ranges::none_of(programFiles, [&](const std::wstring& file) { return platform.FileExists(file); })) {
+    if (std::ranges::none_of(programFiles, [&](const std::wstring& file) { return platform.files.FileExists(file); })) {
         if (keptInstallerDeferred_) {
             removalReport_.deferredFolder = folder;
             return;
@@ -76,7 +76,7 @@ void TFormInstal::CompleteDeferredRemoval() {
     if (folder.empty()) return;
     services::InstallationBoundary boundary(environment_.platform, folder);
     deleteWithin(boundary, environment_.paths().KeptInstallerIn(folder));
-    if (environment_.platform.DirectoryExists(folder)) removeEmptyInstallFolders(boundary, folder);
+    if (environment_.platform.files.DirectoryExists(folder)) removeEmptyInstallFolders(boundary, folder);
 }
 
 // Removes the install folder, and the family folder above it, when they are
@@ -92,7 +92,7 @@ void TFormInstal::removeEmptyInstallFolders(services::InstallationBoundary& boun
         return;
     }
     const std::wstring family = environment_.paths().RefreshedInstallFolder();
-    if (platform.DirectoryExists(family) && !services::InstallationBoundary(platform, family).Remove(family))
+    if (platform.files.DirectoryExists(family) && !services::InstallationBoundary(platform, family).Remove(family))
         stillUsed(family);
 }
 
@@ -104,14 +104,14 @@ void TFormInstal::deleteInstalledFile(services::InstallationBoundary& boundary, 
 
 // Deletes a file of the installation when it exists; one that stays is recorded.
 void TFormInstal::deleteWithin(services::InstallationBoundary& boundary, const std::wstring& path) {
-    if (environment_.platform.FileExists(path) && !boundary.Remove(path)) removalReport_.filesLeft.push_back(path);
+    if (environment_.platform.files.FileExists(path) && !boundary.Remove(path)) removalReport_.filesLeft.push_back(path);
 }
 
 // Deletes a file outside the installation (a shortcut) when it exists; one
 // that stays is recorded in the removal report.
 void TFormInstal::deleteIfPresent(const std::wstring& path) {
     auto& platform = environment_.platform;
-    if (platform.FileExists(path) && !platform.DeleteFileAt(path)) removalReport_.filesLeft.push_back(path);
+    if (platform.files.FileExists(path) && !platform.files.DeleteFileAt(path)) removalReport_.filesLeft.push_back(path);
 }
 
 }  // namespace kanvel::install

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "services/InstallerContext.h"
-#include "services/PlatformOperations.h"
+#include "services/Clock.h"
+#include "services/Registry.h"
 
 namespace kanvel::install {
 

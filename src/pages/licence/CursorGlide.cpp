@@ -36,9 +36,11 @@ int PauseMs(int pace, bool near) {
 }
 }  // namespace
 
-void GlideCursor(services::PlatformOperations& platform, ui::Application& application, ui::Point target,
-                 int pace) {
-    ui::Point p = platform.CursorPosition();
+void GlideCursor(services::PlatformRoles<services::Screen, services::Clock> platform, ui::Application& application,
+                 ui::Point target, int pace) {
+    services::Screen& screen = platform.get<services::Screen>();
+    services::Clock& clock = platform.get<services::Clock>();
+    ui::Point p = screen.CursorPosition();
     double step = InitialStep(Distance(p, target));
     for (int i = 0; p != target && i < kStepCap; ++i) {
         const double angle = BearingAngle(SetPoint2D(p.x, p.y), SetPoint2D(target.x, target.y), 0.0);
@@ -46,8 +48,8 @@ void GlideCursor(services::PlatformOperations& platform, ui::Application& applic
         if (distance < kNearThreshold) step = 1.0;
         if (p.x != target.x) p.x += RoundHalfEven(std::cos(angle) * step);
         if (p.y != target.y) p.y += RoundHalfEven(std::sin(angle) * step);
-        if (application.active()) platform.SetCursorPosition(p);
-        if (i % kPausePeriod == 0) platform.Sleep(PauseMs(pace, distance < kNearThreshold));
+        if (application.active()) screen.SetCursorPosition(p);
+        if (i % kPausePeriod == 0) clock.Sleep(PauseMs(pace, distance < kNearThreshold));
     }
     application.processMessages();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "services/PlatformOperations.h"
+#include "services/Clock.h"
+#include "services/PlatformRoles.h"
+#include "services/Screen.h"
 #include "ui/Application.h"
 #include "ui/Geometry.h"
 
@@ -13,7 +15,7 @@ inline constexpr int kGlidePace = 100;
 // target (screen pixels). The cursor only moves while the installer is the
 // active application, but the glide takes its steps and pauses all the same.
 // Blocks the GUI thread; pumps pending messages once at the end.
-void GlideCursor(services::PlatformOperations& platform, ui::Application& application, ui::Point target,
-                 int pace);
+void GlideCursor(services::PlatformRoles<services::Screen, services::Clock> platform, ui::Application& application,
+                 ui::Point target, int pace);
 
 }  // namespace kanvel::licence

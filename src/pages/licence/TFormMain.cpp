@@ -166,7 +166,7 @@ void TFormMain::FormCreate() {
     auto& context = environment_.context;
     auto& platform = environment_.platform;
     LabelHttp.setVisible(true);
-    FormIdHTTP1 = platform.CreateHttpClient();
+    FormIdHTTP1 = platform.http.CreateHttpClient();
     LabelInfo.setCaption(kCaptionLicence);
     context.versionText = kVersionText;
     context.shortcutSuffix = InstallationPaths::ShortcutSuffix();
@@ -174,9 +174,9 @@ void TFormMain::FormCreate() {
     context.editionName = kStartEditionName;
     context.programBaseName = kStartEditionName;
     context.engineSubfolder = InstallationPaths::EngineSubfolder();
-    context.installerDir = services::FolderOf(platform.ExecutablePath());
-    context.desktopDir = platform.SpecialFolderPath(InstallationPaths::DesktopFolderOf(context.scope));
-    context.programsDir = platform.SpecialFolderPath(InstallationPaths::ProgramsFolderOf(context.scope));
+    context.installerDir = services::FolderOf(platform.processes.ExecutablePath());
+    context.desktopDir = platform.shell.SpecialFolderPath(InstallationPaths::DesktopFolderOf(context.scope));
+    context.programsDir = platform.shell.SpecialFolderPath(InstallationPaths::ProgramsFolderOf(context.scope));
     // Computed before the install page has set the location: "\OR-Vel\".
     context.installDir = InstallationPaths::InstallFolderIn(context.installBase) + L'\\';
     setRoundedRegion(40, 40);
@@ -202,7 +202,7 @@ void TFormMain::RevealLicence(std::span<const std::wstring_view> lines) {
             for (wchar_t character : line) {
                 typed += character;
                 ListBox1.setItem(item, typed);
-                platform.Sleep(kTitleCharacterPauseMs);
+                platform.clock.Sleep(kTitleCharacterPauseMs);
                 ListBox1.repaint();
             }
         } else {
@@ -210,14 +210,14 @@ void TFormMain::RevealLicence(std::span<const std::wstring_view> lines) {
             ListBox1.repaint();
         }
         ++shown;
-        if (shown <= kPausedLineCount) platform.Sleep(kLinePauseMs);
+        if (shown <= kPausedLineCount) platform.clock.Sleep(kLinePauseMs);
     }
-    platform.Sleep(kSettlePauseMs);
+    platform.clock.Sleep(kSettlePauseMs);
     ListBox1.setTopIndex(0);
     ListBox1.clearSelection();
     ListBox1.setFocus();
     ListBox1.clearSelection();
-    platform.Sleep(kSettlePauseMs);
+    platform.clock.Sleep(kSettlePauseMs);
     GlideCursor(platform, app,
                 screenPoint({RGAkceptacja.left() + 30, PanelLic.top() + RGAkceptacja.top() + 37}),
                 kGlidePace);
@@ -229,7 +229,7 @@ void TFormMain::FormMouseDown(ui::MouseButton button) {
 }
 
 void TFormMain::LabelWWWClick() {
-    environment_.platform.ShellExecuteFile(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(), std::wstring());
+    environment_.platform.shell.ShellExecuteFile(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(), std::wstring());
 }
 
 void TFormMain::BitBtn1Click() { close(); }

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/Clock.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
 
 namespace kanvel::notice {
 
@@ -15,7 +17,7 @@ std::wstring FormatLogEntry(const services::LocalTime& when, const std::wstring&
 
 // Appends an entry to "Komunikaty.err" in the installer's folder, creating
 // the file when missing. A failure raises an input/output error.
-void AppendMessageLog(services::PlatformOperations& platform, const std::wstring& installerDir,
-                      const std::wstring& title, const std::wstring& line1, const std::wstring& line2);
+void AppendMessageLog(services::PlatformRoles<services::FileSystem, services::Clock> platform,
+                      const std::wstring& installerDir, const std::wstring& title, const std::wstring& line1, const std::wstring& line2);
 
 }  // namespace kanvel::notice

@@ -9,8 +9,8 @@ namespace {
 constexpr const wchar_t* kOkCaption = L"&Ok";
 }
 
-Notices::Notices(services::PlatformOperations& platform, ui::Application& application,
-                 const services::InstallerContext& context)
+Notices::Notices(services::PlatformRoles<services::FileSystem, services::Clock> platform,
+                 ui::Application& application, const services::InstallerContext& context)
     : platform_(platform), application_(application), context_(context) {}
 
 Notices::~Notices() = default;

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "services/InstallerContext.h"
-#include "services/PlatformOperations.h"
+#include "services/Clock.h"
+#include "services/FileSystem.h"
+#include "services/PlatformRoles.h"
 #include "ui/Application.h"
 
 namespace kanvel::notice {
@@ -17,7 +19,7 @@ inline constexpr const wchar_t* kTitleWarning = L"Uwaga!";
 // The modal notice of one run: made on demand, freed when it closes.
 class Notices {
 public:
-    Notices(services::PlatformOperations& platform, ui::Application& application,
+    Notices(services::PlatformRoles<services::FileSystem, services::Clock> platform, ui::Application& application,
             const services::InstallerContext& context);
     ~Notices();
     Notices(const Notices&) = delete;
@@ -38,7 +40,8 @@ public:
     TFormQst* dialog() const { return FormQst.get(); }
 
 private:
-    services::PlatformOperations& platform_;
+    // Where the message log goes, and the time it notes.
+    services::PlatformRoles<services::FileSystem, services::Clock> platform_;
     ui::Application& application_;
     const services::InstallerContext& context_;
     const ui::Form* owner_ = nullptr;

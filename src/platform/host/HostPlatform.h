@@ -10,14 +10,14 @@
 #include "platform/host/HostFileSystem.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/HostRegistry.h"
-#include "services/PlatformOperations.h"
+#include "services/EveryRole.h"
 
 namespace kanvel::platform::host {
 
 // The platform of the native tests: a real temporary tree behind Windows
 // paths, a virtual clock that Sleep advances without sleeping, a virtual
 // cursor, and every message recorded in the event log instead of shown.
-class HostPlatform : public services::PlatformOperations {
+class HostPlatform : public services::EveryRole {
 public:
     HostPlatform(std::filesystem::path root, EventLog& log);
 

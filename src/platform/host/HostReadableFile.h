@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/ReadableFile.h"
 
 namespace kanvel::platform::host {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/host/HostFileSystem.h"
-#include "services/PlatformOperations.h"
+#include "services/RemovableEntry.h"
 
 namespace kanvel::platform::host {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "services/PlatformOperations.h"
+#include "services/ReplacingFile.h"
 
 namespace kanvel::platform::host {
 

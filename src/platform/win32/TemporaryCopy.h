@@ -8,7 +8,7 @@ namespace kanvel::platform::win32 {
 
 // The two phases of a run started from the installer copy kept in an
 // installation, which cannot delete its own file while it runs (see
-// services::PlatformOperations::RunFromTemporaryCopy). The first phase
+// services::Processes::RunFromTemporaryCopy). The first phase
 // copies the program into a new folder of the user's temporary folder and
 // starts the copy; the token the copy gets names, in hexadecimal, handles it
 // inherits: the first phase's process (to wait for its end) and, when the

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "services/PlatformOperations.h"
+#include "services/EveryRole.h"
 
 namespace kanvel::platform::win32 {
 
-// The platform operations as the named Windows calls perform them.
-class Win32Platform : public services::PlatformOperations {
+// Every role of the platform as the named Windows calls perform them.
+class Win32Platform : public services::EveryRole {
 public:
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;

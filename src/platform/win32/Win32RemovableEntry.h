@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/ResourceHolders.h"
-#include "services/PlatformOperations.h"
+#include "services/RemovableEntry.h"
 
 namespace kanvel::platform::win32 {
 

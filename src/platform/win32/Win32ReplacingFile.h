@@ -6,7 +6,7 @@
 
 #include "platform/win32/ResourceHolders.h"
 
-#include "services/PlatformOperations.h"
+#include "services/ReplacingFile.h"
 
 namespace kanvel::platform::win32 {
 

@@ -29,53 +29,53 @@ const std::wstring kNoTargetError = L"Brak nazwy pliku, do którego ma zostać u
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The shell records a target that exists as a local file; give it one.
-void PlaceProgram(kanvel::services::PlatformOperations& platform) {
-    platform.MakeDirectory(kProgramFolder);
-    const auto file = platform.CreateReplacingFile(kProgram);
+void PlaceProgram(kanvel::services::FileSystem& files) {
+    files.MakeDirectory(kProgramFolder);
+    const auto file = files.CreateReplacingFile(kProgram);
     const std::uint8_t bytes[] = {'M', 'Z'};
     file->Write(bytes, sizeof bytes);
     file->Commit();
 }
 
 // Writes one shortcut that must come out as a file.
-void WriteLink(CheckList& checks, kanvel::services::PlatformOperations& platform, const std::wstring& link,
+void WriteLink(CheckList& checks, kanvel::services::Shell& shell, const std::wstring& link,
                const TParametrySkrotu& parametry) {
     const std::string name = Printable(link);
     try {
-        kanvel::services::UtworzSkrot(platform, link, parametry);
+        kanvel::services::UtworzSkrot(shell, link, parametry);
         checks.Check(FileExists(link), name + " was written");
     } catch (const kanvel::services::InstallerError& error) {
         checks.Check(false, name + ": error \"" + Printable(error.text()) + "\"");
     }
 }
 
-void WriteLinks(CheckList& checks, kanvel::services::PlatformOperations& platform, const std::wstring& folder) {
-    WriteLink(checks, platform, folder + L"\\koordynator.lnk",
+void WriteLinks(CheckList& checks, kanvel::services::Shell& shell, const std::wstring& folder) {
+    WriteLink(checks, shell, folder + L"\\koordynator.lnk",
               {.SciezkaPliku = kProgram, .katalogRoboczy = kProgramFolder, .opis = kDescription, .rodzajokna = 1,
                .numerIkony = 0, .klawiszSkrotu = L'K'});
-    WriteLink(checks, platform, folder + L"\\male-k.lnk",
+    WriteLink(checks, shell, folder + L"\\male-k.lnk",
               {.SciezkaPliku = kProgram, .rodzajokna = 0, .klawiszSkrotu = L'k'});
-    WriteLink(checks, platform, folder + L"\\zminimalizowany.lnk",
+    WriteLink(checks, shell, folder + L"\\zminimalizowany.lnk",
               {.SciezkaPliku = kProgram, .argumenty = L"/baza C:\\OR-Vel\\Dane", .katalogRoboczy = kProgramFolder,
                .SciezkaIkony = L"C:\\windows\\system32\\shell32.dll", .rodzajokna = 7, .numerIkony = 3});
 }
 
-void WriteIntoMissingFolder(CheckList& checks, kanvel::services::PlatformOperations& platform,
+void WriteIntoMissingFolder(CheckList& checks, kanvel::services::Shell& shell,
                             const std::wstring& folder) {
     const std::wstring missing = folder + L"\\brak";
     try {
-        kanvel::services::UtworzSkrot(platform, missing + L"\\brak.lnk", {.SciezkaPliku = kProgram});
+        kanvel::services::UtworzSkrot(shell, missing + L"\\brak.lnk", {.SciezkaPliku = kProgram});
         checks.Check(!FileExists(missing), "a link in a missing folder leaves no folder or file");
     } catch (const kanvel::services::InstallerError& error) {
         checks.Check(false, "a link in a missing folder: error \"" + Printable(error.text()) + "\"");
     }
 }
 
-void WriteWithoutProgram(CheckList& checks, kanvel::services::PlatformOperations& platform,
+void WriteWithoutProgram(CheckList& checks, kanvel::services::Shell& shell,
                          const std::wstring& folder) {
     const std::wstring link = folder + L"\\bez-programu.lnk";
     try {
-        kanvel::services::UtworzSkrot(platform, link, {.opis = kDescription, .klawiszSkrotu = L'K'});
+        kanvel::services::UtworzSkrot(shell, link, {.opis = kDescription, .klawiszSkrotu = L'K'});
         checks.Check(false, "no error for an empty program path");
     } catch (const kanvel::services::InstallerError& error) {
         checks.CheckEqual(error.text(), kNoTargetError, "error for an empty program path");

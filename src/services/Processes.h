@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kanvel::services {
+
+// A named lock of the whole machine, held until this object goes.
+class HeldLock {
+public:
+    virtual ~HeldLock() = default;
+};
+
+// This process among the others: its own file, the machine's named lock,
+// and the two phases of a removal started from the kept installer.
+class Processes {
+public:
+    virtual ~Processes() = default;
+
+    // The program file of this process.
+    virtual std::wstring ExecutablePath() = 0;
+    // The named lock of the machine, or nothing when another process holds it.
+    virtual std::unique_ptr<HeldLock> ClaimMachineLock(const std::wstring& name) = 0;
+    // A running program cannot delete its own file, so a removal started
+    // from the copy of the installer kept in an installation goes on from a
+    // copy of it in a new temporary folder (the second phase). Starts that
+    // copy with the arguments and one more, tokenOption followed by a token
+    // that lets the copy reach this process. With waitForOutcome, waits until
+    // the copy reports its exit code and returns it (nothing when the copy
+    // could not be started or ended without reporting); otherwise returns 0
+    // once the copy runs.
+    virtual std::optional<int> RunFromTemporaryCopy(const std::vector<std::wstring>& arguments,
+                                                    const std::wstring& tokenOption, bool waitForOutcome) = 0;
+    // In the second phase: tells the first phase the run's exit code.
+    virtual void ReportToFirstPhase(const std::wstring& token, int exitCode) = 0;
+    // In the second phase: waits until the first phase has ended, so that its
+    // file is free; false when it did not end in time.
+    virtual bool WaitForFirstPhase(const std::wstring& token) = 0;
+};
+
+}  // namespace kanvel::services
