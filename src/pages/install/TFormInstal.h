@@ -3,11 +3,8 @@
 #include <memory>
 
 #include "pages/PageEnvironment.h"
-#include "pages/install/AppsAndFeaturesEntry.h"
-#include "pages/install/DeferredRemoval.h"
-#include "pages/install/InstallRecorder.h"
+#include "pages/install/InstallCollaborators.h"
 #include "pages/install/PanelEnabling.h"
-#include "pages/install/WorkingTablePolicy.h"
 #include "pages/licence/InstallPage.h"
 #include "pages/licence/TFormMain.h"
 #include "services/ComponentDownload.h"
@@ -27,18 +24,6 @@ namespace kanvel::install {
 
 // How a folder choice ended.
 enum class FolderChoice { Chosen, Refused };
-
-// The collaborators the install form calls for what its handlers leave to
-// others: the record of what they did, the "Apps & features" entry with the
-// kept installer copy, the removal of that copy once the run it started has
-// ended, and which working tables the database copy takes. The run owns
-// them and reads them too.
-struct InstallCollaborators {
-    InstallRecorder& recorder;
-    AppsAndFeaturesEntry& entry;
-    DeferredRemoval& deferredRemoval;
-    const WorkingTablePolicy& workingTables;
-};
 
 // The install form. It is never shown itself: its panel is moved into the
 // main window at start-up and serves as the installer's second page. It is
