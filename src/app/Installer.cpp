@@ -6,11 +6,12 @@
 namespace kanvel::app {
 
 Installer::Installer(services::Platform platform, ui::Application& application, services::InstallScope scope,
-                     services::ProgramVerification verification)
+                     services::ProgramVerification verification, install::WorkingTablePolicy workingTables)
     : application_(application),
       verification_(std::move(verification)),
       notices_(platform, application, context_),
-      environment_{platform, application, context_, notices_, verification_} {
+      environment_{platform, application, context_, notices_, verification_},
+      workingTables_(workingTables) {
     context_.scope = scope;
 }
 
@@ -25,7 +26,8 @@ void Installer::CreateForms() {
     formMain_ = std::make_unique<licence::TFormMain>(environment_);
     notices_.setOwner(*formMain_);
     formMain_->FormCreate();
-    formInstal_ = std::make_unique<install::TFormInstal>(environment_, *formMain_);
+    formInstal_ = std::make_unique<install::TFormInstal>(
+        environment_, *formMain_, install::InstallCollaborators{recorder_, entry_, deferredRemoval_, workingTables_});
     formInstal_->FormCreate();
 }
 

@@ -3,6 +3,10 @@
 #include <memory>
 
 #include "pages/PageEnvironment.h"
+#include "pages/install/AppsAndFeaturesEntry.h"
+#include "pages/install/DeferredRemoval.h"
+#include "pages/install/InstallRecorder.h"
+#include "pages/install/WorkingTablePolicy.h"
 #include "pages/notice/Notices.h"
 #include "services/InstallerContext.h"
 #include "services/Platform.h"
@@ -18,14 +22,17 @@ class TFormInstal;
 
 namespace kanvel::app {
 
-// One run of the installer: it makes the shared context, the notice and the
-// two forms on a platform and an application, in the order start-up needs,
-// and hands each form what it stands on.
+// One run of the installer: it makes the shared context, the notice, the
+// install form's collaborators and the two forms on a platform and an
+// application, in the order start-up needs, and hands each form what it
+// stands on. Which working tables the database copy takes is the run's to
+// say; the window's way unless told.
 class Installer {
 public:
     Installer(services::Platform platform, ui::Application& application,
               services::InstallScope scope = services::InstallScope::CurrentUser,
-              services::ProgramVerification verification = services::ProgramVerification::OfThisBuild());
+              services::ProgramVerification verification = services::ProgramVerification::OfThisBuild(),
+              install::WorkingTablePolicy workingTables = {});
     ~Installer();
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
@@ -44,6 +51,13 @@ public:
     licence::TFormMain& FormMain() { return *formMain_; }
     install::TFormInstal& FormInstal() { return *formInstal_; }
     notice::Notices& notices() { return notices_; }
+    // What the install form's handlers did, the "Apps & features" entry,
+    // and the removal of the kept installer copy that waits for the run
+    // which started this one.
+    const install::InstallRecorder& recorder() const { return recorder_; }
+    install::AppsAndFeaturesEntry& entry() { return entry_; }
+    install::DeferredRemoval& deferredRemoval() { return deferredRemoval_; }
+    const install::WorkingTablePolicy& workingTables() const { return workingTables_; }
     services::InstallerContext& context() { return context_; }
     // Every path of the installation, as the context gives it now.
     services::InstallationPaths paths() const { return environment_.paths(); }
@@ -54,6 +68,10 @@ private:
     services::InstallerContext context_;
     notice::Notices notices_;
     pages::PageEnvironment environment_;
+    install::InstallRecorder recorder_;
+    install::AppsAndFeaturesEntry entry_{environment_, recorder_};
+    install::DeferredRemoval deferredRemoval_{environment_, recorder_};
+    const install::WorkingTablePolicy workingTables_;
     std::unique_ptr<licence::TFormMain> formMain_;
     std::unique_ptr<install::TFormInstal> formInstal_;
 };

@@ -65,7 +65,8 @@ UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const Com
       toolkit_(log),
       application_(toolkit_, services::ProgramTitleOf(platform.processes.ExecutablePath())),
       installer_(platform_, application_,
-                 options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification) {
+                 options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification,
+                 install::WorkingTablePolicy::WithoutWindow(options.resetDatabase)) {
     installer_.TakeFilesFrom(source);
 }
 
@@ -119,8 +120,10 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
         return ExitCode::BadArguments;
     }
     // The folder choice refuses a location inside an "OR-Vel" folder and keeps the old one.
-    if (userAction([&] { panel.ChooseLocation(folder); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
-    if (panel.lastFolderChoice() == install::FolderChoice::Refused) {
+    install::FolderChoice choice = install::FolderChoice::Chosen;
+    if (userAction([&] { choice = panel.ChooseLocation(folder); }) != ActionEnd::Completed)
+        return ExitCode::UnexpectedError;
+    if (choice == install::FolderChoice::Refused) {
         log_.Write(kSilentRunTitle, kFolderRefused + folder);
         return ExitCode::BadArguments;
     }
@@ -141,9 +144,6 @@ ExitCode UnattendedRun::install() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
     tickChoices();
-    using WorkingTables = install::TFormInstal::WorkingTables;
-    // A repeated install keeps the users' work in the working tables, unless told otherwise.
-    panel.SetWorkingTables(options_.resetDatabase ? WorkingTables::ReplaceAll : WorkingTables::AddMissing);
     log_.Write(kSilentRunTitle,
                kInstalling + context.editionName + kInFolder + installer_.paths().RefreshedInstallFolder() + kComponents +
                    JoinChosen({{options_.program, kProgram}, {options_.database, kDatabase}, {options_.engine, kEngine}}) +
@@ -154,15 +154,15 @@ ExitCode UnattendedRun::install() {
         return ExitCode::UnexpectedError;
     }
     if (userAction([&] { panel.BBInstal.click(); }) == ActionEnd::Error) return ExitCode::UnexpectedError;
-    logInstallDetails(panel.installReport());
-    return installOutcome(panel.installReport());
+    logInstallDetails(installer_.recorder().installation());
+    return installOutcome(installer_.recorder().installation());
 }
 
 void UnattendedRun::logInstallDetails(const install::InstallReport& report) {
     using Report = install::InstallReport;
     if (report.database == Report::DatabaseStep::Copied) {
         for (const auto& table : report.tablesReplaced) log_.Write(kSilentRunTitle, kTableReplaced + table);
-        if (!options_.resetDatabase) log_.Write(kSilentRunTitle, kTablesKept);
+        if (!installer_.workingTables().ReplacesExisting()) log_.Write(kSilentRunTitle, kTablesKept);
     }
     for (const auto& shortcut : report.shortcutsMissing) log_.Write(kSilentRunTitle, kShortcutMissing + shortcut);
     const std::wstring root = options_.allUsers ? kMachineRoot : kUserRoot;
@@ -227,15 +227,15 @@ ExitCode UnattendedRun::uninstall() {
     if (!panel.BBDeinstal.enabled()) {
         log_.Write(kSilentRunTitle, kNothingToRemove + context.editionName);
         // An entry left by an installation whose files are gone goes all the same.
-        if (userAction([&] { panel.UnregisterInstallation(installer_.paths().InstalledFolder()); }) !=
+        if (userAction([&] { installer_.entry().Unregister(installer_.paths().InstalledFolder()); }) !=
             ActionEnd::Completed)
             return ExitCode::UnexpectedError;
-        return removalOutcome(panel.removalReport());
+        return removalOutcome(installer_.recorder().removal());
     }
     // Started from the kept installer copy, that copy goes only after this run has reported.
-    if (options_.secondPhase) panel.DeferKeptInstallerRemoval();
+    if (options_.secondPhase) installer_.deferredRemoval().Defer();
     if (userAction([&] { panel.BBDeinstal.click(); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
-    return removalOutcome(panel.removalReport());
+    return removalOutcome(installer_.recorder().removal());
 }
 
 // Folders that stay because they hold the database, the update program or
@@ -248,10 +248,9 @@ ExitCode UnattendedRun::removalOutcome(const install::RemovalReport& report) {
 }
 
 void UnattendedRun::CompleteDeferredRemoval() {
-    auto& panel = installer_.FormInstal();
-    const std::size_t filesLeftBefore = panel.removalReport().filesLeft.size();
-    if (userAction([&] { panel.CompleteDeferredRemoval(); }) != ActionEnd::Completed) return;
-    const auto& filesLeft = panel.removalReport().filesLeft;
+    const auto& filesLeft = installer_.recorder().removal().filesLeft;
+    const std::size_t filesLeftBefore = filesLeft.size();
+    if (userAction([&] { installer_.deferredRemoval().Complete(); }) != ActionEnd::Completed) return;
     for (std::size_t i = filesLeftBefore; i < filesLeft.size(); ++i) log_.Write(kSilentRunTitle, kFileLeft + filesLeft[i]);
 }
 

@@ -54,14 +54,15 @@ protected:
     // Which program files may be started; by default, as a build without a
     // publisher, every one.
     services::ProgramVerification verification{services::PublisherList()};
+    // For whom the run installs.
+    services::InstallScope scope = services::InstallScope::CurrentUser;
 
     // Runs start-up: the main window, then the install form.
     void StartUp() {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
         platform.files().WriteFile(platform.executablePath, "MZ");
         application = std::make_unique<ui::Application>(toolkit, services::ProgramTitleOf(platform.ExecutablePath()));
-        installer = std::make_unique<app::Installer>(platform, *application, services::InstallScope::CurrentUser,
-                                                     verification);
+        installer = std::make_unique<app::Installer>(platform, *application, scope, verification);
         installer->CreateForms();
         installer->FormMain().showWindow();
     }

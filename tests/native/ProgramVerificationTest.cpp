@@ -85,8 +85,8 @@ TEST_F(SignedDownloadTest, ProgramFilesNotSignedByTheMakerAreDiscardedLikeAFaile
                                   L"message Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta"});
         EXPECT_EQ(platform.files().ReadFile(kEngine), TestSignatures::kByMaker + std::string(" (older)"));
         EXPECT_FALSE(platform.FileExists(kEngine + L".part"));
-        ASSERT_FALSE(panel().installReport().failedDownloads.empty());
-        EXPECT_EQ(panel().installReport().failedDownloads.back().failure, services::FetchOutcome::Failure::Signature);
+        ASSERT_FALSE(installer->recorder().installation().failedDownloads.empty());
+        EXPECT_EQ(installer->recorder().installation().failedDownloads.back().failure, services::FetchOutcome::Failure::Signature);
     }
     ServeEngine(TestSignatures::kByRenewedMaker);
     EXPECT_TRUE(FetchEngine());
@@ -146,7 +146,7 @@ TEST_F(SignedStartTest, EngineInstallerThatIsNotTheMakersIsNotStarted) {
                         L"Plik \"" + kEngine +
                             L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony."),
               notices.end());
-    EXPECT_EQ(panel().installReport().engine, install::InstallReport::EngineStep::SignatureRefused);
+    EXPECT_EQ(installer->recorder().installation().engine, install::InstallReport::EngineStep::SignatureRefused);
     EXPECT_TRUE(main().PanelKoniec.visible());  // the program step still ran
 }
 

@@ -34,11 +34,11 @@ void TFormInstal::BBBazaClick() {
     const bool configuration = PobranieKonfiguracji(server, pristine);
     const bool statements = PobranieZestawien(server, pristine);
 
-    installReport_.database = InstallReport::DatabaseStep::CopyAborted;
+    recorder_.DatabaseCopyBegun();
     PrzekazanieZestawien(pristine, paths.WorkingFolder(kStatementSet.workingFolder));
     PrzekazanieDanych(pristine, paths.WorkingFolder(kDataSet.workingFolder));
     PrzekazanieKonfiguracji(pristine, paths.WorkingFolder(kConfigurationSet.workingFolder));
-    installReport_.database = InstallReport::DatabaseStep::Copied;
+    recorder_.DatabaseCopied();
 
     main_.SetStatus(data || configuration || statements ? kDatabaseFetched : kDatabaseAlreadyThere);
     environment_.application.processMessages();
@@ -88,7 +88,10 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         environment_.notices.ShowNotice(kExternalProblem, std::wstring(line1), kRestartProgram, true);
         throw services::SilentAbort();
     };
-    for (const std::wstring& name : tablesToCopy(set, targetFolder)) {
+    const auto tables = workingTables_.Select(
+        set, targetFolder, [&](const std::wstring& target) { return environment_.platform.files.FileExists(target); });
+    for (const std::wstring& table : tables.replaced) recorder_.TableReplaced(table);
+    for (const std::wstring& name : tables.names) {
         const std::wstring source = services::JoinPath(sourceFolder, name);
         const std::wstring target = services::JoinPath(targetFolder, name);
         if (!platform.files.FileExists(source)) {
@@ -104,22 +107,6 @@ void TFormInstal::transferSet(const DatabaseFileSet& set, const std::wstring& so
         if (copied == services::CopyOverResult::ReplaceFailed) giveUp(set.cannotPrepare);
         platform.files.SetAttributes(target, 0);
     }
-}
-
-// The set's tables the copy takes, in slot order: every listed one, or
-// only those missing from the working folder when existing ones are kept.
-std::vector<std::wstring> TFormInstal::tablesToCopy(const DatabaseFileSet& set, const std::wstring& targetFolder) {
-    std::vector<std::wstring> names;
-    for (auto name : set.slots) {
-        if (name.empty()) continue;
-        const std::wstring target = services::JoinPath(targetFolder, name);
-        if (environment_.platform.files.FileExists(target)) {
-            if (workingTables_ == WorkingTables::AddMissing) continue;
-            installReport_.tablesReplaced.push_back(target);
-        }
-        names.emplace_back(name);
-    }
-    return names;
 }
 
 }  // namespace kanvel::install

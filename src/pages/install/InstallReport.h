@@ -7,8 +7,9 @@
 
 namespace kanvel::install {
 
-// What the last press of "Instaluj" did, step by step. The window shows the
-// same as it always does; a run without a window reads its outcome here.
+// What the last press of "Instaluj" did, step by step (InstallRecorder keeps
+// it). The window shows the same as it always does; a run without a window
+// reads its outcome here.
 struct InstallReport {
     // SignatureRefused: the engine installer is there, but its signature is
     // not the maker's: it was not started.
@@ -54,12 +55,6 @@ struct RemovalReport {
     std::vector<std::wstring> filesLeft;
     // The "Apps & features" entry of this installation could not be deleted.
     bool entryLeft = false;
-    // The install folder whose kept installer copy removal left to
-    // CompleteDeferredRemoval (empty when none).
-    std::wstring deferredFolder;
 };
-
-// How the last folder choice ended.
-enum class FolderChoice { NotMade, Cancelled, Chosen, Refused };
 
 }  // namespace kanvel::install

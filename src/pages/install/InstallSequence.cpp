@@ -43,9 +43,9 @@ void TFormInstal::BBInstalClick() {
         return;
     }
     if (!SBPrzegladaj.enabled()) return;
-    installReport_ = InstallReport{};
+    recorder_.BeginInstallation();
     if (!CBParadox.checked() && !CBBaza.checked() && !CBProgram.checked()) {
-        installReport_.nothingTicked = true;
+        recorder_.NothingTicked();
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
@@ -70,19 +70,19 @@ void TFormInstal::installEngine() {
         const std::wstring picked = main_.LokalizacjaPliku(kEnginePackedName);
         if (!picked.empty() && platform.files.FileExists(picked)) KopiujPlik(picked, engineInstaller);
     }
+    using EngineStep = InstallReport::EngineStep;
     if (platform.files.FileExists(engineInstaller)) {
-        installReport_.engineInstaller = engineInstaller;
         // Whether fetched now, left from an earlier run or picked by the
         // user: checked right before it starts.
         if (environment_.verification.MayStart(platform, engineInstaller)) {
-            installReport_.engine = InstallReport::EngineStep::Started;
+            recorder_.EngineEnded(EngineStep::Started, engineInstaller);
             platform.shell.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
         } else {
-            installReport_.engine = InstallReport::EngineStep::SignatureRefused;
+            recorder_.EngineEnded(EngineStep::SignatureRefused, engineInstaller);
             warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
         }
     } else {
-        installReport_.engine = InstallReport::EngineStep::InstallerMissing;
+        recorder_.EngineEnded(EngineStep::InstallerMissing, std::wstring());
         warn(kDownloadRequired);
     }
     CBParadox.setChecked(false);
@@ -104,10 +104,10 @@ void TFormInstal::installProgram() {
         BBInstal.setCaption(kRun);
         BBInstal.setHint(kRunHint);
         main_.SetStatus(kInstallationSucceeded);
-        installReport_.program = InstallReport::ProgramStep::Installed;
+        recorder_.ProgramEnded(InstallReport::ProgramStep::Installed);
     } else {
-        installReport_.program =
-            alreadyFetched ? InstallReport::ProgramStep::AlreadyFetched : InstallReport::ProgramStep::NotInstalled;
+        recorder_.ProgramEnded(alreadyFetched ? InstallReport::ProgramStep::AlreadyFetched
+                                              : InstallReport::ProgramStep::NotInstalled);
         warn(present ? kInstallationStopped : kDownloadRequired);
     }
 }
@@ -146,7 +146,7 @@ void TFormInstal::ZakonczenieInstalacji() {
         makeFolderIfMissing(paths.StartMenuGroup());
         writeShortcut(paths.StartMenuShortcut(), shortcut);
     }
-    RegisterInstallation();
+    entry_.Register();
     BBDeinstal.setEnabled(true);
     BBDeinstal.setShowHint(true);
 }
@@ -154,7 +154,7 @@ void TFormInstal::ZakonczenieInstalacji() {
 void TFormInstal::writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut) {
     services::UtworzSkrot(environment_.platform, linkFile, shortcut);
     // The shell reports no failure of its own: a shortcut that is not there was not written.
-    if (!environment_.platform.files.FileExists(linkFile)) installReport_.shortcutsMissing.push_back(linkFile);
+    if (!environment_.platform.files.FileExists(linkFile)) recorder_.ShortcutMissing(linkFile);
 }
 
 bool TFormInstal::KopiujPlik(const std::wstring& source, const std::wstring& target) {

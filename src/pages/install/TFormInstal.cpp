@@ -62,8 +62,15 @@ void Place(ui::Control& control, ui::Rect bounds, const wchar_t* caption = nullp
 }
 }  // namespace
 
-TFormInstal::TFormInstal(pages::PageEnvironment& environment, licence::TFormMain& main)
-    : ui::Form(environment.application, L"FormInstal"), environment_(environment), main_(main) {
+TFormInstal::TFormInstal(pages::PageEnvironment& environment, licence::TFormMain& main,
+                         const InstallCollaborators& collaborators)
+    : ui::Form(environment.application, L"FormInstal"),
+      environment_(environment),
+      main_(main),
+      recorder_(collaborators.recorder),
+      entry_(collaborators.entry),
+      deferredRemoval_(collaborators.deferredRemoval),
+      workingTables_(collaborators.workingTables) {
     setClientSize(740, 364);
     Place(PanelInstalacji, {0, 34, 740, 330});
     PanelInstalacji.setVisible(false);
@@ -191,7 +198,7 @@ bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wst
     const std::wstring localName = extension.empty() ? fileName : fileName + L"." + extension;
     fetching_ = services::JoinPath(targetFolder, localName);
     const services::FetchOutcome outcome = download_->Fetch(serverFolder, fileName, extension, authenticate, targetFolder);
-    if (outcome.failed()) installReport_.failedDownloads.push_back({fetching_, outcome.failure, outcome.message});
+    recorder_.FetchEnded(fetching_, outcome);
     return outcome.stored();
 }
 
@@ -319,27 +326,21 @@ void TFormInstal::Edit1Change() {
 
 void TFormInstal::SBPrzegladajClick() {
     const auto picked = main_.PickInstallLocation(kChooseFolderTitle, environment_.context.programBaseName + kProgramExtension);
-    if (!picked) {
-        lastFolderChoice_ = FolderChoice::Cancelled;
-        return;
-    }
-    ChooseLocation(services::FolderOf(*picked));
+    if (picked) ChooseLocation(services::FolderOf(*picked));
 }
 
 FolderChoice TFormInstal::ChooseLocation(const std::wstring& folder) {
-    if (services::InstallationPaths::NamesFamilyFolder(folder)) {
-        lastFolderChoice_ = FolderChoice::Refused;
+    const bool refused = services::InstallationPaths::NamesFamilyFolder(folder);
+    if (refused)
         warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
-    } else {
-        lastFolderChoice_ = FolderChoice::Chosen;
+    else
         Edit1.setText(folder);
-    }
 
     const std::wstring text = Edit1.text();
     if (!text.empty())
         Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, services::kMaxRestOfLocation));
     if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
-    return lastFolderChoice_;
+    return refused ? FolderChoice::Refused : FolderChoice::Chosen;
 }
 
 void TFormInstal::BBWsteczClick() {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "pages/PageEnvironment.h"
-#include "pages/install/InstallReport.h"
+#include "pages/install/InstallCollaborators.h"
 #include "pages/install/PanelEnabling.h"
 #include "pages/licence/InstallPage.h"
 #include "pages/licence/TFormMain.h"
@@ -20,21 +20,18 @@
 #include "ui/ProgressBar.h"
 #include "ui/RadioGroup.h"
 
-namespace kanvel::services {
-class InstallationBoundary;
-}
-
 namespace kanvel::install {
 
-struct DatabaseFileSet;
+// How a folder choice ended.
+enum class FolderChoice { Chosen, Refused };
 
 // The install form. It is never shown itself: its panel is moved into the
 // main window at start-up and serves as the installer's second page. It is
 // the view of every download (status line through the main window, its own
-// progress bar), and it records what each installation and removal did.
+// progress bar).
 class TFormInstal : public ui::Form, public licence::InstallPage, public services::DownloadView {
 public:
-    TFormInstal(pages::PageEnvironment& environment, licence::TFormMain& main);
+    TFormInstal(pages::PageEnvironment& environment, licence::TFormMain& main, const InstallCollaborators& collaborators);
     ~TFormInstal() override;
 
     ui::Panel PanelInstalacji{L"PanelInstalacji", this};
@@ -83,12 +80,8 @@ public:
     // source is missing) when that did not happen.
     bool KopiujPlik(const std::wstring& source, const std::wstring& target);
 
-    // The database file sets. Which working tables the copy takes: every
-    // listed one, each replaced by its pristine copy (the window's way), or
-    // only those that do not exist yet, so that a repeated installation
-    // keeps the users' work.
-    enum class WorkingTables { ReplaceAll, AddMissing };
-    void SetWorkingTables(WorkingTables which) { workingTables_ = which; }
+    // The database file sets; which working tables the copy takes is the
+    // run's WorkingTablePolicy.
     void BBBazaClick();
     void CBBazaClick();
     bool PobranieZestawien(const std::wstring& serverFolder, const std::wstring& targetFolder);
@@ -104,18 +97,6 @@ public:
 
     // Removal of the chosen edition's installation.
     void BBDeinstalClick();
-    // The installer copy kept in the installation is the file of the run
-    // that started this one, which ends only after this run's outcome is
-    // known: removal then leaves that copy, and the folders it keeps, to
-    // CompleteDeferredRemoval, called once that run has ended.
-    void DeferKeptInstallerRemoval() { keptInstallerDeferred_ = true; }
-    void CompleteDeferredRemoval();
-
-    // The installation's entry in "Apps & features" and the installer copy
-    // it starts (after an installation whose program file was installed),
-    // and the entry's removal.
-    void RegisterInstallation();
-    void UnregisterInstallation(const std::wstring& folder);
 
     // Rebuilds the install folder from the chosen location and creates it
     // (this one level) when it is missing. Every component step starts so.
@@ -133,11 +114,6 @@ public:
     bool InstallationFound();
     // Offers removal exactly when an installation is found.
     void OfferRemoval();
-
-    // What the last installation, removal and folder choice did.
-    const InstallReport& installReport() const { return installReport_; }
-    const RemovalReport& removalReport() const { return removalReport_; }
-    FolderChoice lastFolderChoice() const { return lastFolderChoice_; }
 
     // What the main window asks of this page.
     bool PageShown() const override { return PanelInstalacji.visible(); }
@@ -162,15 +138,11 @@ private:
     void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
-    std::vector<std::wstring> tablesToCopy(const DatabaseFileSet& set, const std::wstring& targetFolder);
     void writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut);
     void makeFolderIfMissing(const std::wstring& folder);
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
-    void removeEmptyInstallFolders(services::InstallationBoundary& boundary, const std::wstring& folder);
-    void deleteInstalledFile(services::InstallationBoundary& boundary, const std::wstring& path);
-    void deleteWithin(services::InstallationBoundary& boundary, const std::wstring& path);
     void deleteIfPresent(const std::wstring& path);
     void warn(const std::wstring& text);
     void describePictures();
@@ -182,14 +154,13 @@ private:
 
     pages::PageEnvironment& environment_;
     licence::TFormMain& main_;
+    InstallRecorder& recorder_;
+    AppsAndFeaturesEntry& entry_;
+    DeferredRemoval& deferredRemoval_;
+    const WorkingTablePolicy& workingTables_;
     std::unique_ptr<services::ComponentDownload> download_;
-    InstallReport installReport_;
-    RemovalReport removalReport_;
-    FolderChoice lastFolderChoice_ = FolderChoice::NotMade;
     // The file the download is working on, for the note of a broken-off run.
     std::wstring fetching_;
-    WorkingTables workingTables_ = WorkingTables::ReplaceAll;
-    bool keptInstallerDeferred_ = false;
 };
 
 }  // namespace kanvel::install

@@ -1,13 +1,11 @@
-// The installation's entry in Windows' list of installed programs ("Apps &
-// features"), under the user's or the machine's part of the registry, and
-// the copy of the installer the entry starts to remove the installation.
-#include "pages/install/TFormInstal.h"
+#include "pages/install/AppsAndFeaturesEntry.h"
+
 #include "pages/install/UninstallEntry.h"
 #include "services/WindowsPath.h"
 
 namespace kanvel::install {
 
-void TFormInstal::RegisterInstallation() {
+void AppsAndFeaturesEntry::Register() {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
     const std::wstring kept = paths.KeptInstaller();
@@ -15,14 +13,13 @@ void TFormInstal::RegisterInstallation() {
     // Run from the kept copy itself, the copy is in place already.
     const bool keptInPlace = services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
     if (keptInPlace) platform.files.SetAttributes(kept, 0);
-    installReport_.entryKey = paths.UninstallKey();
     const auto values = UninstallEntryValues(environment_.context, platform.files.SizeOfFolder(environment_.context.installDir),
                                              platform.clock.Now());
     const bool written = keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
-    installReport_.entry = written ? InstallReport::EntryStep::Written : InstallReport::EntryStep::Failed;
+    recorder_.EntryEnded(written, paths.UninstallKey());
 }
 
-void TFormInstal::UnregisterInstallation(const std::wstring& folder) {
+void AppsAndFeaturesEntry::Unregister(const std::wstring& folder) {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
     const auto location = platform.registry.ReadRegistryText(paths.EntryRoot(), paths.UninstallKey(), kEntryInstallLocation);
@@ -30,7 +27,7 @@ void TFormInstal::UnregisterInstallation(const std::wstring& folder) {
     if (!location || !services::EqualIgnoringCase(*location, folder)) return;
     // A program file that could not go keeps its entry, so that removal can be started again from there.
     if (platform.files.FileExists(paths.ProgramFileIn(folder))) return;
-    if (!platform.registry.DeleteRegistryKey(paths.EntryRoot(), paths.UninstallKey())) removalReport_.entryLeft = true;
+    if (!platform.registry.DeleteRegistryKey(paths.EntryRoot(), paths.UninstallKey())) recorder_.EntryLeft();
 }
 
 }  // namespace kanvel::install

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "pages/PageEnvironment.h"
+#include "pages/install/InstallRecorder.h"
+
+namespace kanvel::install {
+
+// The installer copy kept in an installation cannot remove itself: a removal
+// it starts goes on from a temporary copy (the second phase), while the run
+// of the kept copy waits for its outcome. That removal leaves the kept copy,
+// and the folders it keeps, until the first run has ended.
+class DeferredRemoval {
+public:
+    DeferredRemoval(pages::PageEnvironment& environment, InstallRecorder& recorder)
+        : environment_(environment), recorder_(recorder) {}
+
+    // This run is the second phase of the kept copy's run: removal leaves
+    // that copy to Complete.
+    void Defer() { deferred_ = true; }
+    // Asked by a removal whose last edition has gone from FOLDER, before it
+    // deletes the kept copy: true when the copy stays for Complete (the
+    // folder is remembered), false when it goes now.
+    bool Postpones(const std::wstring& folder);
+    // Once the run that started this one has ended: deletes the kept copy of
+    // the folder a removal left, and the folders that are empty then.
+    void Complete();
+
+private:
+    pages::PageEnvironment& environment_;
+    InstallRecorder& recorder_;
+    bool deferred_ = false;
+    // The install folder whose kept copy waits for Complete (empty when none).
+    std::wstring folder_;
+};
+
+}  // namespace kanvel::install
