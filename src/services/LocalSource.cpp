@@ -59,8 +59,7 @@ LocalSource::Opening LocalSource::OpenAddress(PlatformOperations& platform, Http
     const std::wstring listUrl = address + LayoutList::kFileName;
     ListSink sink;
     try {
-        client.BasicAuthentication = false;
-        client.Get(listUrl, sink);
+        client.Get({listUrl}, sink);
     } catch (const InstallerError& e) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
     }
@@ -83,9 +82,8 @@ const ListedFile& LocalSource::Listed(const std::wstring& serverPath) const {
 DeclaredBody LocalSource::Deliver(PlatformOperations& platform, HttpClient& client, const std::wstring& serverPath,
                                   ByteSink& body) const {
     if (kind_ == Kind::Folder) return fromFolder(platform, client, serverPath, body);
-    // The maker's credentials are for the maker's server only.
-    client.BasicAuthentication = false;
-    return client.Get(location_ + serverPath, body);
+    // The maker's credentials are for the maker's server only: none go.
+    return client.Get({location_ + serverPath}, body);
 }
 
 // Read in blocks, each reported as a transfer reports what has arrived, so

@@ -17,7 +17,7 @@
 namespace kanvel::platform::win32 {
 
 // HttpClient over WinHTTP: one GET per call, redirects never followed,
-// failures thrown as services::InstallerError in the two forms HttpClient
+// failures thrown as the services::TransferFailure kinds HttpClient
 // describes. It reports what the answer declared (Content-Length, chunks,
 // validators) and leaves judging the body's completeness to its caller.
 // Besides WinHTTP's own waits, a body of which less than minimumBytes arrive
@@ -57,8 +57,9 @@ public:
     WinHttpClient(const WinHttpClient&) = delete;
     WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-    services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
-    std::unique_ptr<services::StartedGet> Start(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Get(const services::GetRequest& request, services::ByteSink& body) override;
+    std::unique_ptr<services::StartedGet> Start(const services::GetRequest& request,
+                                                services::ByteSink& body) override;
     services::DeclaredBody Finish(services::StartedGet& started) override;
 
 private:
@@ -76,7 +77,7 @@ private:
     // The user name and password for the proxy, asked for once; false when
     // there is no answer.
     bool AskForProxyCredentials();
-    RequestHeaders Headers() const;
+    static RequestHeaders Headers(const services::GetRequest& request);
 
     struct ProxyFinder;
 

@@ -46,8 +46,8 @@ struct RequestTarget {
 // told in its own words (never as a socket error, which would read as a
 // missing internet connection); anything else is a connection failure.
 [[noreturn]] void ThrowRequestFailure(DWORD error, DWORD secureFailureFlags) {
-    if (auto text = SecureFailureText(error, secureFailureFlags)) {
-        throw services::InstallerError(*text);
+    if (const auto cause = SecureFailureCause(error, secureFailureFlags)) {
+        throw services::TransferFailure::SecureChannel(*cause);
     }
     throw ConnectionFailure(error);
 }
@@ -153,17 +153,11 @@ DWORD QueryStatusCode(const WinHttpHandle& request) {
     return status;
 }
 
-// "HTTP/1.1 404 Not Found": version, code and reason phrase as the server sent them.
-std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
-    std::wstring line = QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1");
-    line += L' ';
-    line += std::to_wstring(statusCode);
-    const std::wstring reason = QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L"");
-    if (!reason.empty()) {
-        line += L' ';
-        line += reason;
-    }
-    return line;
+// The answer's status: version, code and reason phrase as the server sent them.
+services::TransferFailure StatusFailure(const WinHttpHandle& request, DWORD statusCode) {
+    return services::TransferFailure::HttpStatus(QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1"),
+                                                 static_cast<int>(statusCode),
+                                                 QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
 }
 
 // The announced Content-Length, read as text so lengths past 4 GiB survive.
@@ -308,7 +302,7 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::
     DiscardBody(request);
     SendAndReceive(request, {});
     status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::kProxySignInRefused);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::Refused);
     return status;
 }
 
@@ -341,7 +335,7 @@ void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const Re
     const bool credentialsInTunnel = throughProxy && target.secure && !headers.credentials.empty();
     const DWORD status = SendSignedIn(request, credentialsInTunnel, headers, proxyCredentials);
     if (status < 200 || status > 299) {
-        throw services::InstallerError(StatusLine(request, status));
+        throw StatusFailure(request, status);
     }
     ReadBody(request, status, stall, channel);
 }

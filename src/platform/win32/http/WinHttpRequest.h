@@ -28,7 +28,7 @@ struct StallRule {
 // offers Negotiate or NTLM, else the proxy credentials given; without any,
 // the request fails with ProxyCredentialsNeeded so that the caller can ask
 // the user and try again. Credentials the proxy refuses end as
-// services::ProxySignInFailed (kProxySignInRefused).
+// services::ProxySignInFailed (refused).
 //
 // Through a proxy, a secure request carries the server's credentials only
 // once its tunnel stands (in answer to the server's 401): some WinHTTPs
@@ -42,9 +42,9 @@ void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& ur
                     TransferChannel& channel) noexcept;
 
 // The proxy wants a user name and password, and none were given.
-class ProxyCredentialsNeeded : public services::InstallerError {
+class ProxyCredentialsNeeded : public services::ProxySignInFailed {
 public:
-    ProxyCredentialsNeeded() : services::InstallerError(services::kProxySignInNotGiven) {}
+    ProxyCredentialsNeeded() : services::ProxySignInFailed(Reason::NotGiven) {}
 };
 
 }  // namespace kanvel::platform::win32

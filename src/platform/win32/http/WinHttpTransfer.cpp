@@ -4,9 +4,10 @@
 
 namespace kanvel::platform::win32 {
 
-WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, std::wstring url,
-                                 std::function<void(TransferChannel&)> make, services::ByteSink& body)
-    : listed_(listed), url_(std::move(url)), channel_(std::make_shared<TransferChannel>()), body_(body) {
+WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue,
+                                 services::GetRequest request, std::function<void(TransferChannel&)> make,
+                                 services::ByteSink& body)
+    : listed_(listed), request_(std::move(request)), channel_(std::make_shared<TransferChannel>()), body_(body) {
     queue.Add({std::move(make), channel_});
     listed_.push_back(this);
 }

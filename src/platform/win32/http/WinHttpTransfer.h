@@ -24,7 +24,7 @@ namespace kanvel::platform::win32 {
 class WinHttpTransfer : public services::StartedGet {
 public:
     // `make` makes the request, with the calls blocking, into the channel.
-    WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, std::wstring url,
+    WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, services::GetRequest request,
                     std::function<void(TransferChannel&)> make, services::ByteSink& body);
     ~WinHttpTransfer() override;
     WinHttpTransfer(const WinHttpTransfer&) = delete;
@@ -45,14 +45,14 @@ public:
     // The answer once it is over: what it declared, or its failure thrown.
     services::DeclaredBody Result() const;
     // What it was started with, to make it again.
-    const std::wstring& url() const { return url_; }
+    const services::GetRequest& request() const { return request_; }
     services::ByteSink& body() const { return body_; }
 
 private:
     void Take(TransferChannel::Event& event);
 
     std::vector<WinHttpTransfer*>& listed_;
-    std::wstring url_;
+    services::GetRequest request_;
     std::shared_ptr<TransferChannel> channel_;
     services::ByteSink& body_;
     bool begun_ = false;
