@@ -21,5 +21,6 @@ run_suite() {
 
 status=0
 run_suite "native tests" "$root/build/native" || status=1
+"$root/tools/tsan-tests.sh" || status=1
 run_suite "Windows program under Wine" "$root/build/win" || status=1
 exit $status

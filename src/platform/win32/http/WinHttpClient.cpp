@@ -46,7 +46,7 @@ struct WinHttpClient::ProxyFinder {
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
                              std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
     : proxies_(std::make_shared<ProxyFinder>(connectTimeout, receiveTimeout)),
-      queue_(std::make_shared<RequestQueue>(kMostRequestsAtOnce)),
+      queue_(std::make_shared<services::RequestQueue>(kMostRequestsAtOnce)),
       stallWindow_(stallWindow),
       minimumBytes_(minimumBytes) {}
 
@@ -60,18 +60,18 @@ std::unique_ptr<services::StartedGet> WinHttpClient::Start(const services::GetRe
     // The worker shares what it needs (the ways and their sessions); this
     // thread only waits, answers its window and writes the body.
     auto make = [proxies = proxies_, url = request.url, headers = Headers(request), proxyCredentials = proxyCredentials_,
-                 stall = StallRule{stallWindow_, minimumBytes_}](TransferChannel& channel) {
+                 stall = StallRule{stallWindow_, minimumBytes_}](services::TransferChannel& channel) {
         std::shared_ptr<WinHttpHandle> session;
         services::ProxyRoute route;
         try {
             session = proxies->SessionFor(url, route);
         } catch (...) {
-            channel.Push(TransferChannel::Event::Failed(std::current_exception()));
+            channel.Push(services::TransferChannel::Event::Failed(std::current_exception()));
             return;
         }
         RunBlockingGet(session->get(), !route.direct(), url, headers, proxyCredentials, stall, channel);
     };
-    return std::make_unique<WinHttpTransfer>(transfers_, *queue_, request, std::move(make), body);
+    return std::make_unique<WinHttpTransfer>(transfers_, queue_, request, std::move(make), body);
 }
 
 services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/http/RequestQueue.h"
 #include "platform/win32/http/SessionPool.h"
 #include "platform/win32/http/WinHttpRequest.h"
 #include "platform/win32/http/WinHttpTransfer.h"
 #include "services/HttpClient.h"
+#include "services/RequestQueue.h"
 #include "services/StallWatch.h"
 
 namespace kanvel::platform::win32 {
@@ -30,7 +30,7 @@ namespace kanvel::platform::win32 {
 // window answer (OnWait) and writes each block to the body as it comes. An
 // exception from an event handler gives the transfer up at once. Transfers
 // started ahead (Start) run side by side, at most kMostRequestsAtOnce at a
-// time (RequestQueue), and WinHTTP keeps their connections for the next
+// time (services::RequestQueue), and WinHTTP keeps their connections for the next
 // requests; every wait writes the blocks of all of them.
 //
 // Each URL goes the way Windows' proxy settings choose for it
@@ -83,7 +83,7 @@ private:
 
     // Shared with the workers, which may outlive a transfer given up.
     std::shared_ptr<ProxyFinder> proxies_;
-    std::shared_ptr<RequestQueue> queue_;
+    std::shared_ptr<services::RequestQueue> queue_;
     // Every transfer started and not yet destroyed.
     std::vector<WinHttpTransfer*> transfers_;
     // Kept in memory for the client's life once the user gave them.
