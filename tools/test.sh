@@ -35,6 +35,7 @@ run_suite() {
 
 status=0
 phase "native tests" run_suite "native tests" "$root/build/native" || status=1
+phase "native tests under ThreadSanitizer" "$root/tools/tsan-tests.sh" || status=1
 phase "Windows program under Wine" run_suite "Windows program under Wine" "$root/build/win" each || status=1
 printf '%-40s %4d s\n' "whole run" $((SECONDS - run_started))
 exit $status

@@ -21,7 +21,6 @@ constexpr const wchar_t* kStatusPrefix = L"Pobranie pliku: ";
 constexpr const wchar_t* kReplaceNotice = L"zostanie zastąpiony nową wersją.";
 constexpr const wchar_t* kConnectionFailure = L"Błąd połączenia z internetem";
 constexpr const wchar_t* kOtherFailure = L"Nieudane pobranie pliku: ";
-constexpr const wchar_t* kConnectionMarker = L"Socket";
 constexpr const wchar_t* kServerExtensionPrefix = L"._";
 constexpr const wchar_t* kOutOfMemory = L"Out of memory";
 constexpr int kProgressMaxWithoutSize = 100;
@@ -35,16 +34,15 @@ constexpr int kRetries = static_cast<int>(kRetryPausesMs.size());
 constexpr const wchar_t* kWeakValidatorPrefix = L"W/";
 
 // Why a file is not stored: the short reasons that follow kOtherFailure.
-constexpr const wchar_t* kNoDeclaredLength = L"serwer nie podał długości pliku";
-constexpr const wchar_t* kChunkedBody = L"serwer przysłał plik w częściach, bez podanej długości";
-constexpr const wchar_t* kShortBodyBefore = L"plik niekompletny, odebrano ";
-constexpr const wchar_t* kLongBodyBefore = L"plik dłuższy, niż zapowiedział serwer: odebrano ";
-constexpr const wchar_t* kBodyCountBetween = L" z ";
-constexpr const wchar_t* kBodyCountAfter = L" bajtów";
 constexpr const wchar_t* kNotTheMakersSignature = L"plik nie ma ważnego podpisu cyfrowego producenta";
 constexpr const wchar_t* kMalformedServerAddress = L"nieprawidłowy adres serwera";
 constexpr const wchar_t* kUnencryptedServerAddress = L"połączenie z serwerem nie byłoby szyfrowane (http://)";
-constexpr const wchar_t* kWrongRange = L"serwer przysłał inną część pliku, niż o nią poproszono";
+
+// The maker's credentials, for the calls that authenticate.
+std::optional<ServerCredentials> CredentialsFor(bool authenticate) {
+    if (!authenticate) return std::nullopt;
+    return ServerCredentials{kUsername, kPassword};
+}
 
 std::wstring WithExtension(const std::wstring& name, const std::wstring& extension, const wchar_t* separator) {
     return extension.empty() ? name : name + separator + extension;
@@ -62,12 +60,6 @@ private:
     bool& running_;
 };
 
-// A body that ended before its declared length: the rest may come on a later try.
-class BodyCutShort : public InstallerError {
-public:
-    using InstallerError::InstallerError;
-};
-
 // A program file whose signature is not the maker's.
 class SignatureRefused : public InstallerError {
 public:
@@ -79,15 +71,13 @@ public:
 // `held` bytes were there from an earlier try; a part (206) must end where
 // the whole body does.
 void CheckBodyComplete(const DeclaredBody& declared, std::int64_t received, std::int64_t held) {
-    if (declared.chunked) throw InstallerError(kChunkedBody);
-    if (!declared.length) throw InstallerError(kNoDeclaredLength);
+    if (declared.chunked) throw TransferFailure::Body(BodyFault::Chunked);
+    if (!declared.length) throw TransferFailure::Body(BodyFault::NoLength);
     const std::int64_t expected = declared.partial ? declared.completeLength.value_or(-1) : *declared.length;
     const std::int64_t total = held + received;
     if (received == *declared.length && total == expected) return;
-    const std::wstring counts = std::to_wstring(total) + kBodyCountBetween +
-                                std::to_wstring(held + *declared.length) + kBodyCountAfter;
-    if (received < *declared.length) throw BodyCutShort(kShortBodyBefore + counts);
-    throw InstallerError(kLongBodyBefore + counts);
+    const BodyFault fault = received < *declared.length ? BodyFault::CutShort : BodyFault::TooLong;
+    throw TransferFailure::Body(fault, total, held + *declared.length);
 }
 
 // Goes on after what the partial file holds when the server sends the rest
@@ -102,7 +92,7 @@ public:
             file_.Restart();
             held_ = 0;
         } else if (declared.rangeStart != held_) {
-            throw InstallerError(kWrongRange);
+            throw TransferFailure::Body(BodyFault::WrongPart);
         }
     }
     void Write(const std::uint8_t* data, std::size_t size) override {
@@ -166,7 +156,6 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
     const auto failure = attempt([&] {
-        useCredentials(authenticate);
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
         const bool replacing = authenticate && files_.FileExists(localPath);
@@ -183,7 +172,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
             copyFromSource(serverPath, localPath, program);
         } else {
             checkBaseUrl();
-            transfer(baseUrl_ + serverPath, localPath, program);
+            transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, localPath, program);
         }
     });
     return failure ? failed(failure->text, failure->kind) : outcome;
@@ -195,9 +184,8 @@ FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, 
     view_.ShowStatus(kStatusPrefix + serverPath);
     RunningMark mark(running_);
     const auto failure = attempt([&] {
-        useCredentials(authenticate);
         checkBaseUrl();
-        transfer(baseUrl_ + serverPath, localPath, program);
+        transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, localPath, program);
     });
     return failure ? failed(failure->text, failure->kind) : FetchOutcome{FetchOutcome::Result::Fetched};
 }
@@ -219,6 +207,9 @@ std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::
         failure = Failure{FetchOutcome::Failure::NotAsListed, e.text()};
     } catch (const ProxySignInFailed& e) {
         failure = Failure{FetchOutcome::Failure::ProxySignIn, e.text()};
+    } catch (const TransferFailure& e) {
+        const bool connection = e.kind() == TransferFailure::Kind::Socket;
+        failure = Failure{connection ? FetchOutcome::Failure::Connection : FetchOutcome::Failure::Other, e.text()};
     } catch (const InstallerError& e) {
         failure = Failure{FetchOutcome::Failure::Other, e.text()};
     } catch (const std::bad_alloc&) {
@@ -248,13 +239,6 @@ void ComponentDownload::KeepWorkingOrStop() {
     if (!view_.KeepWorking()) throw BrokenOff();
 }
 
-void ComponentDownload::useCredentials(bool authenticate) {
-    client_.BasicAuthentication = authenticate;
-    if (!authenticate) return;
-    client_.Username = kUsername;
-    client_.Password = kPassword;
-}
-
 // The configure checked the base URL already; the program checks it again,
 // with a parser of its own, before anything leaves the machine.
 void ComponentDownload::checkBaseUrl() const {
@@ -276,20 +260,16 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
                 missing.push_back({baseUrl_ + ServerPath(serverFolder, name, std::wstring()), localPath});
         }
     }
-    useCredentials(false);
-    client_.ResumeFrom.reset();
     ahead_.Plan(std::move(missing));
 }
 
-void ComponentDownload::transfer(const std::wstring& url, const std::wstring& localPath, bool program) {
+void ComponentDownload::transfer(const GetRequest& request, const std::wstring& localPath, bool program) {
     for (int retry = 1;; ++retry) {
         try {
-            transferOnce(url, localPath, program);
+            transferOnce(request, localPath, program);
             return;
-        } catch (const BodyCutShort&) {
-            if (retry > kRetries) throw;
-        } catch (const InstallerError& e) {
-            if (retry > kRetries || !IsTransientFailure(e.text())) throw;
+        } catch (const TransferFailure& e) {
+            if (retry > kRetries || !IsTransientFailure(e)) throw;
         }
         try {
             announceRetry(retry);
@@ -300,13 +280,12 @@ void ComponentDownload::transfer(const std::wstring& url, const std::wstring& lo
     }
 }
 
-void ComponentDownload::transferOnce(const std::wstring& url, const std::wstring& localPath, bool program) {
+void ComponentDownload::transferOnce(GetRequest request, const std::wstring& localPath, bool program) {
     // The body goes to the local file's partial file, which replaces it only
     // once the whole body is on disk and judged; on failure the old file
     // stays as it was and the partial file goes, unless it is kept to go on
     // from on the next try.
-    client_.ResumeFrom.reset();
-    if (auto ahead = ahead_.Take(url, localPath)) {
+    if (auto ahead = ahead_.Take(request.url, localPath)) {
         // Requested ahead of its turn (a table: no credentials, nothing to resume).
         resumedBytes_ = 0;
         const DeclaredBody declared = client_.Finish(*ahead->get);
@@ -315,18 +294,17 @@ void ComponentDownload::transferOnce(const std::wstring& url, const std::wstring
         ahead->file->Commit();
         return;
     }
-    auto file = program ? openPartialFile(localPath) : nullptr;
+    auto file = program ? openPartialFile(localPath, request.resume) : nullptr;
     if (!file) file = files_.CreateReplacingFile(localPath);
     resumedBytes_ = file->Size();
     ResumingSink sink(*file, resumedBytes_);
     try {
-        const DeclaredBody declared = client_.Get(url, sink);
+        const DeclaredBody declared = client_.Get(request, sink);
         CheckBodyComplete(declared, sink.received(), resumedBytes_);
     } catch (const BrokenOff&) {
         throw;
-    } catch (const InstallerError& e) {
-        if (program && (dynamic_cast<const BodyCutShort*>(&e) || IsTransientFailure(e.text())))
-            keepForResume(localPath, sink.declared(), *file);
+    } catch (const TransferFailure& e) {
+        if (program && IsTransientFailure(e)) keepForResume(localPath, sink.declared(), *file, request.resume);
         throw;
     }
     if (program) checkSignature(*file);
@@ -367,13 +345,14 @@ void ComponentDownload::pause(int milliseconds) {
 
 // The partial file an earlier try of this run kept, asked for from where it
 // ends; nothing when there is none to go on from.
-std::unique_ptr<ReplacingFile> ComponentDownload::openPartialFile(const std::wstring& localPath) {
+std::unique_ptr<ReplacingFile> ComponentDownload::openPartialFile(const std::wstring& localPath,
+                                                                  std::optional<ResumePoint>& resume) {
     const auto kept = resumable_.find(localPath);
     if (kept == resumable_.end()) return nullptr;
     const std::wstring validator = kept->second;
     resumable_.erase(kept);
     auto file = files_.ContinueReplacingFile(localPath);
-    if (file && file->Size() > 0) client_.ResumeFrom = ResumePoint{file->Size(), validator};
+    if (file && file->Size() > 0) resume = ResumePoint{file->Size(), validator};
     return file;
 }
 
@@ -385,9 +364,9 @@ void ComponentDownload::dropPartial(const std::wstring& localPath) {
 // Keeps what arrived when the server named the body's validator; without
 // one a later answer could not be told to be the same body.
 void ComponentDownload::keepForResume(const std::wstring& localPath, const DeclaredBody& declared,
-                                      ReplacingFile& file) {
+                                      ReplacingFile& file, const std::optional<ResumePoint>& resumed) {
     std::wstring validator = ValidatorOf(declared);
-    if (validator.empty() && client_.ResumeFrom) validator = client_.ResumeFrom->validator;
+    if (validator.empty() && resumed) validator = resumed->validator;
     if (validator.empty() || file.Size() == 0) return;
     file.KeepPartial();
     resumable_[localPath] = validator;
@@ -399,9 +378,7 @@ void ComponentDownload::checkSignature(ReplacingFile& file) const {
 
 FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure kind) {
     ahead_.Drop();
-    const bool connection =
-        kind == FetchOutcome::Failure::Other && errorText.find(kConnectionMarker) != std::wstring::npos;
-    if (connection) kind = FetchOutcome::Failure::Connection;
+    const bool connection = kind == FetchOutcome::Failure::Connection;
     FetchOutcome outcome{FetchOutcome::Result::Failed, kind,
                          connection ? std::wstring(kConnectionFailure) : kOtherFailure + errorText};
     screen_.ShowMessage(outcome.message);

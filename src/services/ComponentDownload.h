@@ -97,19 +97,20 @@ private:
         std::wstring text;
     };
     std::optional<Failure> attempt(const std::function<void()>& work);
-    void useCredentials(bool authenticate);
     void checkBaseUrl() const;
-    void transfer(const std::wstring& url, const std::wstring& localPath, bool program);
+    void transfer(const GetRequest& request, const std::wstring& localPath, bool program);
     // One try of the transfer, going on from a partial file kept for resuming.
-    void transferOnce(const std::wstring& url, const std::wstring& localPath, bool program);
+    void transferOnce(GetRequest request, const std::wstring& localPath, bool program);
     // Retry.
     void announceRetry(int retry);
     void pause(int milliseconds);
     // Resume.
-    std::unique_ptr<ReplacingFile> openPartialFile(const std::wstring& localPath);
+    // Sets `resume` to where the kept part ends.
+    std::unique_ptr<ReplacingFile> openPartialFile(const std::wstring& localPath, std::optional<ResumePoint>& resume);
     void takeBody(const DeclaredBody& declared, std::int64_t received, std::int64_t held, ReplacingFile& file);
     void dropPartial(const std::wstring& localPath);
-    void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file);
+    void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file,
+                       const std::optional<ResumePoint>& resumed);
     void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
     void checkSignature(ReplacingFile& file) const;
     FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);

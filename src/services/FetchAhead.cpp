@@ -44,7 +44,7 @@ void FetchAhead::StartMore() {
             return;
         }
         ahead.counted = std::make_unique<CountingSink>(*ahead.file);
-        ahead.get = client_.Start(ahead.url, *ahead.counted);
+        ahead.get = client_.Start({ahead.url}, *ahead.counted);
         started_.push_back(std::move(ahead));
     }
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "services/TransferFailure.h"
+
 namespace kanvel::services {
 
 // Where a response body goes, block by block, as it arrives.
@@ -48,16 +50,31 @@ struct ProxyCredentials {
     std::wstring password;
 };
 
-// Why a proxy did not let a request through (services::ProxySignInFailed).
-inline constexpr const wchar_t* kProxySignInNotGiven = L"serwer proxy wymaga logowania";
-inline constexpr const wchar_t* kProxySignInRefused = L"serwer proxy nie przyjął nazwy użytkownika lub hasła";
-
 // Where a body broken off earlier is to go on: the bytes already held and
 // the validator (ETag or Last-Modified, as the server sent it) of the body
 // they came from.
 struct ResumePoint {
     std::int64_t offset = 0;
     std::wstring validator;
+};
+
+// The user name and password the server asks for.
+struct ServerCredentials {
+    std::wstring username;
+    std::wstring password;
+};
+
+// One GET: the URL and what goes with this request alone.
+struct GetRequest {
+    GetRequest(std::wstring url, std::optional<ResumePoint> resume = std::nullopt,
+               std::optional<ServerCredentials> serverCredentials = std::nullopt)
+        : url(std::move(url)), resume(std::move(resume)), serverCredentials(std::move(serverCredentials)) {}
+
+    std::wstring url;
+    // Set: only the rest of the body is asked for.
+    std::optional<ResumePoint> resume;
+    // Set: the request carries them as Basic credentials.
+    std::optional<ServerCredentials> serverCredentials;
 };
 
 // A GET started before its turn (HttpClient::Start). Destroyed before it was
@@ -73,20 +90,18 @@ public:
 // Get returns normally only for a 2xx answer, with what the answer declared
 // of its body; the sink has then received every byte that arrived, which may
 // be fewer (or more) than declared: the client never judges completeness
-// itself. Otherwise it throws
-// services::InstallerError whose text is either
-//   - the response's status line, e.g. L"HTTP/1.1 404 Not Found" (any non-2xx
-//     answer, a 3xx redirect included), or
-//   - L"Socket Error # <n>\r\n<description>" for a connection-level failure
-//     (name not resolved, refused, reset, timed out, unreachable), with the
-//     system's socket error number and its description. A body that
-//     stalls (services::StallWatch) ends as a time-out.
+// itself. Otherwise it throws services::TransferFailure: a socket error
+// for a connection-level failure (name not resolved, refused, reset, timed
+// out, unreachable; a body that stalls, services::StallWatch, ends as a
+// time-out), the status of any non-2xx answer (a 3xx redirect included), or
+// the secure channel's trouble. What the sink throws ends the transfer and
+// is passed on as it is.
 //
-// With BasicAuthentication on, every request carries an
-// "Authorization: Basic ..." header built from Username and Password from the
-// first request on; with it off, no credentials are sent.
+// A request with server credentials carries an "Authorization: Basic ..."
+// header built from them from the first request on; without them, no
+// credentials are sent.
 //
-// With ResumeFrom set, the request asks for the rest of the body only
+// A request with a resume point asks for the rest of the body only
 // ("Range: bytes=<offset>-" with "If-Range: <validator>"): the server
 // answers 206 with the rest when the body is still the one the validator
 // names, or 200 with the whole body when it is not (or ranges mean nothing
@@ -99,11 +114,10 @@ public:
 // sign-in where it offers one (Negotiate, NTLM); one that asks for a user
 // name and password (Basic) gets what OnProxySignIn answers, asked on the
 // calling thread once for the client's life and kept for every later
-// request. Proxy credentials go to the proxy only, the server's (Username,
-// Password) to the server only. Without an answer (no handler, or the user
+// request. Proxy credentials go to the proxy only, the server's to the
+// server only. Without an answer (no handler, or the user
 // declined), or when the proxy refuses it, Get throws
-// services::ProxySignInFailed with kProxySignInNotGiven or
-// kProxySignInRefused; refused credentials are forgotten, so the next
+// services::ProxySignInFailed (not given, or refused); refused credentials are forgotten, so the next
 // request asks again.
 //
 // Progress: for a response body, OnWorkBegin once with the announced
@@ -126,18 +140,13 @@ public:
 
     virtual ~HttpClient() = default;
 
-    bool BasicAuthentication = false;
-    std::wstring Username;
-    std::wstring Password;
-    std::optional<ResumePoint> ResumeFrom;
-
     WorkBeginHandler OnWorkBegin;
     WorkHandler OnWork;
     WorkEndHandler OnWorkEnd;
     WaitHandler OnWait;
     ProxySignInHandler OnProxySignIn;
 
-    virtual DeclaredBody Get(const std::wstring& url, ByteSink& body) = 0;
+    virtual DeclaredBody Get(const GetRequest& request, ByteSink& body) = 0;
 
     // Several GETs at once: Start begins one whose body goes to `body`;
     // Finish waits until it has ended and reports it exactly as Get would,
@@ -148,10 +157,9 @@ public:
     // connections browsers open to one host); those started beyond go out
     // in the order they were started, as earlier ones end. A client that
     // cannot run transfers side by side makes the request when Finish is
-    // called: that is what this base does. The request carries the
-    // credentials in force when it is made.
+    // called: that is what this base does.
     static constexpr int kMostRequestsAtOnce = 6;
-    virtual std::unique_ptr<StartedGet> Start(const std::wstring& url, ByteSink& body);
+    virtual std::unique_ptr<StartedGet> Start(const GetRequest& request, ByteSink& body);
     virtual DeclaredBody Finish(StartedGet& started);
 };
 

@@ -36,14 +36,6 @@ public:
     const char* what() const noexcept override { return "kanvel::services::SilentAbort"; }
 };
 
-// A proxy that asks who the user is did not let the request through: the
-// user gave no user name and password (or could not be asked), or the proxy
-// refused them.
-class ProxySignInFailed : public InstallerError {
-public:
-    using InstallerError::InstallerError;
-};
-
 // The user ended the program while work ran (the window was closed during a
 // download): the work stops where it is, without a message, and nothing
 // after it runs.

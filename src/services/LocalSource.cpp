@@ -60,8 +60,7 @@ LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpCl
     const std::wstring listUrl = address + LayoutList::kFileName;
     ListSink sink;
     try {
-        client.BasicAuthentication = false;
-        client.Get(listUrl, sink);
+        client.Get({listUrl}, sink);
     } catch (const InstallerError& e) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
     }
@@ -84,9 +83,8 @@ const ListedFile& LocalSource::Listed(const std::wstring& serverPath) const {
 DeclaredBody LocalSource::Deliver(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                                   ByteSink& body) const {
     if (kind_ == Kind::Folder) return fromFolder(files, client, serverPath, body);
-    // The maker's credentials are for the maker's server only.
-    client.BasicAuthentication = false;
-    return client.Get(location_ + serverPath, body);
+    // The maker's credentials are for the maker's server only: none go.
+    return client.Get({location_ + serverPath}, body);
 }
 
 // Read in blocks, each reported as a transfer reports what has arrived, so

@@ -64,12 +64,12 @@ TEST_F(ComponentDownloadTest, AuthenticatedCallSendsTheCredentialsAndStoresUnder
     EXPECT_EQ(server.requests[0].password, L"tormik584");
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
     EXPECT_TRUE(notices.empty());
-    // The credentials stay on the client; the flag decides whether they are sent.
+    // Credentials go with the request that asks for them, never with the next one.
     Serve(kEngine + L"/setup._exe", {.body = "setup"});
     platform.files().MakeFolders(L"C:\\OR-Vel\\Sterowniki\\BDE");
     EXPECT_TRUE(Fetch(kEngine, L"setup", L"exe", false, L"C:\\OR-Vel\\Sterowniki\\BDE"));
     EXPECT_FALSE(server.requests[1].basicAuthentication);
-    EXPECT_EQ(server.requests[1].username, L"kanvel8");
+    EXPECT_EQ(server.requests[1].username, L"");
 }
 
 TEST_F(ComponentDownloadTest, ExistingFileWithExtensionIsAnnouncedThenReplaced) {
@@ -99,10 +99,10 @@ TEST_F(ComponentDownloadTest, FailuresAreReportedByKindAndLeaveTheOldFileExactly
         std::wstring message;
     };
     const std::vector<Case> cases{
-        {{.error = L"HTTP/1.1 404 Not Found"}, L"message Nieudane pobranie pliku: HTTP/1.1 404 Not Found"},
-        {{.error = L"HTTP/1.1 302 Found"}, L"message Nieudane pobranie pliku: HTTP/1.1 302 Found"},
-        {{.error = L"Socket Error # 11001\r\nHost not found."}, L"message Błąd połączenia z internetem"},
-        {{.body = "half of the new", .error = L"Socket Error # 10054\r\nConnection reset by peer.", .errorAfterBody = true},
+        {{.error = services::TransferFailure::HttpStatus(L"HTTP/1.1", 404, L"Not Found")}, L"message Nieudane pobranie pliku: HTTP/1.1 404 Not Found"},
+        {{.error = services::TransferFailure::HttpStatus(L"HTTP/1.1", 302, L"Found")}, L"message Nieudane pobranie pliku: HTTP/1.1 302 Found"},
+        {{.error = services::TransferFailure::Socket(11001)}, L"message Błąd połączenia z internetem"},
+        {{.body = "half of the new", .error = services::TransferFailure::Socket(10054), .errorAfterBody = true},
          L"message Błąd połączenia z internetem"},
     };
     platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "working older version");
@@ -143,7 +143,7 @@ TEST_F(ComponentDownloadTest, PartialFileOfAKilledRunIsReplacedAndNeverOutlivesT
     server.onBlock = nullptr;
     platform.files().WriteFile(partial, "MZ another leftover");
     Serve(kPrograms + L"/Edytor3._exe",
-          {.body = "MZ cut", .error = L"Socket Error # 10054\r\nConnection reset by peer.", .errorAfterBody = true});
+          {.body = "MZ cut", .error = services::TransferFailure::Socket(10054), .errorAfterBody = true});
     EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ new");
     EXPECT_FALSE(platform.FileExists(partial));
@@ -310,8 +310,8 @@ private:
     bool stopped_ = false;
 };
 
-const std::wstring kUnavailable = L"HTTP/1.1 503 Service Unavailable";
-const std::wstring kReset = L"Socket Error # 10054\r\nConnection reset by peer.";
+const services::TransferFailure kUnavailable = services::TransferFailure::HttpStatus(L"HTTP/1.1", 503, L"Service Unavailable");
+const services::TransferFailure kReset = services::TransferFailure::Socket(10054);
 
 TEST_F(ComponentDownloadTest, ABusyServerIsAskedAgainAfterGrowingPausesAndTheStatusLineSaysSo) {
     Serve(kEngine + L"/setup._exe", {.body = "MZ setup", .error = kUnavailable, .failures = 2});
@@ -329,32 +329,32 @@ TEST_F(ComponentDownloadTest, ABusyServerIsAskedAgainAfterGrowingPausesAndTheSta
 
 TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingFailuresAreTriedAgain) {
     struct Case {
-        std::wstring error;
+        services::TransferFailure error;
         std::size_t requests;
     };
     const std::vector<Case> cases{
         {kUnavailable, 4u},
-        {L"HTTP/1.1 502 Bad Gateway", 4u},
-        {L"HTTP/1.1 504 Gateway Timeout", 4u},
-        {L"HTTP/1.1 408 Request Timeout", 4u},
-        {L"HTTP/1.1 429 Too Many Requests", 4u},
-        {L"Socket Error # 10061\r\nConnection refused.", 4u},
-        {L"Socket Error # 10060\r\nConnection timed out.", 4u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 502, L"Bad Gateway"), 4u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 504, L"Gateway Timeout"), 4u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 408, L"Request Timeout"), 4u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 429, L"Too Many Requests"), 4u},
+        {services::TransferFailure::Socket(10061), 4u},
+        {services::TransferFailure::Socket(10060), 4u},
         {kReset, 4u},
-        {L"HTTP/1.1 404 Not Found", 1u},
-        {L"HTTP/1.1 401 Unauthorized", 1u},
-        {L"HTTP/1.1 500 Internal Server Error", 1u},
-        {L"Socket Error # 11001\r\nHost not found.", 1u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 404, L"Not Found"), 1u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 401, L"Unauthorized"), 1u},
+        {services::TransferFailure::HttpStatus(L"HTTP/1.1", 500, L"Internal Server Error"), 1u},
+        {services::TransferFailure::Socket(11001), 1u},
     };
     for (const auto& c : cases) {
         log.clear();
         server.requests.clear();
         Serve(kTables + L"/baza1.db", {.error = c.error});
         EXPECT_FALSE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
-        EXPECT_EQ(server.requests.size(), c.requests) << c.error;
-        EXPECT_EQ(messages().size(), 1u) << c.error;
+        EXPECT_EQ(server.requests.size(), c.requests) << c.error.text();
+        EXPECT_EQ(messages().size(), 1u) << c.error.text();
         const std::vector<std::wstring> pauses{L"wait 1000", L"wait 3000", L"wait 9000"};
-        EXPECT_EQ(log.withPrefix(L"wait "), c.requests == 1u ? std::vector<std::wstring>() : pauses) << c.error;
+        EXPECT_EQ(log.withPrefix(L"wait "), c.requests == 1u ? std::vector<std::wstring>() : pauses) << c.error.text();
         ExpectCleanedUp();
     }
 }

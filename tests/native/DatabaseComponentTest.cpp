@@ -186,7 +186,7 @@ TEST_F(DatabaseComponentTest, TableWhoseCopyFailsIsKeptAsItWas) {
 TEST_F(DatabaseComponentTest, NoConnectionReportsEveryFileThenStopsAtTheFirstDataSlot) {
     for (const auto& name : AllNames())
         server.responses[Url(L"programy/wersja7/bkp6/" + name)] = {
-            .error = L"Socket Error # 10061\r\nConnection refused."};
+            .error = services::TransferFailure::Socket(10061)};
     application->guarded([&] { panel().BBBaza.click(); });
     const auto messages = log.withPrefix(L"message ");
     EXPECT_EQ(messages.size(), 73u);

@@ -122,7 +122,7 @@ TEST(FetchAheadTest, FailedTablesReportInTheirTurnAndTheRestComeOneAtATime) {
         run.server.responses.erase(DatabaseRun::Table(L"baza12.px"));            // 404 in the middle of the data set
         run.server.responses[DatabaseRun::Table(L"baza3.val")].announced = 999;  // cut off
         run.server.responses[DatabaseRun::Table(L"config22.db")].error =
-            L"Socket Error # 10054\r\nConnection reset by peer.";
+            services::TransferFailure::Socket(10054);
     };
     const RunSeen before = RunBoth(false, arrange);
     const RunSeen after = RunBoth(true, arrange);

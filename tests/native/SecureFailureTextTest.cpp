@@ -7,7 +7,13 @@ namespace kanvel::testing {
 namespace {
 
 namespace secure = platform::win32::secure;
-using platform::win32::SecureFailureText;
+
+// What the user reads for a failed WinHTTP call, when it lies in the secure connection.
+std::optional<std::wstring> SecureFailureText(unsigned long error, unsigned long flags) {
+    const auto cause = platform::win32::SecureFailureCause(error, flags);
+    if (!cause) return std::nullopt;
+    return services::TransferFailure::SecureChannel(*cause).text();
+}
 
 const std::wstring kUntrusted = L"Certyfikat serwera nie pochodzi od zaufanego wystawcy.";
 const std::wstring kExpired = L"Certyfikat serwera wygasł lub nie jest jeszcze ważny.";
@@ -74,7 +80,7 @@ TEST_F(RefusedCertificateTest, IsAnOtherFailureThatKeepsTheOldFile) {
     platform.files().WriteFile(L"C:\\OR-Vel\\Edytor3.exe", "MZ working");
     CaptureNotices();
     server.responses[Url(L"programy/wersja7/poprawki/Edytor3._exe")] = {
-        .error = *SecureFailureText(secure::ChannelError, 0)};
+        .error = services::TransferFailure::SecureChannel(*platform::win32::SecureFailureCause(secure::ChannelError, 0))};
     EXPECT_FALSE(panel().PobraniePliku(L"programy/wersja7/poprawki", L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
     EXPECT_EQ(log.withPrefix(L"message "),
               std::vector<std::wstring>{L"message Nieudane pobranie pliku: " + kGeneral});

@@ -434,7 +434,7 @@ TEST_F(UnattendedRunTest, TheProgramInstalledWithoutTheEngineIsNotADownloadFailu
 }
 
 TEST_F(UnattendedRunTest, AFailedDownloadEndsWithItsCodeAndNothingInstalled) {
-    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.error = L"Socket Error # 10061\r\nConnection refused."};
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.error = services::TransferFailure::Socket(10061)};
     EXPECT_EQ(Run(Install({L"/COMPONENTS=engine,program"})), 4);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_FALSE(platform.FileExists(desktopLink));

@@ -34,14 +34,14 @@ std::size_t StartOf(const ScriptedResponse& response, const std::optional<servic
 // A request started ahead: answered at the latest when it is waited for.
 class ScriptedHttpClient::OpenRequest : public services::StartedGet {
 public:
-    OpenRequest(std::vector<OpenRequest*>& open, std::wstring url, services::ByteSink& body)
-        : open_(open), url(std::move(url)), body(body) {
+    OpenRequest(std::vector<OpenRequest*>& open, services::GetRequest request, services::ByteSink& body)
+        : open_(open), request(std::move(request)), body(body) {
         open_.push_back(this);
     }
     ~OpenRequest() override { std::erase(open_, this); }
 
     std::vector<OpenRequest*>& open_;
-    std::wstring url;
+    services::GetRequest request;
     services::ByteSink& body;
     bool answered = false;
     services::DeclaredBody declared;
@@ -50,16 +50,17 @@ public:
 };
 
 
-services::DeclaredBody ScriptedHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
-    Request(url);
-    return Answer(url, body, true);
+services::DeclaredBody ScriptedHttpClient::Get(const services::GetRequest& request, services::ByteSink& body) {
+    Request(request);
+    return Answer(request, body, true);
 }
 
-std::unique_ptr<services::StartedGet> ScriptedHttpClient::Start(const std::wstring& url, services::ByteSink& body) {
-    if (!server_.answersOutOfOrder) return HttpClient::Start(url, body);
-    auto request = std::make_unique<OpenRequest>(open_, url, body);
+std::unique_ptr<services::StartedGet> ScriptedHttpClient::Start(const services::GetRequest& get,
+                                                                services::ByteSink& body) {
+    if (!server_.answersOutOfOrder) return HttpClient::Start(get, body);
+    auto request = std::make_unique<OpenRequest>(open_, get, body);
     try {
-        Request(url);
+        Request(get);
     } catch (const services::InstallerError&) {
         request->answered = true;
         request->error = std::current_exception();
@@ -72,7 +73,7 @@ services::DeclaredBody ScriptedHttpClient::Finish(services::StartedGet& started)
     if (!request) return HttpClient::Finish(started);
     for (auto other = open_.rbegin(); other != open_.rend(); ++other)
         if (*other != request && !(*other)->answered) AnswerAhead(**other);
-    if (!request->answered) return Answer(request->url, request->body, true);
+    if (!request->answered) return Answer(request->request, request->body, true);
     // Answered while another was waited for: reported now, all at once.
     const auto mode = services::WorkMode::Reading;
     if (!request->error || request->received > 0) {
@@ -88,7 +89,7 @@ void ScriptedHttpClient::AnswerAhead(OpenRequest& request) {
     request.answered = true;
     services::CountingSink counted(request.body);
     try {
-        request.declared = Answer(request.url, counted, false);
+        request.declared = Answer(request.request, counted, false);
     } catch (const services::InstallerError&) {
         request.error = std::current_exception();
     }
@@ -104,31 +105,35 @@ std::optional<services::ProxyCredentials> ScriptedHttpClient::signInToProxy() {
     return proxyCredentials_;
 }
 
-void ScriptedHttpClient::Request(const std::wstring& url) {
+void ScriptedHttpClient::Request(const services::GetRequest& request) {
     const auto proxy = signInToProxy();
-    server_.requests.push_back({url, BasicAuthentication, Username, Password, ResumeFrom, proxy});
-    if (server_.proxyUser && !proxy) throw services::ProxySignInFailed(services::kProxySignInNotGiven);
+    const auto& credentials = request.serverCredentials;
+    server_.requests.push_back({request.url, credentials.has_value(), credentials ? credentials->username : L"",
+                                credentials ? credentials->password : L"", request.resume, proxy});
+    using Reason = services::ProxySignInFailed::Reason;
+    if (server_.proxyUser && !proxy) throw services::ProxySignInFailed(Reason::NotGiven);
     if (server_.proxyUser && (proxy->username != server_.proxyUser->username ||
                               proxy->password != server_.proxyUser->password)) {
         proxyCredentials_.reset();
         proxySignInAsked_ = false;
-        throw services::ProxySignInFailed(services::kProxySignInRefused);
+        throw services::ProxySignInFailed(Reason::Refused);
     }
 }
 
-services::DeclaredBody ScriptedHttpClient::Answer(const std::wstring& url, services::ByteSink& body, bool report) {
-    const auto found = server_.responses.find(url);
-    if (found == server_.responses.end()) throw services::InstallerError(L"HTTP/1.1 404 Not Found");
+services::DeclaredBody ScriptedHttpClient::Answer(const services::GetRequest& request, services::ByteSink& body,
+                                                  bool report) {
+    const auto found = server_.responses.find(request.url);
+    if (found == server_.responses.end()) throw services::TransferFailure::HttpStatus(L"HTTP/1.1", 404, L"Not Found");
     ScriptedResponse& response = found->second;
     for (int i = 0; i < response.waits; ++i)
         if (OnWait) OnWait(*this);
-    const bool failing = !response.error.empty() && response.failures != 0;
+    const bool failing = response.error && response.failures != 0;
     if (failing && response.failures > 0) --response.failures;
     const bool failsAfterBytes = response.errorAfterBody || response.cutAfter >= 0;
-    if (failing && !failsAfterBytes) throw services::InstallerError(response.error);
+    if (failing && !failsAfterBytes) throw *response.error;
 
     const auto mode = services::WorkMode::Reading;
-    const std::size_t from = StartOf(response, ResumeFrom);
+    const std::size_t from = StartOf(response, request.resume);
     const services::DeclaredBody declared = Declared(response, from);
     body.Begin(declared);
     if (report && OnWorkBegin) OnWorkBegin(*this, mode, declared.length.value_or(0));
@@ -144,7 +149,7 @@ services::DeclaredBody ScriptedHttpClient::Answer(const std::wstring& url, servi
         if (report && OnWork) OnWork(*this, mode, static_cast<std::int64_t>(done - from));
     }
     if (report && OnWorkEnd) OnWorkEnd(*this, mode);
-    if (failing) throw services::InstallerError(response.error);
+    if (failing) throw *response.error;
     return declared;
 }
 

@@ -19,8 +19,8 @@ struct ScriptedResponse {
     std::int64_t announced = -1;
     // Sent in chunks: no length declared, whatever `announced` says.
     bool chunked = false;
-    // Thrown instead of an answer (a status line or a socket error text).
-    std::wstring error;
+    // Thrown instead of an answer.
+    std::optional<services::TransferFailure> error;
     // With an error: thrown only after the body's blocks arrived (a reset).
     bool errorAfterBody = false;
     std::size_t blockSize = 4;
@@ -64,23 +64,25 @@ struct ScriptedServer {
 };
 
 // An HTTP client that answers from a script; a URL it does not know gets
-// "HTTP/1.1 404 Not Found". Like the WinHTTP client it reports what the
+// "HTTP/1.1 404 Not Found". It fails with the same services::TransferFailure
+// kinds as the WinHTTP client. Like the WinHTTP client it reports what the
 // answer declared and delivers the bytes as they come, judging nothing.
 class ScriptedHttpClient : public services::HttpClient {
 public:
     explicit ScriptedHttpClient(ScriptedServer& server) : server_(server) {}
-    services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
-    std::unique_ptr<services::StartedGet> Start(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Get(const services::GetRequest& request, services::ByteSink& body) override;
+    std::unique_ptr<services::StartedGet> Start(const services::GetRequest& request,
+                                                services::ByteSink& body) override;
     services::DeclaredBody Finish(services::StartedGet& started) override;
 
 private:
     class OpenRequest;
     // Records the request and signs in to the proxy as the WinHTTP client
     // does; throws when the proxy does not let it through.
-    void Request(const std::wstring& url);
+    void Request(const services::GetRequest& request);
     // Sends the scripted answer to the body; with `report`, as progress
     // events too. Throws the scripted failure.
-    services::DeclaredBody Answer(const std::wstring& url, services::ByteSink& body, bool report);
+    services::DeclaredBody Answer(const services::GetRequest& request, services::ByteSink& body, bool report);
     void AnswerAhead(OpenRequest& request);
     // Signs in to the proxy the way the WinHTTP client does: asks once,
     // keeps what the user gave, forgets it when the proxy refuses it.

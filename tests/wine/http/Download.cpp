@@ -65,12 +65,13 @@ std::int64_t CheckProgressFrame(CheckList& checks, const Download& download, std
 
 }  // namespace
 
-Download Fetch(services::HttpClient& client, const std::wstring& url) {
+Download Fetch(services::HttpClient& client, const std::wstring& url,
+               const std::optional<services::ServerCredentials>& credentials) {
     Download download;
     RecordProgress(client, download.events);
     MemorySink sink(download.body);
     try {
-        download.declared = client.Get(url, sink);
+        download.declared = client.Get({url, std::nullopt, credentials}, sink);
     } catch (const services::InstallerError& error) {
         download.failed = true;
         download.error = error.text();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,10 @@ struct Download {
     std::vector<ProgressEvent> events;
 };
 
-// Runs client.Get(url) with handlers that record every progress event.
-Download Fetch(services::HttpClient& client, const std::wstring& url);
+// Runs client.Get(url) with handlers that record every progress event; with
+// `credentials`, the request carries them.
+Download Fetch(services::HttpClient& client, const std::wstring& url,
+               const std::optional<services::ServerCredentials>& credentials = std::nullopt);
 
 // The progress of a body read to its end: one Begin announcing `announced`
 // first, Work totals rising to `total`, one End last.

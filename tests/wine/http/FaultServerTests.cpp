@@ -208,7 +208,7 @@ struct CredentialCase {
 };
 
 // The Authorization header goes out on the first request exactly when
-// BasicAuthentication is on, user and password as UTF-8.
+// the request carries credentials, user and password as UTF-8.
 void RunCredentialTests(CheckList& checks, const std::wstring& server) {
     constexpr CredentialCase cases[] = {
         {true, L"kanvel8", L"tormik584", L"/ok", L"Basic a2FudmVsODp0b3JtaWs1ODQ="},
@@ -222,11 +222,10 @@ void RunCredentialTests(CheckList& checks, const std::wstring& server) {
         const std::string what = std::string("credentials ") + (credentials.basicAuthentication ? "on" : "off") +
                                  " for " + Printable(credentials.username) + " on " + Printable(credentials.path);
         WinHttpClient client(ConnectTimeout, ReceiveTimeout);
-        client.BasicAuthentication = credentials.basicAuthentication;
-        client.Username = credentials.username;
-        client.Password = credentials.password;
         record.Clear();
-        Fetch(client, server + credentials.path);
+        std::optional<services::ServerCredentials> sent;
+        if (credentials.basicAuthentication) sent = services::ServerCredentials{credentials.username, credentials.password};
+        Fetch(client, server + credentials.path, sent);
         CheckOnlyRequest(checks, record,
                          std::wstring(L"GET\t") + credentials.path + L"\t" + credentials.expectedHeader, what);
     }

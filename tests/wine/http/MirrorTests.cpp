@@ -28,11 +28,12 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& path) {
 
 // Fetches mirrorUrl/relative and checks it is the file under mirrorRoot, whole.
 void CheckServedFile(CheckList& checks, WinHttpClient& client, const std::wstring& mirrorUrl,
-                     const std::filesystem::path& mirrorRoot, const std::wstring& relative) {
+                     const std::filesystem::path& mirrorRoot, const std::wstring& relative,
+                     const std::optional<services::ServerCredentials>& credentials = std::nullopt) {
     const std::string what = "mirror " + Printable(relative);
     const auto onDisk = ReadWholeFile(mirrorRoot / relative);
     checks.Check(!onDisk.empty(), what + ": the file is in the mirror tree");
-    const Download download = Fetch(client, mirrorUrl + L"/" + relative);
+    const Download download = Fetch(client, mirrorUrl + L"/" + relative, credentials);
     checks.Check(!download.failed, what + ": succeeds" + (download.failed ? " (" + Printable(download.error) + ")" : ""));
     checks.Check(download.body == onDisk, what + ": the body is the file on disk");
     const auto size = static_cast<std::int64_t>(onDisk.size());
@@ -40,19 +41,18 @@ void CheckServedFile(CheckList& checks, WinHttpClient& client, const std::wstrin
 }
 
 void CheckRefused(CheckList& checks, WinHttpClient& client, const std::wstring& url, const std::wstring& statusLine,
-                  const std::string& what) {
-    const Download download = Fetch(client, url);
+                  const std::string& what, const std::optional<services::ServerCredentials>& credentials = std::nullopt) {
+    const Download download = Fetch(client, url, credentials);
     checks.Check(download.failed, what + ": fails");
     checks.CheckEqual(download.error, statusLine, what + ": error text");
 }
 
 void RunProgramTests(CheckList& checks, const std::wstring& mirrorUrl, const std::filesystem::path& mirrorRoot) {
     WinHttpClient authenticated;
-    authenticated.BasicAuthentication = true;
-    authenticated.Username = MirrorUser;
-    authenticated.Password = MirrorPassword;
+    const services::ServerCredentials mirrorCredentials{MirrorUser, MirrorPassword};
     for (const wchar_t* program : Programs) {
-        CheckServedFile(checks, authenticated, mirrorUrl, mirrorRoot, std::wstring(ProgramFolder) + program);
+        CheckServedFile(checks, authenticated, mirrorUrl, mirrorRoot, std::wstring(ProgramFolder) + program,
+                        mirrorCredentials);
     }
 
     const std::wstring firstProgram = mirrorUrl + L"/" + ProgramFolder + Programs[0];
@@ -60,10 +60,8 @@ void RunProgramTests(CheckList& checks, const std::wstring& mirrorUrl, const std
     CheckRefused(checks, anonymous, firstProgram, L"HTTP/1.1 401 Unauthorized", "program without credentials");
 
     WinHttpClient wrongPassword;
-    wrongPassword.BasicAuthentication = true;
-    wrongPassword.Username = MirrorUser;
-    wrongPassword.Password = L"tormik585";
-    CheckRefused(checks, wrongPassword, firstProgram, L"HTTP/1.1 401 Unauthorized", "program with a wrong password");
+    CheckRefused(checks, wrongPassword, firstProgram, L"HTTP/1.1 401 Unauthorized", "program with a wrong password",
+                 services::ServerCredentials{MirrorUser, L"tormik585"});
 }
 
 void RunOpenFileTests(CheckList& checks, const std::wstring& mirrorUrl, const std::filesystem::path& mirrorRoot) {

@@ -16,6 +16,7 @@ constexpr const wchar_t* UntrustedText = L"Certyfikat serwera nie pochodzi od za
 constexpr const wchar_t* ExpiredText = L"Certyfikat serwera wygasł lub nie jest jeszcze ważny.";
 constexpr const wchar_t* OtherNameText = L"Certyfikat serwera wystawiono dla innej nazwy serwera.";
 constexpr const wchar_t* ResetText = L"Socket Error # 10054\r\nConnection reset by peer.";
+const services::ServerCredentials MirrorCredentials{L"kanvel8", L"tormik584"};
 
 struct TlsFailureCase {
     std::wstring url;
@@ -55,11 +56,8 @@ void RunTlsFailureTests(CheckList& checks, const TlsEndpoints& endpoints) {
     WinHttpClient reader(5s, 5s);
     for (const auto& failure : cases) {
         WinHttpClient client(5s, 5s);
-        client.BasicAuthentication = true;
-        client.Username = L"kanvel8";
-        client.Password = L"tormik584";
         Fetch(reader, endpoints.plainServer + L"/_reset");
-        const Download download = Fetch(client, failure.url);
+        const Download download = Fetch(client, failure.url, MirrorCredentials);
         checks.Check(download.failed, failure.what + ": fails");
         checks.Check(IsOneOf(download.error, failure.texts),
                      failure.what + ": error text \"" + Printable(download.error) + "\"");
@@ -70,11 +68,8 @@ void RunTlsFailureTests(CheckList& checks, const TlsEndpoints& endpoints) {
 
     // The same client, credentials and all, goes through once the certificate is trusted.
     WinHttpClient client(5s, 5s);
-    client.BasicAuthentication = true;
-    client.Username = L"kanvel8";
-    client.Password = L"tormik584";
     Fetch(reader, endpoints.plainServer + L"/_reset");
-    const Download trusted = Fetch(client, endpoints.trusted + L"/ok");
+    const Download trusted = Fetch(client, endpoints.trusted + L"/ok", MirrorCredentials);
     checks.Check(!trusted.failed, "trusted certificate: succeeds (" + Printable(trusted.error) + ")");
     checks.CheckEqual(RecordText(reader, endpoints.plainServer), L"GET\t/ok\tBasic a2FudmVsODp0b3JtaWs1ODQ=\n",
                       "trusted certificate: the request reached the server");

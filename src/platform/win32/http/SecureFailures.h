@@ -1,11 +1,12 @@
 #pragma once
 
 #include <optional>
-#include <string>
+
+#include "services/TransferFailure.h"
 
 namespace kanvel::platform::win32 {
 
-// Why a secure connection failed, in words for the user. Kept free of Windows
+// Why a secure connection failed. Kept free of Windows
 // headers so the native tests can check it; the values below are WinHTTP's,
 // and WinHttpClient.cpp checks them against <winhttp.h>.
 namespace secure {
@@ -33,12 +34,12 @@ inline constexpr unsigned long FlagWrongUsage = 0x40;
 inline constexpr unsigned long FlagChannelError = 0x80000000;
 }  // namespace secure
 
-// The text of a failed WinHTTP call when the failure lies in the secure
+// The cause of a failed WinHTTP call when the failure lies in the secure
 // connection, nothing otherwise. `failureFlags` are the flags the status
 // callback reported for the request (0 when it reported none); they name the
 // cause more precisely than the error, so they come first. With several
-// causes the most serious one is named. A cause the system does not tell
-// gives the general text that no secure connection could be made.
-std::optional<std::wstring> SecureFailureText(unsigned long winHttpError, unsigned long failureFlags);
+// causes the most serious one is named. A cause the system does not tell is
+// services::SecureCause::NoSecureConnection.
+std::optional<services::SecureCause> SecureFailureCause(unsigned long winHttpError, unsigned long failureFlags);
 
 }  // namespace kanvel::platform::win32

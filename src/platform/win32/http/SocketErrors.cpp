@@ -11,27 +11,18 @@
 namespace kanvel::platform::win32 {
 namespace {
 
-struct SocketErrorDescription {
-    int winsockError;
-    const wchar_t* text;
-};
-
-// Every description the client can show, in one place.
-constexpr std::array SocketErrorDescriptions{
-    SocketErrorDescription{WSAENETDOWN, L"Network is down."},
-    SocketErrorDescription{WSAENETUNREACH, L"Network is unreachable."},
-    SocketErrorDescription{WSAECONNABORTED, L"Software caused connection abort."},
-    SocketErrorDescription{WSAECONNRESET, L"Connection reset by peer."},
-    SocketErrorDescription{WSAETIMEDOUT, L"Connection timed out."},
-    SocketErrorDescription{WSAECONNREFUSED, L"Connection refused."},
-    SocketErrorDescription{WSAEHOSTDOWN, L"Host is down."},
-    SocketErrorDescription{WSAEHOSTUNREACH, L"No route to host."},
-    SocketErrorDescription{WSAHOST_NOT_FOUND, L"Host not found."},
-    SocketErrorDescription{WSATRY_AGAIN, L"Non-authoritative host not found."},
-    SocketErrorDescription{WSANO_DATA, L"Valid name, no data record of requested type."},
-};
-
-constexpr const wchar_t* UnknownSocketErrorText = L"Unknown socket error.";
+namespace socket_error = services::socket_error;
+static_assert(socket_error::NetworkDown == WSAENETDOWN);
+static_assert(socket_error::NetworkUnreachable == WSAENETUNREACH);
+static_assert(socket_error::ConnectionAborted == WSAECONNABORTED);
+static_assert(socket_error::ConnectionReset == WSAECONNRESET);
+static_assert(socket_error::TimedOut == WSAETIMEDOUT);
+static_assert(socket_error::ConnectionRefused == WSAECONNREFUSED);
+static_assert(socket_error::HostDown == WSAEHOSTDOWN);
+static_assert(socket_error::HostUnreachable == WSAEHOSTUNREACH);
+static_assert(socket_error::HostNotFound == WSAHOST_NOT_FOUND);
+static_assert(socket_error::TryAgain == WSATRY_AGAIN);
+static_assert(socket_error::NoData == WSANO_DATA);
 
 struct WinHttpErrorMapping {
     unsigned long winHttpError;
@@ -66,14 +57,8 @@ int WinsockErrorFor(unsigned long winHttpError) {
     return mapping != WinHttpErrorMappings.end() ? mapping->winsockError : WSAECONNABORTED;
 }
 
-std::wstring SocketErrorText(int winsockError) {
-    const auto known = std::ranges::find(SocketErrorDescriptions, winsockError, &SocketErrorDescription::winsockError);
-    const wchar_t* description = known != SocketErrorDescriptions.end() ? known->text : UnknownSocketErrorText;
-    return L"Socket Error # " + std::to_wstring(winsockError) + L"\r\n" + description;
-}
-
-services::InstallerError ConnectionFailure(unsigned long winHttpError) {
-    return services::InstallerError(SocketErrorText(WinsockErrorFor(winHttpError)));
+services::TransferFailure ConnectionFailure(unsigned long winHttpError) {
+    return services::TransferFailure::Socket(WinsockErrorFor(winHttpError));
 }
 
 void ThrowLastConnectionFailure() { throw ConnectionFailure(GetLastError()); }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <string>
-
-#include "services/InstallerError.h"
+#include "services/TransferFailure.h"
 
 namespace kanvel::platform::win32 {
 
@@ -11,11 +9,8 @@ namespace kanvel::platform::win32 {
 // anything unknown counts as an aborted connection.
 int WinsockErrorFor(unsigned long winHttpError);
 
-// L"Socket Error # <n>\r\n<description>", the text of a connection failure.
-std::wstring SocketErrorText(int winsockError);
-
 // The error thrown for a WinHTTP call that failed with GetLastError() == winHttpError.
-services::InstallerError ConnectionFailure(unsigned long winHttpError);
+services::TransferFailure ConnectionFailure(unsigned long winHttpError);
 
 // Throws the connection failure of the WinHTTP call that just failed.
 [[noreturn]] void ThrowLastConnectionFailure();

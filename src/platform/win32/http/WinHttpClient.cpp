@@ -46,31 +46,32 @@ struct WinHttpClient::ProxyFinder {
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,
                              std::chrono::milliseconds stallWindow, std::int64_t minimumBytes)
     : proxies_(std::make_shared<ProxyFinder>(connectTimeout, receiveTimeout)),
-      queue_(std::make_shared<RequestQueue>(kMostRequestsAtOnce)),
+      queue_(std::make_shared<services::RequestQueue>(kMostRequestsAtOnce)),
       stallWindow_(stallWindow),
       minimumBytes_(minimumBytes) {}
 
-services::DeclaredBody WinHttpClient::Get(const std::wstring& url, services::ByteSink& body) {
-    const auto transfer = Start(url, body);
+services::DeclaredBody WinHttpClient::Get(const services::GetRequest& request, services::ByteSink& body) {
+    const auto transfer = Start(request, body);
     return Finish(*transfer);
 }
 
-std::unique_ptr<services::StartedGet> WinHttpClient::Start(const std::wstring& url, services::ByteSink& body) {
+std::unique_ptr<services::StartedGet> WinHttpClient::Start(const services::GetRequest& request,
+                                                           services::ByteSink& body) {
     // The worker shares what it needs (the ways and their sessions); this
     // thread only waits, answers its window and writes the body.
-    auto make = [proxies = proxies_, url, headers = Headers(), proxyCredentials = proxyCredentials_,
-                 stall = StallRule{stallWindow_, minimumBytes_}](TransferChannel& channel) {
+    auto make = [proxies = proxies_, url = request.url, headers = Headers(request), proxyCredentials = proxyCredentials_,
+                 stall = StallRule{stallWindow_, minimumBytes_}](services::TransferChannel& channel) {
         std::shared_ptr<WinHttpHandle> session;
         services::ProxyRoute route;
         try {
             session = proxies->SessionFor(url, route);
         } catch (...) {
-            channel.Push(TransferChannel::Event::Failed(std::current_exception()));
+            channel.Push(services::TransferChannel::Event::Failed(std::current_exception()));
             return;
         }
         RunBlockingGet(session->get(), !route.direct(), url, headers, proxyCredentials, stall, channel);
     };
-    return std::make_unique<WinHttpTransfer>(transfers_, *queue_, url, std::move(make), body);
+    return std::make_unique<WinHttpTransfer>(transfers_, queue_, request, std::move(make), body);
 }
 
 services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
@@ -81,8 +82,8 @@ services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
         // A transfer started ahead, before the user answered for another,
         // goes again with that answer; the user is asked once.
         if (!proxyCredentials_ && !AskForProxyCredentials())
-            throw services::ProxySignInFailed(services::kProxySignInNotGiven);
-        const auto again = Start(transfer.url(), transfer.body());
+            throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::NotGiven);
+        const auto again = Start(transfer.request(), transfer.body());
         return Finish(*again);
     } catch (const services::ProxySignInFailed&) {
         // Refused: the next request asks again.
@@ -137,13 +138,14 @@ bool WinHttpClient::AskForProxyCredentials() {
     return proxyCredentials_.has_value();
 }
 
-RequestHeaders WinHttpClient::Headers() const {
+RequestHeaders WinHttpClient::Headers(const services::GetRequest& request) {
     RequestHeaders headers;
     // Sent up front, not in answer to a 401 challenge, so one request is enough.
-    if (BasicAuthentication) headers.credentials = BasicAuthorizationHeader(Username, Password);
-    if (ResumeFrom)
-        headers.plain = L"Range: bytes=" + std::to_wstring(ResumeFrom->offset) + L"-\r\nIf-Range: " +
-                        ResumeFrom->validator + L"\r\n";
+    if (const auto& server = request.serverCredentials)
+        headers.credentials = BasicAuthorizationHeader(server->username, server->password);
+    if (const auto& resume = request.resume)
+        headers.plain =
+            L"Range: bytes=" + std::to_wstring(resume->offset) + L"-\r\nIf-Range: " + resume->validator + L"\r\n";
     return headers;
 }
 

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/http/RequestQueue.h"
 #include "platform/win32/http/SessionPool.h"
 #include "platform/win32/http/WinHttpRequest.h"
 #include "platform/win32/http/WinHttpTransfer.h"
 #include "services/HttpClient.h"
+#include "services/RequestQueue.h"
 #include "services/StallWatch.h"
 
 namespace kanvel::platform::win32 {
 
 // HttpClient over WinHTTP: one GET per call, redirects never followed,
-// failures thrown as services::InstallerError in the two forms HttpClient
+// failures thrown as the services::TransferFailure kinds HttpClient
 // describes. It reports what the answer declared (Content-Length, chunks,
 // validators) and leaves judging the body's completeness to its caller.
 // Besides WinHTTP's own waits, a body of which less than minimumBytes arrive
@@ -30,7 +30,7 @@ namespace kanvel::platform::win32 {
 // window answer (OnWait) and writes each block to the body as it comes. An
 // exception from an event handler gives the transfer up at once. Transfers
 // started ahead (Start) run side by side, at most kMostRequestsAtOnce at a
-// time (RequestQueue), and WinHTTP keeps their connections for the next
+// time (services::RequestQueue), and WinHTTP keeps their connections for the next
 // requests; every wait writes the blocks of all of them.
 //
 // Each URL goes the way Windows' proxy settings choose for it
@@ -57,8 +57,9 @@ public:
     WinHttpClient(const WinHttpClient&) = delete;
     WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-    services::DeclaredBody Get(const std::wstring& url, services::ByteSink& body) override;
-    std::unique_ptr<services::StartedGet> Start(const std::wstring& url, services::ByteSink& body) override;
+    services::DeclaredBody Get(const services::GetRequest& request, services::ByteSink& body) override;
+    std::unique_ptr<services::StartedGet> Start(const services::GetRequest& request,
+                                                services::ByteSink& body) override;
     services::DeclaredBody Finish(services::StartedGet& started) override;
 
 private:
@@ -76,13 +77,13 @@ private:
     // The user name and password for the proxy, asked for once; false when
     // there is no answer.
     bool AskForProxyCredentials();
-    RequestHeaders Headers() const;
+    static RequestHeaders Headers(const services::GetRequest& request);
 
     struct ProxyFinder;
 
     // Shared with the workers, which may outlive a transfer given up.
     std::shared_ptr<ProxyFinder> proxies_;
-    std::shared_ptr<RequestQueue> queue_;
+    std::shared_ptr<services::RequestQueue> queue_;
     // Every transfer started and not yet destroyed.
     std::vector<WinHttpTransfer*> transfers_;
     // Kept in memory for the client's life once the user gave them.

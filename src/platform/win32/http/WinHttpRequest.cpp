@@ -46,8 +46,8 @@ struct RequestTarget {
 // told in its own words (never as a socket error, which would read as a
 // missing internet connection); anything else is a connection failure.
 [[noreturn]] void ThrowRequestFailure(DWORD error, DWORD secureFailureFlags) {
-    if (auto text = SecureFailureText(error, secureFailureFlags)) {
-        throw services::InstallerError(*text);
+    if (const auto cause = SecureFailureCause(error, secureFailureFlags)) {
+        throw services::TransferFailure::SecureChannel(*cause);
     }
     throw ConnectionFailure(error);
 }
@@ -61,6 +61,35 @@ void CALLBACK NoteSecureFailure(HINTERNET, DWORD_PTR context, DWORD status, LPVO
         *reinterpret_cast<DWORD*>(context) |= *static_cast<const DWORD*>(information);
     }
 }
+
+// Lets the channel's Cancel (or Fail) close the request from the waiting
+// thread while this worker may be blocked in a call on it. WinHTTP's
+// documentation of WinHttpCloseHandle: closing the request handle terminates
+// a request in progress, and no other WinHTTP call may use the handle
+// afterwards from any thread; WinINet's InternetCloseHandle says the same of
+// a thread blocked in a call, which returns. Under Wine 8 the blocked call
+// may go on until its time-out; the queue has freed the slot by then. The
+// request is closed once: by Cancel, or here when Cancel did not come.
+// A worker that finds its transfer given up stops before its next call
+// (every Push tells it), so only a cancel in the instant between two calls
+// lets one more call meet the closed handle, which fails as invalid.
+class ClosedByCancel {
+public:
+    ClosedByCancel(WinHttpHandle& request, services::TransferChannel& channel) : request_(request), channel_(channel) {
+        HINTERNET handle = request.get();
+        if (!channel.StopWith([handle] { WinHttpCloseHandle(handle); }))
+            throw ConnectionFailure(ERROR_WINHTTP_OPERATION_CANCELLED);
+    }
+    ~ClosedByCancel() {
+        if (!channel_.TakeStopBack()) static_cast<void>(request_.release());
+    }
+    ClosedByCancel(const ClosedByCancel&) = delete;
+    ClosedByCancel& operator=(const ClosedByCancel&) = delete;
+
+private:
+    WinHttpHandle& request_;
+    services::TransferChannel& channel_;
+};
 
 RequestTarget CrackUrl(const std::wstring& url) {
     URL_COMPONENTS parts{};
@@ -153,17 +182,11 @@ DWORD QueryStatusCode(const WinHttpHandle& request) {
     return status;
 }
 
-// "HTTP/1.1 404 Not Found": version, code and reason phrase as the server sent them.
-std::wstring StatusLine(const WinHttpHandle& request, DWORD statusCode) {
-    std::wstring line = QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1");
-    line += L' ';
-    line += std::to_wstring(statusCode);
-    const std::wstring reason = QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L"");
-    if (!reason.empty()) {
-        line += L' ';
-        line += reason;
-    }
-    return line;
+// The answer's status: version, code and reason phrase as the server sent them.
+services::TransferFailure StatusFailure(const WinHttpHandle& request, DWORD statusCode) {
+    return services::TransferFailure::HttpStatus(QueryHeaderText(request, WINHTTP_QUERY_VERSION).value_or(L"HTTP/1.1"),
+                                                 static_cast<int>(statusCode),
+                                                 QueryHeaderText(request, WINHTTP_QUERY_STATUS_TEXT).value_or(L""));
 }
 
 // The announced Content-Length, read as text so lengths past 4 GiB survive.
@@ -238,8 +261,8 @@ void CheckPace(services::StallWatch& watch, std::int64_t done) {
 
 // Hands the body to the channel as it arrives, what the answer declared of
 // it first. Whether the body is complete is the caller's to judge.
-void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall, TransferChannel& channel) {
-    if (!channel.Push(TransferChannel::Event::Begin(Declaration(request, status)))) return;
+void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall, services::TransferChannel& channel) {
+    if (!channel.Push(services::TransferChannel::Event::Begin(Declaration(request, status)))) return;
     services::StallWatch pace(services::StallWatch::Clock::now(), stall.window, stall.minimumBytes);
     std::int64_t done = 0;
     for (;;) {
@@ -250,10 +273,10 @@ void ReadBody(const WinHttpHandle& request, DWORD status, const StallRule& stall
         }
         block.resize(received);
         done += received;
-        if (!channel.Push(TransferChannel::Event::Block(std::move(block)))) return;
+        if (!channel.Push(services::TransferChannel::Event::Block(std::move(block)))) return;
         CheckPace(pace, done);
     }
-    channel.Push(TransferChannel::Event::End());
+    channel.Push(services::TransferChannel::Event::End());
 }
 
 // Reads what is left of an answer that is not wanted (a 401's or a 407's
@@ -308,7 +331,7 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::
     DiscardBody(request);
     SendAndReceive(request, {});
     status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::kProxySignInRefused);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::Refused);
     return status;
 }
 
@@ -330,18 +353,19 @@ DWORD SendSignedIn(const WinHttpHandle& request, bool credentialsInTunnel, const
 
 void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
          const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
-         TransferChannel& channel) {
+         services::TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
     WinHttpHandle connection(WinHttpConnect(session, target.host.c_str(), target.port, 0));
     if (!connection) {
         ThrowLastConnectionFailure();
     }
-    const WinHttpHandle request = OpenRequest(connection, target);
+    WinHttpHandle request = OpenRequest(connection, target);
+    const ClosedByCancel closedByCancel(request, channel);
     DisableRedirects(request);
     const bool credentialsInTunnel = throughProxy && target.secure && !headers.credentials.empty();
     const DWORD status = SendSignedIn(request, credentialsInTunnel, headers, proxyCredentials);
     if (status < 200 || status > 299) {
-        throw services::InstallerError(StatusLine(request, status));
+        throw StatusFailure(request, status);
     }
     ReadBody(request, status, stall, channel);
 }
@@ -350,11 +374,11 @@ void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const Re
 
 void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
                     const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
-                    TransferChannel& channel) noexcept {
+                    services::TransferChannel& channel) noexcept {
     try {
         Get(session, throughProxy, url, headers, proxyCredentials, stall, channel);
     } catch (...) {
-        channel.Push(TransferChannel::Event::Failed(std::current_exception()));
+        channel.Push(services::TransferChannel::Event::Failed(std::current_exception()));
     }
 }
 

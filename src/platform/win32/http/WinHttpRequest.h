@@ -8,18 +8,18 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/http/TransferChannel.h"
 #include "services/HttpClient.h"
-#include "services/InstallerError.h"
 #include "services/StallWatch.h"
+#include "services/TransferChannel.h"
 
 namespace kanvel::platform::win32 {
 
 // One GET on a WinHTTP session, with the calls blocking, as the worker of a
 // transfer runs it: redirects never followed, the headers sent as given,
 // every outcome handed to the channel (what the answer declared of its body,
-// the blocks, the end, or the failure as the InstallerError HttpClient
-// describes). A body slower than the stall rule ends as a time-out.
+// the blocks, the end, or the failure as the services::TransferFailure
+// HttpClient describes). A body slower than the stall rule ends as a
+// time-out. The channel's Cancel closes the request from the waiting thread.
 struct StallRule {
     std::chrono::milliseconds window;
     std::int64_t minimumBytes;
@@ -28,7 +28,7 @@ struct StallRule {
 // offers Negotiate or NTLM, else the proxy credentials given; without any,
 // the request fails with ProxyCredentialsNeeded so that the caller can ask
 // the user and try again. Credentials the proxy refuses end as
-// services::ProxySignInFailed (kProxySignInRefused).
+// services::ProxySignInFailed (refused).
 //
 // Through a proxy, a secure request carries the server's credentials only
 // once its tunnel stands (in answer to the server's 401): some WinHTTPs
@@ -39,12 +39,12 @@ struct RequestHeaders {
 };
 void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
                     const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
-                    TransferChannel& channel) noexcept;
+                    services::TransferChannel& channel) noexcept;
 
 // The proxy wants a user name and password, and none were given.
-class ProxyCredentialsNeeded : public services::InstallerError {
+class ProxyCredentialsNeeded : public services::ProxySignInFailed {
 public:
-    ProxyCredentialsNeeded() : services::InstallerError(services::kProxySignInNotGiven) {}
+    ProxyCredentialsNeeded() : services::ProxySignInFailed(Reason::NotGiven) {}
 };
 
 }  // namespace kanvel::platform::win32

@@ -4,55 +4,59 @@
 
 namespace kanvel::platform::win32 {
 
-WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, RequestQueue& queue, std::wstring url,
-                                 std::function<void(TransferChannel&)> make, services::ByteSink& body)
-    : listed_(listed), url_(std::move(url)), channel_(std::make_shared<TransferChannel>()), body_(body) {
-    queue.Add({std::move(make), channel_});
+using services::TransferChannel;
+using services::TransferState;
+
+WinHttpTransfer::WinHttpTransfer(std::vector<WinHttpTransfer*>& listed, std::shared_ptr<services::RequestQueue> queue,
+                                 services::GetRequest request, services::RequestQueue::Make make,
+                                 services::ByteSink& body)
+    : listed_(listed),
+      queue_(std::move(queue)),
+      request_(std::move(request)),
+      wakeUp_(std::make_shared<EventWakeUp>()),
+      channel_(std::make_shared<TransferChannel>(wakeUp_)),
+      body_(body) {
+    queue_->Add(channel_, std::move(make));
     listed_.push_back(this);
 }
 
 WinHttpTransfer::~WinHttpTransfer() {
     std::erase(listed_, this);
-    // Given up or failed: its worker stops at its next step (a server that
-    // has gone silent keeps it until the receive time-out).
-    if (!ended_) channel_->Cancel();
+    // Given up or failed: its request is closed, which breaks off a call
+    // blocked on a silent server where WinHTTP allows it, and its slot goes
+    // to the next request at once.
+    if (channel_->state() != TransferState::Ended) queue_->Cancel(channel_);
 }
 
 void WinHttpTransfer::Drain() {
-    if (over()) return;
-    for (auto& event : channel_->TakeAll()) {
+    while (auto event = channel_->Take()) {
         try {
-            Take(event);
+            Take(*event);
         } catch (...) {
-            error_ = std::current_exception();
+            channel_->Fail(std::current_exception());
+            return;
         }
-        if (over()) return;
     }
 }
 
 void WinHttpTransfer::Take(TransferChannel::Event& event) {
     switch (event.kind) {
         case TransferChannel::Event::Kind::Begin:
-            begun_ = true;
             declared_ = event.declared;
-            body_.Begin(declared_);
+            body_.Begin(*declared_);
             return;
         case TransferChannel::Event::Kind::Block:
             body_.Write(event.block.data(), event.block.size());
             received_ += static_cast<std::int64_t>(event.block.size());
             return;
         case TransferChannel::Event::Kind::End:
-            ended_ = true;
-            return;
-        case TransferChannel::Event::Kind::Failed:
-            error_ = event.error;
-            return;
+        case TransferChannel::Event::Kind::Failed: return;
     }
 }
 
 services::DeclaredBody WinHttpTransfer::Result() const {
-    if (error_) std::rethrow_exception(error_);
-    return declared_;
+    if (const auto failure = channel_->failure()) std::rethrow_exception(failure);
+    return declared_.value_or(services::DeclaredBody{});
 }
 
 }  // namespace kanvel::platform::win32
