@@ -12,7 +12,7 @@
 
 #include "FileSink.h"
 #include "platform/win32/http/WinHttpClient.h"
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace {
 

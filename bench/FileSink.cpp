@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::bench {
 

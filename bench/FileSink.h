@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "services/HttpClient.h"
+#include "services/http/HttpClient.h"
 
 namespace kanvel::bench {
 

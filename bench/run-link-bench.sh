@@ -24,7 +24,7 @@ export KANVEL_MIRROR_DIR="$work_dir/mirror"
 program_name=Pomiar
 program_size=$((20 * 1024 * 1024))
 max_ratio=1.15
-most_at_once=$(sed -nE 's/.*kMostRequestsAtOnce = ([0-9]+);.*/\1/p' "$(dirname "$0")/../src/services/HttpClient.h")
+most_at_once=$(sed -nE 's/.*kMostRequestsAtOnce = ([0-9]+);.*/\1/p' "$(dirname "$0")/../src/services/http/HttpClient.h")
 username=kanvel8
 password=tormik584
 

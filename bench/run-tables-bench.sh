@@ -34,7 +34,7 @@ headless_exe="$build_dir/bench/kanvel_link_bench.exe"
 database_box="Baza danych 3.0 - 7.0"
 database_button="Pliki bazy danych (FORMAT)"
 table_count=73
-most_at_once=$(sed -nE 's/.*kMostRequestsAtOnce = ([0-9]+);.*/\1/p' "$source_dir/src/services/HttpClient.h")
+most_at_once=$(sed -nE 's/.*kMostRequestsAtOnce = ([0-9]+);.*/\1/p' "$source_dir/src/services/http/HttpClient.h")
 window_ratio_curl=0.35
 window_ratio_parallel=1.3
 

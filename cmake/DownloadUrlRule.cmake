@@ -8,7 +8,7 @@
 # one way: "http[s]://host[:port]/path/" with no user information and no "?",
 # "#" or "\" anywhere (a parser that reads those differently would connect to
 # another host than the one this rule saw). The installer applies the same
-# rule again before every download (src/services/DownloadUrlRule.cpp); both
+# rule again before every download (src/services/http/DownloadUrlRule.cpp); both
 # are tested on tests/native/download-url-cases.txt.
 
 # kanvel_is_loopback_host(HOST OUT_VAR): HOST as written in a URL (an IPv6

@@ -2,7 +2,7 @@
 #   ui (controls) <- services <- pages <- app <- program (the Windows entry point)
 # and beside them the platform bindings, which stand on ui and services only.
 #
-# Every part of the program includes from src/ ("services/HttpClient.h"), so
+# Every part of the program includes from src/ ("services/http/HttpClient.h"), so
 # an editor finds each file where it is written. Which folder may include
 # which is the table in cmake/LayerRules.cmake; cmake/CheckLayerRules.cmake
 # reads it and every #include "..." in src/, and stops the build at a broken

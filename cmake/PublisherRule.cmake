@@ -2,7 +2,7 @@
 # SHA-256 of the maker's code-signing certificate, as certificate tools print
 # it (hexadecimal in any case; colons and blanks ignored). Several, separated
 # by ";", let a renewed certificate take over from the old one. The installer
-# reads it with src/services/PublisherList.cpp.
+# reads it with src/services/trust/PublisherList.cpp.
 
 # kanvel_publisher_problem(VALUE OUT_PROBLEM OUT_NORMALISED): OUT_PROBLEM is
 # empty when VALUE is well formed; OUT_NORMALISED is then VALUE as lower-case

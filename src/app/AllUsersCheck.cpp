@@ -1,8 +1,8 @@
 #include "app/AllUsersCheck.h"
 
-#include "services/InstallationPaths.h"
-#include "services/InstallerError.h"
-#include "services/WindowsPath.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::app {
 

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "services/FileSystem.h"
-#include "services/PlatformRoles.h"
-#include "services/RegistryAccess.h"
-#include "services/Shell.h"
+#include "services/system/FileSystem.h"
+#include "services/system/PlatformRoles.h"
+#include "services/system/RegistryAccess.h"
+#include "services/system/Shell.h"
 
 namespace kanvel::app {
 

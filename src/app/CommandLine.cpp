@@ -5,12 +5,12 @@
 #include <functional>
 #include <map>
 
-#include "services/BuildSettings.h"
-#include "services/DownloadUrlRule.h"
-#include "services/Editions.h"
-#include "services/InstallationPaths.h"
-#include "services/PathLimits.h"
-#include "services/WindowsPath.h"
+#include "services/installer/BuildSettings.h"
+#include "services/http/DownloadUrlRule.h"
+#include "services/installer/Editions.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/paths/PathLimits.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::app {
 

@@ -7,9 +7,9 @@
 #include "app/LocationPreparation.h"
 #include "app/RunLog.h"
 #include "app/UnattendedRun.h"
-#include "services/InstallationPaths.h"
-#include "services/ProgramTitle.h"
-#include "services/WindowsPath.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/ProgramTitle.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::app {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "services/InstallerContext.h"
-#include "services/LocalSource.h"
-#include "services/Platform.h"
-#include "services/ProgramVerification.h"
+#include "services/installer/InstallerContext.h"
+#include "services/localcopy/LocalSource.h"
+#include "services/system/Platform.h"
+#include "services/trust/ProgramVerification.h"
 
 namespace kanvel::app {
 

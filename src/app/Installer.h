@@ -8,9 +8,9 @@
 #include "pages/install/InstallRecorder.h"
 #include "pages/install/WorkingTablePolicy.h"
 #include "pages/notice/Notices.h"
-#include "services/InstallerContext.h"
-#include "services/Platform.h"
-#include "services/ProgramVerification.h"
+#include "services/installer/InstallerContext.h"
+#include "services/system/Platform.h"
+#include "services/trust/ProgramVerification.h"
 #include "ui/Application.h"
 
 namespace kanvel::licence {

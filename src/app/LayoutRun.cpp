@@ -3,12 +3,12 @@
 #include "app/LocationPreparation.h"
 #include "app/SilentPlatform.h"
 #include "pages/install/ServerFiles.h"
-#include "services/ComponentDownload.h"
-#include "services/FileDigest.h"
-#include "services/InstallerError.h"
-#include "services/LocalSource.h"
-#include "services/UnwatchedView.h"
-#include "services/WindowsPath.h"
+#include "services/download/ComponentDownload.h"
+#include "services/trust/FileDigest.h"
+#include "services/installer/InstallerError.h"
+#include "services/localcopy/LocalSource.h"
+#include "services/download/UnwatchedView.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::app {
 

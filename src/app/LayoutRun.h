@@ -4,9 +4,9 @@
 
 #include "app/ExitCode.h"
 #include "app/RunLog.h"
-#include "services/LayoutList.h"
-#include "services/Platform.h"
-#include "services/ProgramVerification.h"
+#include "services/localcopy/LayoutList.h"
+#include "services/system/Platform.h"
+#include "services/trust/ProgramVerification.h"
 
 namespace kanvel::app {
 

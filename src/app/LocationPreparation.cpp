@@ -1,6 +1,6 @@
 #include "app/LocationPreparation.h"
 
-#include "services/InstallationPaths.h"
+#include "services/paths/InstallationPaths.h"
 
 namespace kanvel::app {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/RunLog.h"
-#include "services/FileSystem.h"
+#include "services/system/FileSystem.h"
 
 namespace kanvel::app {
 

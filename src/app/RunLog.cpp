@@ -1,7 +1,7 @@
 #include "app/RunLog.h"
 
-#include "services/InstallerError.h"
-#include "services/WindowsPath.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::app {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "services/Clock.h"
-#include "services/FileSystem.h"
-#include "services/PlatformRoles.h"
+#include "services/system/Clock.h"
+#include "services/system/FileSystem.h"
+#include "services/system/PlatformRoles.h"
 
 namespace kanvel::app {
 

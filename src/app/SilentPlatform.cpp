@@ -1,6 +1,6 @@
 #include "app/SilentPlatform.h"
 
-#include "services/ProgramTitle.h"
+#include "services/installer/ProgramTitle.h"
 
 namespace kanvel::app {
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/RunLog.h"
-#include "services/Clock.h"
-#include "services/Platform.h"
-#include "services/Screen.h"
-#include "services/Shell.h"
+#include "services/system/Clock.h"
+#include "services/system/Platform.h"
+#include "services/system/Screen.h"
+#include "services/system/Shell.h"
 
 namespace kanvel::app {
 

@@ -5,9 +5,9 @@
 #include "app/LocationPreparation.h"
 #include "pages/install/TFormInstal.h"
 #include "pages/licence/TFormMain.h"
-#include "services/InstallationPaths.h"
-#include "services/InstallerError.h"
-#include "services/ProgramTitle.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/InstallerError.h"
+#include "services/installer/ProgramTitle.h"
 
 namespace kanvel::app {
 

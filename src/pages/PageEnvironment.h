@@ -1,11 +1,11 @@
 #pragma once
 
 #include "pages/notice/Notices.h"
-#include "services/InstallationPaths.h"
-#include "services/InstallerContext.h"
-#include "services/LocalSource.h"
-#include "services/Platform.h"
-#include "services/ProgramVerification.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/InstallerContext.h"
+#include "services/localcopy/LocalSource.h"
+#include "services/system/Platform.h"
+#include "services/trust/ProgramVerification.h"
 #include "ui/Application.h"
 
 namespace kanvel::pages {

@@ -12,7 +12,7 @@
 #include "app/CommandLineRun.h"
 #include "app/Installer.h"
 #include "pages/install/TFormInstal.h"
-#include "services/ProgramTitle.h"
+#include "services/installer/ProgramTitle.h"
 #include "ui/Application.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "InstallerHarness.h"
-#include "services/PartialFilePath.h"
-#include "services/InstallerError.h"
-#include "services/ProgressScale.h"
+#include "services/download/PartialFilePath.h"
+#include "services/installer/InstallerError.h"
+#include "services/download/ProgressScale.h"
 #include "pages/notice/TFormProxy.h"
 #include "pages/notice/TFormQst.h"
 

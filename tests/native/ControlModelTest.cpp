@@ -10,8 +10,8 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "platform/host/HeadlessToolkit.h"
-#include "services/InstallerError.h"
-#include "services/ProgramTitle.h"
+#include "services/installer/InstallerError.h"
+#include "services/installer/ProgramTitle.h"
 
 namespace kanvel::ui {
 namespace {

@@ -1,5 +1,5 @@
 #include "InstallerHarness.h"
-#include "services/CopyOver.h"
+#include "services/paths/CopyOver.h"
 
 namespace kanvel::testing {
 namespace {

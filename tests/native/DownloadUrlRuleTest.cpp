@@ -2,7 +2,7 @@
 #include <regex>
 
 #include "InstallerHarness.h"
-#include "services/DownloadUrlRule.h"
+#include "services/http/DownloadUrlRule.h"
 
 namespace kanvel::testing {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "InstallerHarness.h"
 #include "pages/install/DatabaseFileSets.h"
-#include "services/FetchAhead.h"
+#include "services/download/FetchAhead.h"
 
 namespace kanvel::testing {
 namespace {

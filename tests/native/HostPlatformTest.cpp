@@ -1,7 +1,7 @@
 #include "InstallerHarness.h"
-#include "services/InstallationPaths.h"
-#include "services/ProgramTitle.h"
-#include "services/WindowsPath.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/ProgramTitle.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::testing {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/host/HostPlatform.h"
 #include "platform/host/ScriptedHttpClient.h"
 #include "pages/notice/TFormQst.h"
-#include "services/ProgramTitle.h"
+#include "services/installer/ProgramTitle.h"
 #include "ui/Application.h"
 
 namespace kanvel::testing {

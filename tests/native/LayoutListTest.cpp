@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/host/OpenSslSha256.h"
-#include "services/LayoutList.h"
+#include "services/localcopy/LayoutList.h"
 
 namespace kanvel::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include "InstallerHarness.h"
 #include "platform/host/Encoding.h"
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 #include "pages/notice/MessageLog.h"
 #include "pages/notice/Notices.h"
 #include "pages/notice/TFormQst.h"

@@ -1,6 +1,6 @@
 #include "InstallerHarness.h"
 #include "TestSignatures.h"
-#include "services/PublisherList.h"
+#include "services/trust/PublisherList.h"
 
 namespace kanvel::testing {
 namespace {

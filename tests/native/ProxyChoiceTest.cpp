@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "services/ProxyChoice.h"
+#include "services/http/ProxyChoice.h"
 
 namespace kanvel::services {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "InstallerHarness.h"
 #include "platform/host/Encoding.h"
-#include "services/InstallerError.h"
-#include "services/ShortcutWriter.h"
+#include "services/installer/InstallerError.h"
+#include "services/shortcuts/ShortcutWriter.h"
 
 namespace kanvel::testing {
 namespace {

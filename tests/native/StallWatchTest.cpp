@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "services/StallWatch.h"
+#include "services/download/StallWatch.h"
 
 namespace kanvel::testing {
 namespace {

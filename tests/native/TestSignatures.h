@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "services/FileSignature.h"
-#include "services/ProgramVerification.h"
+#include "services/trust/FileSignature.h"
+#include "services/trust/ProgramVerification.h"
 
 namespace kanvel::testing {
 

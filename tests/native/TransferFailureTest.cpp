@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "services/TransferFailure.h"
-#include "services/TransientFailure.h"
+#include "services/http/TransferFailure.h"
+#include "services/http/TransientFailure.h"
 
 namespace kanvel::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineRun.h"
 #include "app/RunLog.h"
-#include "services/Editions.h"
-#include "services/LayoutList.h"
+#include "services/installer/Editions.h"
+#include "services/localcopy/LayoutList.h"
 
 namespace kanvel::testing {
 namespace {

@@ -1,5 +1,5 @@
 #include "InstallerHarness.h"
-#include "services/InstallationBoundary.h"
+#include "services/paths/InstallationBoundary.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {

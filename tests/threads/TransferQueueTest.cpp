@@ -11,8 +11,8 @@
 #include <mutex>
 #include <vector>
 
-#include "services/RequestQueue.h"
-#include "services/TransferChannel.h"
+#include "services/http/RequestQueue.h"
+#include "services/http/TransferChannel.h"
 
 namespace kanvel::testing {
 namespace {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Makes the winget manifests of every Kanvel edition from the one template
-in tools/winget/template: the editions from src/services/Editions.h, the
+in tools/winget/template: the editions from src/services/installer/Editions.h, the
 version from the project's version in CMakeLists.txt, the publisher from
 src/pages/licence/ProducerInfo.h, the return codes from src/app/ExitCode.h,
 and the installer's SHA-256 from tools/winget/installer.sha256 (written by

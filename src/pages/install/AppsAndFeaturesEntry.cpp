@@ -1,7 +1,7 @@
 #include "pages/install/AppsAndFeaturesEntry.h"
 
 #include "pages/install/UninstallEntry.h"
-#include "services/WindowsPath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::install {
 

@@ -3,9 +3,9 @@
 // their working folders.
 #include "pages/install/DatabaseFileSets.h"
 #include "pages/install/TFormInstal.h"
-#include "services/CopyOver.h"
-#include "services/InstallerError.h"
-#include "services/WindowsPath.h"
+#include "services/paths/CopyOver.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::install {
 

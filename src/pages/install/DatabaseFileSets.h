@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "services/InstallationPaths.h"
+#include "services/paths/InstallationPaths.h"
 
 namespace kanvel::install {
 

@@ -4,7 +4,7 @@
 
 #include "pages/PageEnvironment.h"
 #include "pages/install/InstallRecorder.h"
-#include "services/InstallationBoundary.h"
+#include "services/paths/InstallationBoundary.h"
 
 namespace kanvel::install {
 

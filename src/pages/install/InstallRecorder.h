@@ -3,7 +3,7 @@
 #include <string>
 
 #include "pages/install/InstallReport.h"
-#include "services/FetchOutcome.h"
+#include "services/download/FetchOutcome.h"
 
 namespace kanvel::install {
 

@@ -4,7 +4,7 @@
 #include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
-#include "services/ShortcutWriter.h"
+#include "services/shortcuts/ShortcutWriter.h"
 
 namespace kanvel::install {
 

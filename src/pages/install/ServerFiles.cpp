@@ -1,7 +1,7 @@
 #include "pages/install/ServerFiles.h"
 
-#include "services/ComponentDownload.h"
-#include "services/Editions.h"
+#include "services/download/ComponentDownload.h"
+#include "services/installer/Editions.h"
 
 namespace kanvel::install {
 

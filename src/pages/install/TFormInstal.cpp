@@ -2,10 +2,10 @@
 
 #include "pages/notice/MessageLog.h"
 #include "pages/notice/TFormProxy.h"
-#include "services/Editions.h"
-#include "services/InstallerError.h"
-#include "services/PathLimits.h"
-#include "services/WindowsPath.h"
+#include "services/installer/Editions.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/PathLimits.h"
+#include "services/paths/WindowsPath.h"
 #include "ui/LockScope.h"
 
 namespace kanvel::install {

@@ -1,8 +1,8 @@
 #include "pages/install/UninstallEntry.h"
 
 #include "pages/licence/ProducerInfo.h"
-#include "services/InstallationPaths.h"
-#include "services/ProductVersion.h"
+#include "services/paths/InstallationPaths.h"
+#include "services/installer/ProductVersion.h"
 
 namespace kanvel::install {
 

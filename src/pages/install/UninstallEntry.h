@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "services/InstallerContext.h"
-#include "services/Clock.h"
-#include "services/Registry.h"
+#include "services/installer/InstallerContext.h"
+#include "services/system/Clock.h"
+#include "services/system/Registry.h"
 
 namespace kanvel::install {
 

@@ -1,6 +1,6 @@
 #include "pages/install/WorkingTablePolicy.h"
 
-#include "services/WindowsPath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::install {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "services/Clock.h"
-#include "services/PlatformRoles.h"
-#include "services/Screen.h"
+#include "services/system/Clock.h"
+#include "services/system/PlatformRoles.h"
+#include "services/system/Screen.h"
 #include "ui/Application.h"
 #include "ui/Geometry.h"
 

@@ -3,7 +3,7 @@
 #include "pages/licence/CursorGlide.h"
 #include "pages/licence/LicenceText.h"
 #include "pages/licence/ProducerInfo.h"
-#include "services/WindowsPath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::licence {
 

@@ -8,7 +8,7 @@
 
 #include "pages/PageEnvironment.h"
 #include "pages/licence/InstallPage.h"
-#include "services/HttpClient.h"
+#include "services/http/HttpClient.h"
 #include "ui/Button.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"

@@ -1,6 +1,6 @@
 #include "pages/notice/MessageLog.h"
 
-#include "services/WindowsPath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::notice {
 

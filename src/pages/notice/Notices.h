@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "services/InstallerContext.h"
-#include "services/Clock.h"
-#include "services/FileSystem.h"
-#include "services/PlatformRoles.h"
+#include "services/installer/InstallerContext.h"
+#include "services/system/Clock.h"
+#include "services/system/FileSystem.h"
+#include "services/system/PlatformRoles.h"
 #include "ui/Application.h"
 
 namespace kanvel::notice {

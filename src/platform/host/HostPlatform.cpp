@@ -8,10 +8,10 @@
 #include "platform/host/OpenSslSha256.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/RecordingShellLink.h"
-#include "services/InstallerError.h"
-#include "services/PathLimits.h"
-#include "services/PartialFilePath.h"
-#include "services/WindowsPath.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/PathLimits.h"
+#include "services/download/PartialFilePath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::platform::host {
 

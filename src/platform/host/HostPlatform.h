@@ -10,7 +10,7 @@
 #include "platform/host/HostFileSystem.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/HostRegistry.h"
-#include "services/EveryRole.h"
+#include "services/system/EveryRole.h"
 
 namespace kanvel::platform::host {
 

@@ -1,6 +1,6 @@
 #include "platform/host/HostReadableFile.h"
 
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::host {
 

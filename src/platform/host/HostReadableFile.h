@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "services/ReadableFile.h"
+#include "services/system/ReadableFile.h"
 
 namespace kanvel::platform::host {
 

@@ -1,6 +1,6 @@
 #include "platform/host/HostRegistry.h"
 
-#include "services/WindowsPath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::platform::host {
 

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "services/Registry.h"
+#include "services/system/Registry.h"
 
 namespace kanvel::platform::host {
 

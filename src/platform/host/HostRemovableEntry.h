@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/host/HostFileSystem.h"
-#include "services/RemovableEntry.h"
+#include "services/system/RemovableEntry.h"
 
 namespace kanvel::platform::host {
 

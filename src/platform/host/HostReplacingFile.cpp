@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::host {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "services/ReplacingFile.h"
+#include "services/system/ReplacingFile.h"
 
 namespace kanvel::platform::host {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/Sha256Digest.h"
+#include "services/trust/Sha256Digest.h"
 
 struct evp_md_ctx_st;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/host/HostFileSystem.h"
-#include "services/ShellLink.h"
+#include "services/shortcuts/ShellLink.h"
 
 namespace kanvel::platform::host {
 

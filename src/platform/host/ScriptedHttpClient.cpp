@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "services/CountingSink.h"
-#include "services/InstallerError.h"
+#include "services/download/CountingSink.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::host {
 

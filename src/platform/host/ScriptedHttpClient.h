@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "services/HttpClient.h"
+#include "services/http/HttpClient.h"
 
 namespace kanvel::platform::host {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "services/FileSignature.h"
+#include "services/trust/FileSignature.h"
 
 namespace kanvel::platform::win32 {
 

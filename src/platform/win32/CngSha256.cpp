@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::win32 {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <bcrypt.h>
 
-#include "services/Sha256Digest.h"
+#include "services/trust/Sha256Digest.h"
 
 namespace kanvel::platform::win32 {
 

@@ -20,9 +20,9 @@
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
 #include "platform/win32/http/WinHttpClient.h"
-#include "services/InstallerError.h"
-#include "services/PathLimits.h"
-#include "services/ProgramTitle.h"
+#include "services/installer/InstallerError.h"
+#include "services/paths/PathLimits.h"
+#include "services/installer/ProgramTitle.h"
 
 namespace kanvel::platform::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/EveryRole.h"
+#include "services/system/EveryRole.h"
 
 namespace kanvel::platform::win32 {
 

@@ -5,7 +5,7 @@
 
 #include "platform/win32/ResourceHolders.h"
 
-#include "services/ReadableFile.h"
+#include "services/system/ReadableFile.h"
 
 namespace kanvel::platform::win32 {
 

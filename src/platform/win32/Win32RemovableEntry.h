@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/ResourceHolders.h"
-#include "services/RemovableEntry.h"
+#include "services/system/RemovableEntry.h"
 
 namespace kanvel::platform::win32 {
 

@@ -7,9 +7,9 @@
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Win32RemovableEntry.h"
-#include "services/InstallerError.h"
-#include "services/PartialFilePath.h"
-#include "services/WindowsPath.h"
+#include "services/installer/InstallerError.h"
+#include "services/download/PartialFilePath.h"
+#include "services/paths/WindowsPath.h"
 
 namespace kanvel::platform::win32 {
 

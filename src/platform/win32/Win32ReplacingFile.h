@@ -6,7 +6,7 @@
 
 #include "platform/win32/ResourceHolders.h"
 
-#include "services/ReplacingFile.h"
+#include "services/system/ReplacingFile.h"
 
 namespace kanvel::platform::win32 {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/win32/SystemErrorText.h"
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::win32 {
 

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "platform/win32/ResourceHolders.h"
-#include "services/ShellLink.h"
+#include "services/shortcuts/ShellLink.h"
 
 namespace kanvel::platform::win32 {
 

@@ -11,7 +11,7 @@
 
 #include "../http/CheckList.h"
 #include "platform/win32/Win32ReplacingFile.h"
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::tests {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CheckList.h"
-#include "services/HttpClient.h"
+#include "services/http/HttpClient.h"
 
 namespace kanvel::tests {
 

@@ -7,8 +7,8 @@
 
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/http/WinHttpClient.h"
-#include "services/ComponentDownload.h"
-#include "services/UnwatchedView.h"
+#include "services/download/ComponentDownload.h"
+#include "services/download/UnwatchedView.h"
 
 namespace kanvel::tests {
 namespace {

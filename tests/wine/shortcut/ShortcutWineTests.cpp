@@ -12,8 +12,8 @@
 
 #include "CheckList.h"
 #include "platform/win32/Win32Platform.h"
-#include "services/InstallerError.h"
-#include "services/ShortcutWriter.h"
+#include "services/installer/InstallerError.h"
+#include "services/shortcuts/ShortcutWriter.h"
 
 namespace {
 

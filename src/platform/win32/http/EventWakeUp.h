@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/ResourceHolders.h"
-#include "services/WakeUp.h"
+#include "services/http/WakeUp.h"
 
 namespace kanvel::platform::win32 {
 

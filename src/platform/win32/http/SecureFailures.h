@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "services/TransferFailure.h"
+#include "services/http/TransferFailure.h"
 
 namespace kanvel::platform::win32 {
 

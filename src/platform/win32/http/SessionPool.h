@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/win32/http/WinHttpHandle.h"
-#include "services/ProxyChoice.h"
+#include "services/http/ProxyChoice.h"
 
 namespace kanvel::platform::win32 {
 

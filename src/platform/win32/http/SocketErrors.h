@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/TransferFailure.h"
+#include "services/http/TransferFailure.h"
 
 namespace kanvel::platform::win32 {
 

@@ -10,9 +10,9 @@
 #include "platform/win32/http/SessionPool.h"
 #include "platform/win32/http/WinHttpRequest.h"
 #include "platform/win32/http/WinHttpTransfer.h"
-#include "services/HttpClient.h"
-#include "services/RequestQueue.h"
-#include "services/StallWatch.h"
+#include "services/http/HttpClient.h"
+#include "services/http/RequestQueue.h"
+#include "services/download/StallWatch.h"
 
 namespace kanvel::platform::win32 {
 

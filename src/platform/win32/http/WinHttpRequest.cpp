@@ -9,7 +9,7 @@
 #include "platform/win32/http/SecureFailures.h"
 #include "platform/win32/http/SocketErrors.h"
 #include "platform/win32/http/WinHttpHandle.h"
-#include "services/InstallerError.h"
+#include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::win32 {
 namespace {

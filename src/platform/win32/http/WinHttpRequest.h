@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "services/HttpClient.h"
-#include "services/StallWatch.h"
-#include "services/TransferChannel.h"
+#include "services/http/HttpClient.h"
+#include "services/download/StallWatch.h"
+#include "services/http/TransferChannel.h"
 
 namespace kanvel::platform::win32 {
 

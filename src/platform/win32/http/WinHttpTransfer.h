@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/win32/http/EventWakeUp.h"
-#include "services/HttpClient.h"
-#include "services/RequestQueue.h"
-#include "services/TransferChannel.h"
+#include "services/http/HttpClient.h"
+#include "services/http/RequestQueue.h"
+#include "services/http/TransferChannel.h"
 
 namespace kanvel::platform::win32 {
 

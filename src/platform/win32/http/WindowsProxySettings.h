@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "platform/win32/http/WinHttpHandle.h"
-#include "services/ProxyChoice.h"
+#include "services/http/ProxyChoice.h"
 
 namespace kanvel::platform::win32 {
 

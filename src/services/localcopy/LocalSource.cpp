@@ -1,0 +1,114 @@
+#include "services/localcopy/LocalSource.h"
+
+#include <vector>
+
+#include "services/paths/WindowsPath.h"
+
+namespace kanvel::services {
+
+namespace {
+constexpr std::size_t kReadBlock = 64 * 1024;
+
+// The short reasons that follow "Nieudane pobranie pliku: ", each naming the file.
+constexpr const wchar_t* kNotListed = L"pliku nie ma na liście plików kopii: ";
+constexpr const wchar_t* kNotAsListed = L"plik niezgodny z listą plików kopii: ";
+constexpr const wchar_t* kMissingInCopy = L"brak pliku w kopii: ";
+// Why a copy cannot be used at all.
+constexpr const wchar_t* kListUnreadable = L"nie można odczytać listy plików kopii ";
+constexpr const wchar_t* kListRefused = L"lista plików kopii odrzucona (";
+constexpr const wchar_t* kListTooLong = L"lista jest za długa";
+
+// Collects a list's bytes, no more than a list may have.
+class ListSink : public ByteSink {
+public:
+    void Write(const std::uint8_t* data, std::size_t size) override {
+        if (text.size() + size > LayoutList::kMaxBytes) throw InstallerError(kListTooLong);
+        text.append(reinterpret_cast<const char*>(data), size);
+    }
+    std::string text;
+};
+
+}  // namespace
+
+std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPath) {
+    std::wstring relative = serverPath;
+    for (wchar_t& c : relative)
+        if (c == L'/') c = L'\\';
+    return JoinPath(folder, relative);
+}
+
+LocalSource::LocalSource(Kind kind, std::wstring location, LayoutList list)
+    : kind_(kind), location_(std::move(location)), list_(std::move(list)) {}
+
+LocalSource::Opening LocalSource::OpenFolder(PlatformRoles<FileSystem, Cryptography> platform,
+                                             const std::wstring& folder) {
+    const std::wstring listPath = JoinPath(folder, LayoutList::kFileName);
+    const auto file = platform.get<FileSystem>().OpenForReading(listPath);
+    if (!file) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    ListSink sink;
+    try {
+        std::vector<std::uint8_t> block(kReadBlock);
+        while (const std::size_t got = file->Read(block.data(), block.size())) sink.Write(block.data(), got);
+    } catch (const InstallerError&) {
+        return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    }
+    return Judged(Kind::Folder, folder, platform.get<Cryptography>(), sink.text);
+}
+
+LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpClient& client,
+                                              const std::wstring& address) {
+    const std::wstring listUrl = address + LayoutList::kFileName;
+    ListSink sink;
+    try {
+        client.Get({listUrl}, sink);
+    } catch (const InstallerError& e) {
+        return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
+    }
+    return Judged(Kind::Address, address, cryptography, sink.text);
+}
+
+LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, Cryptography& cryptography,
+                                         const std::string& text) {
+    auto read = LayoutList::Read(text, *cryptography.StartSha256());
+    if (!read.list) return {nullptr, Problem::ListRefused, kListRefused + read.refusal + L"): " + location};
+    return {std::unique_ptr<LocalSource>(new LocalSource(kind, location, std::move(*read.list))), Problem::None, {}};
+}
+
+const ListedFile& LocalSource::Listed(const std::wstring& serverPath) const {
+    const ListedFile* listed = list_.Find(serverPath);
+    if (listed == nullptr) throw NotAsListed(kNotListed + serverPath);
+    return *listed;
+}
+
+DeclaredBody LocalSource::Deliver(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
+                                  ByteSink& body) const {
+    if (kind_ == Kind::Folder) return fromFolder(files, client, serverPath, body);
+    // The maker's credentials are for the maker's server only: none go.
+    return client.Get({location_ + serverPath}, body);
+}
+
+// Read in blocks, each reported as a transfer reports what has arrived, so
+// that the view shows the same progress and the window answers between blocks.
+DeclaredBody LocalSource::fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
+                                     ByteSink& body) const {
+    const auto file = files.OpenForReading(PathInCopy(location_, serverPath));
+    if (!file) throw InstallerError(kMissingInCopy + serverPath);
+    DeclaredBody declared;
+    declared.length = static_cast<std::int64_t>(file->Size());
+    if (client.OnWorkBegin) client.OnWorkBegin(client, WorkMode::Reading, *declared.length);
+    std::vector<std::uint8_t> block(kReadBlock);
+    std::int64_t done = 0;
+    while (const std::size_t got = file->Read(block.data(), block.size())) {
+        body.Write(block.data(), got);
+        done += static_cast<std::int64_t>(got);
+        if (client.OnWork) client.OnWork(client, WorkMode::Reading, done);
+    }
+    if (client.OnWorkEnd) client.OnWorkEnd(client, WorkMode::Reading);
+    return declared;
+}
+
+void LocalSource::Check(const ListedFile& listed, const FileFacts& arrived) const {
+    if (arrived.size != listed.size || arrived.sha256 != listed.sha256) throw NotAsListed(kNotAsListed + listed.path);
+}
+
+}  // namespace kanvel::services

@@ -1,0 +1,31 @@
+#include "services/trust/ProgramVerification.h"
+
+#include "services/installer/BuildSettings.h"
+
+namespace kanvel::services {
+
+ProgramVerification::ProgramVerification(PublisherList publishers)
+    : ProgramVerification(publishers, !publishers.empty()) {}
+
+ProgramVerification::ProgramVerification(PublisherList publishers, bool required)
+    : publishers_(std::move(publishers)), required_(required) {}
+
+ProgramVerification ProgramVerification::AcceptingNothing() { return ProgramVerification(PublisherList(), true); }
+
+ProgramVerification ProgramVerification::OfThisBuild() {
+    // The configure refuses a malformed value; should one get through all the
+    // same, nothing is started rather than everything.
+    const auto publishers = PublisherList::Parse(BuildPublisher());
+    return publishers ? ProgramVerification(*publishers) : AcceptingNothing();
+}
+
+bool ProgramVerification::Accepts(const FileSignature& signature) const {
+    return signature.trustStatus == FileSignature::kAccepted && signature.signerValidWhenJudged &&
+           signature.signer && publishers_.Contains(*signature.signer);
+}
+
+bool ProgramVerification::MayStart(Cryptography& cryptography, const std::wstring& programFile) const {
+    return !required_ || Accepts(cryptography.SignatureOf(programFile));
+}
+
+}  // namespace kanvel::services
