@@ -44,7 +44,7 @@ def installer_options():
 
 
 def uninstall_key_prefix():
-    return re.search(r'kUninstallKeyPrefix = L"([^"]+)"', read("src", "services", "InstallationPaths.cpp")).group(1)
+    return re.search(r'kUninstallKeyPrefix = L"([^"]+)"', read("src", "services", "paths", "InstallationPaths.cpp")).group(1)
 
 
 def documented_codes(path, row):

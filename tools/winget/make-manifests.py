@@ -47,7 +47,7 @@ def project_version():
 
 def editions():
     """(name, program base name) of each edition, in the order of the edition choice."""
-    return re.findall(r'\{L"(\w+)", L"(\w+)"\}', read("src", "services", "Editions.h"))
+    return re.findall(r'\{L"(\w+)", L"(\w+)"\}', read("src", "services", "installer", "Editions.h"))
 
 
 def publisher():
