@@ -11,11 +11,13 @@ void AppsAndFeaturesEntry::Register() {
     const std::wstring kept = paths.KeptInstaller();
     const std::wstring running = platform.processes.ExecutablePath();
     // Run from the kept copy itself, the copy is in place already.
-    const bool keptInPlace = services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
+    const bool keptInPlace =
+        services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
     if (keptInPlace) platform.files.SetAttributes(kept, 0);
-    const auto values = UninstallEntryValues(environment_.context, platform.files.SizeOfFolder(environment_.context.installDir),
-                                             platform.clock.Now());
-    const bool written = keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
+    const auto installedBytes = platform.files.SizeOfFolder(environment_.context.installDir);
+    const auto values = UninstallEntryValues(environment_.context, installedBytes, platform.clock.Now());
+    const bool written =
+        keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
     recorder_.EntryEnded(written, paths.UninstallKey());
 }
 

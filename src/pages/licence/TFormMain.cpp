@@ -229,7 +229,8 @@ void TFormMain::FormMouseDown(ui::MouseButton button) {
 }
 
 void TFormMain::LabelWWWClick() {
-    environment_.platform.shell.ShellExecuteFile(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(), std::wstring());
+    environment_.platform.shell.ShellExecuteFile(kWebOperation, std::wstring(kProducerWebUrl), std::wstring(),
+                                                 std::wstring());
 }
 
 void TFormMain::BitBtn1Click() { close(); }

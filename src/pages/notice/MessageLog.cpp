@@ -20,7 +20,8 @@ std::wstring FormatLogEntry(const services::LocalTime& when, const std::wstring&
 }
 
 void AppendMessageLog(services::PlatformRoles<services::FileSystem, services::Clock> platform,
-                      const std::wstring& installerDir, const std::wstring& title, const std::wstring& line1, const std::wstring& line2) {
+                      const std::wstring& installerDir, const std::wstring& title, const std::wstring& line1,
+                      const std::wstring& line2) {
     const services::LocalTime now = platform.get<services::Clock>().Now();
     platform.get<services::FileSystem>().AppendAnsiText(services::JoinPath(installerDir, kMessageLogName),
                                                         FormatLogEntry(now, title, line1, line2));

@@ -18,6 +18,7 @@ std::wstring FormatLogEntry(const services::LocalTime& when, const std::wstring&
 // Appends an entry to "Komunikaty.err" in the installer's folder, creating
 // the file when missing. A failure raises an input/output error.
 void AppendMessageLog(services::PlatformRoles<services::FileSystem, services::Clock> platform,
-                      const std::wstring& installerDir, const std::wstring& title, const std::wstring& line1, const std::wstring& line2);
+                      const std::wstring& installerDir, const std::wstring& title, const std::wstring& line1,
+                      const std::wstring& line2);
 
 }  // namespace kanvel::notice

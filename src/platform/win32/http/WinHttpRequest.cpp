@@ -331,7 +331,8 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::
     DiscardBody(request);
     SendAndReceive(request, {});
     status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::Refused);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ)
+        throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::Refused);
     return status;
 }
 
