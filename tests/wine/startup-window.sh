@@ -18,8 +18,14 @@ desktop=$(pixel 0 0)
 
 # Drag by the header strip (where the status line is), 100 px right and 60 px down.
 read -r hx hy < <(centre_of "Warunki licencji")
+# Each step waits until the pointer stands where it was sent, so that the
+# window sees every move of the drag in turn.
+pointer_at() { [ "$(xdotool getmouselocation --shell | sed -nE 's/^[XY]=//p' | paste -sd' ')" = "$1 $2" ]; }
 xdotool mousemove "$hx" "$hy" mousedown 1
-for step in 1 2 3 4 5; do xdotool mousemove $(( hx + step * 20 )) $(( hy + step * 12 )); sleep 0.1; done
+for step in 1 2 3 4 5; do
+  xdotool mousemove $(( hx + step * 20 )) $(( hy + step * 12 ))
+  wait_for 5 pointer_at $(( hx + step * 20 )) $(( hy + step * 12 )) || fail "the pointer did not reach drag step $step"
+done
 xdotool mouseup 1
 window_at() { read -r gx gy _ _ < <(window_geometry "$WID"); [ "$gx" = "$1" ] && [ "$gy" = "$2" ]; }
 wait_for 10 window_at $(( x + 100 )) $(( y + 60 )) \
