@@ -17,13 +17,17 @@ phase() {  # phase NAME COMMAND...: runs COMMAND, then says how long it took
 phase "packages" "$root/tools/ensure-packages.sh"
 "$root/tools/build.sh" all
 
-# run_suite NAME DIR [each]: ctest in DIR; "each" lists every test's time.
+# run_suite NAME DIR [each|parallel]: ctest in DIR; "each" lists every test's
+# time, "parallel" runs as many tests at once as there are cores (the native
+# tests, each in a temporary tree of its own; the Wine tests share a prefix
+# and a display, and go one by one).
 run_suite() {
-  local name=$1 dir=$2 each=${3:-} log="$2/ctest.log"
+  local name=$1 dir=$2 how=${3:-} log="$2/ctest.log" jobs=1
+  [ "$how" = parallel ] && jobs=$(nproc)
   echo "== $name"
-  if ctest --test-dir "$dir" --output-on-failure --timeout 300 >"$log" 2>&1; then
+  if ctest --test-dir "$dir" --output-on-failure --timeout 300 -j"$jobs" >"$log" 2>&1; then
     grep -E 'tests passed|Total Test time' "$log"
-    if [ "$each" = each ]; then
+    if [ "$how" = each ]; then
       sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) [ .*]+Passed +([0-9.]+) sec$/\2 \1/p' "$log" \
         | sort -rn | awk '{ printf "  %7.1f s  %s\n", $1, $2 }'
     fi
@@ -34,7 +38,7 @@ run_suite() {
 }
 
 status=0
-phase "native tests" run_suite "native tests" "$root/build/native" || status=1
+phase "native tests" run_suite "native tests" "$root/build/native" parallel || status=1
 phase "native tests under ThreadSanitizer" "$root/tools/tsan-tests.sh" || status=1
 phase "Windows program under Wine" run_suite "Windows program under Wine" "$root/build/win" each || status=1
 printf '%-40s %4d s\n' "whole run" $((SECONDS - run_started))
