@@ -112,6 +112,19 @@ run_command "$quiet"
 [ ! -e "$(wine_desktop_dir)/Koordynator 7.lnk" ] || fail "the desktop shortcut stayed"
 kept_gone() { [ ! -e "$installed/Instalator.exe" ]; }
 wait_for 30 kept_gone || fail "the kept installer stayed after its run ended"
+# The removal went on from a copy in a new folder of the temporary folder,
+# named at random and made open to the running account alone. Wine enforces
+# no permissions but turns the owner's and Everyone's entries of the
+# descriptor a folder is made with into Unix permissions (the group's stay as
+# the folder was made): a folder made with the temporary folder's inherited
+# rights is open to others, the account's private one is not.
+temporary="$c_drive/users/$wine_user/Temp"
+copies=$(cd "$temporary" && ls -d Kanvel-*/ 2>/dev/null)
+[ "$(printf '%s\n' "$copies" | grep -c .)" = 1 ] || fail "one temporary copy expected, found: $copies"
+printf '%s\n' "$copies" | grep -q -x -E 'Kanvel-[0-9a-f]{32}/' || fail "the temporary copy's folder has a name that can be guessed: $copies"
+[ -f "$temporary/${copies%/}/Instalator.exe" ] || fail "no installer in the temporary copy's folder $copies"
+mode=$(stat -c %a "$temporary/${copies%/}")
+[ $(( 8#$mode & 8#007 )) = 0 ] || fail "the temporary copy's folder is open to other accounts (mode $mode)"
 [ -f "$installed/Format/Cfg/config.db" ] || fail "the database files must stay"
 
 # --- The UninstallString opens the window, with the folder given, that removes the installation.
