@@ -97,8 +97,12 @@ run_command "$install_command"
 [ "$RC" = 0 ] || fail "the repeated install: exit code $RC, expected 0"
 [ "$(cat "$edited")" = "edited by the user" ] || fail "the repeated install replaced the user's table"
 expect_logged "$log" "istniejące pliki robocze bazy danych pozostały bez zmian"
+# The kept copy marked as downloaded (its Zone.Identifier stream, which Wine
+# keeps as a file of that name beside it): the next install's copy carries no mark.
+printf '[ZoneTransfer]\r\nZoneId=3\r\n' >"$installed/Instalator.exe:Zone.Identifier"
 run_command "$install_command /RESETDATABASE"
 [ "$RC" = 0 ] || fail "the install with /RESETDATABASE: exit code $RC, expected 0"
+[ ! -e "$installed/Instalator.exe:Zone.Identifier" ] || fail "the kept installer copy is still marked as downloaded"
 cmp -s "$edited" "$mirror/programy/wersja7/bkp6/baza3.db" || fail "/RESETDATABASE kept the edited table"
 expect_logged "$log" "plik roboczy bazy danych zastąpiony pierwotnym: D:\\Moje programy\\Kanvel\\OR-Vel\\Format\\Dbf6\\baza3.db"
 
