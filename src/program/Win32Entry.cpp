@@ -45,6 +45,12 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Every DLL loaded from here on (the delay-loaded comctl32, WinHTTP,
+    // uxtheme, wintrust, crypt32 and bcrypt, and whatever the system's own
+    // DLLs load) comes from System32 alone, never from the folder the
+    // installer lies in (a download folder, the installation, a temporary
+    // folder).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // The shell link object needs the component object system on this thread.
     const kanvel::platform::win32::ComApartment com;
     const std::vector<std::wstring> arguments = CommandLineArguments();

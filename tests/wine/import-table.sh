@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# The installer must run on a bare Windows machine: its import table may name
-# only the system's own DLLs, and it must carry its manifest (with the Windows
-# versions it is made for and long-path awareness).
+# The installer must run on a bare Windows machine and must not run a DLL that
+# lies beside it (in a download folder, the installation, a temporary folder).
+# Its import table may name only Windows' known DLLs, which the loader always
+# takes from System32 (with what they import); every other system DLL, comctl32
+# included, is delay-loaded after the entry point has called
+# SetDefaultDllDirectories, whose import is checked too. It must carry its manifest (with the Windows versions it is made for
+# and long-path awareness).
 set -u
 exe="$1/Instalator.exe"
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|comdlg32|UxTheme|SHELL32|ole32|WINHTTP|CRYPT32|WINTRUST|bcrypt|msvcrt|ADVAPI32)\.dll$'
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+known='^(KERNEL32|USER32|GDI32|comdlg32|SHELL32|ole32|OLEAUT32|SHLWAPI|msvcrt|ADVAPI32)\.dll$'
+table=$(x86_64-w64-mingw32-objdump -p "$exe")
+dlls=$(printf '%s\n' "$table" | sed -n '/^The Import Tables/,/^The Export Tables\|^The Delay Import\|^The Function Table\|^PE File Base Relocations/s/^\s*DLL Name: //p')
 [ -n "$dlls" ] || { echo "FAIL: no import table read from $exe"; exit 1; }
-bad=$(printf '%s\n' "$dlls" | grep -v -i -E "$allowed")
-[ -z "$bad" ] || { echo "FAIL: imports DLLs that are not Windows' own: $bad"; exit 1; }
+bad=$(printf '%s\n' "$dlls" | grep -v -i -E "$known")
+[ -z "$bad" ] || { echo "FAIL: imports DLLs the loader would look for beside the executable: $(printf '%s ' $bad)"; exit 1; }
+printf '%s\n' "$table" | grep -q -E '^\s+[0-9a-f]+\s+[0-9]+\s+SetDefaultDllDirectories$' ||
+  { echo "FAIL: SetDefaultDllDirectories is not called: delay-loaded DLLs would be looked for beside the executable"; exit 1; }
 x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.rsrc' || { echo "FAIL: no resources"; exit 1; }
 grep -a -q 'requestedExecutionLevel level="asInvoker"' "$exe" || { echo "FAIL: no asInvoker manifest"; exit 1; }
 grep -a -q 'Microsoft.Windows.Common-Controls' "$exe" || { echo "FAIL: no common controls 6 manifest"; exit 1; }

@@ -97,8 +97,12 @@ run_command "$install_command"
 [ "$RC" = 0 ] || fail "the repeated install: exit code $RC, expected 0"
 [ "$(cat "$edited")" = "edited by the user" ] || fail "the repeated install replaced the user's table"
 expect_logged "$log" "istniejące pliki robocze bazy danych pozostały bez zmian"
+# The kept copy marked as downloaded (its Zone.Identifier stream, which Wine
+# keeps as a file of that name beside it): the next install's copy carries no mark.
+printf '[ZoneTransfer]\r\nZoneId=3\r\n' >"$installed/Instalator.exe:Zone.Identifier"
 run_command "$install_command /RESETDATABASE"
 [ "$RC" = 0 ] || fail "the install with /RESETDATABASE: exit code $RC, expected 0"
+[ ! -e "$installed/Instalator.exe:Zone.Identifier" ] || fail "the kept installer copy is still marked as downloaded"
 cmp -s "$edited" "$mirror/programy/wersja7/bkp6/baza3.db" || fail "/RESETDATABASE kept the edited table"
 expect_logged "$log" "plik roboczy bazy danych zastąpiony pierwotnym: D:\\Moje programy\\Kanvel\\OR-Vel\\Format\\Dbf6\\baza3.db"
 
@@ -112,6 +116,19 @@ run_command "$quiet"
 [ ! -e "$(wine_desktop_dir)/Koordynator 7.lnk" ] || fail "the desktop shortcut stayed"
 kept_gone() { [ ! -e "$installed/Instalator.exe" ]; }
 wait_for 30 kept_gone || fail "the kept installer stayed after its run ended"
+# The removal went on from a copy in a new folder of the temporary folder,
+# named at random and made open to the running account alone. Wine enforces
+# no permissions but turns the owner's and Everyone's entries of the
+# descriptor a folder is made with into Unix permissions (the group's stay as
+# the folder was made): a folder made with the temporary folder's inherited
+# rights is open to others, the account's private one is not.
+temporary="$c_drive/users/$wine_user/Temp"
+copies=$(cd "$temporary" && ls -d Kanvel-*/ 2>/dev/null)
+[ "$(printf '%s\n' "$copies" | grep -c .)" = 1 ] || fail "one temporary copy expected, found: $copies"
+printf '%s\n' "$copies" | grep -q -x -E 'Kanvel-[0-9a-f]{32}/' || fail "the temporary copy's folder has a name that can be guessed: $copies"
+[ -f "$temporary/${copies%/}/Instalator.exe" ] || fail "no installer in the temporary copy's folder $copies"
+mode=$(stat -c %a "$temporary/${copies%/}")
+[ $(( 8#$mode & 8#007 )) = 0 ] || fail "the temporary copy's folder is open to other accounts (mode $mode)"
 [ -f "$installed/Format/Cfg/config.db" ] || fail "the database files must stay"
 
 # --- The UninstallString opens the window, with the folder given, that removes the installation.

@@ -1,11 +1,14 @@
 #include "platform/win32/TemporaryCopy.h"
 
 #include <windows.h>
+#include <bcrypt.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
 
+#include "platform/win32/MarkOfTheWeb.h"
+#include "platform/win32/PrivateFolder.h"
 #include "platform/win32/ResourceHolders.h"
 
 namespace kanvel::platform::win32 {
@@ -16,6 +19,9 @@ constexpr const wchar_t* kCopyName = L"\\Instalator.exe";
 constexpr wchar_t kTokenSeparator = L',';
 // The first phase ends as soon as it has the outcome; waiting longer means it hangs.
 constexpr DWORD kFirstPhaseEndLimit = 30000;
+// 128 random bits name the copy's folder.
+constexpr std::size_t kRandomNameBytes = 16;
+constexpr int kFolderAttempts = 8;
 
 std::wstring Hexadecimal(HANDLE handle) {
     wchar_t digits[24] = {};
@@ -37,17 +43,57 @@ HANDLE HandleInToken(const std::wstring& token, std::size_t place) {
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
 }
 
-// A new folder of this run in the user's temporary folder; empty when none could be made.
+// The account's own temporary folder: GetTempPath2W where Windows has it
+// (SYSTEM then gets C:\Windows\SystemTemp, which other accounts cannot
+// enter, rather than C:\Windows\Temp, where every user may make files),
+// else GetTempPathW. Empty when none is known.
+std::wstring AccountTemporaryFolder() {
+    using TempPathFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
+    const auto tempPath2 = reinterpret_cast<TempPathFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = tempPath2 ? tempPath2(MAX_PATH + 1, folder) : GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return std::wstring();
+    return std::wstring(folder, length);
+}
+
+// A name nobody can guess before the folder exists: random bytes from the
+// system's generator, in hexadecimal. Empty when the generator fails.
+std::wstring RandomName() {
+    unsigned char bytes[kRandomNameBytes] = {};
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, sizeof(bytes), BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return std::wstring();
+    std::wstring name;
+    for (const unsigned char byte : bytes) {
+        wchar_t digits[3] = {};
+        std::swprintf(digits, 3, L"%02x", byte);
+        name += digits;
+    }
+    return name;
+}
+
+// A new folder of this run in the account's temporary folder, under a random
+// name, open to the account, SYSTEM and the Administrators alone; empty when
+// none could be made.
 std::wstring NewCopyFolder() {
-    wchar_t temporary[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH + 1, temporary) == 0) return std::wstring();
-    const std::wstring base = temporary + std::wstring(kCopyFolderPrefix) + std::to_wstring(GetCurrentProcessId());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring folder = base + L"-" + std::to_wstring(attempt);
-        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    const std::wstring temporary = AccountTemporaryFolder();
+    if (temporary.empty()) return std::wstring();
+    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+        const std::wstring name = RandomName();
+        if (name.empty()) break;
+        const std::wstring folder = temporary + kCopyFolderPrefix + name;
+        if (CreatePrivateFolder(folder)) return folder;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
     return std::wstring();
+}
+
+// The copy opened for reading only, denying others writing and deletion, so
+// that the file the new process starts from is the one copied; the loader
+// may still open it to run it.
+FileHandle HeldAgainstChange(const std::wstring& file) {
+    return FileHandle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 }  // namespace
 
@@ -76,6 +122,9 @@ std::optional<int> RunFromTemporaryCopy(const std::wstring& executable, const st
     const std::wstring copy = folder + kCopyName;
     if (!CopyFileW(executable.c_str(), copy.c_str(), TRUE)) return std::nullopt;
     SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveMarkOfTheWeb(copy);
+    FileHandle held = HeldAgainstChange(copy);
+    if (!held) return std::nullopt;
     // Windows deletes the copy and its folder at the next start where this
     // run may ask for it (an administrator's); otherwise the system's
     // cleaning of temporary files does.
@@ -125,6 +174,8 @@ std::optional<int> RunFromTemporaryCopy(const std::wstring& executable, const st
                                                   EXTENDED_STARTUPINFO_PRESENT, nullptr, folder.c_str(),
                                                   &startup.StartupInfo, &started);
     DeleteProcThreadAttributeList(list);
+    // The process exists and its image is mapped: the file cannot change under it now.
+    held.reset();
     if (!created) return std::nullopt;
     const KernelHandle process(started.hProcess);
     const KernelHandle thread(started.hThread);

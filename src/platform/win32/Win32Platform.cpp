@@ -12,6 +12,7 @@
 #include "platform/win32/AuthenticodeSignature.h"
 #include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
+#include "platform/win32/MarkOfTheWeb.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
@@ -111,7 +112,9 @@ bool Win32Platform::CopyFileTo(const std::wstring& source, const std::wstring& t
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    return CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE) != 0;
+    if (!CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE)) return false;
+    RemoveMarkOfTheWeb(target);
+    return true;
 }
 
 bool Win32Platform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
