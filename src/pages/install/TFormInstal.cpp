@@ -352,12 +352,6 @@ void TFormInstal::BBWsteczClick() {
     SBPrzegladaj.setDown(false);
 }
 
-void TFormInstal::RefreshInstallFolder() {
-    auto& context = environment_.context;
-    context.installDir = environment_.paths().RefreshedInstallFolder();
-    makeFolderIfMissing(context.installDir);
-}
-
 void TFormInstal::makeFolderIfMissing(const std::wstring& folder) {
     if (!environment_.platform.files.DirectoryExists(folder)) environment_.platform.files.MakeDirectory(folder);
 }
