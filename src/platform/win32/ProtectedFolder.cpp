@@ -17,7 +17,9 @@ using services::FolderRights;
 using services::Trustee;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr DWORD kAdoptionAccess = READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES;
+// What the account may do with the entry, whatever it is: its own files
+// allow it to change their rights, not to take their ownership.
+constexpr DWORD kAdoptionAccess = MAXIMUM_ALLOWED;
 // The owner Windows gives its own files (C:\Windows, C:\Program Files\...).
 constexpr const wchar_t* kTrustedInstaller = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 // Entry flags: applied to the folder and inherited by files and folders;
@@ -26,12 +28,15 @@ constexpr const wchar_t* kOnFolderAndInside = L"OICI";
 constexpr const wchar_t* kInheritedByFolder = L"OICIID";
 constexpr const wchar_t* kInheritedByFile = L"ID";
 
+constexpr const wchar_t* kSystem = L"S-1-5-18";
+constexpr const wchar_t* kAdministrators = L"S-1-5-32-544";
+
 std::wstring SidText(Trustee trustee, const std::wstring& account) {
     switch (trustee) {
         case Trustee::RunningAccount: return account;
-        case Trustee::System: return L"SY";
-        case Trustee::Administrators: return L"BA";
-        case Trustee::Users: return L"BU";
+        case Trustee::System: return kSystem;
+        case Trustee::Administrators: return kAdministrators;
+        case Trustee::Users: return L"S-1-5-32-545";
     }
     return account;
 }
@@ -70,25 +75,31 @@ FileHandle OpenWithoutFollowing(const std::wstring& path) {
                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-bool SidIs(PSID sid, const std::wstring& text) {
-    PSID other = nullptr;
-    if (!ConvertStringSidToSidW(text.c_str(), &other)) return false;
-    const LocalMemory<PSID> ownOther(other);
-    return EqualSid(sid, other) != 0;
+// The owner of the object in its text form; empty when it cannot be read.
+std::wstring OwnerOf(HANDLE object) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return std::wstring();
+    const LocalMemory<PSECURITY_DESCRIPTOR> ownDescriptor(descriptor);
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(owner, &text)) return std::wstring();
+    const LocalMemory<wchar_t*> ownText(text);
+    return text;
 }
 
 // True when the running account, the Administrators, SYSTEM or
 // TrustedInstaller owns the object: no one else could have made it.
 bool OwnedByTrustedAccount(HANDLE object, const std::wstring& account) {
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return false;
-    const LocalMemory<PSECURITY_DESCRIPTOR> ownDescriptor(descriptor);
-    for (const std::wstring& trusted : {account, std::wstring(L"BA"), std::wstring(L"SY"), std::wstring(kTrustedInstaller)})
-        if (SidIs(owner, trusted)) return true;
-    return false;
+    const std::wstring owner = OwnerOf(object);
+    return !owner.empty() && (owner == account || owner == kAdministrators || owner == kSystem || owner == kTrustedInstaller);
+}
+
+// The access list, and the owner when it is another: taking ownership needs
+// a right that an account's own files do not give it.
+SECURITY_INFORMATION PartsToWrite(HANDLE object, const std::wstring& owner, SECURITY_INFORMATION list) {
+    return OwnerOf(object) == owner ? list : list | OWNER_SECURITY_INFORMATION;
 }
 
 bool NamesReparsePoint(DWORD attributes) {
@@ -101,6 +112,7 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 }
 
 struct InheritedDescriptors {
+    std::wstring owner;
     std::wstring folder;
     std::wstring file;
 };
@@ -124,7 +136,8 @@ FolderAdoption ResetInside(const std::wstring& folder, const InheritedDescriptor
         const bool isFolder = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (!isFolder && information.nNumberOfLinks > 1) return FolderAdoption::LinkInside;
         if (!SetDescriptor(entry.get(), isFolder ? inherited.folder : inherited.file,
-                           OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION))
+                           PartsToWrite(entry.get(), inherited.owner,
+                                        DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION)))
             return FolderAdoption::Failed;
         if (isFolder) {
             const FolderAdoption below = ResetInside(path, inherited);
@@ -162,10 +175,11 @@ FolderAdoption AdoptProtectedFolder(const std::wstring& path, const FolderProtec
     while (asGiven.size() > 3 && asGiven.back() == L'\\') asGiven.pop_back();
     if (!real || !SamePath(*real, asGiven)) return FolderAdoption::Link;
     if (!OwnedByTrustedAccount(folder.get(), account)) return FolderAdoption::ForeignOwner;
+    const std::wstring owner = SidText(protection.owner, account);
     if (!SetDescriptor(folder.get(), ProtectionDescriptor(protection, account),
-                       OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION))
+                       PartsToWrite(folder.get(), owner, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION)))
         return FolderAdoption::Failed;
-    return ResetInside(asGiven, {DescriptorText(protection, account, L"AI", kInheritedByFolder),
+    return ResetInside(asGiven, {owner, DescriptorText(protection, account, L"AI", kInheritedByFolder),
                                  DescriptorText(protection, account, L"AI", kInheritedByFile)});
 }
 

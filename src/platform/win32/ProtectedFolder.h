@@ -18,10 +18,11 @@ bool CreateProtectedFolder(const std::wstring& path, const services::FolderProte
 // describes ProtectExistingFolder: every check and change is made through a
 // handle opened without following a reparse point, and the folders are taken
 // from the top down, so that what is checked inside already lies behind the
-// new protection. Descriptors are written with SetKernelObjectSecurity, which
-// changes the opened object alone: SetSecurityInfo would carry the change by
-// name into everything below, hard-linked files included, before they were
-// checked.
+// new protection. The owner is written only where it changes (an account
+// may change the rights of its own files, not take ownership). Descriptors
+// are written with SetKernelObjectSecurity, which changes the opened object
+// alone: SetSecurityInfo would carry the change by name into everything
+// below, hard-linked files included, before they were checked.
 services::FolderAdoption AdoptProtectedFolder(const std::wstring& path, const services::FolderProtection& protection);
 
 }  // namespace kanvel::platform::win32
