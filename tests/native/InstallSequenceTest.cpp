@@ -31,7 +31,8 @@ TEST_F(InstallSequenceTest, NothingTickedOnlySaysSo) {
 }
 
 // The install folder a link to another folder: refused with the folder
-// choice's notice before anything is fetched or written.
+// choice's notice before anything is fetched or written, whichever button
+// starts the writing.
 TEST_F(InstallSequenceTest, AnInstallFolderThatIsALinkIsRefusedWithANotice) {
     platform.files().MakeFolders(L"C:\\Cel");
     std::filesystem::create_directory_symlink(platform.files().ToHost(L"C:\\Cel"), platform.files().ToHost(L"C:\\OR-Vel"));
@@ -41,6 +42,11 @@ TEST_F(InstallSequenceTest, AnInstallFolderThatIsALinkIsRefusedWithANotice) {
     EXPECT_TRUE(server.requests.empty());
     EXPECT_TRUE(std::filesystem::is_empty(platform.files().ToHost(L"C:\\Cel")));
     EXPECT_FALSE(main().PanelKoniec.visible());
+    // The program's own button writes there too: refused the same way.
+    ASSERT_TRUE(panel().BBProgram.enabled());
+    panel().BBProgram.click();
+    EXPECT_EQ(notices.size(), 2u);
+    EXPECT_TRUE(server.requests.empty());
 }
 
 TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButton) {

@@ -140,7 +140,10 @@ private:
     // Runs a handler that works on the chosen edition, folder and components:
     // the controls that choose them do not act meanwhile, and a run the user
     // breaks off by closing the window is noted in the message log.
-    void whileWorking(void (TFormInstal::*handler)());
+    // A component's own button writes into the install folder: it is
+    // secured first, as "Instaluj" does.
+    enum class FolderCheck { None, SecureFirst };
+    void whileWorking(void (TFormInstal::*handler)(), FolderCheck check = FolderCheck::None);
     void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
