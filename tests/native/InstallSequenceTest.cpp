@@ -30,6 +30,25 @@ TEST_F(InstallSequenceTest, NothingTickedOnlySaysSo) {
     EXPECT_TRUE(notices.empty());
 }
 
+// The install folder a link to another folder: refused with the folder
+// choice's notice before anything is fetched or written, whichever button
+// starts the writing.
+TEST_F(InstallSequenceTest, AnInstallFolderThatIsALinkIsRefusedWithANotice) {
+    platform.files().MakeFolders(L"C:\\Cel");
+    std::filesystem::create_directory_symlink(platform.files().ToHost(L"C:\\Cel"), platform.files().ToHost(L"C:\\OR-Vel"));
+    panel().BBInstal.click();
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Folder:  \"C:\\OR-Vel\" jest łączem do innego miejsca na dysku. "
+                                                 L"Instalacja nie zapisze w nim plików; wybierz inny folder."});
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(platform.files().ToHost(L"C:\\Cel")));
+    EXPECT_FALSE(main().PanelKoniec.visible());
+    // The program's own button writes there too: refused the same way.
+    ASSERT_TRUE(panel().BBProgram.enabled());
+    panel().BBProgram.click();
+    EXPECT_EQ(notices.size(), 2u);
+    EXPECT_TRUE(server.requests.empty());
+}
+
 TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButton) {
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "update");
     panel().BBInstal.click();

@@ -49,6 +49,7 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
+    if (!SecureInstallFolder()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently

@@ -164,10 +164,10 @@ void TFormInstal::bindHandlers() {
     BBWstecz.OnClick = [this] { BBWsteczClick(); };
     BBClose.OnClick = [this] { BBCloseClick(); };
     BBInstal.OnClick = [this] { whileWorking(&TFormInstal::BBInstalClick); };
-    BBProgram.OnClick = [this] { whileWorking(&TFormInstal::BBProgramClick); };
-    BBBaza.OnClick = [this] { whileWorking(&TFormInstal::BBBazaClick); };
+    BBProgram.OnClick = [this] { whileWorking(&TFormInstal::BBProgramClick, FolderCheck::SecureFirst); };
+    BBBaza.OnClick = [this] { whileWorking(&TFormInstal::BBBazaClick, FolderCheck::SecureFirst); };
     CBBaza.OnClick = [this] { CBBazaClick(); };
-    BBParadox.OnClick = [this] { whileWorking(&TFormInstal::BBParadoxClick); };
+    BBParadox.OnClick = [this] { whileWorking(&TFormInstal::BBParadoxClick, FolderCheck::SecureFirst); };
     CBParadox.OnClick = [this] { CBParadoxClick(); };
     BBDeinstal.OnClick = [this] { whileWorking(&TFormInstal::BBDeinstalClick); };
 }
@@ -207,12 +207,12 @@ bool TFormInstal::KeepWorking() {
     return !main_.closed();
 }
 
-void TFormInstal::whileWorking(void (TFormInstal::*handler)()) {
+void TFormInstal::whileWorking(void (TFormInstal::*handler)(), FolderCheck check) {
     const ui::LockScope lock{&RGKanvel,    &SBPrzegladaj,  &Edit1,         &CBProgram,        &CBBaza,
                              &CBParadox,   &CBSkrotPulpit, &CBSkrotMenuStart, &BBProgram,     &BBBaza,
                              &BBParadox,   &BBInstal,      &BBDeinstal,    &BBWstecz};
     try {
-        (this->*handler)();
+        if (check == FolderCheck::None || SecureInstallFolder()) (this->*handler)();
     } catch (const services::BrokenOff&) {
         noteBrokenOff();
         throw;
@@ -350,12 +350,6 @@ void TFormInstal::BBWsteczClick() {
     }
     main_.ReturnToLicencePage();
     SBPrzegladaj.setDown(false);
-}
-
-void TFormInstal::RefreshInstallFolder() {
-    auto& context = environment_.context;
-    context.installDir = environment_.paths().RefreshedInstallFolder();
-    makeFolderIfMissing(context.installDir);
 }
 
 void TFormInstal::makeFolderIfMissing(const std::wstring& folder) {

@@ -99,8 +99,14 @@ public:
     void BBDeinstalClick();
 
     // Rebuilds the install folder from the chosen location and creates it
-    // (this one level) when it is missing. Every component step starts so.
+    // (this one level), protected, when it is missing. Every component step
+    // starts so.
     void RefreshInstallFolder();
+    // Before the components: the install folder made protected, or an
+    // existing one given its protection (its working folders theirs). A
+    // folder that cannot be taken safely is refused with a notice, as the
+    // folder choice refuses a location, and the install stops: false.
+    bool SecureInstallFolder();
     // The enabling rules for the panel as it is now.
     PanelEnabling rules() const;
 
@@ -134,12 +140,17 @@ private:
     // Runs a handler that works on the chosen edition, folder and components:
     // the controls that choose them do not act meanwhile, and a run the user
     // breaks off by closing the window is noted in the message log.
-    void whileWorking(void (TFormInstal::*handler)());
+    // A component's own button writes into the install folder: it is
+    // secured first, as "Instaluj" does.
+    enum class FolderCheck { None, SecureFirst };
+    void whileWorking(void (TFormInstal::*handler)(), FolderCheck check = FolderCheck::None);
     void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
     void writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut);
     void makeFolderIfMissing(const std::wstring& folder);
+    // A working folder of the database, made with its users' rights.
+    void makeWorkingFolderIfMissing(const std::wstring& folder);
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);

@@ -59,7 +59,56 @@ bool HostPlatform::DirectoryExists(const std::wstring& path) {
 
 bool HostPlatform::MakeDirectory(const std::wstring& path) {
     std::error_code ec;
-    return fs::create_directory(files_.ToHost(path), ec);
+    if (!fs::create_directory(files_.ToHost(path), ec)) return false;
+    security_.MadeWithoutDescriptor(path);
+    return true;
+}
+
+bool HostPlatform::MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) {
+    std::error_code ec;
+    if (!fs::create_directory(files_.ToHost(path), ec)) return false;
+    security_.Give(path, security_.DescriptorOf(protection));
+    return true;
+}
+
+// Links and junctions are symbolic links here; a file with more than one
+// name is a hard link.
+services::FolderAdoption HostPlatform::ProtectExistingFolder(const std::wstring& path,
+                                                             const services::FolderProtection& protection) {
+    using services::FolderAdoption;
+    const fs::path host = files_.ToHost(path).lexically_normal();
+    std::error_code ec;
+    const auto status = fs::symlink_status(host, ec);
+    if (fs::is_symlink(status)) return FolderAdoption::Link;
+    if (!fs::is_directory(status)) return FolderAdoption::Failed;
+    if (fs::canonical(host, ec) != fs::weakly_canonical(files_.root(), ec) / host.lexically_relative(files_.root()))
+        return FolderAdoption::Link;
+    const std::wstring owner = security_.EffectiveDescriptor(path).owner;
+    bool trusted = owner == security_.runningAccount;
+    for (const wchar_t* administrative : {sids::kAdministrators, sids::kSystem, sids::kTrustedInstaller})
+        trusted = trusted || owner == administrative;
+    if (!trusted) return FolderAdoption::ForeignOwner;
+    const SecurityDescriptor descriptor = security_.DescriptorOf(protection);
+    security_.Give(path, descriptor);
+    return resetInside(host, path, descriptor.owner);
+}
+
+services::FolderAdoption HostPlatform::resetInside(const fs::path& folder, const std::wstring& windowsFolder,
+                                                   const std::wstring& owner) {
+    using services::FolderAdoption;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto status = entry.symlink_status(ec);
+        if (fs::is_symlink(status)) return FolderAdoption::LinkInside;
+        if (!fs::is_directory(status) && fs::hard_link_count(entry.path(), ec) > 1) return FolderAdoption::LinkInside;
+        const std::wstring inside = windowsFolder + L"\\" + FromUtf8(entry.path().filename().string());
+        security_.Give(inside, {owner, {}, false});
+        if (fs::is_directory(status)) {
+            const FolderAdoption below = resetInside(entry.path(), inside, owner);
+            if (below != FolderAdoption::Protected) return below;
+        }
+    }
+    return ec ? FolderAdoption::Failed : FolderAdoption::Protected;
 }
 
 bool HostPlatform::RemoveEmptyDirectory(const std::wstring& path) {

@@ -10,6 +10,7 @@
 #include "platform/host/HostFileSystem.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/HostRegistry.h"
+#include "platform/host/HostSecurity.h"
 #include "services/system/EveryRole.h"
 
 namespace kanvel::platform::host {
@@ -57,10 +58,15 @@ public:
     std::vector<int> reportedToFirstPhase;
 
     HostRegistry& registry() { return registry_; }
+    // Who owns and may change each file and folder, by Windows' rules.
+    HostSecurity& security() { return security_; }
 
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) override;
+    services::FolderAdoption ProtectExistingFolder(const std::wstring& path,
+                                                   const services::FolderProtection& protection) override;
     bool RemoveEmptyDirectory(const std::wstring& path) override;
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
@@ -111,11 +117,15 @@ public:
 private:
     bool locked(const std::filesystem::path& host) const;
     bool insideReadOnlyFolder(const std::wstring& path) const;
+    // Gives everything below the folder the owner and its inherited rights alone.
+    services::FolderAdoption resetInside(const std::filesystem::path& folder, const std::wstring& windowsFolder,
+                                         const std::wstring& owner);
 
     HostFileSystem files_;
     std::int64_t steadyMilliseconds_ = 0;
     EventLog& log_;
     HostRegistry registry_;
+    HostSecurity security_{files_};
     // The machine's named locks that are held, shared by the lock objects.
     std::shared_ptr<std::set<std::wstring>> heldLocks_ = std::make_shared<std::set<std::wstring>>();
 };

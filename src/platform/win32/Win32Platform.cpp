@@ -13,6 +13,7 @@
 #include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/MarkOfTheWeb.h"
+#include "platform/win32/ProtectedFolder.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
@@ -96,6 +97,15 @@ bool Win32Platform::DirectoryExists(const std::wstring& path) {
 }
 
 bool Win32Platform::MakeDirectory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+bool Win32Platform::MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) {
+    return CreateProtectedFolder(path, protection);
+}
+
+services::FolderAdoption Win32Platform::ProtectExistingFolder(const std::wstring& path,
+                                                              const services::FolderProtection& protection) {
+    return AdoptProtectedFolder(path, protection);
+}
 bool Win32Platform::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
 bool Win32Platform::DeleteFileAt(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 

@@ -10,6 +10,9 @@ public:
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) override;
+    services::FolderAdoption ProtectExistingFolder(const std::wstring& path,
+                                                   const services::FolderProtection& protection) override;
     bool RemoveEmptyDirectory(const std::wstring& path) override;
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;

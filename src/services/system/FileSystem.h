@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "services/system/FolderProtection.h"
 #include "services/system/ReadableFile.h"
 #include "services/system/RemovableEntry.h"
 #include "services/system/ReplacingFile.h"
@@ -22,6 +23,18 @@ public:
     virtual bool FileExists(const std::wstring& path) = 0;
     virtual bool DirectoryExists(const std::wstring& path) = 0;
     virtual bool MakeDirectory(const std::wstring& path) = 0;
+    // Makes a folder of an installation with its protection given at
+    // creation, so that it is never open to others for a moment; false when
+    // it cannot be made (or exists already).
+    virtual bool MakeDirectory(const std::wstring& path, const FolderProtection& protection) = 0;
+    // Gives an existing folder of an installation its protection, after
+    // checking that it may be taken: it is a folder itself (no link or
+    // junction, nor behind one), its owner is the running account, the
+    // Administrators, SYSTEM or TrustedInstaller, and nothing inside is a
+    // link, junction or a file with more than one name. What lies inside then
+    // takes its rights from the folder alone. The checks and the change are
+    // made on the folder that was opened, not on its name again.
+    virtual FolderAdoption ProtectExistingFolder(const std::wstring& path, const FolderProtection& protection) = 0;
     virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
     virtual bool DeleteFileAt(const std::wstring& path) = 0;
     virtual bool SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
