@@ -70,7 +70,7 @@ TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButt
     // "Uruchom" starts the installed program and ends the installer.
     log.clear();
     panel().BBInstal.click();
-    EXPECT_EQ(log.withPrefix(L"shell "), std::vector<std::wstring>{L"shell |C:\\OR-Vel\\Edytor3.exe||"});
+    EXPECT_EQ(log.withPrefix(L"start "), std::vector<std::wstring>{L"start signed-in user|C:\\OR-Vel\\Edytor3.exe|"});
     EXPECT_TRUE(main().closed());
 }
 
@@ -131,7 +131,8 @@ TEST_F(InstallSequenceTest, EngineStepFetchesStartsAndUnticksThenTheOtherStepsRu
     EXPECT_EQ(notices.front(), L"Pobranie silnika bazy danych projektów z wersji 3.0-7.0.");
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "MZ setup");
     EXPECT_EQ(panel().BBParadox.tag(), 1);
-    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_EQ(log.withPrefix(L"start ").front(),
+              L"start this account|C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe|C:\\OR-Vel\\Sterowniki\\BDE");
     EXPECT_FALSE(panel().CBParadox.checked());
     EXPECT_FALSE(panel().BBParadox.enabled());
     EXPECT_TRUE(main().PanelKoniec.visible());
@@ -145,7 +146,7 @@ TEST_F(InstallSequenceTest, EngineAlreadyFetchedIsStartedAgainWithoutAFetch) {
     panel().BBInstal.click();
     EXPECT_EQ(boxes().front(), L"box Uwaga!|Silnik bazy danych został już pobrany.");
     EXPECT_EQ(server.requests.size(), requests + 1);  // only the program file
-    EXPECT_EQ(log.withPrefix(L"shell ").size(), 1u);
+    EXPECT_EQ(log.withPrefix(L"start ").size(), 1u);
 }
 
 TEST_F(InstallSequenceTest, EngineNeitherFetchedNorPickedAsksForTheDownloadAndGoesOn) {
@@ -163,7 +164,8 @@ TEST_F(InstallSequenceTest, PickedPackedEngineIsCopiedIntoPlaceAndStarted) {
     toolkit.dialogAnswers.push_back(L"D:\\Pobrane\\SETUP._EXE");
     panel().BBInstal.click();
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "packed setup");
-    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_EQ(log.withPrefix(L"start ").front(),
+              L"start this account|C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe|C:\\OR-Vel\\Sterowniki\\BDE");
 }
 
 TEST_F(InstallSequenceTest, DatabaseFailureEndsTheWholeClickSilently) {

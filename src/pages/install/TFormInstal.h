@@ -156,6 +156,7 @@ private:
     void removeInstallFolder(const std::wstring& folder);
     void deleteIfPresent(const std::wstring& path);
     void warn(const std::wstring& text);
+    void copyUpdateProgram();
     void describePictures();
     void describeChoices();
     void describeComponentRow();

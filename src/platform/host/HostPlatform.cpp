@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/host/Encoding.h"
+#include "platform/host/HostHeldProgram.h"
 #include "platform/host/HostReadableFile.h"
 #include "platform/host/HostRemovableEntry.h"
 #include "platform/host/OpenSslSha256.h"
@@ -127,10 +128,11 @@ bool ReadOnly(const fs::path& host) {
 }
 }  // namespace
 
+// Held by another program, or by this one without write or delete sharing.
 bool HostPlatform::locked(const fs::path& host) const {
     for (const auto& file : lockedFiles)
         if (files_.ToHost(file) == host) return true;
-    return false;
+    return heldFiles_->contains(host);
 }
 
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
@@ -158,7 +160,7 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     if (source.size() > services::kMaxCopyPathLength || target.size() > services::kMaxCopyPathLength) return false;
     const fs::path from = files_.ToHost(source);
     const fs::path to = files_.ToHost(target);
-    if (!fs::is_regular_file(from, ec) || ReadOnly(to)) return false;
+    if (!fs::is_regular_file(from, ec) || ReadOnly(to) || locked(to)) return false;
     return fs::copy_file(from, to, options, ec) && !ec;
 }
 
@@ -209,16 +211,14 @@ std::unique_ptr<services::RemovableEntry> HostPlatform::OpenForRemoval(const std
 }
 
 std::unique_ptr<services::ReadableFile> HostPlatform::OpenForReading(const std::wstring& path) {
-    return HostReadableFile::Open(files_.ToHost(path), path);
+    return HostReadableFile::Open(files_, path);
+}
+
+std::unique_ptr<services::ReadableFile> HostPlatform::OpenEntryForReading(const std::wstring& path) {
+    return HostReadableFile::Open(files_, path, HostReadableFile::Links::OpenedThemselves);
 }
 
 std::unique_ptr<services::Sha256Digest> HostPlatform::StartSha256() { return std::make_unique<OpenSslSha256>(); }
-
-services::FileSignature HostPlatform::SignatureOf(const std::wstring& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(files_.ToHost(path), ec)) return services::FileSignature{};
-    return signatures(files_.ReadFile(path));
-}
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
     std::ofstream out(files_.ToHost(path), std::ios::binary | std::ios::app);
@@ -307,6 +307,14 @@ std::wstring HostPlatform::SpecialFolderPath(int folder) {
         case services::kFolderCommonPrograms: return commonProgramsPath;
         default: return programsPath;
     }
+}
+
+std::unique_ptr<services::HeldProgram> HostPlatform::HoldProgram(const std::wstring& file) {
+    const fs::path host = files_.ToHost(file);
+    std::error_code ec;
+    if (!fs::is_regular_file(host, ec)) return nullptr;
+    return std::make_unique<HostHeldProgram>(heldFiles_, host, file, files_.ReadFile(file),
+                                             HostHeldProgram::Settings{signatures, whenStarting, startsSucceed}, log_);
 }
 
 void HostPlatform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,

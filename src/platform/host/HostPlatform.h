@@ -41,6 +41,11 @@ public:
     // The signature Windows would find in a file with these bytes; by
     // default none.
     SignatureReader signatures = [](const std::string&) { return services::FileSignature{}; };
+    // What a held program's start does besides being logged ("start
+    // <as>|<file>|<folder>"), such as trying to change the file at that
+    // moment; and whether the start succeeds.
+    std::function<void(const std::wstring& file)> whenStarting;
+    bool startsSucceed = true;
     // Folders the test user may not write to: no file can be created in them.
     std::vector<std::wstring> readOnlyFolders;
     // The copies of the installer started for a second phase, and what a
@@ -78,8 +83,8 @@ public:
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
+    std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
-    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
@@ -95,6 +100,7 @@ public:
                                             bool waitForOutcome) override;
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
+    std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
@@ -116,6 +122,7 @@ public:
 
 private:
     bool locked(const std::filesystem::path& host) const;
+    bool held(const std::filesystem::path& host) const;
     bool insideReadOnlyFolder(const std::wstring& path) const;
     // Gives everything below the folder the owner and its inherited rights alone.
     services::FolderAdoption resetInside(const std::filesystem::path& folder, const std::wstring& windowsFolder,
@@ -128,6 +135,10 @@ private:
     HostSecurity security_{files_};
     // The machine's named locks that are held, shared by the lock objects.
     std::shared_ptr<std::set<std::wstring>> heldLocks_ = std::make_shared<std::set<std::wstring>>();
+    // The files held open without write or delete sharing (HoldProgram), as
+    // often as each is held.
+    std::shared_ptr<std::multiset<std::filesystem::path>> heldFiles_ =
+        std::make_shared<std::multiset<std::filesystem::path>>();
 };
 
 }  // namespace kanvel::platform::host

@@ -9,7 +9,6 @@
 #include <string>
 #include <variant>
 
-#include "platform/win32/AuthenticodeSignature.h"
 #include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/MarkOfTheWeb.h"
@@ -17,6 +16,7 @@
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
+#include "platform/win32/Win32HeldProgram.h"
 #include "platform/win32/Win32ReadableFile.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
@@ -155,9 +155,12 @@ std::unique_ptr<services::ReadableFile> Win32Platform::OpenForReading(const std:
     return Win32ReadableFile::Open(path);
 }
 
+std::unique_ptr<services::ReadableFile> Win32Platform::OpenEntryForReading(const std::wstring& path) {
+    return Win32ReadableFile::Open(path, Win32ReadableFile::Links::OpenedThemselves);
+}
+
 std::unique_ptr<services::Sha256Digest> Win32Platform::StartSha256() { return std::make_unique<CngSha256>(); }
 
-services::FileSignature Win32Platform::SignatureOf(const std::wstring& path) { return AuthenticodeSignatureOf(path); }
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
@@ -267,6 +270,10 @@ std::wstring Win32Platform::SpecialFolderPath(int folder) {
     std::array<wchar_t, MAX_PATH> buffer{};
     SHGetSpecialFolderPathW(nullptr, buffer.data(), folder, FALSE);
     return std::wstring(buffer.data());
+}
+
+std::unique_ptr<services::HeldProgram> Win32Platform::HoldProgram(const std::wstring& file) {
+    return Win32HeldProgram::Hold(file);
 }
 
 void Win32Platform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,

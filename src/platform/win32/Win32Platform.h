@@ -24,8 +24,8 @@ public:
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
+    std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
-    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
@@ -42,6 +42,7 @@ public:
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
     std::wstring SpecialFolderPath(int folder) override;
+    std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
     void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;

@@ -60,6 +60,9 @@ public:
     // The file opened for reading; nothing when there is none or it cannot
     // be opened (held by a program that writes it, no right to read it).
     virtual std::unique_ptr<ReadableFile> OpenForReading(const std::wstring& path) = 0;
+    // The same, but a link at the path's own name is not followed: the link
+    // itself is opened (ReadableFile::IsLink tells).
+    virtual std::unique_ptr<ReadableFile> OpenEntryForReading(const std::wstring& path) = 0;
     // Appends text to a file, created when missing, converted to the system's
     // ANSI code page. Throws InputOutputError when anything fails.
     virtual void AppendAnsiText(const std::wstring& path, const std::wstring& text) = 0;
