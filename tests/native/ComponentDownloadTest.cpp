@@ -3,6 +3,7 @@
 #include "services/installer/InstallerError.h"
 #include "services/download/ProgressScale.h"
 #include "pages/notice/TFormProxy.h"
+#include "services/http/ProxySignIns.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -443,8 +444,9 @@ struct ProxySignInAnswer {
     void operator()(ui::Form& form) {
         auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
         ++shown;
-        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelUser.caption(),
-                 dialog.LabelPassword.caption(), dialog.BOk.caption(), dialog.BCancel.caption()};
+        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelProxy.caption(),
+                 dialog.LabelUser.caption(), dialog.LabelPassword.caption(), dialog.BOk.caption(),
+                 dialog.BCancel.caption()};
         EXPECT_TRUE(dialog.EditPassword.password());
         dialog.EditUser.setText(username);
         dialog.EditPassword.setText(password);
@@ -462,7 +464,8 @@ TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApar
     EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
     EXPECT_EQ(answer.shown, 1);
     EXPECT_EQ(answer.texts, (std::vector<std::wstring>{L"Serwer proxy wymaga logowania", L"Serwer proxy wymaga logowania",
-                                                       L"Użytkownik:", L"Hasło:", L"&Ok", L"&Anuluj"}));
+                                                       L"Serwer proxy: proxy.firma.pl:3128", L"Użytkownik:",
+                                                       L"Hasło:", L"&Ok", L"&Anuluj"}));
     ASSERT_EQ(server.requests.size(), 2u);
     for (const auto& request : server.requests) {
         ASSERT_TRUE(request.proxyCredentials);
@@ -471,6 +474,65 @@ TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApar
     EXPECT_EQ(server.requests[0].username, L"kanvel8");  // the server's own, beside
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
     EXPECT_TRUE(messages().empty());
+}
+
+// A user name and password typed for one proxy are that proxy's: another
+// proxy (a script may name one for some addresses) is asked for its own,
+// the dialog naming it, and never gets the first one's.
+TEST_F(ComponentDownloadTest, EachProxyIsAskedForItsOwnAnswerAndNeverGetsAnothersAnswer) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    server.proxiesByUrl[Url(kTables)] = {L"Inny.Proxy.pl:8080", {L"jan", L"haslo"}};
+    std::vector<std::wstring> proxiesShown;
+    toolkit.onModal = [&](ui::Form& form) {
+        auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
+        proxiesShown.push_back(dialog.LabelProxy.caption());
+        const bool first = proxiesShown.size() == 1;
+        dialog.EditUser.setText(first ? L"anna" : L"jan");
+        dialog.EditPassword.setText(first ? L"tajne" : L"haslo");
+        dialog.BOk.click();
+    };
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ program"});
+    Serve(kPrograms + L"/Edytor2._exe", {.body = "MZ program 2"});
+    Serve(kTables + L"/baza1.db", {.body = "table"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor2", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(proxiesShown,
+              (std::vector<std::wstring>{L"Serwer proxy: proxy.firma.pl:3128", L"Serwer proxy: Inny.Proxy.pl:8080"}));
+    ASSERT_EQ(server.requests.size(), 3u);
+    const std::vector<std::pair<std::wstring, std::wstring>> sent = {
+        {L"proxy.firma.pl:3128", L"anna"}, {L"Inny.Proxy.pl:8080", L"jan"}, {L"proxy.firma.pl:3128", L"anna"}};
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(server.requests[i].proxy, sent[i].first);
+        ASSERT_TRUE(server.requests[i].proxyCredentials);
+        EXPECT_EQ(server.requests[i].proxyCredentials->username, sent[i].second);
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+// A refused answer is forgotten for its proxy alone: the other proxy keeps
+// its own, and the refusing one asks again.
+TEST(ProxySignIns, ARefusedAnswerIsForgottenForItsProxyOnly) {
+    services::ProxySignIns signIns;
+    int asked = 0;
+    const auto answer = [&](const std::wstring& proxy) {
+        ++asked;
+        return std::optional<services::ProxyCredentials>({proxy == L"a:1" ? L"anna" : L"jan", L"x"});
+    };
+    ASSERT_TRUE(signIns.AskFor(L"a:1", answer));
+    ASSERT_TRUE(signIns.AskFor(L"B:2", answer));
+    EXPECT_TRUE(signIns.AskFor(L"A:1", answer));  // letter case aside, the same proxy: not asked again
+    EXPECT_EQ(asked, 2);
+    signIns.Refused(L"a:1");
+    EXPECT_FALSE(signIns.AnswerFor(L"a:1"));
+    ASSERT_TRUE(signIns.AnswerFor(L"b:2"));
+    EXPECT_EQ(signIns.AnswerFor(L"b:2")->username, L"jan");
+    EXPECT_TRUE(signIns.AskFor(L"a:1", answer));
+    EXPECT_EQ(asked, 3);
+    // Declined: that proxy is not asked again until it refuses something.
+    EXPECT_FALSE(signIns.AskFor(L"c:3", [&](const std::wstring&) { return std::optional<services::ProxyCredentials>(); }));
+    EXPECT_FALSE(signIns.AskFor(L"c:3", answer));
+    EXPECT_EQ(asked, 3);
 }
 
 TEST_F(ComponentDownloadTest, AWrongPasswordOrNoAnswerFailsClearlyAtOnceAndStoresNothing) {

@@ -21,9 +21,11 @@ public:
         ++userReads;
         return user;
     }
-    std::optional<std::wstring> AskScript(const std::wstring& url, bool, const std::wstring&) override {
+    // Detection is asked first, as Windows does: when it is on, the answer is its.
+    std::optional<ScriptAnswer> AskScript(const std::wstring& url, bool autoDetect, const std::wstring&) override {
         scriptQuestions.push_back(url);
-        return scriptAnswer;
+        if (!scriptAnswer) return std::nullopt;
+        return ScriptAnswer{*scriptAnswer, autoDetect};
     }
     std::optional<UserProxySettings> MachineSetting() override {
         ++machineReads;
@@ -88,6 +90,28 @@ TEST(ProxyChoice, AScriptOrDetectionThatFailsFallsBackAndIsNotTriedAgain) {
     settings.machine.reset();
     ProxyChoice withNothing(settings);
     EXPECT_TRUE(withNothing.For(kMirror).direct());
+}
+
+// The system account's own sign-in goes only to a proxy the settings name:
+// whoever answers automatic detection on the network could name any proxy.
+TEST(ProxyChoice, TheSystemAccountOffersItsSignInOnlyToAProxyTheSettingsName) {
+    ScriptedProxySettings settings;
+    settings.user = UserProxySettings{.autoDetect = true};
+    settings.scriptAnswer = L"PROXY znaleziony:8080";
+    EXPECT_TRUE(ProxyChoice(settings).For(kMirror).accountSignIn);  // a user's run, as Windows does
+    const ProxyRoute detected = ProxyChoice(settings, true).For(kMirror);
+    EXPECT_EQ(detected.proxy, L"znaleziony:8080");
+    EXPECT_FALSE(detected.accountSignIn);
+
+    // A script, a proxy server or the machine's setting that the user or an administrator set keeps it.
+    settings.user = UserProxySettings{.scriptUrl = L"http://konfiguracja.firma.pl/proxy.pac"};
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"znaleziony:8080"});
+    settings.user = UserProxySettings{.autoDetect = true, .proxy = L"reczny:3128"};
+    settings.scriptAnswer.reset();  // detection finds nothing: the proxy server applies
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"reczny:3128"});
+    settings.user.reset();
+    settings.machine = UserProxySettings{.proxy = L"maszyna:8080"};
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"maszyna:8080"});
 }
 
 TEST(ProxyChoice, WithoutUserSettingsTheMachineSettingAppliesWithItsBypassList) {

@@ -200,6 +200,32 @@ TEST_F(UnattendedRunTest, ALogThatCannotBeWrittenStopsTheRunBeforeAnything) {
     EXPECT_FALSE(windowOpened);
 }
 
+// A log name that is a link (a symbolic link, dangling or not, or one more
+// name of another file) is not written through: whoever placed it there first
+// would have the run write into a file of their choosing. The run ends as
+// for any log that cannot be written.
+TEST_F(UnattendedRunTest, ALogThatIsALinkIsNotWrittenThroughAndStopsTheRun) {
+    ServeProgram();
+    namespace fs = std::filesystem;
+    platform.files().WriteFile(L"D:\\cel.txt", "cel");
+    const fs::path target = platform.files().ToHost(L"D:\\cel.txt");
+    fs::create_symlink(target, platform.files().ToHost(L"D:\\dowiazanie.log"));
+    fs::create_symlink(platform.files().ToHost(L"D:\\brak.txt"), platform.files().ToHost(L"D:\\wiszace.log"));
+    fs::create_hard_link(target, platform.files().ToHost(L"D:\\druga-nazwa.log"));
+    for (const wchar_t* log : {L"/LOG=D:\\dowiazanie.log", L"/LOG=D:\\wiszace.log", L"/LOG=D:\\druga-nazwa.log"})
+        EXPECT_EQ(Run(Install({log})), 2) << platform::host::ToUtf8(log);
+    // The default log's name, planted as a link in the temporary folder.
+    platform.files().MakeFolders(platform.temporaryPath);
+    fs::create_symlink(target, platform.files().ToHost(kLogFile));
+    EXPECT_EQ(Run(Install({})), 2);
+
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\cel.txt"), "cel");
+    EXPECT_FALSE(platform.FileExists(L"D:\\brak.txt"));
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    ExpectNothingOnScreen();
+}
+
 TEST_F(UnattendedRunTest, WithoutTheLicenceAcceptedNothingIsInstalled) {
     ServeProgram();
     EXPECT_EQ(Run({L"/SILENT", L"/EDITION=Administrator", L"/DIR=D:\\Programy"}), 3);

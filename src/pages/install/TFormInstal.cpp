@@ -228,8 +228,8 @@ void TFormInstal::ShowReplaceNotice(const std::wstring& text) { warn(text); }
 
 // A user name is what a proxy's sign-in needs at least: "Ok" without one is
 // no answer.
-std::optional<services::ProxyCredentials> TFormInstal::AskProxySignIn() {
-    notice::TFormProxy dialog(environment_.application, main_);
+std::optional<services::ProxyCredentials> TFormInstal::AskProxySignIn(const std::wstring& proxy) {
+    notice::TFormProxy dialog(environment_.application, main_, proxy);
     environment_.application.realize(dialog);
     dialog.showModal();
     if (!dialog.accepted() || dialog.EditUser.text().empty()) return std::nullopt;

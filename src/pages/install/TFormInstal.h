@@ -134,7 +134,7 @@ public:
     void SetProgressPosition(int position) override { ProgressBar1.setPosition(position); }
     bool KeepWorking() override;
     void ShowReplaceNotice(const std::wstring& text) override;
-    std::optional<services::ProxyCredentials> AskProxySignIn() override;
+    std::optional<services::ProxyCredentials> AskProxySignIn(const std::wstring& proxy) override;
 
 private:
     // Runs a handler that works on the chosen edition, folder and components:

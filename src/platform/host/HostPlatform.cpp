@@ -235,6 +235,11 @@ void HostPlatform::AppendUnicodeText(const std::wstring& path, const std::wstrin
     // be opened as a file, a missing folder or a read-only one cannot take one.
     if (NamesDevice(std::wstring(services::FileNameOf(path)))) throw services::InputOutputError(L"I/O error 1");
     if (fs::is_directory(host, ec) || insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
+    // As Windows opens a name with FILE_FLAG_OPEN_REPARSE_POINT: a symbolic
+    // link is the link itself, and a file with more names is one a link made.
+    const auto entry = fs::symlink_status(host, ec);
+    if (fs::is_symlink(entry) || (fs::is_regular_file(entry) && fs::hard_link_count(host, ec) > 1))
+        throw services::InputOutputError(L"I/O error 1920");
     const bool fresh = !fs::exists(host, ec) || fs::file_size(host, ec) == 0;
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) throw services::InputOutputError(L"I/O error 3");

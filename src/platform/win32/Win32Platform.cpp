@@ -9,6 +9,8 @@
 #include <string>
 #include <variant>
 
+#include "platform/win32/AccountTemporaryFolder.h"
+#include "platform/win32/AdministratorsLock.h"
 #include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/MarkOfTheWeb.h"
@@ -54,6 +56,18 @@ void WriteAndClose(FileHandle& file, const std::string& bytes) {
         written != bytes.size())
         throw LastIoError();
     if (!file.close()) throw LastIoError();
+}
+
+// A file opened at a name that is a link (a reparse point: symbolic link,
+// junction, mount point) or one more name of a file (a hard link) is not
+// written: the text would land in a file someone else chose.
+void RefuseLink(const FileHandle& file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file.get(), &information)) throw LastIoError();
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || information.nNumberOfLinks > 1) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        throw LastIoError();
+    }
 }
 
 HKEY RootKey(services::RegistryRoot root) {
@@ -170,14 +184,16 @@ void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring&
 }
 
 void Win32Platform::AppendUnicodeText(const std::wstring& path, const std::wstring& text) {
+    // A link at the name is opened itself, never followed.
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) throw LastIoError();
     // "NUL", "CON" and their kin open devices, not files.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
         SetLastError(ERROR_INVALID_NAME);
         throw LastIoError();
     }
+    RefuseLink(file);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw LastIoError();
     constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
@@ -204,8 +220,7 @@ std::uint64_t Win32Platform::SizeOfFolder(const std::wstring& folder) {
 }
 
 std::wstring Win32Platform::TemporaryFolder() {
-    std::array<wchar_t, MAX_PATH + 1> buffer{};
-    std::wstring folder(buffer.data(), GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data()));
+    std::wstring folder = AccountTemporaryFolder();
     if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
     return folder;
 }
@@ -246,6 +261,8 @@ bool Win32Platform::CanWriteRegistryKey(services::RegistryRoot root, const std::
 }
 
 std::unique_ptr<services::HeldLock> Win32Platform::ClaimMachineLock(const std::wstring& name) {
+    // An elevated run's lock lies where only administrators can reach it.
+    if (auto administrators = ClaimAdministratorsLock(name)) return std::move(*administrators);
     // "Global\" makes one lock for every session of the machine: a user's and
     // the system account's (a deployment tool's) alike.
     SetLastError(ERROR_SUCCESS);

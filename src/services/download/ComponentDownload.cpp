@@ -139,7 +139,7 @@ ComponentDownload::ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clo
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
     client_.OnWait = [this](HttpClient&) { KeepWorkingOrStop(); };
-    client_.OnProxySignIn = [this](HttpClient&) { return view_.AskProxySignIn(); };
+    client_.OnProxySignIn = [this](HttpClient&, const std::wstring& proxy) { return view_.AskProxySignIn(proxy); };
 }
 
 FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension,

@@ -145,7 +145,9 @@ std::optional<ProxyRoute> ProxyChoice::fromScript(const std::wstring& url, const
         scriptFailed_ = true;
         return std::nullopt;
     }
-    return RouteFromScriptAnswer(*answer);
+    ProxyRoute route = RouteFromScriptAnswer(answer->proxies);
+    route.accountSignIn = !(systemAccount_ && answer->foundByDetection);
+    return route;
 }
 
 }  // namespace kanvel::services

@@ -20,11 +20,22 @@ struct UserProxySettings {
 };
 
 // The way one request goes: straight to the server, or through the proxy
-// "host:port".
+// "host:port". accountSignIn: the account's own sign-in (Negotiate, NTLM,
+// with the credentials Windows holds for it) may go to that proxy.
 struct ProxyRoute {
     std::wstring proxy;  // empty: direct
+    bool accountSignIn = true;
     bool direct() const { return proxy.empty(); }
     bool operator==(const ProxyRoute&) const = default;
+};
+
+// A configuration script's answer: its proxy list ("" for DIRECT), and
+// whether the script was found by automatic detection (WPAD: whoever
+// answers the network's DHCP or DNS question for it) rather than named in
+// the settings by the user or an administrator.
+struct ScriptAnswer {
+    std::wstring proxies;
+    bool foundByDetection = false;
 };
 
 // Where the settings come from: Windows' calls on Windows, a script in the tests.
@@ -34,9 +45,9 @@ public:
     // The current user's settings; nothing when they cannot be read.
     virtual std::optional<UserProxySettings> UserSettings() = 0;
     // Runs the configuration script (found by automatic detection, or at
-    // scriptUrl when that is not empty) for the URL: the proxy list it
-    // answers ("" for DIRECT), nothing when no script could be found or run.
-    virtual std::optional<std::wstring> AskScript(const std::wstring& url, bool autoDetect,
+    // scriptUrl when that is not empty) for the URL: its answer, nothing
+    // when no script could be found or run.
+    virtual std::optional<ScriptAnswer> AskScript(const std::wstring& url, bool autoDetect,
                                                   const std::wstring& scriptUrl) = 0;
     // The machine's WinHTTP proxy setting (proxy list and bypass list);
     // nothing when none is set.
@@ -52,15 +63,23 @@ public:
 // read is a trip to the registry, and a run fetches many files); a script
 // that failed is not tried again for the rest of the run. Safe to call from
 // several threads.
+//
+// A run of the system account (a deployment tool's) never offers the
+// machine's own sign-in to a proxy that automatic detection found: anyone
+// on the network who answers the detection could name one and collect it.
+// A proxy the user or an administrator set (a proxy server, a script they
+// named, the machine's setting) gets it as before.
 class ProxyChoice {
 public:
-    explicit ProxyChoice(ProxySettingsSource& source) : source_(source) {}
+    explicit ProxyChoice(ProxySettingsSource& source, bool systemAccount = false)
+        : source_(source), systemAccount_(systemAccount) {}
     ProxyRoute For(const std::wstring& url);
 
 private:
     std::optional<ProxyRoute> fromScript(const std::wstring& url, const UserProxySettings& user);
 
     ProxySettingsSource& source_;
+    bool systemAccount_;
     std::mutex mutex_;
     std::optional<std::optional<UserProxySettings>> user_;
     std::optional<std::optional<UserProxySettings>> machine_;

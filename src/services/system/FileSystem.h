@@ -69,12 +69,18 @@ public:
     // Appends text in UTF-8 to a file on a disk, created when missing; a new
     // or empty file first gets the UTF-8 byte-order mark. Throws
     // InputOutputError when anything fails, and for anything that is not a
-    // file on a disk (a folder, a device such as NUL or CON).
+    // file on a disk (a folder, a device such as NUL or CON) or is a link:
+    // a symbolic link, a junction or any other reparse point, or a file that
+    // has another name as well (a hard link). Nothing is written through a
+    // link, so a file someone else placed at the name cannot redirect the
+    // text into a file of their choosing.
     virtual void AppendUnicodeText(const std::wstring& path, const std::wstring& text) = 0;
     // The bytes of every file below the folder, its sub-folders included
     // (links not followed); 0 for a folder that does not exist.
     virtual std::uint64_t SizeOfFolder(const std::wstring& folder) = 0;
-    // The user's folder for temporary files, without a final "\".
+    // The account's own folder for temporary files, without a final "\";
+    // for the system account one that no other account may enter (on
+    // Windows, GetTempPath2W's C:\Windows\SystemTemp).
     virtual std::wstring TemporaryFolder() = 0;
 };
 

@@ -15,8 +15,8 @@ std::wstring Adopt(LPWSTR text) {
 
 }  // namespace
 
-WindowsProxySettings::WindowsProxySettings(std::chrono::milliseconds scriptTimeout)
-    : scriptTimeout_(scriptTimeout) {}
+WindowsProxySettings::WindowsProxySettings(std::chrono::milliseconds scriptTimeout, bool systemAccount)
+    : scriptTimeout_(scriptTimeout), systemAccount_(systemAccount) {}
 
 std::optional<services::UserProxySettings> WindowsProxySettings::UserSettings() {
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
@@ -29,12 +29,15 @@ std::optional<services::UserProxySettings> WindowsProxySettings::UserSettings() 
     return settings;
 }
 
-std::optional<std::wstring> WindowsProxySettings::AskScript(const std::wstring& url, bool autoDetect,
-                                                             const std::wstring& scriptUrl) {
+std::optional<services::ScriptAnswer> WindowsProxySettings::AskScript(const std::wstring& url, bool autoDetect,
+                                                                       const std::wstring& scriptUrl) {
     // Detection first, as Windows does, then the script the user named.
     if (autoDetect)
-        if (auto answer = runScript(url, WINHTTP_AUTOPROXY_AUTO_DETECT, {})) return answer;
-    if (!scriptUrl.empty()) return runScript(url, WINHTTP_AUTOPROXY_CONFIG_URL, scriptUrl);
+        if (auto answer = runScript(url, WINHTTP_AUTOPROXY_AUTO_DETECT, {}))
+            return services::ScriptAnswer{*answer, true};
+    if (!scriptUrl.empty())
+        if (auto answer = runScript(url, WINHTTP_AUTOPROXY_CONFIG_URL, scriptUrl))
+            return services::ScriptAnswer{*answer, false};
     return std::nullopt;
 }
 
@@ -52,7 +55,7 @@ std::optional<std::wstring> WindowsProxySettings::runScript(const std::wstring& 
     options.dwFlags = flags;
     options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
     options.lpszAutoConfigUrl = scriptUrl.empty() ? nullptr : scriptUrl.c_str();
-    options.fAutoLogonIfChallenged = TRUE;
+    options.fAutoLogonIfChallenged = (systemAccount_ && flags == WINHTTP_AUTOPROXY_AUTO_DETECT) ? FALSE : TRUE;
     WINHTTP_PROXY_INFO info{};
     if (!WinHttpGetProxyForUrl(scriptSession_.get(), url.c_str(), &options, &info)) return std::nullopt;
     std::wstring proxy = Adopt(info.lpszProxy);

@@ -14,18 +14,21 @@ namespace kanvel::platform::win32 {
 // transfer makes them, never the window's thread.
 class WindowsProxySettings : public services::ProxySettingsSource {
 public:
-    // A script is fetched and run within the time-out.
-    explicit WindowsProxySettings(std::chrono::milliseconds scriptTimeout);
+    // A script is fetched and run within the time-out. For the system
+    // account, a script found by automatic detection is fetched without the
+    // machine's sign-in, whatever its server asks.
+    WindowsProxySettings(std::chrono::milliseconds scriptTimeout, bool systemAccount);
 
     std::optional<services::UserProxySettings> UserSettings() override;
-    std::optional<std::wstring> AskScript(const std::wstring& url, bool autoDetect,
-                                          const std::wstring& scriptUrl) override;
+    std::optional<services::ScriptAnswer> AskScript(const std::wstring& url, bool autoDetect,
+                                                    const std::wstring& scriptUrl) override;
     std::optional<services::UserProxySettings> MachineSetting() override;
 
 private:
     std::optional<std::wstring> runScript(const std::wstring& url, DWORD flags, const std::wstring& scriptUrl);
 
     std::chrono::milliseconds scriptTimeout_;
+    bool systemAccount_;
     WinHttpHandle scriptSession_;
 };
 
