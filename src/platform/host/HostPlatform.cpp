@@ -172,6 +172,7 @@ services::FileSignature HostPlatform::SignatureOf(const std::wstring& path) {
 }
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
+    if (insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
     std::ofstream out(files_.ToHost(path), std::ios::binary | std::ios::app);
     if (!out) throw services::InputOutputError(L"I/O error 3");
     out << ToAnsi(text);
