@@ -347,7 +347,12 @@ TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingF
         {services::TransferFailure::HttpStatus(L"HTTP/1.1", 500, L"Internal Server Error"), 1u},
         {services::TransferFailure::Socket(11001), 1u},
     };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        // Each case begins with the server within reach: a file has just arrived.
+        const std::wstring arrived = L"dostepny" + std::to_wstring(i) + L".db";
+        Serve(kTables + L"/" + arrived, {.body = "t"});
+        ASSERT_TRUE(Fetch(kTables, arrived, L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
         log.clear();
         server.requests.clear();
         Serve(kTables + L"/baza1.db", {.error = c.error});
@@ -358,6 +363,49 @@ TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingF
         EXPECT_EQ(log.withPrefix(L"wait "), c.requests == 1u ? std::vector<std::wstring>() : pauses) << c.error.text();
         ExpectCleanedUp();
     }
+}
+
+TEST_F(ComponentDownloadTest, AServerOutOfReachGetsOneTryPerFileUntilItAnswersAgain) {
+    const std::wstring pristine = L"C:\\OR-Vel\\Format\\Bkp6";
+    const std::vector<std::wstring> pauses{L"wait 1000", L"wait 3000", L"wait 9000"};
+    // requests, pauses and messages of one call
+    auto fetchTable = [&](const std::wstring& name, platform::host::ScriptedResponse response) {
+        log.clear();
+        server.requests.clear();
+        Serve(kTables + L"/" + name, std::move(response));
+        const bool stored = Fetch(kTables, name, L"", false, pristine);
+        ExpectCleanedUp();
+        return std::tuple{stored, server.requests.size(), log.withPrefix(L"wait "), messages()};
+    };
+    const std::vector<std::wstring> noConnection{L"message Błąd połączenia z internetem"};
+    const services::TransferFailure refused = services::TransferFailure::Socket(10061);
+
+    // The first file uses its tries; every later one is tried once, whatever
+    // the failure, and still reports itself.
+    EXPECT_EQ(fetchTable(L"baza1.db", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
+    EXPECT_EQ(fetchTable(L"baza2.db", {.error = services::TransferFailure::Socket(10060)}),
+              std::tuple(false, 1u, std::vector<std::wstring>(), noConnection));
+    EXPECT_EQ(fetchTable(L"baza3.db", {.error = refused}),
+              std::tuple(false, 1u, std::vector<std::wstring>(), noConnection));
+    // A program file too: nothing kept for resuming came of it.
+    log.clear();
+    server.requests.clear();
+    Serve(kPrograms + L"/Edytor3._exe", {.error = kReset});
+    EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(messages(), noConnection);
+    // A busy server has answered: it is within reach, and the next file gets its tries again.
+    EXPECT_EQ(fetchTable(L"baza4.db", {.error = kUnavailable}),
+              std::tuple(false, 1u, std::vector<std::wstring>(),
+                         std::vector<std::wstring>{L"message Nieudane pobranie pliku: HTTP/1.1 503 Service Unavailable"}));
+    EXPECT_EQ(fetchTable(L"baza5.db", {.body = "t5", .error = kReset, .failures = 1}),
+              std::tuple(true, 2u, std::vector<std::wstring>{L"wait 1000"}, std::vector<std::wstring>()));
+
+    // Out of reach again, then a file that arrives: the tries come back with it.
+    EXPECT_EQ(fetchTable(L"baza11.db", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
+    EXPECT_EQ(fetchTable(L"baza12.db", {.body = "t12"}),
+              std::tuple(true, 1u, std::vector<std::wstring>(), std::vector<std::wstring>()));
+    EXPECT_EQ(fetchTable(L"baza1.px", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
 }
 
 TEST_F(ComponentDownloadTest, AProgramFileCutShortGoesOnFromWhereItBrokeOff) {

@@ -219,9 +219,15 @@ void TFormInstal::whileWorking(void (TFormInstal::*handler)(), FolderCheck check
     }
 }
 
+// The window is closing: a message log that cannot be written (the
+// installer on a DVD or a read-only share) goes without the line rather than
+// stop the closing with an error box.
 void TFormInstal::noteBrokenOff() {
-    notice::AppendMessageLog(environment_.platform, environment_.context.installerDir, notice::kTitleWarning, kBrokenOff,
-                             fetching_);
+    try {
+        notice::AppendMessageLog(environment_.platform, environment_.context.installerDir, notice::kTitleWarning,
+                                 kBrokenOff, fetching_);
+    } catch (const services::InputOutputError&) {
+    }
 }
 
 void TFormInstal::ShowReplaceNotice(const std::wstring& text) { warn(text); }

@@ -221,6 +221,7 @@ std::unique_ptr<services::ReadableFile> HostPlatform::OpenEntryForReading(const 
 std::unique_ptr<services::Sha256Digest> HostPlatform::StartSha256() { return std::make_unique<OpenSslSha256>(); }
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
+    if (insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
     std::ofstream out(files_.ToHost(path), std::ios::binary | std::ios::app);
     if (!out) throw services::InputOutputError(L"I/O error 3");
     out << ToAnsi(text);

@@ -264,12 +264,18 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
 }
 
 void ComponentDownload::transfer(const GetRequest& request, const std::wstring& localPath, bool program) {
+    const int retries = serverUnreachable_ ? 0 : kRetries;
     for (int retry = 1;; ++retry) {
         try {
             transferOnce(request, localPath, program);
+            serverUnreachable_ = false;
             return;
         } catch (const TransferFailure& e) {
-            if (retry > kRetries || !IsTransientFailure(e)) throw;
+            if (retry > retries || !IsTransientFailure(e)) {
+                // Any answer at all shows the server within reach again.
+                serverUnreachable_ = e.kind() == TransferFailure::Kind::Socket;
+                throw;
+            }
         }
         try {
             announceRetry(retry);
