@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The window under a contrast theme: the prefix's colours as Windows writes
-# them for "High Contrast Black", the contrast flag on, then the licence page,
-# the install panel and a notice, each in a screenshot (contrast-*.png). The
-# location field and the notice show the theme's faces. Whether the installer
-# is told that contrast is on depends on Wine's SPI_GETHIGHCONTRAST, which the
-# journey prints.
+# them for "High Contrast Black" and the contrast flag on, then the install
+# panel and the notice for nothing ticked, each in a screenshot
+# (contrast-*.png). The location field must show the theme's face. Wine 8
+# answers SPI_GETHIGHCONTRAST with the flag off whatever the registry says, so
+# the window keeps its fixed text colours here: the screenshots show what a
+# contrast theme looks like without the installer knowing of it.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin contrast plain "$@"
