@@ -44,7 +44,8 @@ void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     MemoryCanvas canvas(item.hDC, face.right, face.bottom);
     HDC dc = canvas.dc();
     const ui::Control* parent = button_.parent();
-    FillRect(dc, &face, toolkit().gdi().brush(Win32Toolkit::ColorsOf(parent != nullptr ? *parent : button_).background));
+    const ui::Control& surface = parent != nullptr ? *parent : button_;
+    FillRect(dc, &face, toolkit().gdi().brush(Win32Toolkit::ColorsOf(surface).background));
     // The face of a push button in this state: the visual style's when one
     // is active, the classic raised or pushed frame otherwise.
     if (const ThemeHandle theme(OpenThemeData(hwnd(), L"BUTTON")); theme) {
@@ -58,7 +59,8 @@ void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     {
         SelectedObject selected(dc, font());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : GdiResources::Resolve(Win32Toolkit::ColorsOf(button_).text));
+        const COLORREF caption = GdiResources::Resolve(Win32Toolkit::ColorsOf(button_).text);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : caption);
         RECT text = face;
         if (pressed) OffsetRect(&text, 1, 1);
         const UINT prefix = (item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;

@@ -226,8 +226,9 @@ std::optional<std::uint32_t> Win32Platform::ReadRegistryNumber(services::Registr
                                                                const std::wstring& name) {
     DWORD number = 0;
     DWORD size = sizeof(number);
-    if (RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &number, &size) != ERROR_SUCCESS)
-        return std::nullopt;
+    const LSTATUS status =
+        RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &number, &size);
+    if (status != ERROR_SUCCESS) return std::nullopt;
     return number;
 }
 
