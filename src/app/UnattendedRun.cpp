@@ -119,7 +119,8 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
     } else if (!MakeLocationReady(platform_, log_, folder, installer_.paths().InstallFolderProtection())) {
         return ExitCode::BadArguments;
     }
-    // The folder choice refuses a location inside an "OR-Vel" folder and keeps the old one.
+    // The folder choice refuses a location inside an "OR-Vel" folder, or one
+    // too long for this machine, and keeps the old one.
     install::FolderChoice choice = install::FolderChoice::Chosen;
     if (userAction([&] { choice = panel.ChooseLocation(folder); }) != ActionEnd::Completed)
         return ExitCode::UnexpectedError;

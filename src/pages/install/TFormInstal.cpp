@@ -1,5 +1,6 @@
 #include "pages/install/TFormInstal.h"
 
+#include "pages/install/LocationLengthRule.h"
 #include "pages/notice/MessageLog.h"
 #include "pages/notice/TFormProxy.h"
 #include "services/installer/Editions.h"
@@ -35,6 +36,9 @@ constexpr const wchar_t* kInfoLinePrefix = L"Instalacja programu Kanvel ";
 constexpr const wchar_t* kChooseFolderTitle = L"Wskaż folder instalacji";
 constexpr const wchar_t* kAlreadyFamilyFolderBefore = L"Folder:  \"";
 constexpr const wchar_t* kAlreadyFamilyFolderAfter = L"\" jest już domyślnym podkatalogiem instalacji.";
+constexpr const wchar_t* kLocationTooLongBefore = L"Ścieżka folderu instalacji jest za długa: najdłuższa ścieżka pliku instalacji miałaby ";
+constexpr const wchar_t* kLocationTooLongMiddle = L" znaków, a ten system (bez włączonych długich ścieżek) przyjmuje najwyżej ";
+constexpr const wchar_t* kLocationTooLongAfter = L". Proszę wskazać krótszy folder.";
 constexpr const wchar_t* kNewDefaultFolderBefore = L"Zmiana domyślnego folderu instalacji na: ";
 constexpr const wchar_t* kNewDefaultFolderAfter = L".";
 constexpr const wchar_t* kInstall = L"Instaluj";
@@ -336,17 +340,30 @@ void TFormInstal::SBPrzegladajClick() {
 }
 
 FolderChoice TFormInstal::ChooseLocation(const std::wstring& folder) {
-    const bool refused = services::InstallationPaths::NamesFamilyFolder(folder);
-    if (refused)
-        warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
-    else
-        Edit1.setText(folder);
+    const bool refused = !Acceptable(folder);
+    if (!refused) Edit1.setText(folder);
 
     const std::wstring text = Edit1.text();
     if (!text.empty())
         Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, services::kMaxRestOfLocation));
     if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
     return refused ? FolderChoice::Refused : FolderChoice::Chosen;
+}
+
+// A folder inside the family folder, or one too long for the files below
+// it, is refused with a notice saying why.
+bool TFormInstal::Acceptable(const std::wstring& folder) {
+    if (services::InstallationPaths::NamesFamilyFolder(folder)) {
+        warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
+        return false;
+    }
+    if (!LocationLengthRule(environment_.platform.registry).Fits(folder, environment_.context)) {
+        warn(kLocationTooLongBefore +
+             std::to_wstring(LocationLengthRule::DeepestFileLength(folder, environment_.context)) +
+             kLocationTooLongMiddle + std::to_wstring(services::kMaxPathWithoutLongPaths) + kLocationTooLongAfter);
+        return false;
+    }
+    return true;
 }
 
 void TFormInstal::BBWsteczClick() {

@@ -65,7 +65,8 @@ public:
     void Edit1Change();
     void SBPrzegladajClick();
     // The location as the folder choice takes it (a folder inside an
-    // "OR-Vel" folder is refused with a notice); the folder dialog's answer
+    // "OR-Vel" folder, or one whose deepest file would be longer than the
+    // system takes, is refused with a notice); the folder dialog's answer
     // goes through here, and so does a location given on the command line.
     FolderChoice ChooseLocation(const std::wstring& folder);
     void BBWsteczClick();
@@ -137,6 +138,8 @@ public:
     std::optional<services::ProxyCredentials> AskProxySignIn(const std::wstring& proxy) override;
 
 private:
+    bool Acceptable(const std::wstring& folder);
+
     // Runs a handler that works on the chosen edition, folder and components:
     // the controls that choose them do not act meanwhile, and a run the user
     // breaks off by closing the window is noted in the message log.

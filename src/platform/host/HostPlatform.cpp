@@ -275,6 +275,11 @@ std::optional<std::wstring> HostPlatform::ReadRegistryText(services::RegistryRoo
     return registry_.text(root, key, name);
 }
 
+std::optional<std::uint32_t> HostPlatform::ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                              const std::wstring& name) {
+    return registry_.number(root, key, name);
+}
+
 bool HostPlatform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
     return registry_.remove(root, key);
 }

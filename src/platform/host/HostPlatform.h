@@ -93,6 +93,8 @@ public:
                              const std::vector<services::RegistryValue>& values) override;
     std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
                                                  const std::wstring& name) override;
+    std::optional<std::uint32_t> ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                    const std::wstring& name) override;
     bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;

@@ -6,6 +6,7 @@
 
 #include "platform/win32/GdiScopes.h"
 #include "platform/win32/GraphicPeer.h"
+#include "platform/win32/HighContrast.h"
 #include "platform/win32/LabelPeer.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/WindowDpi.h"
@@ -131,7 +132,7 @@ void ContainerPeer::paint() {
 }
 
 void ContainerPeer::paintFace(HDC dc, const RECT& client) {
-    FillRect(dc, &client, toolkit().gdi().brush(control().color()));
+    FillRect(dc, &client, toolkit().gdi().brush(Win32Toolkit::ColorsOf(control()).background));
     paintFrame(dc, client);
     paintPictures(dc);
 }
@@ -308,6 +309,12 @@ LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE: dispatch([&] { form_.close(); }); return 0;
+        // A contrast theme switched on or off, or other system colours:
+        // everything is drawn again in the colours of now.
+        case WM_SYSCOLORCHANGE: RepaintForNewColors(hwnd()); return 0;
+        case WM_SETTINGCHANGE:
+            if (ChangesContrast(wParam, lParam)) RepaintForNewColors(hwnd());
+            break;
         case kRefocusMessage: {
             if (holdingFocus_) return 0;
             HWND focus = GetFocus();

@@ -23,6 +23,7 @@
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
+#include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/installer/InstallerError.h"
 #include "services/paths/PathLimits.h"
@@ -249,6 +250,16 @@ std::optional<std::wstring> Win32Platform::ReadRegistryText(services::RegistryRo
     return text;
 }
 
+std::optional<std::uint32_t> Win32Platform::ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                               const std::wstring& name) {
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    const LSTATUS status =
+        RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &number, &size);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return number;
+}
+
 bool Win32Platform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
     const LSTATUS status = RegDeleteKeyW(RootKey(root), key.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
@@ -301,12 +312,13 @@ void Win32Platform::ShellExecuteFile(const std::wstring& operation, const std::w
 }
 
 void Win32Platform::ShowMessageBox(const std::wstring& text, const std::wstring& title) {
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
+    // With an owner the box disables it; without one, every window of the thread.
+    const HWND owner = noticeOwner_ != nullptr ? noticeOwner_->mainWindow() : nullptr;
+    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void Win32Platform::ShowMessage(const std::wstring& text) {
-    const std::wstring title = services::ProgramTitleOf(ExecutablePath());
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
+    ShowMessageBox(text, services::ProgramTitleOf(ExecutablePath()));
 }
 
 void Win32Platform::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }

@@ -4,9 +4,16 @@
 
 namespace kanvel::platform::win32 {
 
+class Win32Toolkit;
+
 // Every role of the platform as the named Windows calls perform them.
 class Win32Platform : public services::EveryRole {
 public:
+    // The toolkit whose main window owns the message boxes while it lives:
+    // owned, a box has no taskbar button of its own and stays above the
+    // window. nullptr: the boxes have no owner (a run without a window).
+    void OwnNoticesBy(const Win32Toolkit* toolkit) { noticeOwner_ = toolkit; }
+
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
@@ -34,6 +41,8 @@ public:
                              const std::vector<services::RegistryValue>& values) override;
     std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
                                                  const std::wstring& name) override;
+    std::optional<std::uint32_t> ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                    const std::wstring& name) override;
     bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;
@@ -56,6 +65,9 @@ public:
     std::wstring ExecutablePath() override;
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
+
+private:
+    const Win32Toolkit* noticeOwner_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

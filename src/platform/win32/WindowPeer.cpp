@@ -170,9 +170,10 @@ void WindowPeer::PropertyChanged(ui::Property what) {
 }
 
 HBRUSH WindowPeer::OnControlColor(HDC dc) {
-    SetTextColor(dc, GdiResources::Resolve(control_.font().color));
-    SetBkColor(dc, GdiResources::Resolve(control_.color()));
-    return toolkit_.gdi().brush(control_.color());
+    const ui::ShownColors colors = Win32Toolkit::ColorsOf(control_);
+    SetTextColor(dc, GdiResources::Resolve(colors.text));
+    SetBkColor(dc, GdiResources::Resolve(colors.background));
+    return toolkit_.gdi().brush(colors.background);
 }
 
 void WindowPeer::updateHint() {

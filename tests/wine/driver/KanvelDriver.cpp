@@ -19,7 +19,8 @@
 //   kanvel-driver focus            -> class and text of the window with the keyboard focus
 //   kanvel-driver close TITLE      -> asks the top-level window of that title to close
 //   kanvel-driver windows EXE      -> one line "visible=V title=TEXT" for every top-level
-//                                     window (shown or not) of the processes named EXE
+//                                     window (shown or not) of the processes named EXE,
+//                                     with " owner=TEXT" after it for an owned window
 //   kanvel-driver repaint TITLE    -> has that window and all its children painted whole, and
 //                                     returns once their painting messages were handled
 //   kanvel-driver parent TITLE     -> the file name (upper-cased) of the program that started
@@ -382,7 +383,9 @@ std::wstring ImageOf(HWND hwnd) {
 BOOL CALLBACK ListProcessWindow(HWND hwnd, LPARAM param) {
     auto* wanted = reinterpret_cast<ProcessWindows*>(param);
     if (ImageOf(hwnd) != wanted->image) return TRUE;
-    Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd));
+    const HWND owner = GetWindow(hwnd, GW_OWNER);
+    Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd) +
+          (owner != nullptr ? L" owner=" + TextOf(owner) : std::wstring()));
     return TRUE;
 }
 
