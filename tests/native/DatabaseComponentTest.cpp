@@ -169,6 +169,18 @@ TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeReplacedStopsWithItsSetsNot
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config2.db"), "in use");
 }
 
+// A virus scanner that opens a working table for a moment, just as the step
+// replaces it, only delays the step.
+TEST_F(DatabaseComponentTest, WorkingFileHeldForAMomentIsStillReplaced) {
+    FillPristine();
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config2.db", "scanned");
+    platform.briefHolds.push_back({L"C:\\OR-Vel\\Format\\Cfg\\config2.db", platform.SteadyMilliseconds() + 1500});
+    application->guarded([&] { panel().BBBaza.click(); });
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config2.db"), "pristine");
+    EXPECT_EQ(main().LabelInfo.caption(), L"Pliki bazy danych już istnieją");
+}
+
 // A working table whose copy cannot be made (here its path has 256
 // characters, one more than the copy takes) is never deleted first.
 TEST_F(DatabaseComponentTest, TableWhoseCopyFailsIsKeptAsItWas) {

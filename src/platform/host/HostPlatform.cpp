@@ -132,15 +132,34 @@ bool ReadOnly(const fs::path& host) {
 bool HostPlatform::locked(const fs::path& host) const {
     for (const auto& file : lockedFiles)
         if (files_.ToHost(file) == host) return true;
-    return heldFiles_->contains(host);
+    return heldFiles_->contains(host) || briefHeld(host);
+}
+
+bool HostPlatform::briefHeld(const fs::path& host) const {
+    for (const auto& hold : briefHolds)
+        if (steadyMilliseconds_ < hold.until && files_.ToHost(hold.path) == host) return true;
+    return false;
+}
+
+bool HostPlatform::retryingBriefLocks(const std::function<services::FileFailure()>& attempt) {
+    RetryClock clock(*this);
+    return services::BriefLockRetry(clock).Run(attempt) == services::FileFailure::None;
+}
+
+void HostPlatform::RetryClock::Sleep(int milliseconds) {
+    platform_.log_.add(L"retry pause " + std::to_wstring(milliseconds));
+    platform_.steadyMilliseconds_ += milliseconds;
 }
 
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
     const fs::path host = files_.ToHost(path);
-    if (locked(host)) return false;
-    std::error_code ec;
-    if (!fs::is_regular_file(host, ec) || ReadOnly(host)) return false;
-    return fs::remove(host, ec);
+    return retryingBriefLocks([&] {
+        std::error_code ec;
+        if (!fs::is_regular_file(host, ec)) return services::FileFailure::Other;
+        if (locked(host)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(host)) return services::FileFailure::ReadOnly;
+        return fs::remove(host, ec) ? services::FileFailure::None : services::FileFailure::Other;
+    });
 }
 
 bool HostPlatform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
@@ -160,19 +179,26 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     if (source.size() > services::kMaxCopyPathLength || target.size() > services::kMaxCopyPathLength) return false;
     const fs::path from = files_.ToHost(source);
     const fs::path to = files_.ToHost(target);
-    if (!fs::is_regular_file(from, ec) || ReadOnly(to) || locked(to)) return false;
-    return fs::copy_file(from, to, options, ec) && !ec;
+    return retryingBriefLocks([&] {
+        if (!fs::is_regular_file(from, ec)) return services::FileFailure::Other;
+        // A program held for its start shares reading, so it may be copied.
+        if (briefHeld(from) || locked(to)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(to)) return services::FileFailure::ReadOnly;
+        return fs::copy_file(from, to, options, ec) && !ec ? services::FileFailure::None : services::FileFailure::Other;
+    });
 }
 
 bool HostPlatform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
     const fs::path from = files_.ToHost(source);
     const fs::path to = files_.ToHost(target);
-    std::error_code ec;
     // A read-only or held target cannot be replaced, as on Windows.
-    if (locked(to) || locked(from)) return false;
-    if (ReadOnly(to)) return false;
-    fs::rename(from, to, ec);
-    return !ec;
+    return retryingBriefLocks([&] {
+        if (locked(to) || locked(from)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(to)) return services::FileFailure::ReadOnly;
+        std::error_code ec;
+        fs::rename(from, to, ec);
+        return ec ? services::FileFailure::Other : services::FileFailure::None;
+    });
 }
 
 std::optional<std::uint32_t> HostPlatform::Attributes(const std::wstring& path) {

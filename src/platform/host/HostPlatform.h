@@ -11,6 +11,7 @@
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/HostRegistry.h"
 #include "platform/host/HostSecurity.h"
+#include "services/system/BriefLockRetry.h"
 #include "services/system/EveryRole.h"
 
 namespace kanvel::platform::host {
@@ -38,6 +39,14 @@ public:
     // Files held open by another program: they exist but cannot be deleted
     // or replaced.
     std::vector<std::wstring> lockedFiles;
+    // Files another program (a virus scanner, a backup tool) holds open
+    // without sharing until the virtual clock reaches `until`: meanwhile they
+    // cannot be deleted, replaced or copied over, as on Windows.
+    struct BriefHold {
+        std::wstring path;
+        std::int64_t until = 0;
+    };
+    std::vector<BriefHold> briefHolds;
     // The signature Windows would find in a file with these bytes; by
     // default none.
     SignatureReader signatures = [](const std::string&) { return services::FileSignature{}; };
@@ -124,7 +133,24 @@ public:
 
 private:
     bool locked(const std::filesystem::path& host) const;
-    bool held(const std::filesystem::path& host) const;
+    // Held for a moment by another program (briefHolds), reading included.
+    bool briefHeld(const std::filesystem::path& host) const;
+    // Runs a file operation through the installer's brief-lock retry.
+    bool retryingBriefLocks(const std::function<services::FileFailure()>& attempt);
+    // The clock of those retries: its pauses move the virtual clock like
+    // Sleep, and are logged as "retry pause N", not as a sleep of the
+    // window's (nobody sees them).
+    class RetryClock : public services::Clock {
+    public:
+        explicit RetryClock(HostPlatform& platform) : platform_(platform) {}
+        void Sleep(int milliseconds) override;
+        std::int64_t SteadyMilliseconds() override { return platform_.steadyMilliseconds_; }
+        void WaitForMessages(int milliseconds) override { Sleep(milliseconds); }
+        services::LocalTime Now() override { return platform_.Now(); }
+
+    private:
+        HostPlatform& platform_;
+    };
     bool insideReadOnlyFolder(const std::wstring& path) const;
     // Gives everything below the folder the owner and its inherited rights alone.
     services::FolderAdoption resetInside(const std::filesystem::path& folder, const std::wstring& windowsFolder,

@@ -20,6 +20,7 @@
 #include "platform/win32/TemporaryCopy.h"
 #include "platform/win32/Win32HeldProgram.h"
 #include "platform/win32/Win32ReadableFile.h"
+#include "platform/win32/PosixFileCalls.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
@@ -122,7 +123,9 @@ services::FolderAdoption Win32Platform::ProtectExistingFolder(const std::wstring
     return AdoptProtectedFolder(path, protection);
 }
 bool Win32Platform::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
-bool Win32Platform::DeleteFileAt(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+bool Win32Platform::DeleteFileAt(const std::wstring& path) {
+    return RetryingBriefLocks(*this, path, [&] { return DeleteFileNamed(path); });
+}
 
 bool Win32Platform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
     // 0 means "no attributes": Windows spells that FILE_ATTRIBUTE_NORMAL.
@@ -137,13 +140,14 @@ bool Win32Platform::CopyFileTo(const std::wstring& source, const std::wstring& t
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    if (!CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE)) return false;
+    if (!RetryingBriefLocks(*this, target, [&] { return CopyFileW(from.data(), to.data(), failIfExists) != 0; }))
+        return false;
     RemoveMarkOfTheWeb(target);
     return true;
 }
 
 bool Win32Platform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
-    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return RetryingBriefLocks(*this, target, [&] { return MoveFileReplacing(source, target); });
 }
 
 std::optional<std::uint32_t> Win32Platform::Attributes(const std::wstring& path) {
@@ -153,17 +157,21 @@ std::optional<std::uint32_t> Win32Platform::Attributes(const std::wstring& path)
 }
 
 std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(const std::wstring& target) {
-    return std::make_unique<Win32ReplacingFile>(target);
+    return std::make_unique<Win32ReplacingFile>(target, *this);
 }
 
 std::unique_ptr<services::ReplacingFile> Win32Platform::ContinueReplacingFile(const std::wstring& target) {
-    return Win32ReplacingFile::Continue(target);
+    return Win32ReplacingFile::Continue(target, *this);
 }
 
 std::optional<std::wstring> Win32Platform::RealPath(const std::wstring& path) { return FinalPathOf(path); }
 
 std::unique_ptr<services::RemovableEntry> Win32Platform::OpenForRemoval(const std::wstring& path) {
-    return Win32RemovableEntry::Open(path);
+    // Held by a scanner without sharing deletion, the entry cannot be opened
+    // for a moment: the open is tried again like a delete.
+    std::unique_ptr<Win32RemovableEntry> entry;
+    RetryingBriefLocks(*this, path, [&] { return (entry = Win32RemovableEntry::Open(path)) != nullptr; });
+    return entry;
 }
 
 std::unique_ptr<services::ReadableFile> Win32Platform::OpenForReading(const std::wstring& path) {
