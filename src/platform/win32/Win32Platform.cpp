@@ -190,6 +190,12 @@ std::uint64_t Win32Platform::SizeOfFolder(const std::wstring& folder) {
     return size;
 }
 
+std::optional<std::uint64_t> Win32Platform::FreeBytes(const std::wstring& folder) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return available.QuadPart;
+}
+
 std::wstring Win32Platform::TemporaryFolder() {
     std::array<wchar_t, MAX_PATH + 1> buffer{};
     std::wstring folder(buffer.data(), GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data()));
