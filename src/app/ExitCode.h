@@ -23,6 +23,9 @@ enum class ExitCode : int {
     // A file of the copy named by /SOURCE is not the one its list names (or
     // is not listed), or the copy's list was refused.
     SourceMismatch = 12,
+    // A file did not fit on the target volume (found before writing it or
+    // while it was written); what was written of it is removed.
+    DiskFull = 13,
     AnotherRunInProgress = 1618,
 };
 
@@ -47,6 +50,7 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
             return L"serwer proxy wymaga nazwy użytkownika i hasła, a bez okna nie można o nie zapytać";
         case ExitCode::SourceMismatch:
             return L"plik z kopii plików (/SOURCE) niezgodny z jej listą lub lista odrzucona";
+        case ExitCode::DiskFull: return L"za mało wolnego miejsca na dysku docelowym";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

@@ -195,6 +195,11 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
         log_.Write(kSilentRunTitle, kProxySignInWithoutWindow);
         return ExitCode::ProxySignInNeeded;
     }
+    // A full volume is named next: every later file would meet it too.
+    if (std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
+            return download.failure == services::FetchOutcome::Failure::DiskFull;
+        }))
+        return ExitCode::DiskFull;
     // A copy that does not match its list is named next: the copy needs mending, not the network.
     if (std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
             return download.failure == services::FetchOutcome::Failure::NotAsListed;

@@ -150,6 +150,51 @@ TEST_F(ComponentDownloadTest, PartialFileOfAKilledRunIsReplacedAndNeverOutlivesT
     EXPECT_FALSE(platform.FileExists(partial));
 }
 
+// A file the target volume cannot hold is refused before a byte of it is
+// written, and a write that finds the volume full mid-way ends the same
+// way: the old file stays, nothing partial is kept (not even a program with
+// a validator, which a cut connection would keep), and no try is repeated.
+TEST_F(ComponentDownloadTest, AFileTheDiskCannotHoldFailsAsADiskFullAndLeavesNothingHalfWritten) {
+    const std::wstring target = L"C:\\OR-Vel\\Edytor3.exe";
+    const std::wstring noSpace = L"message Nieudane pobranie pliku: za mało wolnego miejsca na dysku, aby zapisać plik " + target;
+    const std::string program = "MZ" + std::string(998, 'p');
+    struct Case {
+        const char* what;
+        std::optional<std::uint64_t> freeBytes;
+        std::optional<std::uint64_t> bytesUntilFull;
+        std::int64_t bytesSent;
+    };
+    const std::vector<Case> cases{
+        {"one byte short, found before writing", 999, std::nullopt, 0},
+        {"the volume filled by another program meanwhile", 1 << 20, 500, 500},
+    };
+    platform.files().WriteFile(target, "working older version");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        server.requests.clear();
+        server.bytesSent = 0;
+        platform.freeBytes = c.freeBytes;
+        platform.bytesUntilFull = c.bytesUntilFull;
+        Serve(kPrograms + L"/Edytor3._exe", {.body = program, .blockSize = 100, .entityTag = L"\"v1\""});
+        EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+        const auto& failed = installer->recorder().installation().failedDownloads;
+        ASSERT_FALSE(failed.empty());
+        EXPECT_EQ(failed.back().failure, services::FetchOutcome::Failure::DiskFull);
+        EXPECT_EQ(messages(), std::vector<std::wstring>{noSpace});
+        EXPECT_EQ(server.requests.size(), 1u);
+        EXPECT_EQ(server.bytesSent, c.bytesSent);
+        EXPECT_EQ(platform.files().ReadFile(target), "working older version");
+        EXPECT_FALSE(platform.FileExists(services::PartialFilePath(target)));
+        ExpectCleanedUp();
+    }
+    // Exactly as much room as the file needs is enough.
+    platform.freeBytes = 1000;
+    platform.bytesUntilFull = 1000;
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(platform.files().ReadFile(target), program);
+}
+
 // A link planted where the partial file goes is taken away as the link: the
 // body is never written through it.
 TEST_F(ComponentDownloadTest, ALinkPlantedAsThePartialFileIsNeverWrittenThrough) {

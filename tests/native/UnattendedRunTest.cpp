@@ -534,6 +534,22 @@ TEST_F(UnattendedRunTest, AProxyThatWantsAUserNameEndsTheRunWithItsOwnCode) {
     ExpectNothingOnScreen();
 }
 
+// A disk too small for the program ends the run with the disk's own code,
+// not as a failed download, and leaves no part of the file behind.
+TEST_F(UnattendedRunTest, ADiskTooSmallForTheProgramEndsTheRunWithItsOwnCode) {
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ program"};
+    platform.freeBytes = 5;
+    EXPECT_EQ(Run(Install({})), 13);
+    EXPECT_TRUE(platform.DirectoryExists(installed));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe.part"));
+    EXPECT_FALSE(platform.FileExists(desktopLink));
+    EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: za mało wolnego miejsca na dysku, aby zapisać plik " +
+                       installed + L"\\Edytor2.exe\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 13: za mało wolnego miejsca na dysku docelowym"));
+    ExpectNothingOnScreen();
+}
+
 TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
     ServeProgram();
     ServeTables();
@@ -779,6 +795,18 @@ TEST_F(LocalCopyTest, ACopyWhoseFolderIsALinkIsReadWhereItLies) {
                                               platform.files().ToHost(L"D:\\skrot"));
     EXPECT_EQ(Run(Install({L"/SOURCE=D:\\skrot"})), 0) << LogText();
     EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ Administrator");
+}
+
+// The copy's list gives each file's size: a file the target disk cannot
+// hold is refused before the copy's file is read or anything is written.
+TEST_F(LocalCopyTest, AFileOfTheCopyTooLargeForTheDiskEndsTheRunWithTheDiskCode) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    platform.freeBytes = std::string("MZ Administrator").size() - 1;
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 13);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe.part"));
+    EXPECT_TRUE(Logged(L"za mało wolnego miejsca na dysku, aby zapisać plik " + installed + L"\\Edytor2.exe"));
 }
 
 TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRun) {

@@ -213,13 +213,17 @@ std::optional<std::uint32_t> HostPlatform::Attributes(const std::wstring& path) 
 }
 
 std::unique_ptr<services::ReplacingFile> HostPlatform::CreateReplacingFile(const std::wstring& target) {
-    return std::make_unique<HostReplacingFile>(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)),
-                                               target, signatures);
+    auto file = std::make_unique<HostReplacingFile>(files_.ToHost(target),
+                                                    files_.ToHost(services::PartialFilePath(target)), target, signatures);
+    file->TakeRoomFrom(bytesUntilFull);
+    return file;
 }
 
 std::unique_ptr<services::ReplacingFile> HostPlatform::ContinueReplacingFile(const std::wstring& target) {
-    return HostReplacingFile::Continue(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)), target,
-                                       signatures);
+    auto file = HostReplacingFile::Continue(files_.ToHost(target), files_.ToHost(services::PartialFilePath(target)),
+                                            target, signatures);
+    if (file) file->TakeRoomFrom(bytesUntilFull);
+    return file;
 }
 
 std::optional<std::wstring> HostPlatform::RealPath(const std::wstring& path) {
@@ -290,6 +294,8 @@ std::uint64_t HostPlatform::SizeOfFolder(const std::wstring& folder) {
         if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) size += entry.file_size(ec);
     return size;
 }
+
+std::optional<std::uint64_t> HostPlatform::FreeBytes(const std::wstring&) { return freeBytes; }
 
 bool HostPlatform::WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
                                        const std::vector<services::RegistryValue>& values) {

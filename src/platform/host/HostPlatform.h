@@ -55,6 +55,12 @@ public:
     // moment; and whether the start succeeds.
     std::function<void(const std::wstring& file)> whenStarting;
     bool startsSucceed = true;
+    // The volume's free bytes as FreeBytes answers them (nothing: it cannot
+    // be told), and the bytes the replacing files may still write before a
+    // write fails as on a full volume (nothing: no limit). The two differ
+    // when another program fills the volume meanwhile.
+    std::optional<std::uint64_t> freeBytes;
+    std::optional<std::uint64_t> bytesUntilFull;
     // Folders the test user may not write to: no file can be created in them.
     std::vector<std::wstring> readOnlyFolders;
     // The copies of the installer started for a second phase, and what a
@@ -97,6 +103,7 @@ public:
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
+    std::optional<std::uint64_t> FreeBytes(const std::wstring& folder) override;
     std::wstring TemporaryFolder() override { return temporaryPath; }
     bool WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
                              const std::vector<services::RegistryValue>& values) override;

@@ -73,6 +73,11 @@ HostReplacingFile::~HostReplacingFile() {
 }
 
 void HostReplacingFile::Write(const std::uint8_t* data, std::size_t size) {
+    if (room_ != nullptr && room_->has_value()) {
+        if (**room_ < size)
+            throw services::DiskFull(L"Cannot create file \"" + windowsPath_ + L"\". There is not enough space on the disk.");
+        **room_ -= size;
+    }
     if (std::fwrite(data, 1, size, out_) != size) throw CannotCreate(windowsPath_);
 }
 

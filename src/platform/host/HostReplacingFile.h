@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "services/system/ReplacingFile.h"
@@ -27,6 +28,10 @@ public:
     static std::unique_ptr<HostReplacingFile> Continue(std::filesystem::path target, std::filesystem::path partial,
                                                        std::wstring windowsPath, const SignatureReader& signatures);
 
+    // Each write uses up the room left on the volume (nothing: no limit);
+    // a write that does not fit fails as on a full volume, writing nothing.
+    void TakeRoomFrom(std::optional<std::uint64_t>& room) { room_ = &room; }
+
     void Write(const std::uint8_t* data, std::size_t size) override;
     services::FileSignature Signature() override;
     void Commit() override;
@@ -43,6 +48,7 @@ private:
     std::wstring windowsPath_;
     const SignatureReader& signatures_;
     std::FILE* out_ = nullptr;
+    std::optional<std::uint64_t>* room_ = nullptr;
     bool committed_ = false;
     bool keep_ = false;
 };

@@ -228,6 +228,12 @@ std::uint64_t Win32Platform::SizeOfFolder(const std::wstring& folder) {
     return size;
 }
 
+std::optional<std::uint64_t> Win32Platform::FreeBytes(const std::wstring& folder) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return available.QuadPart;
+}
+
 std::wstring Win32Platform::TemporaryFolder() {
     std::wstring folder = AccountTemporaryFolder();
     if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();

@@ -36,6 +36,7 @@ public:
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
+    std::optional<std::uint64_t> FreeBytes(const std::wstring& folder) override;
     std::wstring TemporaryFolder() override;
     bool WriteRegistryValues(services::RegistryRoot root, const std::wstring& key,
                              const std::vector<services::RegistryValue>& values) override;

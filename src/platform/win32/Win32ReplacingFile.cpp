@@ -89,7 +89,10 @@ void Win32ReplacingFile::removeLeftover() const {
 }
 
 void Win32ReplacingFile::fail(DWORD error) const {
-    throw services::InputOutputError(L"Cannot create file \"" + target_ + L"\". " + Reason(error));
+    const std::wstring text = L"Cannot create file \"" + target_ + L"\". " + Reason(error);
+    // A full volume is told apart: the caller reports it as such, not as any failed write.
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) throw services::DiskFull(text);
+    throw services::InputOutputError(text);
 }
 
 void Win32ReplacingFile::Write(const std::uint8_t* data, std::size_t size) {

@@ -37,6 +37,7 @@ constexpr const wchar_t* kWeakValidatorPrefix = L"W/";
 constexpr const wchar_t* kNotTheMakersSignature = L"plik nie ma ważnego podpisu cyfrowego producenta";
 constexpr const wchar_t* kMalformedServerAddress = L"nieprawidłowy adres serwera";
 constexpr const wchar_t* kUnencryptedServerAddress = L"połączenie z serwerem nie byłoby szyfrowane (http://)";
+constexpr const wchar_t* kNotEnoughSpace = L"za mało wolnego miejsca na dysku, aby zapisać plik ";
 
 // The maker's credentials, for the calls that authenticate.
 std::optional<ServerCredentials> CredentialsFor(bool authenticate) {
@@ -80,20 +81,30 @@ void CheckBodyComplete(const DeclaredBody& declared, std::int64_t received, std:
     throw TransferFailure::Body(fault, total, held + *declared.length);
 }
 
+// A body of the declared length is refused before a byte of it is written
+// when the volume's free space cannot hold it.
+void CheckRoomFor(FileSystem& files, const std::wstring& folder, std::uint64_t length) {
+    const auto free = files.FreeBytes(folder);
+    if (free && length > *free) throw DiskFull(kNotEnoughSpace);
+}
+
 // Goes on after what the partial file holds when the server sends the rest
 // (206 from there), starts it anew when the server sends the whole body.
 class ResumingSink : public ByteSink {
 public:
-    ResumingSink(ReplacingFile& file, std::int64_t& held) : file_(file), held_(held) {}
+    ResumingSink(ReplacingFile& file, std::int64_t& held, FileSystem& files, std::wstring folder)
+        : file_(file), held_(held), files_(files), folder_(std::move(folder)) {}
     void Begin(const DeclaredBody& declared) override {
         declared_ = declared;
-        if (held_ == 0) return;
-        if (!declared.partial) {
-            file_.Restart();
-            held_ = 0;
-        } else if (declared.rangeStart != held_) {
-            throw TransferFailure::Body(BodyFault::WrongPart);
+        if (held_ > 0) {
+            if (!declared.partial) {
+                file_.Restart();
+                held_ = 0;
+            } else if (declared.rangeStart != held_) {
+                throw TransferFailure::Body(BodyFault::WrongPart);
+            }
         }
+        if (declared.length > 0) CheckRoomFor(files_, folder_, static_cast<std::uint64_t>(*declared.length));
     }
     void Write(const std::uint8_t* data, std::size_t size) override {
         file_.Write(data, size);
@@ -105,6 +116,8 @@ public:
 private:
     ReplacingFile& file_;
     std::int64_t& held_;
+    FileSystem& files_;
+    std::wstring folder_;
     std::int64_t received_ = 0;
     DeclaredBody declared_;
 };
@@ -155,7 +168,7 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     view_.ShowStatus(status);
     RunningMark mark(running_);
     FetchOutcome outcome{FetchOutcome::Result::Fetched};
-    const auto failure = attempt([&] {
+    const auto failure = attempt(localPath, [&] {
         // Without authentication the file was found missing just above, and
         // nothing has run since that could have made it: no second look.
         const bool replacing = authenticate && files_.FileExists(localPath);
@@ -183,7 +196,7 @@ FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, 
     if (running_) return {FetchOutcome::Result::Refused};
     view_.ShowStatus(kStatusPrefix + serverPath);
     RunningMark mark(running_);
-    const auto failure = attempt([&] {
+    const auto failure = attempt(localPath, [&] {
         checkBaseUrl();
         transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, localPath, program);
     });
@@ -192,7 +205,8 @@ FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, 
 
 // Whatever the work throws becomes the failure it is; a transfer broken off
 // by the user goes on up. Either way the view is cleared.
-std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::function<void()>& work) {
+std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::wstring& localPath,
+                                                                    const std::function<void()>& work) {
     std::optional<Failure> failure;
     try {
         work();
@@ -207,6 +221,8 @@ std::optional<ComponentDownload::Failure> ComponentDownload::attempt(const std::
         failure = Failure{FetchOutcome::Failure::NotAsListed, e.text()};
     } catch (const ProxySignInFailed& e) {
         failure = Failure{FetchOutcome::Failure::ProxySignIn, e.text()};
+    } catch (const DiskFull&) {
+        failure = Failure{FetchOutcome::Failure::DiskFull, kNotEnoughSpace + localPath};
     } catch (const TransferFailure& e) {
         const bool connection = e.kind() == TransferFailure::Kind::Socket;
         failure = Failure{connection ? FetchOutcome::Failure::Connection : FetchOutcome::Failure::Other, e.text()};
@@ -303,7 +319,7 @@ void ComponentDownload::transferOnce(GetRequest request, const std::wstring& loc
     auto file = program ? openPartialFile(localPath, request.resume) : nullptr;
     if (!file) file = files_.CreateReplacingFile(localPath);
     resumedBytes_ = file->Size();
-    ResumingSink sink(*file, resumedBytes_);
+    ResumingSink sink(*file, resumedBytes_, files_, FolderOf(localPath));
     try {
         const DeclaredBody declared = client_.Get(request, sink);
         CheckBodyComplete(declared, sink.received(), resumedBytes_);
@@ -322,6 +338,8 @@ void ComponentDownload::transferOnce(GetRequest request, const std::wstring& loc
 // then as any file from the server is.
 void ComponentDownload::copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program) {
     const ListedFile& listed = source_->Listed(serverPath);
+    // The copy's list gives the size before anything is read.
+    CheckRoomFor(files_, FolderOf(localPath), listed.size);
     auto file = files_.CreateReplacingFile(localPath);
     DigestingSink digested(*file, cryptography_.StartSha256());
     const DeclaredBody declared = source_->Deliver(files_, client_, serverPath, digested);

@@ -53,6 +53,11 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
 // A program file (extension "exe") cut short keeps what arrived, and the
 // next try (in this run) asks only for the rest when the server named a
 // validator for it. When the user ends the program, the partial file goes.
+//
+// A body whose declared length the target volume's free space cannot hold
+// is refused before any of it is written, and a write that fails because
+// the volume is full ends the same way: the partial file goes, and the
+// failure is FetchOutcome::Failure::DiskFull.
 class ComponentDownload {
 public:
     ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clock, Screen> platform, HttpClient& client,
@@ -102,7 +107,7 @@ private:
         FetchOutcome::Failure kind;
         std::wstring text;
     };
-    std::optional<Failure> attempt(const std::function<void()>& work);
+    std::optional<Failure> attempt(const std::wstring& localPath, const std::function<void()>& work);
     void checkBaseUrl() const;
     void transfer(const GetRequest& request, const std::wstring& localPath, bool program);
     // One try of the transfer, going on from a partial file kept for resuming.

@@ -18,9 +18,10 @@ struct FetchOutcome {
     // connection); Signature: a program file whose signature is not the
     // maker's; NotAsListed: a file of a local copy of the server that is
     // not as the copy's list names it, or not listed; ProxySignIn: the
-    // proxy wanted a user name and password that it did not get; Other:
+    // proxy wanted a user name and password that it did not get; DiskFull:
+    // the target volume has too little free space for the file; Other:
     // anything else (the server's answer, an incomplete body, the local file).
-    enum class Failure { None, Connection, Signature, NotAsListed, ProxySignIn, Other };
+    enum class Failure { None, Connection, Signature, NotAsListed, ProxySignIn, DiskFull, Other };
 
     FetchOutcome(Result result, Failure failure = Failure::None, std::wstring message = {})
         : result(result), failure(failure), message(std::move(message)) {}

@@ -27,6 +27,14 @@ public:
     using InstallerError::InstallerError;
 };
 
+// A write that failed because the volume is full (on Windows,
+// ERROR_DISK_FULL or ERROR_HANDLE_DISK_FULL), or a file the volume's free
+// space cannot hold. What was written of it is removed.
+class DiskFull : public InputOutputError {
+public:
+    using InputOutputError::InputOutputError;
+};
+
 // Ends the current event handler without any message: the toolkit's default
 // error handling shows nothing for it.
 class SilentAbort : public ui::ReportedError {

@@ -78,6 +78,10 @@ public:
     // The bytes of every file below the folder, its sub-folders included
     // (links not followed); 0 for a folder that does not exist.
     virtual std::uint64_t SizeOfFolder(const std::wstring& folder) = 0;
+    // The bytes the current user may still write on the volume that holds
+    // the folder (GetDiskFreeSpaceExW's first answer); nothing when it
+    // cannot be told.
+    virtual std::optional<std::uint64_t> FreeBytes(const std::wstring& folder) = 0;
     // The account's own folder for temporary files, without a final "\";
     // for the system account one that no other account may enter (on
     // Windows, GetTempPath2W's C:\Windows\SystemTemp).
