@@ -2,6 +2,7 @@
 
 #include "app/AllUsersCheck.h"
 #include "app/CommandLine.h"
+#include "app/EngineStartOutcome.h"
 #include "app/ExitCode.h"
 #include "app/LayoutRun.h"
 #include "app/LocationPreparation.h"
@@ -49,7 +50,7 @@ std::wstring Joined(const std::vector<std::wstring>& arguments) {
 class Run {
 public:
     Run(services::Platform platform, const std::vector<std::wstring>& arguments,
-        const std::function<void(const WindowSettings&)>& runWindow, const services::ProgramVerification& verification)
+        const std::function<install::InstallReport(const WindowSettings&)>& runWindow, const services::ProgramVerification& verification)
         : platform_(platform),
           arguments_(arguments),
           runWindow_(runWindow),
@@ -210,13 +211,15 @@ private:
                 return finish(ExitCode::BadArguments);
             settings.location = options_.directory;
         }
-        runWindow_(settings);
-        return finish(ExitCode::Success);
+        // The window showed every failure to the user at the screen; the
+        // code tells whoever started it what the last installation left undone.
+        const install::InstallReport report = runWindow_(settings);
+        return finish(EngineStartOutcome(report).value_or(ExitCode::Success));
     }
 
     services::Platform platform_;
     const std::vector<std::wstring>& arguments_;
-    const std::function<void(const WindowSettings&)>& runWindow_;
+    const std::function<install::InstallReport(const WindowSettings&)>& runWindow_;
     const services::ProgramVerification& verification_;
     const ParsedCommandLine parsed_;
     const CommandLineOptions& options_;
@@ -227,7 +230,7 @@ private:
 }  // namespace
 
 int RunFromCommandLine(services::Platform platform, const std::vector<std::wstring>& arguments,
-                       const std::function<void(const WindowSettings&)>& runWindow,
+                       const std::function<install::InstallReport(const WindowSettings&)>& runWindow,
                        const services::ProgramVerification& verification) {
     return Run(platform, arguments, runWindow, verification).execute();
 }

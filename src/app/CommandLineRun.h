@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/install/InstallReport.h"
 #include "services/installer/InstallerContext.h"
 #include "services/localcopy/LocalSource.h"
 #include "services/system/Platform.h"
@@ -23,12 +24,13 @@ struct WindowSettings {
 
 // What the program does with its command line (the arguments after the
 // program name): no options, or only those a window takes, open the window
-// (runWindow); /? shows the usage; /SILENT is a run without a window, which
+// (runWindow, which returns the report of the last installation made in the
+// window, or an empty one); /? shows the usage; /SILENT is a run without a window, which
 // checks program files by `verification` as the window does; /LAYOUT makes a
 // copy of the server, and /SOURCE takes the files from one. One run at a
 // time on a machine: a second one ends at once. Returns the exit code.
 int RunFromCommandLine(services::Platform platform, const std::vector<std::wstring>& arguments,
-                       const std::function<void(const WindowSettings&)>& runWindow,
+                       const std::function<install::InstallReport(const WindowSettings&)>& runWindow,
                        const services::ProgramVerification& verification = services::ProgramVerification::OfThisBuild());
 
 }  // namespace kanvel::app

@@ -14,9 +14,9 @@ public:
     UnstartedProgram(std::unique_ptr<services::HeldProgram> held, std::wstring file, RunLog& log)
         : held_(std::move(held)), file_(std::move(file)), log_(log) {}
     services::FileSignature Signature() override { return held_->Signature(); }
-    bool Start(const std::wstring&, services::StartAs) override {
+    StartResult Start(const std::wstring&, services::StartAs) override {
         log_.Write(kSilentRunTitle, kNotStarted + file_);
-        return true;
+        return StartResult::Started;
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/EngineStartOutcome.h"
 #include "app/LocationPreparation.h"
 #include "pages/install/TFormInstal.h"
 #include "pages/licence/TFormMain.h"
@@ -187,6 +188,7 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
             return download.failure == services::FetchOutcome::Failure::Signature;
         });
     if (signatureRefused) return ExitCode::SignatureRefused;
+    if (const auto engine = EngineStartOutcome(report)) return *engine;
     // Every later download would meet the same proxy: the cause is named.
     const bool proxySignIn = std::ranges::any_of(report.failedDownloads, [](const Report::FailedDownload& download) {
         return download.failure == services::FetchOutcome::Failure::ProxySignIn;

@@ -28,8 +28,9 @@ std::vector<std::wstring> CommandLineArguments() {
     return arguments;
 }
 
-void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platform,
-               const kanvel::app::WindowSettings& settings) {
+// Returns the report of the last installation made in the window.
+kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platform,
+                                         const kanvel::app::WindowSettings& settings) {
     kanvel::platform::win32::Win32Toolkit toolkit(instance);
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
@@ -42,6 +43,7 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
         installer.Run();
     });
     platform.OwnNoticesBy(nullptr);
+    return installer.recorder().installation();
 }
 
 }  // namespace
@@ -61,6 +63,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!arguments.empty()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     kanvel::platform::win32::Win32Platform platform;
     return kanvel::app::RunFromCommandLine(platform, arguments, [&](const kanvel::app::WindowSettings& settings) {
-        RunWindow(instance, platform, settings);
+        return RunWindow(instance, platform, settings);
     });
 }

@@ -44,7 +44,7 @@ protected:
         Args arguments{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=" + location,
                        L"/COMPONENTS=program,database"};
         arguments.insert(arguments.end(), more.begin(), more.end());
-        return app::RunFromCommandLine(platform, arguments, [](const app::WindowSettings&) {});
+        return app::RunFromCommandLine(platform, arguments, [](const app::WindowSettings&) { return install::InstallReport{}; });
     }
     int InstallForAllUsers(const std::wstring& location = L"D:\\Programy") {
         platform.security().elevated = true;

@@ -1,4 +1,5 @@
 #include "InstallerHarness.h"
+#include "app/CommandLineRun.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -136,6 +137,63 @@ TEST_F(InstallSequenceTest, EngineStepFetchesStartsAndUnticksThenTheOtherStepsRu
     EXPECT_FALSE(panel().CBParadox.checked());
     EXPECT_FALSE(panel().BBParadox.enabled());
     EXPECT_TRUE(main().PanelKoniec.visible());
+}
+
+// An engine installer that was the maker's but did not start (the user said
+// "No" at the elevation prompt, or the start failed) is not an installed
+// engine: a notice says why and the message log keeps it, the step is
+// recorded as not started, and the window run ends with 15. A start that
+// works ends it with 0.
+TEST_F(InstallSequenceTest, AnEngineStartThatWasDeclinedOrFailedIsToldAndEndsTheWindowRunWith15) {
+    const std::wstring engine = L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe";
+    const std::wstring runLog = L"C:\\Instal\\przebieg.log";
+    struct Case {
+        const char* what;
+        bool declined;
+        bool startsSucceed;
+        int exitCode;
+        std::wstring notice;  // none when it started
+        const wchar_t* startEvent;
+    };
+    const std::vector<Case> cases{
+        {"declined at the elevation prompt", true, true, 15,
+         L"Instalator silnika bazy danych nie został uruchomiony: nie udzielono zgody na uprawnienia administratora.",
+         L"start declined this account|"},
+        {"failed to start", false, false, 15, L"Nie udało się uruchomić instalatora silnika bazy danych.",
+         L"start this account|"},
+        {"started", false, true, 0, L"", L"start this account|"},
+    };
+    ServeEngine();
+    panel().CBProgram.setChecked(false);  // "Instaluj" stays "Instaluj" for the next case
+    // The window, as the program runs it: the user presses "Instaluj" and closes it.
+    const auto windowRun = [this](const app::WindowSettings&) {
+        panel().CBParadox.setChecked(true);
+        panel().BBInstal.click();
+        return installer->recorder().installation();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        notices.clear();
+        log.clear();
+        platform.DeleteFileAt(L"C:\\Instal\\Komunikaty.err");
+        platform.DeleteFileAt(runLog);
+        platform.elevationDeclined = c.declined;
+        platform.startsSucceed = c.startsSucceed;
+        EXPECT_EQ(app::RunFromCommandLine(platform, {L"/LOG=" + runLog}, windowRun, verification), c.exitCode);
+        const auto& report = installer->recorder().installation();
+        EXPECT_EQ(report.engine, c.exitCode == 0 ? install::InstallReport::EngineStep::Started
+                                                 : install::InstallReport::EngineStep::NotStarted);
+        EXPECT_EQ(log.withPrefix(L"start "), std::vector<std::wstring>{c.startEvent + engine + L"|C:\\OR-Vel\\Sterowniki\\BDE"});
+        const bool noticeShown = std::find(notices.begin(), notices.end(), c.notice) != notices.end();
+        EXPECT_EQ(noticeShown, !c.notice.empty());
+        const bool messageLogged = platform.FileExists(L"C:\\Instal\\Komunikaty.err") &&
+                                   platform.files().ReadFile(L"C:\\Instal\\Komunikaty.err").find(platform::host::ToUtf8(engine)) !=
+                                       std::string::npos;
+        EXPECT_EQ(messageLogged, !c.notice.empty());
+        const std::string runLogText = platform.files().ReadFile(runLog);
+        const std::string lastLine = "kod wyjścia " + std::to_string(c.exitCode) + ": ";
+        EXPECT_NE(runLogText.find(lastLine), std::string::npos) << runLogText;
+    }
 }
 
 TEST_F(InstallSequenceTest, EngineAlreadyFetchedIsStartedAgainWithoutAFetch) {

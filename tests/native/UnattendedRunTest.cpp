@@ -78,6 +78,7 @@ protected:
             windowOpened = true;
             window = settings;
             if (settings.source) windowSource = settings.source->location();
+            return install::InstallReport{};
         });
     }
     static Args Install(Args more) {
@@ -482,7 +483,10 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
     const auto makersBuild = TestSignatures::MakersBuild();
     auto run = [&](const Args& arguments) {
         return app::RunFromCommandLine(
-            platform, arguments, [this](const app::WindowSettings&) { windowOpened = true; }, makersBuild);
+            platform, arguments, [this](const app::WindowSettings&) {
+                windowOpened = true;
+                return install::InstallReport{};
+            }, makersBuild);
     };
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ unsigned"};
     EXPECT_EQ(run(Install({})), 7);
@@ -507,7 +511,10 @@ TEST_F(UnattendedRunTest, AnUpdateProgramNotSignedByTheMakerIsNotCopied) {
     const auto makersBuild = TestSignatures::MakersBuild();
     auto run = [&](const Args& arguments) {
         return app::RunFromCommandLine(
-            platform, arguments, [this](const app::WindowSettings&) { windowOpened = true; }, makersBuild);
+            platform, arguments, [this](const app::WindowSettings&) {
+                windowOpened = true;
+                return install::InstallReport{};
+            }, makersBuild);
     };
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = TestSignatures::kByMaker};
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "MZ unsigned update");

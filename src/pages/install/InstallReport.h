@@ -12,8 +12,9 @@ namespace kanvel::install {
 // reads its outcome here.
 struct InstallReport {
     // SignatureRefused: the engine installer is there, but its signature is
-    // not the maker's: it was not started.
-    enum class EngineStep { NotTicked, Started, InstallerMissing, SignatureRefused };
+    // not the maker's: it was not started. NotStarted: it is the maker's,
+    // but the start was declined at the elevation prompt or failed.
+    enum class EngineStep { NotTicked, Started, InstallerMissing, SignatureRefused, NotStarted };
     enum class DatabaseStep { NotTicked, Copied, CopyAborted };
     enum class ProgramStep { NotTicked, Installed, AlreadyFetched, NotInstalled };
 
@@ -28,7 +29,7 @@ struct InstallReport {
     // folder someone else made, a link inside): nothing was installed.
     std::wstring refusedFolder;
     EngineStep engine = EngineStep::NotTicked;
-    // The engine installer that was started (left to start on its own without a window).
+    // The engine installer that was started or not started (left to start on its own without a window).
     std::wstring engineInstaller;
     DatabaseStep database = DatabaseStep::NotTicked;
     // The working tables that existed and were handed to the copy to be

@@ -22,6 +22,9 @@ constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
 constexpr const wchar_t* kNotStartedBefore = L"Plik \"";
 constexpr const wchar_t* kNotStartedAfter = L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony.";
 constexpr const wchar_t* kCouldNotStart = L"Nie udało się uruchomić programu: ";
+constexpr const wchar_t* kEngineDeclined =
+    L"Instalator silnika bazy danych nie został uruchomiony: nie udzielono zgody na uprawnienia administratora.";
+constexpr const wchar_t* kEngineNotStarted = L"Nie udało się uruchomić instalatora silnika bazy danych.";
 constexpr const wchar_t* kUpdateProgramTitle = L"Program aktualizacji";
 constexpr const wchar_t* kUpdateProgramRefused = L"nie ma ważnego podpisu cyfrowego producenta";
 constexpr const wchar_t* kUpdateProgramNotCopied = L"i nie został skopiowany do instalacji: ";
@@ -43,7 +46,7 @@ void TFormInstal::BBInstalClick() {
         const Outcome started =
             environment_.verification.Start(platform.shell, program, std::wstring(), services::StartAs::SignedInUser);
         if (started == Outcome::Refused) warn(kNotStartedBefore + program + kNotStartedAfter);
-        if (started == Outcome::NotStarted) warn(kCouldNotStart + program);
+        if (started == Outcome::NotStarted || started == Outcome::Declined) warn(kCouldNotStart + program);
         if (started == Outcome::Started) main_.close();
         return;
     }
@@ -87,9 +90,14 @@ void TFormInstal::installEngine() {
         if (started == Outcome::Refused) {
             recorder_.EngineEnded(EngineStep::SignatureRefused, engineInstaller);
             warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
-        } else {
+        } else if (started == Outcome::Started) {
             recorder_.EngineEnded(EngineStep::Started, engineInstaller);
-            if (started == Outcome::NotStarted) warn(kCouldNotStart + engineInstaller);
+        } else {
+            // Not started is not installed: the user is told why, and the message log keeps it.
+            recorder_.EngineEnded(EngineStep::NotStarted, engineInstaller);
+            environment_.notices.ShowNotice(notice::kTitleWarning,
+                                            started == Outcome::Declined ? kEngineDeclined : kEngineNotStarted,
+                                            engineInstaller, true);
         }
     } else {
         recorder_.EngineEnded(EngineStep::InstallerMissing, std::wstring());

@@ -20,11 +20,15 @@ HostHeldProgram::~HostHeldProgram() {
     log_.add(L"let go " + windowsPath_);
 }
 
-bool HostHeldProgram::Start(const std::wstring& directory, services::StartAs as) {
+// A declined prompt starts nothing, as ShellExecuteExW's ERROR_CANCELLED
+// tells on Windows.
+services::HeldProgram::StartResult HostHeldProgram::Start(const std::wstring& directory, services::StartAs as) {
     if (settings_.whenStarting) settings_.whenStarting(windowsPath_);
     const wchar_t* account = as == services::StartAs::SignedInUser ? L"signed-in user" : L"this account";
-    log_.add(std::wstring(L"start ") + account + L"|" + windowsPath_ + L"|" + directory);
-    return settings_.startSucceeds;
+    const wchar_t* declined = settings_.elevationDeclined ? L"declined " : L"";
+    log_.add(std::wstring(L"start ") + declined + account + L"|" + windowsPath_ + L"|" + directory);
+    if (settings_.elevationDeclined) return StartResult::Declined;
+    return settings_.startSucceeds ? StartResult::Started : StartResult::Failed;
 }
 
 }  // namespace kanvel::platform::host

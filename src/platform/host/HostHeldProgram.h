@@ -15,13 +15,15 @@ namespace kanvel::platform::host {
 // A program file of the temporary tree held as Windows holds a file opened
 // with FILE_SHARE_READ alone: while it is in the shared set, the host
 // platform refuses to write, replace or delete it. Holding, letting go and
-// the start are logged ("held <file>", "let go <file>", "start ...").
+// the start are logged ("held <file>", "let go <file>", "start ...", or
+// "start declined ..." when the user said "No" to the elevation prompt).
 class HostHeldProgram : public services::HeldProgram {
 public:
     struct Settings {
         const SignatureReader& signatures;
         const std::function<void(const std::wstring&)>& whenStarting;
         bool startSucceeds;
+        bool elevationDeclined;
     };
     HostHeldProgram(std::shared_ptr<std::multiset<std::filesystem::path>> heldFiles, std::filesystem::path host,
                     std::wstring windowsPath, std::string bytes, Settings settings, EventLog& log);
@@ -30,7 +32,7 @@ public:
     HostHeldProgram& operator=(const HostHeldProgram&) = delete;
 
     services::FileSignature Signature() override { return settings_.signatures(bytes_); }
-    bool Start(const std::wstring& directory, services::StartAs as) override;
+    StartResult Start(const std::wstring& directory, services::StartAs as) override;
 
 private:
     std::shared_ptr<std::multiset<std::filesystem::path>> heldFiles_;

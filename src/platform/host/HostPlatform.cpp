@@ -357,7 +357,7 @@ std::unique_ptr<services::HeldProgram> HostPlatform::HoldProgram(const std::wstr
     std::error_code ec;
     if (!fs::is_regular_file(host, ec)) return nullptr;
     return std::make_unique<HostHeldProgram>(heldFiles_, host, file, files_.ReadFile(file),
-                                             HostHeldProgram::Settings{signatures, whenStarting, startsSucceed}, log_);
+                                             HostHeldProgram::Settings{signatures, whenStarting, startsSucceed, elevationDeclined}, log_);
 }
 
 void HostPlatform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,

@@ -55,6 +55,9 @@ public:
     // moment; and whether the start succeeds.
     std::function<void(const std::wstring& file)> whenStarting;
     bool startsSucceed = true;
+    // The user answers "No" at the elevation prompt of every program
+    // started: nothing starts, and the start says it was declined.
+    bool elevationDeclined = false;
     // The volume's free bytes as FreeBytes answers them (nothing: it cannot
     // be told), and the bytes the replacing files may still write before a
     // write fails as on a full volume (nothing: no limit). The two differ

@@ -24,15 +24,18 @@ services::FileSignature Win32HeldProgram::Signature() {
 // should there be none, it is not started elevated in its place (a token
 // stripped of its rights would still be the administrator's, who may not be
 // the user signed in), and the caller says so.
-bool Win32HeldProgram::Start(const std::wstring& directory, services::StartAs as) {
+services::HeldProgram::StartResult Win32HeldProgram::Start(const std::wstring& directory, services::StartAs as) {
     if (as == services::StartAs::SignedInUser && ThisProcessIsElevated())
-        return StartThroughDesktopShell(path_, directory);
+        return StartThroughDesktopShell(path_, directory) ? StartResult::Started : StartResult::Failed;
     return startDirectly(directory);
 }
 
 // ShellExecuteEx returns once the process exists (its handle asked for, the
-// start not left to run on after the call).
-bool Win32HeldProgram::startDirectly(const std::wstring& directory) const {
+// start not left to run on after the call). A program that asks for an
+// administrator's rights (its manifest, or Windows taking a "setup" program
+// for an installer) is started only after the system's consent prompt; when
+// the user answers "No", ShellExecuteEx fails with ERROR_CANCELLED.
+services::HeldProgram::StartResult Win32HeldProgram::startDirectly(const std::wstring& directory) const {
     SHELLEXECUTEINFOW start{};
     start.cbSize = sizeof start;
     start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
@@ -40,9 +43,9 @@ bool Win32HeldProgram::startDirectly(const std::wstring& directory) const {
     start.lpFile = path_.c_str();
     start.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     start.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&start)) return false;
+    if (!ShellExecuteExW(&start)) return GetLastError() == ERROR_CANCELLED ? StartResult::Declined : StartResult::Failed;
     const KernelHandle process(start.hProcess);
-    return true;
+    return StartResult::Started;
 }
 
 }  // namespace kanvel::platform::win32

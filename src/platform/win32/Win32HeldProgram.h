@@ -20,11 +20,11 @@ public:
     static std::unique_ptr<Win32HeldProgram> Hold(const std::wstring& path);
 
     services::FileSignature Signature() override;
-    bool Start(const std::wstring& directory, services::StartAs as) override;
+    StartResult Start(const std::wstring& directory, services::StartAs as) override;
 
 private:
     Win32HeldProgram(FileHandle file, std::wstring path) : file_(std::move(file)), path_(std::move(path)) {}
-    bool startDirectly(const std::wstring& directory) const;
+    StartResult startDirectly(const std::wstring& directory) const;
 
     FileHandle file_;
     std::wstring path_;

@@ -25,10 +25,15 @@ public:
 
     // The Authenticode signature of the held file, read through the held handle.
     virtual FileSignature Signature() = 0;
+    // How a start ended. Declined: the program asks for an administrator's
+    // rights and the user answered "No" at the system's prompt (on Windows,
+    // ShellExecuteExW fails with ERROR_CANCELLED); Failed: any other reason.
+    // Either way no process was made.
+    enum class StartResult { Started, Declined, Failed };
     // Starts the held program with the folder as its working folder (empty:
     // the program's own); returns once its process exists (or the shell that
-    // starts it has answered). False when it could not be started.
-    virtual bool Start(const std::wstring& directory, StartAs as) = 0;
+    // starts it has answered).
+    virtual StartResult Start(const std::wstring& directory, StartAs as) = 0;
 };
 
 }  // namespace kanvel::services

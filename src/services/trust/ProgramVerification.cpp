@@ -34,7 +34,12 @@ ProgramVerification::StartOutcome ProgramVerification::Start(Shell& shell, const
                                                              const std::wstring& directory, StartAs as) const {
     const auto held = HoldIfAccepted(shell, programFile);
     if (!held) return StartOutcome::Refused;
-    return held->Start(directory, as) ? StartOutcome::Started : StartOutcome::NotStarted;
+    switch (held->Start(directory, as)) {
+        case HeldProgram::StartResult::Started: return StartOutcome::Started;
+        case HeldProgram::StartResult::Declined: return StartOutcome::Declined;
+        case HeldProgram::StartResult::Failed: break;
+    }
+    return StartOutcome::NotStarted;
 }
 
 }  // namespace kanvel::services

@@ -37,7 +37,9 @@ public:
     // or cannot be held. It stays held as long as the answer lives.
     std::unique_ptr<HeldProgram> HoldIfAccepted(Shell& shell, const std::wstring& programFile) const;
 
-    enum class StartOutcome { Started, Refused, NotStarted };
+    // Declined: the user said "No" to the system's elevation prompt;
+    // NotStarted: the start failed for any other reason.
+    enum class StartOutcome { Started, Refused, Declined, NotStarted };
     // Holds the program file, checks it and, when it may be used, starts it
     // while it is still held.
     StartOutcome Start(Shell& shell, const std::wstring& programFile, const std::wstring& directory,
