@@ -92,6 +92,14 @@ protected:
         return arguments;
     }
 
+    // Program and database installed from the server, then a working table edited by the user.
+    void InstallWithTheUsersWork() {
+        ServeProgram();
+        ServeTables();
+        ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+        platform.files().WriteFile(edited, "the user's work");
+    }
+
     static std::wstring Url(const std::wstring& serverPath) { return std::wstring(KANVEL_DOWNLOAD_BASE_URL) + serverPath; }
     void ServeProgram() { server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ administrator"}; }
     void ServeEngine() { server.responses[Url(L"sterowniki/bde/setup._exe")] = {.body = "MZ setup"}; }
@@ -134,6 +142,7 @@ protected:
     const std::wstring keptCopy = installed + L"\\Instalator.exe";
     const std::wstring desktopLink = platform.desktopPath + L"\\Administrator 7.lnk";
     const std::wstring startLink = platform.programsPath + L"\\Velmarin\\Administrator 7.lnk";
+    const std::wstring edited = installed + L"\\Format\\Dbf6\\baza3.db";
 };
 
 TEST_F(UnattendedRunTest, TheWindowTakesTheFolderTheLogAndTheScopeAndUsageShowsABox) {
@@ -270,11 +279,7 @@ TEST_F(UnattendedRunTest, InstallsWhatTheWindowWouldWithoutShowingAnythingAndLog
 }
 
 TEST_F(UnattendedRunTest, ARepeatedInstallKeepsTheUsersWorkAndResetDatabaseReplacesIt) {
-    ServeProgram();
-    ServeTables();
-    const std::wstring edited = installed + L"\\Format\\Dbf6\\baza3.db";
-    ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
-    platform.files().WriteFile(edited, "the user's work");
+    InstallWithTheUsersWork();
     platform.files().WriteFile(installed + L"\\Format\\Cfg\\config1.db", "settings");
     platform.DeleteFileAt(installed + L"\\Format\\Cfg\\config2.db");
 
@@ -557,6 +562,31 @@ TEST_F(UnattendedRunTest, ADiskTooSmallForTheProgramEndsTheRunWithItsOwnCode) {
     ExpectNothingOnScreen();
 }
 
+// Before the first request, the bytes the run will write where they are
+// known beforehand (from the server: the working tables the copy takes from
+// the installation's own pristine files) are counted against the free
+// space: a run whose files each fit but together do not asks for nothing,
+// changes nothing and ends with 13. With room for them the same run goes on.
+TEST_F(UnattendedRunTest, ARunWhoseKnownFilesTogetherExceedTheDiskEndsBeforeAnyRequest) {
+    InstallWithTheUsersWork();
+    platform.files().WriteFile(installed + L"\\Edytor2.exe", "MZ older");
+    server.requests.clear();
+    // One table (5 bytes) or the program (16) fits; the copies of the 73 tables do not.
+    platform.freeBytes = 100;
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 13);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(platform.files().ReadFile(edited), "the user's work");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ older");
+    EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: za mało wolnego miejsca na dysku, aby zapisać plik " +
+                       installed + L"\\Format\\"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 13: za mało wolnego miejsca na dysku docelowym"));
+
+    platform.freeBytes = 73 * 5;
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 0);
+    EXPECT_EQ(platform.files().ReadFile(edited), "table");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ administrator");
+}
+
 TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
     ServeProgram();
     ServeTables();
@@ -814,6 +844,22 @@ TEST_F(LocalCopyTest, AFileOfTheCopyTooLargeForTheDiskEndsTheRunWithTheDiskCode)
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe.part"));
     EXPECT_TRUE(Logged(L"za mało wolnego miejsca na dysku, aby zapisać plik " + installed + L"\\Edytor2.exe"));
+}
+
+// The copy's list names every size: the whole run (engine, tables and their
+// working copies, program) is counted before anything is taken from the
+// copy, and a run whose files each fit but together do not writes nothing.
+TEST_F(LocalCopyTest, ARunFromTheCopyLargerThanTheDiskEndsBeforeAnyFileIsWritten) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    platform.freeBytes = 100;
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki", L"/COMPONENTS=program,database,engine"})), 13);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Sterowniki\\BDE\\setup.exe"));
+    for (const wchar_t* folder : {L"Bkp6", L"Zestaw", L"Dbf6", L"Cfg"})
+        EXPECT_EQ(FilesIn(installed + L"\\Format\\" + folder), 0u) << platform::host::ToUtf8(folder);
+    EXPECT_TRUE(Logged(L"za mało wolnego miejsca na dysku, aby zapisać plik " + installed + L"\\Format\\Bkp6\\"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 13: "));
 }
 
 TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRun) {

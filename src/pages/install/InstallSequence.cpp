@@ -57,7 +57,7 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
-    if (!SecureInstallFolder()) return;
+    if (!SecureInstallFolder() || !RoomForRun()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently

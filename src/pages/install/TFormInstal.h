@@ -108,6 +108,10 @@ public:
     // folder that cannot be taken safely is refused with a notice, as the
     // folder choice refuses a location, and the install stops: false.
     bool SecureInstallFolder();
+    // Before the components: the bytes they will write, where known
+    // beforehand, fit in the install folder's volume; otherwise the failure
+    // is shown and recorded as a download's, and the install stops: false.
+    bool RoomForRun();
     // The enabling rules for the panel as it is now.
     PanelEnabling rules() const;
 
@@ -155,6 +159,7 @@ private:
     // A working folder of the database, made with its users' rights.
     void makeWorkingFolderIfMissing(const std::wstring& folder);
     void installEngine();
+    void planDatabase(std::vector<services::ComponentDownload::PlannedWrite>& writes);
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
     void deleteIfPresent(const std::wstring& path);

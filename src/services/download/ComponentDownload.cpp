@@ -191,6 +191,32 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
     return failure ? failed(failure->text, failure->kind) : outcome;
 }
 
+std::optional<std::uint64_t> ComponentDownload::PlannedSize(const std::wstring& serverFolder,
+                                                            const std::wstring& fileName, const std::wstring& extension,
+                                                            bool authenticate, const std::wstring& targetFolder) const {
+    if (!authenticate && files_.FileExists(JoinPath(targetFolder, WithExtension(fileName, extension, L"."))))
+        return 0;
+    if (source_ == nullptr) return std::nullopt;
+    try {
+        return source_->Listed(ServerPath(serverFolder, fileName, extension)).size;
+    } catch (const NotAsListed&) {
+        return std::nullopt;  // its own fetch refuses it
+    }
+}
+
+std::optional<ComponentDownload::RunTooLarge> ComponentDownload::CheckRoomForRun(const std::wstring& folder,
+                                                                               const std::vector<PlannedWrite>& writes) {
+    const auto free = files_.FreeBytes(folder);
+    if (!free) return std::nullopt;
+    std::uint64_t total = 0;
+    for (const PlannedWrite& write : writes) {
+        total += write.size;
+        if (total > *free)
+            return RunTooLarge{write.localPath, failed(kNotEnoughSpace + write.localPath, FetchOutcome::Failure::DiskFull)};
+    }
+    return std::nullopt;
+}
+
 FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, bool authenticate, bool program,
                                                 const std::wstring& localPath) {
     if (running_) return {FetchOutcome::Result::Refused};

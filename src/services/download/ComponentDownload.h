@@ -97,6 +97,31 @@ public:
     void ExpectNext(const std::wstring& serverFolder, const std::vector<std::wstring>& fileNames,
                     const std::wstring& targetFolder);
 
+    // The bytes the same call of Fetch would write, when they are known
+    // before anything is asked for: none for a file it would find there,
+    // the size its list names for a file of a local copy. Nothing for a
+    // file of the server: its size comes only with the server's answer.
+    std::optional<std::uint64_t> PlannedSize(const std::wstring& serverFolder, const std::wstring& fileName,
+                                             const std::wstring& extension, bool authenticate,
+                                             const std::wstring& targetFolder) const;
+
+    // A file a run is to write, with its size known beforehand.
+    struct PlannedWrite {
+        std::wstring localPath;
+        std::uint64_t size = 0;
+    };
+    // A run whose known bytes the volume cannot hold: the file at which they
+    // stopped fitting, and its failure, shown as Fetch shows a file the
+    // volume cannot hold.
+    struct RunTooLarge {
+        std::wstring file;
+        FetchOutcome outcome;
+    };
+    // Before a run's first request: the writes, in the run's order, against
+    // the free space of the volume that holds the folder. Nothing when they
+    // fit (or the free space cannot be told).
+    std::optional<RunTooLarge> CheckRoomForRun(const std::wstring& folder, const std::vector<PlannedWrite>& writes);
+
 private:
     // The client's progress events, shown on the view's bar.
     void WorkBegin(std::int64_t expected);
