@@ -34,11 +34,13 @@ services::HeldProgram::StartResult Win32HeldProgram::Start(const std::wstring& d
 // start not left to run on after the call). A program that asks for an
 // administrator's rights (its manifest, or Windows taking a "setup" program
 // for an installer) is started only after the system's consent prompt; when
-// the user answers "No", ShellExecuteEx fails with ERROR_CANCELLED.
+// the user answers "No", ShellExecuteEx fails with ERROR_CANCELLED. The
+// shell shows no error box of its own: the installer's notice names the
+// failure, once.
 services::HeldProgram::StartResult Win32HeldProgram::startDirectly(const std::wstring& directory) const {
     SHELLEXECUTEINFOW start{};
     start.cbSize = sizeof start;
-    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     start.hwnd = GetActiveWindow();
     start.lpFile = path_.c_str();
     start.lpDirectory = directory.empty() ? nullptr : directory.c_str();

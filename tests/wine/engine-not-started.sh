@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# An engine installer that Windows cannot start (here a file that is not a
+# program, picked by the user with no download server): the installer names
+# it in a notice that the message log keeps, goes on with the program step,
+# and the window run ends with 15, as for a prompt for an administrator's
+# consent answered "No" (Wine has no such prompt: that answer is shown by the
+# native tests on the test platform).
+set -u
+source "$(dirname "$0")/journey-lib.sh"
+journey_begin engine-not-started plain "$@"   # no mirror runs
+c_drive=$(wine_c_drive)
+message_log="$KANVEL_BUILD_DIR/Komunikaty.err"
+rm -f "$message_log"
+on_journey_end 'rm -rf "$c_drive/pobrane"; rm -f "$message_log"'
+mkdir -p "$c_drive/pobrane"
+printf 'not a program\r\n' > "$c_drive/pobrane/setup._exe"
+
+accept_and_choose_koordynator
+drive click "Paradox (BDE)" >/dev/null
+wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
+drive click "Instaluj" >/dev/null
+
+answer "Uwaga!" engine-notice
+answer "Instalator" engine-connection-failure
+wait_for 20 xdotool search --name '^Wskaż plik setup\._exe$' || fail "no dialog for the packed engine installer"
+dialog=$(xdotool search --name '^Wskaż plik setup\._exe$' | head -n 1)
+xdotool windowactivate --sync "$dialog" 2>/dev/null
+xdotool key ctrl+a
+xdotool type 'c:\pobrane\setup._exe'
+xdotool key Return
+answer "Uwaga!" engine-not-started   # "Nie udało się uruchomić instalatora silnika bazy danych."
+grep -aq 'Sterowniki\\BDE\\setup.exe' "$message_log" 2>/dev/null \
+  || fail "the message log does not name the engine installer that did not start"
+
+answer "Instalator" program-connection-failure
+answer "Uwaga!" download-required
+expect_state "Paradox (BDE)" "enabled=1 checked=0 visible=1"
+drive click "Zamknij" >/dev/null
+journey_finish 30
+code=$?
+[ "$code" -eq 15 ] || fail "exit code $code, not 15"
+echo "engine not started: ok"
