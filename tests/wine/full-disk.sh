@@ -3,7 +3,8 @@
 # drive K:): a program larger than the drive's free space ends the run with
 # the disk code, 13, and leaves no part of it; a drive that another program
 # fills while the program arrives (the mirror sends it slowly) ends the same
-# way, the partial file removed. Mounting the small file system needs root.
+# way, the partial file removed; and a run from a copy of the server whose
+# files each fit but together do not writes nothing and ends with 13. Mounting the small file system needs root.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin full-disk mirror "$@"
@@ -58,5 +59,32 @@ dd if=/dev/zero of="$k_root/filler-rest" bs=64k 2>/dev/null
 [ "$(free_bytes)" = 0 ] || fail "the drive still has room"
 journey_finish 120; rc=$?
 expect_disk_full_outcome "$rc" "drive filled mid-way"
+rm -f "$k_root"/filler-*
+
+# --- A copy of the server (/SOURCE) lists every size: a run whose files each
+# fit but together do not (program, engine, tables and their working copies)
+# is refused before anything is written.
+mirror_start
+copy_dir=$(mktemp -d)
+on_journey_end 'rm -rf "$copy_dir"'
+copy_windows="Z:${copy_dir//\//\\}"
+journey_start "$exe" /SILENT "/LAYOUT=$copy_windows" "/LOG=$log_windows"
+journey_finish 300; rc=$?
+[ "$rc" = 0 ] || fail "/LAYOUT: exit code $rc"
+mirror_stop
+engine_size=$(stat -c %s "$copy_dir/sterowniki/bde/setup._exe")
+tables_size=$(cat "$copy_dir"/programy/wersja7/bkp6/* | wc -c)
+largest=$(( program_size > engine_size ? program_size : engine_size ))
+room=$(( largest + 65536 ))
+[ $(( program_size + engine_size + 2 * tables_size )) -gt $(( room + 65536 )) ] || fail "the copy is too small for this case"
+fill_leaving "$room"
+rm -f "$log_dir/pelny-dysk.log"
+journey_start "$exe" /SILENT /ACCEPTLICENCE /EDITION=Administrator "/DIR=K:\\Programy" \
+  /COMPONENTS=program,database,engine "/SOURCE=$copy_windows" "/LOG=$log_windows"
+journey_finish 120; rc=$?
+[ "$rc" = 13 ] || fail "a run too large for the drive: exit code $rc, expected 13"
+written=$(find "$installed" -type f 2>/dev/null | wc -l)
+[ "$written" = 0 ] || fail "a run too large for the drive wrote $written files"
+grep -aq '\] kod wyjścia 13: ' "$log_dir/pelny-dysk.log" || fail "a run too large for the drive: no code 13 in the log"
 rm -f "$k_root"/filler-*
 echo "full-disk: OK"
