@@ -53,7 +53,9 @@ public:
         return true;
     }
     void ShowReplaceNotice(const std::wstring&) override {}
-    std::optional<kanvel::services::ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
+    std::optional<kanvel::services::ProxyCredentials> AskProxySignIn(const std::wstring&) override {
+        return std::nullopt;
+    }
 
 private:
     kanvel::ui::Application& application_;

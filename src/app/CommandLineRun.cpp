@@ -205,7 +205,9 @@ private:
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
                 return refuse(kFolderRefused + *options_.directory, ExitCode::BadArguments);
-            if (!MakeLocationReady(platform_, log_, *options_.directory)) return finish(ExitCode::BadArguments);
+            if (!MakeLocationReady(platform_, log_, *options_.directory,
+                                   services::InstallationPaths::InstallFolderProtectionFor(settings.scope)))
+                return finish(ExitCode::BadArguments);
             settings.location = options_.directory;
         }
         runWindow_(settings);

@@ -36,7 +36,9 @@ LayoutRun::LayoutRun(services::Platform platform, RunLog& log, std::wstring fold
 
 ExitCode LayoutRun::Execute() {
     log_.Write(kSilentRunTitle, kMaking + folder_ + kFrom + std::wstring(services::BuildDownloadBaseUrl()));
-    if (!MakeLocationReady(platform_, log_, folder_)) return ExitCode::BadArguments;
+    // A copy of the server is no installation: its folders take the rights
+    // of the place the administrator chose for it.
+    if (!MakeLocationReady(platform_, log_, folder_, std::nullopt)) return ExitCode::BadArguments;
     const services::LayoutList earlier = earlierList();
     SilentPlatform silent(platform_, log_);
     const services::Platform withoutWindow = silent.platform();

@@ -19,7 +19,8 @@ std::size_t RootLength(const std::wstring& location) {
 }
 }  // namespace
 
-bool MakeLocationReady(services::FileSystem& files, RunLog& log, const std::wstring& location) {
+bool MakeLocationReady(services::FileSystem& files, RunLog& log, const std::wstring& location,
+                       const std::optional<services::FolderProtection>& protection) {
     if (files.DirectoryExists(location + L"\\")) return true;
     if (services::InstallationPaths::NamesFamilyFolder(location)) return true;
     const std::size_t rootLength = RootLength(location);
@@ -30,7 +31,7 @@ bool MakeLocationReady(services::FileSystem& files, RunLog& log, const std::wstr
     }
     for (std::size_t end = location.find(L'\\', rootLength);; end = location.find(L'\\', end + 1)) {
         const std::wstring level = location.substr(0, end);
-        if (!files.DirectoryExists(level) && !files.MakeDirectory(level)) {
+        if (!files.DirectoryExists(level) && !(protection ? files.MakeDirectory(level, *protection) : files.MakeDirectory(level))) {
             log.Write(kSilentRunTitle, kCannotCreate + level);
             return false;
         }

@@ -24,6 +24,8 @@ public:
 
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                           const std::wstring& directory) override;
+    // The real program file held and its signature read; its start only logged.
+    std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     std::wstring SpecialFolderPath(int folder) override { return inner_.shell.SpecialFolderPath(folder); }
     std::unique_ptr<services::ShellLink> CreateShellLink() override { return inner_.shell.CreateShellLink(); }
 

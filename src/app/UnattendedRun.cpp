@@ -116,10 +116,11 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
     if (options_.uninstall) {
         // Nothing to create for a removal: the shortcuts and the entry of that location may still be there.
         if (!platform_.files.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
-    } else if (!MakeLocationReady(platform_, log_, folder)) {
+    } else if (!MakeLocationReady(platform_, log_, folder, installer_.paths().InstallFolderProtection())) {
         return ExitCode::BadArguments;
     }
-    // The folder choice refuses a location inside an "OR-Vel" folder and keeps the old one.
+    // The folder choice refuses a location inside an "OR-Vel" folder, or one
+    // too long for this machine, and keeps the old one.
     install::FolderChoice choice = install::FolderChoice::Chosen;
     if (userAction([&] { choice = panel.ChooseLocation(folder); }) != ActionEnd::Completed)
         return ExitCode::UnexpectedError;
@@ -173,6 +174,10 @@ void UnattendedRun::logInstallDetails(const install::InstallReport& report) {
 }
 
 ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
+    if (!report.refusedFolder.empty()) {
+        log_.Write(kSilentRunTitle, kFolderRefused + report.refusedFolder);
+        return ExitCode::BadArguments;
+    }
     using Report = install::InstallReport;
     // A program that is not the maker's is named first: it may be an attack,
     // not a network failure.

@@ -33,6 +33,7 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
     kanvel::platform::win32::Win32Toolkit toolkit(instance);
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
+    platform.OwnNoticesBy(&toolkit);
     kanvel::app::Installer installer(platform, application, settings.scope);
     installer.TakeFilesFrom(settings.source);
     application.guarded([&] {
@@ -40,6 +41,7 @@ void RunWindow(HINSTANCE instance, kanvel::platform::win32::Win32Platform& platf
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
         installer.Run();
     });
+    platform.OwnNoticesBy(nullptr);
 }
 
 }  // namespace

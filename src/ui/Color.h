@@ -8,7 +8,7 @@ namespace kanvel::ui {
 // the platform resolves when it draws (so the window follows the user's theme).
 class Color {
 public:
-    enum class System : std::uint8_t { None, ButtonFace, InfoBackground, Window, WindowText };
+    enum class System : std::uint8_t { None, ButtonFace, ButtonText, InfoBackground, InfoText, Window, WindowText };
 
     constexpr Color() = default;
     static constexpr Color Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
@@ -33,7 +33,9 @@ private:
 
 namespace colors {
 inline constexpr Color ButtonFace = Color::FromSystem(Color::System::ButtonFace);
+inline constexpr Color ButtonText = Color::FromSystem(Color::System::ButtonText);
 inline constexpr Color InfoBackground = Color::FromSystem(Color::System::InfoBackground);
+inline constexpr Color InfoText = Color::FromSystem(Color::System::InfoText);
 inline constexpr Color Window = Color::FromSystem(Color::System::Window);
 inline constexpr Color WindowText = Color::FromSystem(Color::System::WindowText);
 inline constexpr Color Black = Color::Rgb(0, 0, 0);

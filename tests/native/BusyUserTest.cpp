@@ -103,6 +103,24 @@ TEST_F(BusyUserTest, ClosingTheWindowDuringADownloadEndsTheRunThere) {
         << messageLog;
 }
 
+// The installer on a DVD or a read-only share: the break-off line cannot be
+// written, and the window closes all the same, without an error box.
+TEST_F(BusyUserTest, ClosingDuringADownloadFromAReadOnlyFolderShowsNoBox) {
+    Serve(L"programy/wersja7/poprawki/Edytor2._exe", "MZ administrator");
+    platform.readOnlyFolders.push_back(L"C:\\Instal");
+    int blocks = 0;
+    server.onBlock = [&] {
+        if (++blocks == 2) WhileWorking([&] { panel().BBClose.click(); });
+    };
+    application->guarded([&] { panel().BBInstal.click(); });
+
+    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(log.withPrefix(L"error ").empty());
+    EXPECT_TRUE(log.withPrefix(L"message ").empty());
+    EXPECT_FALSE(platform.FileExists(L"C:\\Instal\\Komunikaty.err"));
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
+}
+
 // Only the surfaces that drag the window do: a press on a plain label, a
 // picture without a handler or a panel that is no surface does nothing.
 TEST_F(BusyUserTest, OnlyTheDragSurfacesDragTheWindow) {

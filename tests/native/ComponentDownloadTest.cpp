@@ -3,6 +3,7 @@
 #include "services/installer/InstallerError.h"
 #include "services/download/ProgressScale.h"
 #include "pages/notice/TFormProxy.h"
+#include "services/http/ProxySignIns.h"
 #include "pages/notice/TFormQst.h"
 
 namespace kanvel::testing {
@@ -346,7 +347,12 @@ TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingF
         {services::TransferFailure::HttpStatus(L"HTTP/1.1", 500, L"Internal Server Error"), 1u},
         {services::TransferFailure::Socket(11001), 1u},
     };
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        // Each case begins with the server within reach: a file has just arrived.
+        const std::wstring arrived = L"dostepny" + std::to_wstring(i) + L".db";
+        Serve(kTables + L"/" + arrived, {.body = "t"});
+        ASSERT_TRUE(Fetch(kTables, arrived, L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
         log.clear();
         server.requests.clear();
         Serve(kTables + L"/baza1.db", {.error = c.error});
@@ -357,6 +363,49 @@ TEST_F(ComponentDownloadTest, TheFailureIsToldOnceAfterTheLastTryAndOnlyPassingF
         EXPECT_EQ(log.withPrefix(L"wait "), c.requests == 1u ? std::vector<std::wstring>() : pauses) << c.error.text();
         ExpectCleanedUp();
     }
+}
+
+TEST_F(ComponentDownloadTest, AServerOutOfReachGetsOneTryPerFileUntilItAnswersAgain) {
+    const std::wstring pristine = L"C:\\OR-Vel\\Format\\Bkp6";
+    const std::vector<std::wstring> pauses{L"wait 1000", L"wait 3000", L"wait 9000"};
+    // requests, pauses and messages of one call
+    auto fetchTable = [&](const std::wstring& name, platform::host::ScriptedResponse response) {
+        log.clear();
+        server.requests.clear();
+        Serve(kTables + L"/" + name, std::move(response));
+        const bool stored = Fetch(kTables, name, L"", false, pristine);
+        ExpectCleanedUp();
+        return std::tuple{stored, server.requests.size(), log.withPrefix(L"wait "), messages()};
+    };
+    const std::vector<std::wstring> noConnection{L"message Błąd połączenia z internetem"};
+    const services::TransferFailure refused = services::TransferFailure::Socket(10061);
+
+    // The first file uses its tries; every later one is tried once, whatever
+    // the failure, and still reports itself.
+    EXPECT_EQ(fetchTable(L"baza1.db", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
+    EXPECT_EQ(fetchTable(L"baza2.db", {.error = services::TransferFailure::Socket(10060)}),
+              std::tuple(false, 1u, std::vector<std::wstring>(), noConnection));
+    EXPECT_EQ(fetchTable(L"baza3.db", {.error = refused}),
+              std::tuple(false, 1u, std::vector<std::wstring>(), noConnection));
+    // A program file too: nothing kept for resuming came of it.
+    log.clear();
+    server.requests.clear();
+    Serve(kPrograms + L"/Edytor3._exe", {.error = kReset});
+    EXPECT_FALSE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(messages(), noConnection);
+    // A busy server has answered: it is within reach, and the next file gets its tries again.
+    EXPECT_EQ(fetchTable(L"baza4.db", {.error = kUnavailable}),
+              std::tuple(false, 1u, std::vector<std::wstring>(),
+                         std::vector<std::wstring>{L"message Nieudane pobranie pliku: HTTP/1.1 503 Service Unavailable"}));
+    EXPECT_EQ(fetchTable(L"baza5.db", {.body = "t5", .error = kReset, .failures = 1}),
+              std::tuple(true, 2u, std::vector<std::wstring>{L"wait 1000"}, std::vector<std::wstring>()));
+
+    // Out of reach again, then a file that arrives: the tries come back with it.
+    EXPECT_EQ(fetchTable(L"baza11.db", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
+    EXPECT_EQ(fetchTable(L"baza12.db", {.body = "t12"}),
+              std::tuple(true, 1u, std::vector<std::wstring>(), std::vector<std::wstring>()));
+    EXPECT_EQ(fetchTable(L"baza1.px", {.error = refused}), std::tuple(false, 4u, pauses, noConnection));
 }
 
 TEST_F(ComponentDownloadTest, AProgramFileCutShortGoesOnFromWhereItBrokeOff) {
@@ -443,8 +492,9 @@ struct ProxySignInAnswer {
     void operator()(ui::Form& form) {
         auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
         ++shown;
-        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelUser.caption(),
-                 dialog.LabelPassword.caption(), dialog.BOk.caption(), dialog.BCancel.caption()};
+        texts = {dialog.caption(), dialog.LabelTitle.caption(), dialog.LabelProxy.caption(),
+                 dialog.LabelUser.caption(), dialog.LabelPassword.caption(), dialog.BOk.caption(),
+                 dialog.BCancel.caption()};
         EXPECT_TRUE(dialog.EditPassword.password());
         dialog.EditUser.setText(username);
         dialog.EditPassword.setText(password);
@@ -462,7 +512,8 @@ TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApar
     EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
     EXPECT_EQ(answer.shown, 1);
     EXPECT_EQ(answer.texts, (std::vector<std::wstring>{L"Serwer proxy wymaga logowania", L"Serwer proxy wymaga logowania",
-                                                       L"Użytkownik:", L"Hasło:", L"&Ok", L"&Anuluj"}));
+                                                       L"Serwer proxy: proxy.firma.pl:3128", L"Użytkownik:",
+                                                       L"Hasło:", L"&Ok", L"&Anuluj"}));
     ASSERT_EQ(server.requests.size(), 2u);
     for (const auto& request : server.requests) {
         ASSERT_TRUE(request.proxyCredentials);
@@ -471,6 +522,65 @@ TEST_F(ComponentDownloadTest, AProxyAsksOnceForItsUserAndKeepsItsCredentialsApar
     EXPECT_EQ(server.requests[0].username, L"kanvel8");  // the server's own, beside
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ program");
     EXPECT_TRUE(messages().empty());
+}
+
+// A user name and password typed for one proxy are that proxy's: another
+// proxy (a script may name one for some addresses) is asked for its own,
+// the dialog naming it, and never gets the first one's.
+TEST_F(ComponentDownloadTest, EachProxyIsAskedForItsOwnAnswerAndNeverGetsAnothersAnswer) {
+    server.proxyUser = services::ProxyCredentials{L"anna", L"tajne"};
+    server.proxiesByUrl[Url(kTables)] = {L"Inny.Proxy.pl:8080", {L"jan", L"haslo"}};
+    std::vector<std::wstring> proxiesShown;
+    toolkit.onModal = [&](ui::Form& form) {
+        auto& dialog = dynamic_cast<notice::TFormProxy&>(form);
+        proxiesShown.push_back(dialog.LabelProxy.caption());
+        const bool first = proxiesShown.size() == 1;
+        dialog.EditUser.setText(first ? L"anna" : L"jan");
+        dialog.EditPassword.setText(first ? L"tajne" : L"haslo");
+        dialog.BOk.click();
+    };
+    Serve(kPrograms + L"/Edytor3._exe", {.body = "MZ program"});
+    Serve(kPrograms + L"/Edytor2._exe", {.body = "MZ program 2"});
+    Serve(kTables + L"/baza1.db", {.body = "table"});
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor3", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_TRUE(Fetch(kTables, L"baza1.db", L"", false, L"C:\\OR-Vel\\Format\\Bkp6"));
+    EXPECT_TRUE(Fetch(kPrograms, L"Edytor2", L"exe", true, L"C:\\OR-Vel"));
+    EXPECT_EQ(proxiesShown,
+              (std::vector<std::wstring>{L"Serwer proxy: proxy.firma.pl:3128", L"Serwer proxy: Inny.Proxy.pl:8080"}));
+    ASSERT_EQ(server.requests.size(), 3u);
+    const std::vector<std::pair<std::wstring, std::wstring>> sent = {
+        {L"proxy.firma.pl:3128", L"anna"}, {L"Inny.Proxy.pl:8080", L"jan"}, {L"proxy.firma.pl:3128", L"anna"}};
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(server.requests[i].proxy, sent[i].first);
+        ASSERT_TRUE(server.requests[i].proxyCredentials);
+        EXPECT_EQ(server.requests[i].proxyCredentials->username, sent[i].second);
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+// A refused answer is forgotten for its proxy alone: the other proxy keeps
+// its own, and the refusing one asks again.
+TEST(ProxySignIns, ARefusedAnswerIsForgottenForItsProxyOnly) {
+    services::ProxySignIns signIns;
+    int asked = 0;
+    const auto answer = [&](const std::wstring& proxy) {
+        ++asked;
+        return std::optional<services::ProxyCredentials>({proxy == L"a:1" ? L"anna" : L"jan", L"x"});
+    };
+    ASSERT_TRUE(signIns.AskFor(L"a:1", answer));
+    ASSERT_TRUE(signIns.AskFor(L"B:2", answer));
+    EXPECT_TRUE(signIns.AskFor(L"A:1", answer));  // letter case aside, the same proxy: not asked again
+    EXPECT_EQ(asked, 2);
+    signIns.Refused(L"a:1");
+    EXPECT_FALSE(signIns.AnswerFor(L"a:1"));
+    ASSERT_TRUE(signIns.AnswerFor(L"b:2"));
+    EXPECT_EQ(signIns.AnswerFor(L"b:2")->username, L"jan");
+    EXPECT_TRUE(signIns.AskFor(L"a:1", answer));
+    EXPECT_EQ(asked, 3);
+    // Declined: that proxy is not asked again until it refuses something.
+    EXPECT_FALSE(signIns.AskFor(L"c:3", [&](const std::wstring&) { return std::optional<services::ProxyCredentials>(); }));
+    EXPECT_FALSE(signIns.AskFor(L"c:3", answer));
+    EXPECT_EQ(asked, 3);
 }
 
 TEST_F(ComponentDownloadTest, AWrongPasswordOrNoAnswerFailsClearlyAtOnceAndStoresNothing) {

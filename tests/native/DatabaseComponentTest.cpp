@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "InstallerHarness.h"
 #include "pages/install/DatabaseFileSets.h"
 #include "pages/notice/TFormQst.h"
@@ -167,6 +169,18 @@ TEST_F(DatabaseComponentTest, WorkingFileThatCannotBeReplacedStopsWithItsSetsNot
     EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config2.db"), "in use");
 }
 
+// A virus scanner that opens a working table for a moment, just as the step
+// replaces it, only delays the step.
+TEST_F(DatabaseComponentTest, WorkingFileHeldForAMomentIsStillReplaced) {
+    FillPristine();
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config2.db", "scanned");
+    platform.briefHolds.push_back({L"C:\\OR-Vel\\Format\\Cfg\\config2.db", platform.SteadyMilliseconds() + 1500});
+    application->guarded([&] { panel().BBBaza.click(); });
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(read(L"C:\\OR-Vel\\Format\\Cfg\\config2.db"), "pristine");
+    EXPECT_EQ(main().LabelInfo.caption(), L"Pliki bazy danych już istnieją");
+}
+
 // A working table whose copy cannot be made (here its path has 256
 // characters, one more than the copy takes) is never deleted first.
 TEST_F(DatabaseComponentTest, TableWhoseCopyFailsIsKeptAsItWas) {
@@ -187,7 +201,16 @@ TEST_F(DatabaseComponentTest, NoConnectionReportsEveryFileThenStopsAtTheFirstDat
     for (const auto& name : AllNames())
         server.responses[Url(L"programy/wersja7/bkp6/" + name)] = {
             .error = services::TransferFailure::Socket(10061)};
+    const std::int64_t started = platform.SteadyMilliseconds();
     application->guarded([&] { panel().BBBaza.click(); });
+    // The first file is tried four times, after pauses of 1, 3 and 9 s; then
+    // the server is out of reach and each other file is tried once, at once.
+    EXPECT_EQ(server.requests.size(), 73u + 3u);
+    EXPECT_EQ(std::ranges::count(server.requests, Url(L"programy/wersja7/bkp6/baza1.db"),
+                                 &platform::host::ScriptedServer::Request::url),
+              4);
+    EXPECT_EQ(log.withPrefix(L"wait "), (std::vector<std::wstring>{L"wait 1000", L"wait 3000", L"wait 9000"}));
+    EXPECT_EQ(platform.SteadyMilliseconds() - started, 13'000);
     const auto messages = log.withPrefix(L"message ");
     EXPECT_EQ(messages.size(), 73u);
     EXPECT_EQ(std::set<std::wstring>(messages.begin(), messages.end()),

@@ -60,7 +60,9 @@ TEST(DownloadUrlRuleInTheInstaller, ARefusedBaseUrlSendsNoRequestAndSaysWhy) {
             void SetProgressPosition(int) override {}
             bool KeepWorking() override { return true; }
             void ShowReplaceNotice(const std::wstring&) override {}
-            std::optional<services::ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
+            std::optional<services::ProxyCredentials> AskProxySignIn(const std::wstring&) override {
+                return std::nullopt;
+            }
         } view;
         const services::ProgramVerification unverified{services::PublisherList()};
         services::ComponentDownload download(platform, client, view, unverified, c.baseUrl, c.plainHttpAllowed);

@@ -91,3 +91,37 @@ TEST_F(HostFileOperations, CopyRefusesPathsLongerThan255Characters) {
 
 }  // namespace
 }  // namespace kanvel::testing
+
+namespace kanvel::testing {
+namespace {
+
+// Windows' inheritance as the test platform reproduces it: what the
+// installation tests read is only as true as this.
+TEST_F(HostFileOperations, FoldersMadeWithoutADescriptorTakeTheDrivesInheritableRights) {
+    namespace sids = platform::host::sids;
+    auto& security = platform.security();
+    const auto user = platform::host::HostSecurity::StandardUserToken(L"S-1-5-21-1-2-3-1002");
+    // The root itself: a user may make a folder there, not a file, and may not delete what is there.
+    const auto root = security.RightsOf(L"C:\\", user);
+    EXPECT_NE(root & platform::host::rights::kAppendData, 0u);
+    EXPECT_EQ(root & (platform::host::rights::kWriteData | platform::host::rights::kDeleteChild), 0u);
+    // Below it, a folder and a file made without a descriptor: modify, inherited.
+    ASSERT_TRUE(platform.MakeDirectory(L"C:\\Bez"));
+    platform.files().WriteFile(L"C:\\Bez\\plik.exe", "MZ");
+    for (const wchar_t* path : {L"C:\\Bez", L"C:\\Bez\\plik.exe"}) {
+        EXPECT_EQ(security.RightsOf(path, user) & platform::host::rights::kModify, platform::host::rights::kModify);
+        EXPECT_EQ(security.EffectiveDescriptor(path).owner, security.runningAccount);
+    }
+    // A protected list takes nothing from above, and what is inside takes it.
+    ASSERT_TRUE(platform.MakeDirectory(L"C:\\Chroniony", services::FolderProtection::ForAllUsers()));
+    platform.files().WriteFile(L"C:\\Chroniony\\Podfolder\\plik.exe", "MZ");
+    for (const wchar_t* path : {L"C:\\Chroniony", L"C:\\Chroniony\\Podfolder", L"C:\\Chroniony\\Podfolder\\plik.exe"}) {
+        EXPECT_FALSE(security.MayChange(path, user)) << path;
+        EXPECT_EQ(security.RightsOf(path, user), platform::host::rights::kReadAndExecute) << path;
+        EXPECT_EQ(security.RightsOf(path, {sids::kAdministrators}), platform::host::rights::kFullControl) << path;
+    }
+    EXPECT_EQ(security.EffectiveDescriptor(L"C:\\Chroniony").owner, sids::kAdministrators);
+}
+
+}  // namespace
+}  // namespace kanvel::testing

@@ -185,6 +185,60 @@ TEST_F(FolderChoiceTest, NationalLettersCountWhenLookingForOrVel) {
     EXPECT_EQ(panel().Edit1.text(), L"C:");
 }
 
+// The deepest file of an installation is a table or the engine's installer
+// while it downloads, 37 characters below the location:
+// "\OR-Vel\Format\Bkp6\config26.val.part", "\OR-Vel\Sterowniki\BDE\setup.exe.part".
+// Without long paths a path has at most 259 characters, so a location may
+// have 222.
+class LongLocationTest : public FolderChoiceTest {
+protected:
+    static constexpr std::size_t kLongestLocation = 259 - 37;
+    static std::wstring LocationOf(std::size_t length) {
+        std::wstring location = L"D:";
+        while (location.size() < length)
+            location += L'\\' + std::wstring(std::min<std::size_t>(100, length - location.size() - 1), L'a');
+        return location;
+    }
+    void SetLongPaths(std::uint32_t enabled) {
+        platform.registry().write(services::RegistryRoot::LocalMachine, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem",
+                                  {{L"LongPathsEnabled", enabled}});
+    }
+    static std::wstring RefusalFor(std::size_t deepest) {
+        return L"Ścieżka folderu instalacji jest za długa: najdłuższa ścieżka pliku instalacji miałaby " +
+               std::to_wstring(deepest) +
+               L" znaków, a ten system (bez włączonych długich ścieżek) przyjmuje najwyżej 259. Proszę wskazać "
+               L"krótszy folder.";
+    }
+};
+
+TEST_F(LongLocationTest, WithoutLongPathsTheDeepestFileMustFitMaxPath) {
+    const std::wstring longest = LocationOf(kLongestLocation);
+    EXPECT_EQ(Browse(longest + L"\\Edytor3.exe"), std::vector<std::wstring>{});
+    EXPECT_EQ(panel().Edit1.text(), longest);
+
+    const std::wstring tooLong = LocationOf(kLongestLocation + 1);
+    EXPECT_EQ(Browse(tooLong + L"\\Edytor3.exe"), std::vector<std::wstring>{RefusalFor(260)});
+    EXPECT_EQ(panel().Edit1.text(), longest);
+    EXPECT_EQ(context().installDir, longest + L"\\OR-Vel");
+
+    SetLongPaths(0);
+    EXPECT_EQ(Browse(tooLong + L"\\Edytor3.exe").size(), 1u);
+    EXPECT_EQ(panel().Edit1.text(), longest);
+}
+
+TEST_F(LongLocationTest, WithLongPathsOnlyTheFieldsOwnLimitHolds) {
+    SetLongPaths(1);
+    const std::wstring deep = LocationOf(700);
+    EXPECT_EQ(Browse(deep + L"\\Edytor3.exe"), std::vector<std::wstring>{});
+    EXPECT_EQ(panel().Edit1.text(), deep);
+    EXPECT_EQ(context().installDir, deep + L"\\OR-Vel");
+}
+
+TEST_F(LongLocationTest, ARefusedLocationGivenForAnUnattendedRunEndsAsRefused) {
+    EXPECT_EQ(panel().ChooseLocation(LocationOf(kLongestLocation + 1)), install::FolderChoice::Refused);
+    EXPECT_EQ(panel().ChooseLocation(LocationOf(kLongestLocation)), install::FolderChoice::Chosen);
+}
+
 TEST_F(InstallPanelTest, PackedFilePickAcceptsAnyPathContainingTheNameInAnyCase) {
     auto pick = [&](std::optional<std::wstring> answer) {
         toolkit.dialogAnswers.push_back(answer);

@@ -30,6 +30,25 @@ TEST_F(InstallSequenceTest, NothingTickedOnlySaysSo) {
     EXPECT_TRUE(notices.empty());
 }
 
+// The install folder a link to another folder: refused with the folder
+// choice's notice before anything is fetched or written, whichever button
+// starts the writing.
+TEST_F(InstallSequenceTest, AnInstallFolderThatIsALinkIsRefusedWithANotice) {
+    platform.files().MakeFolders(L"C:\\Cel");
+    std::filesystem::create_directory_symlink(platform.files().ToHost(L"C:\\Cel"), platform.files().ToHost(L"C:\\OR-Vel"));
+    panel().BBInstal.click();
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Folder:  \"C:\\OR-Vel\" jest łączem do innego miejsca na dysku. "
+                                                 L"Instalacja nie zapisze w nim plików; wybierz inny folder."});
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(platform.files().ToHost(L"C:\\Cel")));
+    EXPECT_FALSE(main().PanelKoniec.visible());
+    // The program's own button writes there too: refused the same way.
+    ASSERT_TRUE(panel().BBProgram.enabled());
+    panel().BBProgram.click();
+    EXPECT_EQ(notices.size(), 2u);
+    EXPECT_TRUE(server.requests.empty());
+}
+
 TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButton) {
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "update");
     panel().BBInstal.click();
@@ -51,7 +70,7 @@ TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButt
     // "Uruchom" starts the installed program and ends the installer.
     log.clear();
     panel().BBInstal.click();
-    EXPECT_EQ(log.withPrefix(L"shell "), std::vector<std::wstring>{L"shell |C:\\OR-Vel\\Edytor3.exe||"});
+    EXPECT_EQ(log.withPrefix(L"start "), std::vector<std::wstring>{L"start signed-in user|C:\\OR-Vel\\Edytor3.exe|"});
     EXPECT_TRUE(main().closed());
 }
 
@@ -112,7 +131,8 @@ TEST_F(InstallSequenceTest, EngineStepFetchesStartsAndUnticksThenTheOtherStepsRu
     EXPECT_EQ(notices.front(), L"Pobranie silnika bazy danych projektów z wersji 3.0-7.0.");
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "MZ setup");
     EXPECT_EQ(panel().BBParadox.tag(), 1);
-    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_EQ(log.withPrefix(L"start ").front(),
+              L"start this account|C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe|C:\\OR-Vel\\Sterowniki\\BDE");
     EXPECT_FALSE(panel().CBParadox.checked());
     EXPECT_FALSE(panel().BBParadox.enabled());
     EXPECT_TRUE(main().PanelKoniec.visible());
@@ -126,7 +146,7 @@ TEST_F(InstallSequenceTest, EngineAlreadyFetchedIsStartedAgainWithoutAFetch) {
     panel().BBInstal.click();
     EXPECT_EQ(boxes().front(), L"box Uwaga!|Silnik bazy danych został już pobrany.");
     EXPECT_EQ(server.requests.size(), requests + 1);  // only the program file
-    EXPECT_EQ(log.withPrefix(L"shell ").size(), 1u);
+    EXPECT_EQ(log.withPrefix(L"start ").size(), 1u);
 }
 
 TEST_F(InstallSequenceTest, EngineNeitherFetchedNorPickedAsksForTheDownloadAndGoesOn) {
@@ -144,7 +164,8 @@ TEST_F(InstallSequenceTest, PickedPackedEngineIsCopiedIntoPlaceAndStarted) {
     toolkit.dialogAnswers.push_back(L"D:\\Pobrane\\SETUP._EXE");
     panel().BBInstal.click();
     EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe"), "packed setup");
-    EXPECT_EQ(log.withPrefix(L"shell ").front(), L"shell |C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe||C:\\OR-Vel\\Sterowniki\\BDE");
+    EXPECT_EQ(log.withPrefix(L"start ").front(),
+              L"start this account|C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe|C:\\OR-Vel\\Sterowniki\\BDE");
 }
 
 TEST_F(InstallSequenceTest, DatabaseFailureEndsTheWholeClickSilently) {

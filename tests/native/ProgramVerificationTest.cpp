@@ -112,7 +112,7 @@ protected:
         StartUpAcceptedWith(0);  // Koordynator, Edytor3
         server.responses[Url(L"programy/wersja7/poprawki/Edytor3._exe")] = {.body = TestSignatures::kByMaker};
     }
-    std::vector<std::wstring> started() const { return log.withPrefix(L"shell "); }
+    std::vector<std::wstring> started() const { return log.withPrefix(L"start "); }
     const std::wstring kProgram = L"C:\\OR-Vel\\Edytor3.exe";
     const std::wstring kEngine = L"C:\\OR-Vel\\Sterowniki\\BDE\\setup.exe";
 };
@@ -131,8 +131,69 @@ TEST_F(SignedStartTest, RunStartsTheProgramOnlyWhileItIsStillTheMakers) {
 
     platform.files().WriteFile(kProgram, TestSignatures::kByMaker);
     panel().BBInstal.click();
-    EXPECT_EQ(started(), std::vector<std::wstring>{L"shell |" + kProgram + L"||"});
+    EXPECT_EQ(started(), std::vector<std::wstring>{L"start signed-in user|" + kProgram + L"|"});
     EXPECT_TRUE(main().closed());
+}
+
+// The program file is held from its check until it has been started: while
+// its signature is read and while it starts, it can be neither replaced nor
+// deleted; afterwards it is let go.
+TEST_F(SignedStartTest, TheProgramCannotBeSwappedBetweenItsCheckAndItsStart) {
+    panel().BBInstal.click();
+    ASSERT_TRUE(main().PanelKoniec.visible());
+    const std::wstring other = L"C:\\Inne\\Edytor3.exe";
+    platform.files().WriteFile(other, "MZ someone else's");
+    std::vector<std::wstring> changes;
+    auto tryToChange = [&](const wchar_t* when) {
+        if (platform.CopyFileTo(other, kProgram, false)) changes.push_back(std::wstring(L"replaced ") + when);
+        if (platform.DeleteFileAt(kProgram)) changes.push_back(std::wstring(L"deleted ") + when);
+    };
+    platform.signatures = [&](const std::string& bytes) {
+        tryToChange(L"while checked");
+        return TestSignatures::Of(bytes);
+    };
+    platform.whenStarting = [&](const std::wstring&) { tryToChange(L"while started"); };
+    log.clear();
+    panel().BBInstal.click();
+    EXPECT_TRUE(changes.empty()) << platform::host::ToUtf8(changes.front());
+    // One hold, from before the check until after the start.
+    std::vector<std::wstring> holding;
+    for (const auto& event : log.entries())
+        if (event.starts_with(L"held ") || event.starts_with(L"let go ") || event.starts_with(L"start "))
+            holding.push_back(event);
+    EXPECT_EQ(holding, (std::vector<std::wstring>{L"held " + kProgram, L"start signed-in user|" + kProgram + L"|",
+                                                  L"let go " + kProgram}));
+    EXPECT_EQ(platform.files().ReadFile(kProgram), TestSignatures::kByMaker);
+    EXPECT_TRUE(platform.DeleteFileAt(kProgram));
+}
+
+// A program that was the maker's but could not be started: the installer
+// says so and stays open.
+TEST_F(SignedStartTest, AProgramThatCouldNotBeStartedIsNamed) {
+    panel().BBInstal.click();
+    platform.startsSucceed = false;
+    panel().BBInstal.click();
+    EXPECT_EQ(notices.back(), L"Nie udało się uruchomić programu: " + kProgram);
+    EXPECT_FALSE(main().closed());
+}
+
+// The update program beside the installer is copied into the installation
+// only when it is the maker's; otherwise the message log says why.
+TEST_F(SignedStartTest, AnUpdateProgramNotSignedByTheMakerIsNotCopied) {
+    const std::wstring update = L"C:\\Instal\\Program\\Aktualizacja.exe";
+    platform.files().WriteFile(update, "MZ unsigned update");
+    panel().BBInstal.click();
+    ASSERT_TRUE(main().PanelKoniec.visible());
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Aktualizacja.exe"));
+    ASSERT_FALSE(notices.empty());
+    EXPECT_EQ(notices.back(), L"nie ma ważnego podpisu cyfrowego producenta");
+    const std::string messageLog = platform.files().ReadFile(L"C:\\Instal\\Komunikaty.err");
+    EXPECT_NE(messageLog.find("Program aktualizacji"), std::string::npos);
+    EXPECT_NE(messageLog.find("C:\\Instal\\Program\\Aktualizacja.exe"), std::string::npos);
+
+    platform.files().WriteFile(update, TestSignatures::kByMaker);
+    panel().ZakonczenieInstalacji();
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Aktualizacja.exe"), TestSignatures::kByMaker);
 }
 
 // The engine step checks the installer it is about to start, whether fetched

@@ -16,7 +16,7 @@ namespace {
 class ScriptedProxySettings : public ProxySettingsSource {
 public:
     std::optional<UserProxySettings> user;
-    ScriptReply scriptAnswer = ScriptFailure::NotRun;
+    std::variant<std::wstring, ScriptFailure> scriptAnswer = ScriptFailure::NotRun;
     bool scriptServerWantsSignIn = false;
     std::optional<UserProxySettings> machine;
     int userReads = 0;
@@ -28,14 +28,16 @@ public:
         ++userReads;
         return user;
     }
-    ScriptReply AskScript(const std::wstring& url, bool, const std::wstring&, bool offerSignIn) override {
+    // Detection is asked first, as Windows does: when it is on, the answer is its.
+    ScriptReply AskScript(const std::wstring& url, bool autoDetect, const std::wstring&, bool offerSignIn) override {
         {
             const std::lock_guard lock(questionsMutex_);
             scriptQuestions.push_back(url);
             signInsOffered.push_back(offerSignIn);
         }
         if (scriptServerWantsSignIn && !offerSignIn) return ScriptFailure::SignInRefused;
-        return scriptAnswer;
+        if (const auto* failure = std::get_if<ScriptFailure>(&scriptAnswer)) return *failure;
+        return ScriptAnswer{std::get<std::wstring>(scriptAnswer), autoDetect};
     }
     std::optional<UserProxySettings> MachineSetting() override {
         ++machineReads;
@@ -184,6 +186,28 @@ TEST(ProxyChoice, TransfersWaitOnlyForTheScriptQuestionOfTheirOwnHost) {
     EXPECT_EQ(first.get(), ProxyRoute{L"squid:3128"});
     EXPECT_EQ(sameHost.get(), ProxyRoute{L"squid:3128"});
     EXPECT_EQ(settings.scriptQuestions.size(), 2u);  // wolny.pl once, szybki.pl once
+}
+
+// The system account's own sign-in goes only to a proxy the settings name:
+// whoever answers automatic detection on the network could name any proxy.
+TEST(ProxyChoice, TheSystemAccountOffersItsSignInOnlyToAProxyTheSettingsName) {
+    ScriptedProxySettings settings;
+    settings.user = UserProxySettings{.autoDetect = true};
+    settings.scriptAnswer = L"PROXY znaleziony:8080";
+    EXPECT_TRUE(ProxyChoice(settings).For(kMirror).accountSignIn);  // a user's run, as Windows does
+    const ProxyRoute detected = ProxyChoice(settings, true).For(kMirror);
+    EXPECT_EQ(detected.proxy, L"znaleziony:8080");
+    EXPECT_FALSE(detected.accountSignIn);
+
+    // A script, a proxy server or the machine's setting that the user or an administrator set keeps it.
+    settings.user = UserProxySettings{.scriptUrl = L"http://konfiguracja.firma.pl/proxy.pac"};
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"znaleziony:8080"});
+    settings.user = UserProxySettings{.autoDetect = true, .proxy = L"reczny:3128"};
+    settings.scriptAnswer = ScriptFailure::NotRun;  // detection finds nothing: the proxy server applies
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"reczny:3128"});
+    settings.user.reset();
+    settings.machine = UserProxySettings{.proxy = L"maszyna:8080"};
+    EXPECT_EQ(ProxyChoice(settings, true).For(kMirror), ProxyRoute{L"maszyna:8080"});
 }
 
 TEST(ProxyChoice, WithoutUserSettingsTheMachineSettingAppliesWithItsBypassList) {

@@ -125,7 +125,7 @@ protected:
     // no sleep, no program started.
     void ExpectNothingOnScreen() {
         EXPECT_FALSE(windowOpened);
-        for (const wchar_t* prefix : {L"box ", L"message ", L"cursor ", L"sleep ", L"shell ", L"modal ", L"dialog "})
+        for (const wchar_t* prefix : {L"box ", L"message ", L"cursor ", L"sleep ", L"shell ", L"start ", L"modal ", L"dialog "})
             EXPECT_TRUE(events.withPrefix(prefix).empty()) << std::string(prefix, prefix + std::wcslen(prefix));
     }
 
@@ -198,6 +198,32 @@ TEST_F(UnattendedRunTest, ALogThatCannotBeWrittenStopsTheRunBeforeAnything) {
     EXPECT_EQ(events.withPrefix(L"box "),
               std::vector<std::wstring>{L"box Instalator|Nie można zapisać dziennika przebiegu (/LOG): D:\\logi"});
     EXPECT_FALSE(windowOpened);
+}
+
+// A log name that is a link (a symbolic link, dangling or not, or one more
+// name of another file) is not written through: whoever placed it there first
+// would have the run write into a file of their choosing. The run ends as
+// for any log that cannot be written.
+TEST_F(UnattendedRunTest, ALogThatIsALinkIsNotWrittenThroughAndStopsTheRun) {
+    ServeProgram();
+    namespace fs = std::filesystem;
+    platform.files().WriteFile(L"D:\\cel.txt", "cel");
+    const fs::path target = platform.files().ToHost(L"D:\\cel.txt");
+    fs::create_symlink(target, platform.files().ToHost(L"D:\\dowiazanie.log"));
+    fs::create_symlink(platform.files().ToHost(L"D:\\brak.txt"), platform.files().ToHost(L"D:\\wiszace.log"));
+    fs::create_hard_link(target, platform.files().ToHost(L"D:\\druga-nazwa.log"));
+    for (const wchar_t* log : {L"/LOG=D:\\dowiazanie.log", L"/LOG=D:\\wiszace.log", L"/LOG=D:\\druga-nazwa.log"})
+        EXPECT_EQ(Run(Install({log})), 2) << platform::host::ToUtf8(log);
+    // The default log's name, planted as a link in the temporary folder.
+    platform.files().MakeFolders(platform.temporaryPath);
+    fs::create_symlink(target, platform.files().ToHost(kLogFile));
+    EXPECT_EQ(Run(Install({})), 2);
+
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\cel.txt"), "cel");
+    EXPECT_FALSE(platform.FileExists(L"D:\\brak.txt"));
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    ExpectNothingOnScreen();
 }
 
 TEST_F(UnattendedRunTest, WithoutTheLicenceAcceptedNothingIsInstalled) {
@@ -474,6 +500,27 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
     ExpectNothingOnScreen();
 }
 
+// The update program beside the installer is checked like the programs it
+// starts: one that is not the maker's is not copied, and the run's log says so.
+TEST_F(UnattendedRunTest, AnUpdateProgramNotSignedByTheMakerIsNotCopied) {
+    platform.signatures = TestSignatures::Of;
+    const auto makersBuild = TestSignatures::MakersBuild();
+    auto run = [&](const Args& arguments) {
+        return app::RunFromCommandLine(
+            platform, arguments, [this](const app::WindowSettings&) { windowOpened = true; }, makersBuild);
+    };
+    server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = TestSignatures::kByMaker};
+    platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "MZ unsigned update");
+    EXPECT_EQ(run(Install({})), 0);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Aktualizacja.exe"));
+    EXPECT_TRUE(Logged(L"[Program aktualizacji] nie ma ważnego podpisu cyfrowego producenta"));
+
+    platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", TestSignatures::kByMaker);
+    EXPECT_EQ(run(Install({})), 0);
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Aktualizacja.exe"), TestSignatures::kByMaker);
+}
+
 // Without a window nobody can give the proxy a user name and password: the
 // run says so and ends with a code of its own.
 TEST_F(UnattendedRunTest, AProxyThatWantsAUserNameEndsTheRunWithItsOwnCode) {
@@ -686,6 +733,52 @@ TEST_F(LocalCopyTest, SourceInstallsFromTheCopyAloneAndRefusesAChangedFileWith12
     EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 12);
     EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: pliku nie ma na liście plików kopii: programy/wersja7/poprawki/Edytor2._exe"));
     EXPECT_TRUE(server.requests.empty());
+}
+
+// A copy is read without following links: the same bytes reached through a
+// link in the copy, or through a linked folder, lie outside it and are
+// refused like a changed file (12); nothing is installed from them.
+TEST_F(LocalCopyTest, FilesThatLinksPutOutsideTheCopyAreRefusedWith12) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    server.responses.clear();
+    server.requests.clear();
+    auto host = [this](const std::wstring& path) { return platform.files().ToHost(path); };
+    const std::wstring program = L"D:\\pliki\\programy\\wersja7\\poprawki\\Edytor2._exe";
+    const std::wstring elsewhere = L"D:\\obce\\Edytor2._exe";
+    platform.files().WriteFile(elsewhere, platform.files().ReadFile(program));
+    std::filesystem::remove(host(program));
+    std::filesystem::create_symlink(host(elsewhere), host(program));
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 12);
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: plik jest dowiązaniem lub leży poza folderem kopii: "
+                       L"programy/wersja7/poprawki/Edytor2._exe"));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+
+    const std::wstring tables = L"D:\\pliki\\programy\\wersja7\\bkp6";
+    std::filesystem::rename(host(tables), host(L"D:\\obce\\bkp6"));
+    std::filesystem::create_directory_symlink(host(L"D:\\obce\\bkp6"), host(tables));
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=database", L"/SOURCE=D:\\pliki"})), 12);
+    EXPECT_TRUE(Logged(L"plik jest dowiązaniem lub leży poza folderem kopii: programy/wersja7/bkp6/"));
+    EXPECT_EQ(FilesIn(installed + L"\\Format\\Bkp6"), 0u);
+
+    // The list itself, read through a link, is refused too.
+    const std::wstring list = L"D:\\pliki\\Kanvel-pliki.txt";
+    std::filesystem::rename(host(list), host(L"D:\\obce\\Kanvel-pliki.txt"));
+    std::filesystem::create_symlink(host(L"D:\\obce\\Kanvel-pliki.txt"), host(list));
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\pliki"})), 12);
+    EXPECT_TRUE(Logged(L"lista plików kopii odrzucona (lista jest dowiązaniem lub leży poza folderem kopii): D:\\pliki"));
+    EXPECT_TRUE(server.requests.empty());
+}
+
+// A copy that is itself reached through a link is read where it really lies.
+TEST_F(LocalCopyTest, ACopyWhoseFolderIsALinkIsReadWhereItLies) {
+    ServeEverything();
+    ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
+    server.responses.clear();
+    std::filesystem::create_directory_symlink(platform.files().ToHost(L"D:\\pliki"),
+                                              platform.files().ToHost(L"D:\\skrot"));
+    EXPECT_EQ(Run(Install({L"/SOURCE=D:\\skrot"})), 0) << LogText();
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ Administrator");
 }
 
 TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRun) {

@@ -68,6 +68,15 @@ expect_state "Usunięcie instalacji" "enabled=1 checked=0 visible=1"
 
 drive click "Uruchom" >/dev/null
 wait_for 30 xdotool search --name "^Kanvel Koordynator 7.0 \(wersja demonstracyjna\)$" || fail "the installed program did not start"
+# An elevated installer (Wine reports every process of the prefix elevated)
+# has the desktop's shell start the program, so that it runs as the user
+# signed in; one that is not elevated starts it itself.
+starter=$(drive parent "Kanvel Koordynator 7.0 (wersja demonstracyjna)") || fail "no process behind the program's window"
+if [ "$(drive elevated)" = 1 ]; then
+  [ "$starter" = EXPLORER.EXE ] || fail "the elevated installer started the program itself (its starter: $starter)"
+else
+  [ "$starter" != EXPLORER.EXE ] || fail "the installer, not elevated, had the shell start the program"
+fi
 journey_finish 30 || fail "installer exit code $?"
 shot started
 wine_stop

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # By real clicks: accept the licence, the cursor glides onto the edition
 # choice, choose "Koordynator"; the status line and the enabled states follow
-# the choice; "<< Wstecz" returns to the licence page; declining leaves the
-# install button disabled.
+# the choice; with nothing ticked "Instaluj" shows a notice the window owns;
+# "<< Wstecz" returns to the licence page; declining leaves the install button
+# disabled.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin install-panel plain "$@"
@@ -28,6 +29,19 @@ expect_state "Silnik bazy danych (BDE)" "enabled=0 checked=0 visible=1"
 expect_state "Usunięcie instalacji" "enabled=0 checked=0 visible=1"
 [ "$(drive focus)" = "Button:Instaluj" ] || fail "focus after choosing: $(drive focus)"
 shot koordynator
+
+# With nothing ticked "Instaluj" answers with a system message box, owned by
+# the window: no taskbar button of its own, never hidden behind the window.
+drive click "Plik programu" >/dev/null
+wait_for 10 control_is "Plik programu" "enabled=1 checked=0 visible=1" || fail "the program box stayed ticked"
+drive click "Instaluj" >/dev/null
+wait_for 30 xdotool search --name '^Uwaga!$' || fail "no notice with nothing ticked"
+main_title=$(xdotool getwindowname "$WID")
+drive windows Instalator.exe | grep -qxF "visible=1 title=Uwaga! owner=$main_title" \
+  || fail "the notice is not owned by \"$main_title\": $(drive windows Instalator.exe | grep Uwaga)"
+answer_warning nothing-ticked
+drive click "Plik programu" >/dev/null
+wait_for 10 control_is "Plik programu" "enabled=1 checked=1 visible=1" || fail "the program box was not ticked again"
 
 drive click "<< Wstecz" >/dev/null
 wait_for 10 status_is "Warunki licencji" || fail "did not return to the licence page"

@@ -4,7 +4,8 @@
 # /LAYOUT after one file was deleted asks the mirror for that file alone. With
 # the mirror stopped, a full install without a window takes everything from
 # the copy (/SOURCE) and the mirror sees no request; one changed byte in one
-# table of the copy is refused with 12 and named in the log; and the window
+# table of the copy is refused with 12 and named in the log, and so is a table
+# that a link in the copy leads to outside it; and the window
 # started with /SOURCE installs from the copy too.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
@@ -95,6 +96,22 @@ logged "$d_root/zmieniony.log" '\] kod wyjścia 12: '
 [ ! -e "$d_root/Drugi/OR-Vel/Format/Bkp6/config36.val" ] || fail "the changed table was stored"
 [ -z "$(find "$d_root/Drugi" -name '*.part')" ] || fail "a partial file stayed"
 cp "$mirror/programy/wersja7/bkp6/config36.val" "$table"
+
+# --- The same bytes through a link in the copy to a file outside it: Wine
+# shows a Unix link to a file as a plain file, but the handle's final path
+# names where it lies; refused, named, 12.
+outside="$d_root/obce"
+mkdir -p "$outside"
+mv "$table" "$outside/config36.val"
+ln -s "$outside/config36.val" "$table"
+run 300 /SILENT /ACCEPTLICENCE /EDITION=Procesor "/DIR=D:\\Trzeci" /COMPONENTS=program,database \
+  "/SOURCE=D:\\pliki" "/LOG=D:\\dowiazanie.log"
+[ "$RC" = 12 ] || fail "linked table: exit code $RC, expected 12; log: $(tail -n 5 "$d_root/dowiazanie.log")"
+logged "$d_root/dowiazanie.log" \
+  '\] Nieudane pobranie pliku: plik jest dowiązaniem lub leży poza folderem kopii: programy/wersja7/bkp6/config36.val$'
+[ ! -e "$d_root/Trzeci/OR-Vel/Format/Bkp6/config36.val" ] || fail "the linked table was stored"
+rm "$table"
+mv "$outside/config36.val" "$table"
 
 # --- The window started with /SOURCE installs from the copy as well.
 before=$(requests)

@@ -102,6 +102,16 @@ for log in 'NUL' 'C:\windows'; do
   answer=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Administrator /DIR=D:\\Programy /LOG=$log")
   [ "$answer" = exit=2 ] || fail "/LOG=$log: $answer, expected exit=2"
 done
+# A log whose name is a link, symbolic or hard, is not written through either.
+echo cel >"$d_root/cel.txt"
+ln -s "$d_root/cel.txt" "$d_root/dowiazanie.log"
+ln "$d_root/cel.txt" "$d_root/druga-nazwa.log"
+for log in 'D:\dowiazanie.log' 'D:\druga-nazwa.log'; do
+  answer=$(drive run "\"$exe_windows\" /SILENT /ACCEPTLICENCE /EDITION=Administrator /DIR=D:\\Programy /LOG=$log")
+  [ "$answer" = exit=2 ] || fail "/LOG=$log (a link): $answer, expected exit=2"
+done
+[ "$(cat "$d_root/cel.txt")" = cel ] || fail "the log was written through a link: $(cat "$d_root/cel.txt")"
+rm -f "$d_root/cel.txt" "$d_root/dowiazanie.log" "$d_root/druga-nazwa.log"
 [ ! -e "$installed" ] || fail "a run whose log cannot be written installed something"
 
 # --- The full unattended install.

@@ -20,10 +20,9 @@ void TFormInstal::BBBazaClick() {
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto paths = environment_.paths();
-    for (const std::wstring& folder :
-         {paths.FormatFolder(), paths.PristineFolder(), paths.WorkingFolder(kStatementSet.workingFolder),
-          paths.WorkingFolder(kDataSet.workingFolder), paths.WorkingFolder(kConfigurationSet.workingFolder)})
-        makeFolderIfMissing(folder);
+    for (const std::wstring& folder : {paths.FormatFolder(), paths.PristineFolder()}) makeFolderIfMissing(folder);
+    for (const auto which : services::InstallationPaths::kWorkingFolders)
+        makeWorkingFolderIfMissing(paths.WorkingFolder(which));
 
     const std::wstring server(kTablesServerFolder);
     const std::wstring pristine = paths.PristineFolder();

@@ -19,6 +19,7 @@ public:
     // A press of "Instaluj": what the last one did is forgotten.
     void BeginInstallation() { installation_ = InstallReport{}; }
     void NothingTicked() { installation_.nothingTicked = true; }
+    void InstallFolderRefused(const std::wstring& folder) { installation_.refusedFolder = folder; }
     // The engine step's end, with the installer it found (none when missing).
     void EngineEnded(InstallReport::EngineStep step, const std::wstring& installer);
     // The database copy reads as aborted from its start until it is copied.

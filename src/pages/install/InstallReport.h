@@ -24,6 +24,9 @@ struct InstallReport {
     };
 
     bool nothingTicked = false;
+    // The existing install folder that could not be taken safely (a link, a
+    // folder someone else made, a link inside): nothing was installed.
+    std::wstring refusedFolder;
     EngineStep engine = EngineStep::NotTicked;
     // The engine installer that was started (left to start on its own without a window).
     std::wstring engineInstaller;

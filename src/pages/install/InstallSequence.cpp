@@ -21,6 +21,10 @@ constexpr const wchar_t* kRunHint = L"Uruchomienie programu";
 constexpr const wchar_t* kMissingFile = L"Brak pliku: ";
 constexpr const wchar_t* kNotStartedBefore = L"Plik \"";
 constexpr const wchar_t* kNotStartedAfter = L"\" nie ma ważnego podpisu cyfrowego producenta i nie zostanie uruchomiony.";
+constexpr const wchar_t* kCouldNotStart = L"Nie udało się uruchomić programu: ";
+constexpr const wchar_t* kUpdateProgramTitle = L"Program aktualizacji";
+constexpr const wchar_t* kUpdateProgramRefused = L"nie ma ważnego podpisu cyfrowego producenta";
+constexpr const wchar_t* kUpdateProgramNotCopied = L"i nie został skopiowany do instalacji: ";
 constexpr const wchar_t* kEnginePackedName = L"setup";
 constexpr const wchar_t* kShortcutDescription = L"Skrót do programu Kanvel ";
 constexpr const wchar_t* kShortcutVersion = L" 8.0";
@@ -32,14 +36,15 @@ void TFormInstal::BBInstalClick() {
     auto& platform = environment_.platform;
     if (main_.FinishedShown()) {
         // Checked again right before it starts: the file may have changed
-        // since it was fetched.
+        // since it was fetched. It runs as the user signed in, even when the
+        // installer was started elevated.
         const std::wstring program = environment_.paths().ProgramFile();
-        if (!environment_.verification.MayStart(platform, program)) {
-            warn(kNotStartedBefore + program + kNotStartedAfter);
-            return;
-        }
-        platform.shell.ShellExecuteFile(std::wstring(), program, std::wstring(), std::wstring());
-        main_.close();
+        using Outcome = services::ProgramVerification::StartOutcome;
+        const Outcome started =
+            environment_.verification.Start(platform.shell, program, std::wstring(), services::StartAs::SignedInUser);
+        if (started == Outcome::Refused) warn(kNotStartedBefore + program + kNotStartedAfter);
+        if (started == Outcome::NotStarted) warn(kCouldNotStart + program);
+        if (started == Outcome::Started) main_.close();
         return;
     }
     if (!SBPrzegladaj.enabled()) return;
@@ -49,6 +54,7 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
+    if (!SecureInstallFolder()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently
@@ -73,13 +79,17 @@ void TFormInstal::installEngine() {
     using EngineStep = InstallReport::EngineStep;
     if (platform.files.FileExists(engineInstaller)) {
         // Whether fetched now, left from an earlier run or picked by the
-        // user: checked right before it starts.
-        if (environment_.verification.MayStart(platform, engineInstaller)) {
-            recorder_.EngineEnded(EngineStep::Started, engineInstaller);
-            platform.shell.ShellExecuteFile(std::wstring(), engineInstaller, std::wstring(), paths.EngineFolder());
-        } else {
+        // user: checked right before it starts, as the installer runs (it
+        // installs for the whole machine).
+        using Outcome = services::ProgramVerification::StartOutcome;
+        const Outcome started = environment_.verification.Start(platform.shell, engineInstaller, paths.EngineFolder(),
+                                                                services::StartAs::ThisAccount);
+        if (started == Outcome::Refused) {
             recorder_.EngineEnded(EngineStep::SignatureRefused, engineInstaller);
             warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
+        } else {
+            recorder_.EngineEnded(EngineStep::Started, engineInstaller);
+            if (started == Outcome::NotStarted) warn(kCouldNotStart + engineInstaller);
         }
     } else {
         recorder_.EngineEnded(EngineStep::InstallerMissing, std::wstring());
@@ -128,11 +138,9 @@ bool TFormInstal::PobranieProgramu() {
 }
 
 void TFormInstal::ZakonczenieInstalacji() {
-    auto& platform = environment_.platform;
     const auto& context = environment_.context;
     const auto paths = environment_.paths();
-    const std::wstring updateProgram = paths.UpdateProgramSource();
-    if (platform.files.FileExists(updateProgram)) KopiujPlik(updateProgram, paths.UpdateProgramTarget());
+    copyUpdateProgram();
 
     services::TParametrySkrotu shortcut;
     shortcut.SciezkaPliku = paths.ProgramFile();
@@ -149,6 +157,23 @@ void TFormInstal::ZakonczenieInstalacji() {
     entry_.Register();
     BBDeinstal.setEnabled(true);
     BBDeinstal.setShowHint(true);
+}
+
+// The update program beside the installer goes into the installation only
+// when it is the maker's, checked like every program that is started, and
+// held from the check until it has been copied.
+void TFormInstal::copyUpdateProgram() {
+    auto& platform = environment_.platform;
+    const auto paths = environment_.paths();
+    const std::wstring updateProgram = paths.UpdateProgramSource();
+    if (!platform.files.FileExists(updateProgram)) return;
+    const auto held = environment_.verification.HoldIfAccepted(platform.shell, updateProgram);
+    if (!held) {
+        environment_.notices.ShowNotice(kUpdateProgramTitle, kUpdateProgramRefused, kUpdateProgramNotCopied + updateProgram,
+                                        true);
+        return;
+    }
+    KopiujPlik(updateProgram, paths.UpdateProgramTarget());
 }
 
 void TFormInstal::writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut) {

@@ -1,5 +1,6 @@
 #include "pages/install/TFormInstal.h"
 
+#include "pages/install/LocationLengthRule.h"
 #include "pages/notice/MessageLog.h"
 #include "pages/notice/TFormProxy.h"
 #include "services/installer/Editions.h"
@@ -35,6 +36,9 @@ constexpr const wchar_t* kInfoLinePrefix = L"Instalacja programu Kanvel ";
 constexpr const wchar_t* kChooseFolderTitle = L"Wskaż folder instalacji";
 constexpr const wchar_t* kAlreadyFamilyFolderBefore = L"Folder:  \"";
 constexpr const wchar_t* kAlreadyFamilyFolderAfter = L"\" jest już domyślnym podkatalogiem instalacji.";
+constexpr const wchar_t* kLocationTooLongBefore = L"Ścieżka folderu instalacji jest za długa: najdłuższa ścieżka pliku instalacji miałaby ";
+constexpr const wchar_t* kLocationTooLongMiddle = L" znaków, a ten system (bez włączonych długich ścieżek) przyjmuje najwyżej ";
+constexpr const wchar_t* kLocationTooLongAfter = L". Proszę wskazać krótszy folder.";
 constexpr const wchar_t* kNewDefaultFolderBefore = L"Zmiana domyślnego folderu instalacji na: ";
 constexpr const wchar_t* kNewDefaultFolderAfter = L".";
 constexpr const wchar_t* kInstall = L"Instaluj";
@@ -164,10 +168,10 @@ void TFormInstal::bindHandlers() {
     BBWstecz.OnClick = [this] { BBWsteczClick(); };
     BBClose.OnClick = [this] { BBCloseClick(); };
     BBInstal.OnClick = [this] { whileWorking(&TFormInstal::BBInstalClick); };
-    BBProgram.OnClick = [this] { whileWorking(&TFormInstal::BBProgramClick); };
-    BBBaza.OnClick = [this] { whileWorking(&TFormInstal::BBBazaClick); };
+    BBProgram.OnClick = [this] { whileWorking(&TFormInstal::BBProgramClick, FolderCheck::SecureFirst); };
+    BBBaza.OnClick = [this] { whileWorking(&TFormInstal::BBBazaClick, FolderCheck::SecureFirst); };
     CBBaza.OnClick = [this] { CBBazaClick(); };
-    BBParadox.OnClick = [this] { whileWorking(&TFormInstal::BBParadoxClick); };
+    BBParadox.OnClick = [this] { whileWorking(&TFormInstal::BBParadoxClick, FolderCheck::SecureFirst); };
     CBParadox.OnClick = [this] { CBParadoxClick(); };
     BBDeinstal.OnClick = [this] { whileWorking(&TFormInstal::BBDeinstalClick); };
 }
@@ -207,29 +211,35 @@ bool TFormInstal::KeepWorking() {
     return !main_.closed();
 }
 
-void TFormInstal::whileWorking(void (TFormInstal::*handler)()) {
+void TFormInstal::whileWorking(void (TFormInstal::*handler)(), FolderCheck check) {
     const ui::LockScope lock{&RGKanvel,    &SBPrzegladaj,  &Edit1,         &CBProgram,        &CBBaza,
                              &CBParadox,   &CBSkrotPulpit, &CBSkrotMenuStart, &BBProgram,     &BBBaza,
                              &BBParadox,   &BBInstal,      &BBDeinstal,    &BBWstecz};
     try {
-        (this->*handler)();
+        if (check == FolderCheck::None || SecureInstallFolder()) (this->*handler)();
     } catch (const services::BrokenOff&) {
         noteBrokenOff();
         throw;
     }
 }
 
+// The window is closing: a message log that cannot be written (the
+// installer on a DVD or a read-only share) goes without the line rather than
+// stop the closing with an error box.
 void TFormInstal::noteBrokenOff() {
-    notice::AppendMessageLog(environment_.platform, environment_.context.installerDir, notice::kTitleWarning, kBrokenOff,
-                             fetching_);
+    try {
+        notice::AppendMessageLog(environment_.platform, environment_.context.installerDir, notice::kTitleWarning,
+                                 kBrokenOff, fetching_);
+    } catch (const services::InputOutputError&) {
+    }
 }
 
 void TFormInstal::ShowReplaceNotice(const std::wstring& text) { warn(text); }
 
 // A user name is what a proxy's sign-in needs at least: "Ok" without one is
 // no answer.
-std::optional<services::ProxyCredentials> TFormInstal::AskProxySignIn() {
-    notice::TFormProxy dialog(environment_.application, main_);
+std::optional<services::ProxyCredentials> TFormInstal::AskProxySignIn(const std::wstring& proxy) {
+    notice::TFormProxy dialog(environment_.application, main_, proxy);
     environment_.application.realize(dialog);
     dialog.showModal();
     if (!dialog.accepted() || dialog.EditUser.text().empty()) return std::nullopt;
@@ -330,17 +340,30 @@ void TFormInstal::SBPrzegladajClick() {
 }
 
 FolderChoice TFormInstal::ChooseLocation(const std::wstring& folder) {
-    const bool refused = services::InstallationPaths::NamesFamilyFolder(folder);
-    if (refused)
-        warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
-    else
-        Edit1.setText(folder);
+    const bool refused = !Acceptable(folder);
+    if (!refused) Edit1.setText(folder);
 
     const std::wstring text = Edit1.text();
     if (!text.empty())
         Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, services::kMaxRestOfLocation));
     if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
     return refused ? FolderChoice::Refused : FolderChoice::Chosen;
+}
+
+// A folder inside the family folder, or one too long for the files below
+// it, is refused with a notice saying why.
+bool TFormInstal::Acceptable(const std::wstring& folder) {
+    if (services::InstallationPaths::NamesFamilyFolder(folder)) {
+        warn(kAlreadyFamilyFolderBefore + services::InstallationPaths::FamilyFolderName() + kAlreadyFamilyFolderAfter);
+        return false;
+    }
+    if (!LocationLengthRule(environment_.platform.registry).Fits(folder, environment_.context)) {
+        warn(kLocationTooLongBefore +
+             std::to_wstring(LocationLengthRule::DeepestFileLength(folder, environment_.context)) +
+             kLocationTooLongMiddle + std::to_wstring(services::kMaxPathWithoutLongPaths) + kLocationTooLongAfter);
+        return false;
+    }
+    return true;
 }
 
 void TFormInstal::BBWsteczClick() {
@@ -350,12 +373,6 @@ void TFormInstal::BBWsteczClick() {
     }
     main_.ReturnToLicencePage();
     SBPrzegladaj.setDown(false);
-}
-
-void TFormInstal::RefreshInstallFolder() {
-    auto& context = environment_.context;
-    context.installDir = environment_.paths().RefreshedInstallFolder();
-    makeFolderIfMissing(context.installDir);
 }
 
 void TFormInstal::makeFolderIfMissing(const std::wstring& folder) {

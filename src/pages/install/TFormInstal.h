@@ -65,7 +65,8 @@ public:
     void Edit1Change();
     void SBPrzegladajClick();
     // The location as the folder choice takes it (a folder inside an
-    // "OR-Vel" folder is refused with a notice); the folder dialog's answer
+    // "OR-Vel" folder, or one whose deepest file would be longer than the
+    // system takes, is refused with a notice); the folder dialog's answer
     // goes through here, and so does a location given on the command line.
     FolderChoice ChooseLocation(const std::wstring& folder);
     void BBWsteczClick();
@@ -99,8 +100,14 @@ public:
     void BBDeinstalClick();
 
     // Rebuilds the install folder from the chosen location and creates it
-    // (this one level) when it is missing. Every component step starts so.
+    // (this one level), protected, when it is missing. Every component step
+    // starts so.
     void RefreshInstallFolder();
+    // Before the components: the install folder made protected, or an
+    // existing one given its protection (its working folders theirs). A
+    // folder that cannot be taken safely is refused with a notice, as the
+    // folder choice refuses a location, and the install stops: false.
+    bool SecureInstallFolder();
     // The enabling rules for the panel as it is now.
     PanelEnabling rules() const;
 
@@ -128,23 +135,31 @@ public:
     void SetProgressPosition(int position) override { ProgressBar1.setPosition(position); }
     bool KeepWorking() override;
     void ShowReplaceNotice(const std::wstring& text) override;
-    std::optional<services::ProxyCredentials> AskProxySignIn() override;
+    std::optional<services::ProxyCredentials> AskProxySignIn(const std::wstring& proxy) override;
 
 private:
+    bool Acceptable(const std::wstring& folder);
+
     // Runs a handler that works on the chosen edition, folder and components:
     // the controls that choose them do not act meanwhile, and a run the user
     // breaks off by closing the window is noted in the message log.
-    void whileWorking(void (TFormInstal::*handler)());
+    // A component's own button writes into the install folder: it is
+    // secured first, as "Instaluj" does.
+    enum class FolderCheck { None, SecureFirst };
+    void whileWorking(void (TFormInstal::*handler)(), FolderCheck check = FolderCheck::None);
     void noteBrokenOff();
     bool fetchSet(const DatabaseFileSet& set, const std::wstring& serverFolder, const std::wstring& targetFolder);
     void transferSet(const DatabaseFileSet& set, const std::wstring& sourceFolder, const std::wstring& targetFolder);
     void writeShortcut(const std::wstring& linkFile, const services::TParametrySkrotu& shortcut);
     void makeFolderIfMissing(const std::wstring& folder);
+    // A working folder of the database, made with its users' rights.
+    void makeWorkingFolderIfMissing(const std::wstring& folder);
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
     void deleteIfPresent(const std::wstring& path);
     void warn(const std::wstring& text);
+    void copyUpdateProgram();
     void describePictures();
     void describeChoices();
     void describeComponentRow();

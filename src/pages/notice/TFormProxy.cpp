@@ -9,9 +9,12 @@ constexpr int kFieldLeft = 110;
 constexpr int kFieldWidth = 220;
 constexpr int kRowHeight = 22;
 constexpr int kFontHeight = 15;
+// The fields' rows, below the heading and the proxy's name.
+constexpr int kUserTop = 68;
+constexpr int kPasswordTop = 98;
 }  // namespace
 
-TFormProxy::TFormProxy(ui::Application& application, const ui::Form& owner)
+TFormProxy::TFormProxy(ui::Application& application, const ui::Form& owner, const std::wstring& proxy)
     : ui::Form(application, L"FormProxy"), owner_(owner) {
     setCaption(kProxySignInTitle);
     StyleNoticeWindow(*this, Panel0, kFrame, kDesignedClientWidth, kDesignedClientHeight);
@@ -20,15 +23,19 @@ TFormProxy::TFormProxy(ui::Application& application, const ui::Form& owner)
     LabelTitle.setFont(NoticeFont(kFontHeight, true));
     LabelTitle.setAlignment(ui::TextAlignment::Center);
     LabelTitle.setBounds({4, 10, kDesignedClientWidth - 8, kRowHeight});
+    LabelProxy.setCaption(kProxyServerCaption + proxy);
+    LabelProxy.setAlignment(ui::TextAlignment::Center);
+    LabelProxy.setBounds({4, 36, kDesignedClientWidth - 8, kRowHeight});
     LabelUser.setCaption(kProxyUserCaption);
-    LabelUser.setBounds({24, 44, kFieldLeft - 28, kRowHeight});
-    EditUser.setBounds({kFieldLeft, 42, kFieldWidth, kRowHeight});
+    LabelUser.setBounds({24, kUserTop + 2, kFieldLeft - 28, kRowHeight});
+    EditUser.setBounds({kFieldLeft, kUserTop, kFieldWidth, kRowHeight});
     LabelPassword.setCaption(kProxyPasswordCaption);
-    LabelPassword.setBounds({24, 74, kFieldLeft - 28, kRowHeight});
+    LabelPassword.setBounds({24, kPasswordTop + 2, kFieldLeft - 28, kRowHeight});
     EditPassword.setPassword(true);
-    EditPassword.setBounds({kFieldLeft, 72, kFieldWidth, kRowHeight});
-    for (ui::Control* control : {static_cast<ui::Control*>(&LabelUser), static_cast<ui::Control*>(&LabelPassword),
-                                 static_cast<ui::Control*>(&EditUser), static_cast<ui::Control*>(&EditPassword)})
+    EditPassword.setBounds({kFieldLeft, kPasswordTop, kFieldWidth, kRowHeight});
+    for (ui::Control* control : {static_cast<ui::Control*>(&LabelProxy), static_cast<ui::Control*>(&LabelUser),
+                                 static_cast<ui::Control*>(&LabelPassword), static_cast<ui::Control*>(&EditUser),
+                                 static_cast<ui::Control*>(&EditPassword)})
         control->setFont(NoticeFont(kFontHeight));
 
     BOk.setCaption(kProxyOkCaption);

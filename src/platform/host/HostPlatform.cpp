@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/host/Encoding.h"
+#include "platform/host/HostHeldProgram.h"
 #include "platform/host/HostReadableFile.h"
 #include "platform/host/HostRemovableEntry.h"
 #include "platform/host/OpenSslSha256.h"
@@ -59,7 +60,56 @@ bool HostPlatform::DirectoryExists(const std::wstring& path) {
 
 bool HostPlatform::MakeDirectory(const std::wstring& path) {
     std::error_code ec;
-    return fs::create_directory(files_.ToHost(path), ec);
+    if (!fs::create_directory(files_.ToHost(path), ec)) return false;
+    security_.MadeWithoutDescriptor(path);
+    return true;
+}
+
+bool HostPlatform::MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) {
+    std::error_code ec;
+    if (!fs::create_directory(files_.ToHost(path), ec)) return false;
+    security_.Give(path, security_.DescriptorOf(protection));
+    return true;
+}
+
+// Links and junctions are symbolic links here; a file with more than one
+// name is a hard link.
+services::FolderAdoption HostPlatform::ProtectExistingFolder(const std::wstring& path,
+                                                             const services::FolderProtection& protection) {
+    using services::FolderAdoption;
+    const fs::path host = files_.ToHost(path).lexically_normal();
+    std::error_code ec;
+    const auto status = fs::symlink_status(host, ec);
+    if (fs::is_symlink(status)) return FolderAdoption::Link;
+    if (!fs::is_directory(status)) return FolderAdoption::Failed;
+    if (fs::canonical(host, ec) != fs::weakly_canonical(files_.root(), ec) / host.lexically_relative(files_.root()))
+        return FolderAdoption::Link;
+    const std::wstring owner = security_.EffectiveDescriptor(path).owner;
+    bool trusted = owner == security_.runningAccount;
+    for (const wchar_t* administrative : {sids::kAdministrators, sids::kSystem, sids::kTrustedInstaller})
+        trusted = trusted || owner == administrative;
+    if (!trusted) return FolderAdoption::ForeignOwner;
+    const SecurityDescriptor descriptor = security_.DescriptorOf(protection);
+    security_.Give(path, descriptor);
+    return resetInside(host, path, descriptor.owner);
+}
+
+services::FolderAdoption HostPlatform::resetInside(const fs::path& folder, const std::wstring& windowsFolder,
+                                                   const std::wstring& owner) {
+    using services::FolderAdoption;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto status = entry.symlink_status(ec);
+        if (fs::is_symlink(status)) return FolderAdoption::LinkInside;
+        if (!fs::is_directory(status) && fs::hard_link_count(entry.path(), ec) > 1) return FolderAdoption::LinkInside;
+        const std::wstring inside = windowsFolder + L"\\" + FromUtf8(entry.path().filename().string());
+        security_.Give(inside, {owner, {}, false});
+        if (fs::is_directory(status)) {
+            const FolderAdoption below = resetInside(entry.path(), inside, owner);
+            if (below != FolderAdoption::Protected) return below;
+        }
+    }
+    return ec ? FolderAdoption::Failed : FolderAdoption::Protected;
 }
 
 bool HostPlatform::RemoveEmptyDirectory(const std::wstring& path) {
@@ -78,18 +128,38 @@ bool ReadOnly(const fs::path& host) {
 }
 }  // namespace
 
+// Held by another program, or by this one without write or delete sharing.
 bool HostPlatform::locked(const fs::path& host) const {
     for (const auto& file : lockedFiles)
         if (files_.ToHost(file) == host) return true;
+    return heldFiles_->contains(host) || briefHeld(host);
+}
+
+bool HostPlatform::briefHeld(const fs::path& host) const {
+    for (const auto& hold : briefHolds)
+        if (steadyMilliseconds_ < hold.until && files_.ToHost(hold.path) == host) return true;
     return false;
+}
+
+bool HostPlatform::retryingBriefLocks(const std::function<services::FileFailure()>& attempt) {
+    RetryClock clock(*this);
+    return services::BriefLockRetry(clock).Run(attempt) == services::FileFailure::None;
+}
+
+void HostPlatform::RetryClock::Sleep(int milliseconds) {
+    platform_.log_.add(L"retry pause " + std::to_wstring(milliseconds));
+    platform_.steadyMilliseconds_ += milliseconds;
 }
 
 bool HostPlatform::DeleteFileAt(const std::wstring& path) {
     const fs::path host = files_.ToHost(path);
-    if (locked(host)) return false;
-    std::error_code ec;
-    if (!fs::is_regular_file(host, ec) || ReadOnly(host)) return false;
-    return fs::remove(host, ec);
+    return retryingBriefLocks([&] {
+        std::error_code ec;
+        if (!fs::is_regular_file(host, ec)) return services::FileFailure::Other;
+        if (locked(host)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(host)) return services::FileFailure::ReadOnly;
+        return fs::remove(host, ec) ? services::FileFailure::None : services::FileFailure::Other;
+    });
 }
 
 bool HostPlatform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
@@ -109,19 +179,26 @@ bool HostPlatform::CopyFileTo(const std::wstring& source, const std::wstring& ta
     if (source.size() > services::kMaxCopyPathLength || target.size() > services::kMaxCopyPathLength) return false;
     const fs::path from = files_.ToHost(source);
     const fs::path to = files_.ToHost(target);
-    if (!fs::is_regular_file(from, ec) || ReadOnly(to)) return false;
-    return fs::copy_file(from, to, options, ec) && !ec;
+    return retryingBriefLocks([&] {
+        if (!fs::is_regular_file(from, ec)) return services::FileFailure::Other;
+        // A program held for its start shares reading, so it may be copied.
+        if (briefHeld(from) || locked(to)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(to)) return services::FileFailure::ReadOnly;
+        return fs::copy_file(from, to, options, ec) && !ec ? services::FileFailure::None : services::FileFailure::Other;
+    });
 }
 
 bool HostPlatform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
     const fs::path from = files_.ToHost(source);
     const fs::path to = files_.ToHost(target);
-    std::error_code ec;
     // A read-only or held target cannot be replaced, as on Windows.
-    if (locked(to) || locked(from)) return false;
-    if (ReadOnly(to)) return false;
-    fs::rename(from, to, ec);
-    return !ec;
+    return retryingBriefLocks([&] {
+        if (locked(to) || locked(from)) return services::FileFailure::SharingViolation;
+        if (ReadOnly(to)) return services::FileFailure::ReadOnly;
+        std::error_code ec;
+        fs::rename(from, to, ec);
+        return ec ? services::FileFailure::Other : services::FileFailure::None;
+    });
 }
 
 std::optional<std::uint32_t> HostPlatform::Attributes(const std::wstring& path) {
@@ -160,18 +237,17 @@ std::unique_ptr<services::RemovableEntry> HostPlatform::OpenForRemoval(const std
 }
 
 std::unique_ptr<services::ReadableFile> HostPlatform::OpenForReading(const std::wstring& path) {
-    return HostReadableFile::Open(files_.ToHost(path), path);
+    return HostReadableFile::Open(files_, path);
+}
+
+std::unique_ptr<services::ReadableFile> HostPlatform::OpenEntryForReading(const std::wstring& path) {
+    return HostReadableFile::Open(files_, path, HostReadableFile::Links::OpenedThemselves);
 }
 
 std::unique_ptr<services::Sha256Digest> HostPlatform::StartSha256() { return std::make_unique<OpenSslSha256>(); }
 
-services::FileSignature HostPlatform::SignatureOf(const std::wstring& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(files_.ToHost(path), ec)) return services::FileSignature{};
-    return signatures(files_.ReadFile(path));
-}
-
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
+    if (insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
     std::ofstream out(files_.ToHost(path), std::ios::binary | std::ios::app);
     if (!out) throw services::InputOutputError(L"I/O error 3");
     out << ToAnsi(text);
@@ -186,6 +262,11 @@ void HostPlatform::AppendUnicodeText(const std::wstring& path, const std::wstrin
     // be opened as a file, a missing folder or a read-only one cannot take one.
     if (NamesDevice(std::wstring(services::FileNameOf(path)))) throw services::InputOutputError(L"I/O error 1");
     if (fs::is_directory(host, ec) || insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");
+    // As Windows opens a name with FILE_FLAG_OPEN_REPARSE_POINT: a symbolic
+    // link is the link itself, and a file with more names is one a link made.
+    const auto entry = fs::symlink_status(host, ec);
+    if (fs::is_symlink(entry) || (fs::is_regular_file(entry) && fs::hard_link_count(host, ec) > 1))
+        throw services::InputOutputError(L"I/O error 1920");
     const bool fresh = !fs::exists(host, ec) || fs::file_size(host, ec) == 0;
     std::ofstream out(host, std::ios::binary | std::ios::app);
     if (!out) throw services::InputOutputError(L"I/O error 3");
@@ -218,6 +299,11 @@ bool HostPlatform::WriteRegistryValues(services::RegistryRoot root, const std::w
 std::optional<std::wstring> HostPlatform::ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
                                                            const std::wstring& name) {
     return registry_.text(root, key, name);
+}
+
+std::optional<std::uint32_t> HostPlatform::ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                              const std::wstring& name) {
+    return registry_.number(root, key, name);
 }
 
 bool HostPlatform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
@@ -258,6 +344,14 @@ std::wstring HostPlatform::SpecialFolderPath(int folder) {
         case services::kFolderCommonPrograms: return commonProgramsPath;
         default: return programsPath;
     }
+}
+
+std::unique_ptr<services::HeldProgram> HostPlatform::HoldProgram(const std::wstring& file) {
+    const fs::path host = files_.ToHost(file);
+    std::error_code ec;
+    if (!fs::is_regular_file(host, ec)) return nullptr;
+    return std::make_unique<HostHeldProgram>(heldFiles_, host, file, files_.ReadFile(file),
+                                             HostHeldProgram::Settings{signatures, whenStarting, startsSucceed}, log_);
 }
 
 void HostPlatform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,

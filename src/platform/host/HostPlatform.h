@@ -10,6 +10,8 @@
 #include "platform/host/HostFileSystem.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/HostRegistry.h"
+#include "platform/host/HostSecurity.h"
+#include "services/system/BriefLockRetry.h"
 #include "services/system/EveryRole.h"
 
 namespace kanvel::platform::host {
@@ -37,9 +39,22 @@ public:
     // Files held open by another program: they exist but cannot be deleted
     // or replaced.
     std::vector<std::wstring> lockedFiles;
+    // Files another program (a virus scanner, a backup tool) holds open
+    // without sharing until the virtual clock reaches `until`: meanwhile they
+    // cannot be deleted, replaced or copied over, as on Windows.
+    struct BriefHold {
+        std::wstring path;
+        std::int64_t until = 0;
+    };
+    std::vector<BriefHold> briefHolds;
     // The signature Windows would find in a file with these bytes; by
     // default none.
     SignatureReader signatures = [](const std::string&) { return services::FileSignature{}; };
+    // What a held program's start does besides being logged ("start
+    // <as>|<file>|<folder>"), such as trying to change the file at that
+    // moment; and whether the start succeeds.
+    std::function<void(const std::wstring& file)> whenStarting;
+    bool startsSucceed = true;
     // Folders the test user may not write to: no file can be created in them.
     std::vector<std::wstring> readOnlyFolders;
     // The copies of the installer started for a second phase, and what a
@@ -57,10 +72,15 @@ public:
     std::vector<int> reportedToFirstPhase;
 
     HostRegistry& registry() { return registry_; }
+    // Who owns and may change each file and folder, by Windows' rules.
+    HostSecurity& security() { return security_; }
 
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) override;
+    services::FolderAdoption ProtectExistingFolder(const std::wstring& path,
+                                                   const services::FolderProtection& protection) override;
     bool RemoveEmptyDirectory(const std::wstring& path) override;
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
@@ -72,8 +92,8 @@ public:
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
+    std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
-    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
@@ -82,6 +102,8 @@ public:
                              const std::vector<services::RegistryValue>& values) override;
     std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
                                                  const std::wstring& name) override;
+    std::optional<std::uint32_t> ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                    const std::wstring& name) override;
     bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;
@@ -89,6 +111,7 @@ public:
                                             bool waitForOutcome) override;
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
+    std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
@@ -110,14 +133,40 @@ public:
 
 private:
     bool locked(const std::filesystem::path& host) const;
+    // Held for a moment by another program (briefHolds), reading included.
+    bool briefHeld(const std::filesystem::path& host) const;
+    // Runs a file operation through the installer's brief-lock retry.
+    bool retryingBriefLocks(const std::function<services::FileFailure()>& attempt);
+    // The clock of those retries: its pauses move the virtual clock like
+    // Sleep, and are logged as "retry pause N", not as a sleep of the
+    // window's (nobody sees them).
+    class RetryClock : public services::Clock {
+    public:
+        explicit RetryClock(HostPlatform& platform) : platform_(platform) {}
+        void Sleep(int milliseconds) override;
+        std::int64_t SteadyMilliseconds() override { return platform_.steadyMilliseconds_; }
+        void WaitForMessages(int milliseconds) override { Sleep(milliseconds); }
+        services::LocalTime Now() override { return platform_.Now(); }
+
+    private:
+        HostPlatform& platform_;
+    };
     bool insideReadOnlyFolder(const std::wstring& path) const;
+    // Gives everything below the folder the owner and its inherited rights alone.
+    services::FolderAdoption resetInside(const std::filesystem::path& folder, const std::wstring& windowsFolder,
+                                         const std::wstring& owner);
 
     HostFileSystem files_;
     std::int64_t steadyMilliseconds_ = 0;
     EventLog& log_;
     HostRegistry registry_;
+    HostSecurity security_{files_};
     // The machine's named locks that are held, shared by the lock objects.
     std::shared_ptr<std::set<std::wstring>> heldLocks_ = std::make_shared<std::set<std::wstring>>();
+    // The files held open without write or delete sharing (HoldProgram), as
+    // often as each is held.
+    std::shared_ptr<std::multiset<std::filesystem::path>> heldFiles_ =
+        std::make_shared<std::multiset<std::filesystem::path>>();
 };
 
 }  // namespace kanvel::platform::host

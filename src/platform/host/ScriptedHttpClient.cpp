@@ -96,26 +96,32 @@ void ScriptedHttpClient::AnswerAhead(OpenRequest& request) {
     request.received = counted.total();
 }
 
-std::optional<services::ProxyCredentials> ScriptedHttpClient::signInToProxy() {
-    if (!server_.proxyUser) return std::nullopt;
-    if (!proxyCredentials_ && !proxySignInAsked_) {
-        proxySignInAsked_ = true;
-        if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
-    }
-    return proxyCredentials_;
+std::optional<ScriptedServer::Proxy> ScriptedHttpClient::proxyFor(const std::wstring& url) const {
+    for (const auto& [prefix, proxy] : server_.proxiesByUrl)
+        if (url.starts_with(prefix)) return proxy;
+    if (server_.proxyUser) return ScriptedServer::Proxy{server_.proxyAddress, *server_.proxyUser};
+    return std::nullopt;
+}
+
+std::optional<services::ProxyCredentials> ScriptedHttpClient::signInTo(const std::wstring& proxy) {
+    signIns_.AskFor(proxy, [this](const std::wstring& asking) {
+        return OnProxySignIn ? OnProxySignIn(*this, asking) : std::nullopt;
+    });
+    return signIns_.AnswerFor(proxy);
 }
 
 void ScriptedHttpClient::Request(const services::GetRequest& request) {
-    const auto proxy = signInToProxy();
+    const auto proxy = proxyFor(request.url);
+    const auto answer = proxy ? signInTo(proxy->address) : std::nullopt;
     const auto& credentials = request.serverCredentials;
     server_.requests.push_back({request.url, credentials.has_value(), credentials ? credentials->username : L"",
-                                credentials ? credentials->password : L"", request.resume, proxy});
+                                credentials ? credentials->password : L"", request.resume, answer,
+                                proxy ? proxy->address : L""});
+    if (!proxy) return;
     using Reason = services::ProxySignInFailed::Reason;
-    if (server_.proxyUser && !proxy) throw services::ProxySignInFailed(Reason::NotGiven);
-    if (server_.proxyUser && (proxy->username != server_.proxyUser->username ||
-                              proxy->password != server_.proxyUser->password)) {
-        proxyCredentials_.reset();
-        proxySignInAsked_ = false;
+    if (!answer) throw services::ProxySignInFailed(Reason::NotGiven);
+    if (answer->username != proxy->user.username || answer->password != proxy->user.password) {
+        signIns_.Refused(proxy->address);
         throw services::ProxySignInFailed(Reason::Refused);
     }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "services/http/HttpClient.h"
+#include "services/http/ProxySignIns.h"
 
 namespace kanvel::platform::host {
 
@@ -47,9 +48,20 @@ struct ScriptedServer {
         std::optional<services::ResumePoint> resumeFrom;
         // What went to the proxy, when one asked.
         std::optional<services::ProxyCredentials> proxyCredentials;
+        // The proxy ("host:port") it went through; empty: direct.
+        std::wstring proxy;
     };
-    // A proxy that lets only this user through (Basic), when set.
+    // A proxy that lets only its user through (Basic).
+    struct Proxy {
+        std::wstring address;
+        services::ProxyCredentials user;
+    };
+    // A proxy at proxyAddress that lets only this user through, when set:
+    // every request goes through it, except those whose URL starts with a
+    // key of proxiesByUrl, which go through that proxy instead.
     std::optional<services::ProxyCredentials> proxyUser;
+    std::wstring proxyAddress = L"proxy.firma.pl:3128";
+    std::map<std::wstring, Proxy> proxiesByUrl;
     std::map<std::wstring, ScriptedResponse> responses;
     // Body bytes delivered in all.
     std::int64_t bytesSent = 0;
@@ -84,14 +96,16 @@ private:
     // events too. Throws the scripted failure.
     services::DeclaredBody Answer(const services::GetRequest& request, services::ByteSink& body, bool report);
     void AnswerAhead(OpenRequest& request);
-    // Signs in to the proxy the way the WinHTTP client does: asks once,
-    // keeps what the user gave, forgets it when the proxy refuses it.
-    std::optional<services::ProxyCredentials> signInToProxy();
+    // The proxy the URL goes through, nothing when it goes direct.
+    std::optional<ScriptedServer::Proxy> proxyFor(const std::wstring& url) const;
+    // Signs in to the proxy the way the WinHTTP client does: asks once for
+    // each proxy, keeps what the user gave for that proxy, forgets it when
+    // the proxy refuses it.
+    std::optional<services::ProxyCredentials> signInTo(const std::wstring& proxy);
 
     ScriptedServer& server_;
     std::vector<OpenRequest*> open_;
-    std::optional<services::ProxyCredentials> proxyCredentials_;
-    bool proxySignInAsked_ = false;
+    services::ProxySignIns signIns_;
 };
 
 }  // namespace kanvel::platform::host

@@ -6,6 +6,7 @@
 
 #include "platform/win32/GdiScopes.h"
 #include "platform/win32/GraphicPeer.h"
+#include "platform/win32/HighContrast.h"
 #include "platform/win32/LabelPeer.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/WindowDpi.h"
@@ -131,7 +132,7 @@ void ContainerPeer::paint() {
 }
 
 void ContainerPeer::paintFace(HDC dc, const RECT& client) {
-    FillRect(dc, &client, toolkit().gdi().brush(control().color()));
+    FillRect(dc, &client, toolkit().gdi().brush(Win32Toolkit::ColorsOf(control()).background));
     paintFrame(dc, client);
     paintPictures(dc);
 }
@@ -247,10 +248,32 @@ bool FormPeer::canTakeFocus(HWND control) const {
            IsWindowEnabled(control) && !IsUnchosenRadio(control);
 }
 
+bool FormPeer::returnsFocusTo(HWND control) const {
+    return focusToReturn_ != nullptr && (focusToReturn_ == control || IsChild(control, focusToReturn_));
+}
+
 void FormPeer::usableAgain(HWND control) {
-    if (focusToReturn_ == nullptr || (focusToReturn_ != control && !IsChild(control, focusToReturn_))) return;
+    if (!returnsFocusTo(control)) return;
     const HWND focus = std::exchange(focusToReturn_, nullptr);
-    if (canTakeFocus(focus)) SetFocus(focus);
+    const bool held = std::exchange(holdingFocus_, false);
+    if (canTakeFocus(focus)) {
+        SetFocus(focus);
+    } else if (held) {
+        PostMessageW(hwnd(), kRefocusMessage, 0, 0);
+    }
+}
+
+void FormPeer::holdFocusWhileLocked(HWND focused) {
+    focusToReturn_ = focused;
+    holdingFocus_ = true;
+    SetFocus(hwnd());
+}
+
+void FormPeer::lockLifted(HWND control) {
+    if (!holdingFocus_ || !returnsFocusTo(control)) return;
+    focusToReturn_ = nullptr;
+    holdingFocus_ = false;
+    PostMessageW(hwnd(), kRefocusMessage, 0, 0);
 }
 
 void FormPeer::focusControl(HWND preferred) {
@@ -286,7 +309,14 @@ LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE: dispatch([&] { form_.close(); }); return 0;
+        // A contrast theme switched on or off, or other system colours:
+        // everything is drawn again in the colours of now.
+        case WM_SYSCOLORCHANGE: RepaintForNewColors(hwnd()); return 0;
+        case WM_SETTINGCHANGE:
+            if (ChangesContrast(wParam, lParam)) RepaintForNewColors(hwnd());
+            break;
         case kRefocusMessage: {
+            if (holdingFocus_) return 0;
             HWND focus = GetFocus();
             if (focus == nullptr || focus == hwnd() || !IsWindowVisible(focus)) focusControl(nullptr);
             return 0;
@@ -298,9 +328,14 @@ LRESULT FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
             break;
         case WM_SETFOCUS:
-            // The window itself never keeps the focus: one of its controls takes it.
-            focusControl(lastFocus_);
+            // The window itself keeps the focus only while it holds it for a
+            // locked control; otherwise one of its controls takes it.
+            if (!holdingFocus_) focusControl(lastFocus_);
             return 0;
+        case WM_KILLFOCUS:
+            // The user gave the focus to a control himself (Tab, a click).
+            if (IsChild(hwnd(), reinterpret_cast<HWND>(wParam))) holdingFocus_ = false;
+            break;
         default: break;
     }
     return ContainerPeer::handle(message, wParam, lParam);

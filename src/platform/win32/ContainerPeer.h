@@ -46,10 +46,17 @@ class FormPeer : public ContainerPeer {
 public:
     FormPeer(Win32Toolkit& toolkit, ui::Form& form);
 
-    // A control that had the focus was disabled (locked for a run): it gets
-    // the focus back when it, or the control it lies in, is usable again.
+    // A control that had the focus was disabled: it gets the focus back when
+    // it, or the control it lies in, is usable again.
     void returnFocusLater(HWND focused) { focusToReturn_ = focused; }
     void usableAgain(HWND control);
+    // The control with the focus is being locked for a run: until it is
+    // usable again (or the user moves the focus himself) the window itself
+    // keeps the focus, so that no key reaches another control.
+    void holdFocusWhileLocked(HWND focused);
+    // The lock on a control has ended and it stays disabled: the first
+    // usable control takes the focus the window held for it.
+    void lockLifted(HWND control);
 
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -68,10 +75,13 @@ private:
     void focusControl(HWND preferred);
     // Shown, enabled, ours, and not a radio button that is not chosen.
     bool canTakeFocus(HWND control) const;
+    // Whether the focus is to return to this control or into it.
+    bool returnsFocusTo(HWND control) const;
 
     ui::Form& form_;
     HWND lastFocus_ = nullptr;
     HWND focusToReturn_ = nullptr;
+    bool holdingFocus_ = false;
 };
 
 }  // namespace kanvel::platform::win32

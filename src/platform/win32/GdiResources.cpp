@@ -10,7 +10,9 @@ namespace kanvel::platform::win32 {
 COLORREF GdiResources::Resolve(ui::Color color) {
     switch (color.system()) {
         case ui::Color::System::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+        case ui::Color::System::ButtonText: return GetSysColor(COLOR_BTNTEXT);
         case ui::Color::System::InfoBackground: return GetSysColor(COLOR_INFOBK);
+        case ui::Color::System::InfoText: return GetSysColor(COLOR_INFOTEXT);
         case ui::Color::System::Window: return GetSysColor(COLOR_WINDOW);
         case ui::Color::System::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
         case ui::Color::System::None: break;

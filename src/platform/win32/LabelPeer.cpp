@@ -51,11 +51,12 @@ void LabelPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     MemoryCanvas canvas(item.hDC, client.right, client.bottom);
     HDC dc = canvas.dc();
     paintParentFace(dc);
-    if (!label_.transparent()) FillRect(dc, &client, toolkit().gdi().brush(label_.color()));
+    const ui::ShownColors colors = Win32Toolkit::ColorsOf(label_);
+    if (!label_.transparent()) FillRect(dc, &client, toolkit().gdi().brush(colors.background));
     {
         SelectedObject selected(dc, font());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GdiResources::Resolve(label_.font().color));
+        SetTextColor(dc, GdiResources::Resolve(colors.text));
         RECT text = client;
         DrawTextW(dc, label_.caption().c_str(), -1, &text, TextFormat(label_));
     }

@@ -44,7 +44,8 @@ void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     MemoryCanvas canvas(item.hDC, face.right, face.bottom);
     HDC dc = canvas.dc();
     const ui::Control* parent = button_.parent();
-    FillRect(dc, &face, toolkit().gdi().brush(parent != nullptr ? parent->color() : button_.color()));
+    const ui::Control& surface = parent != nullptr ? *parent : button_;
+    FillRect(dc, &face, toolkit().gdi().brush(Win32Toolkit::ColorsOf(surface).background));
     // The face of a push button in this state: the visual style's when one
     // is active, the classic raised or pushed frame otherwise.
     if (const ThemeHandle theme(OpenThemeData(hwnd(), L"BUTTON")); theme) {
@@ -58,7 +59,8 @@ void ButtonPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
     {
         SelectedObject selected(dc, font());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : GdiResources::Resolve(button_.font().color));
+        const COLORREF caption = GdiResources::Resolve(Win32Toolkit::ColorsOf(button_).text);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : caption);
         RECT text = face;
         if (pressed) OffsetRect(&text, 1, 1);
         const UINT prefix = (item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;
@@ -113,8 +115,8 @@ void CheckBoxPeer::OnCommand(WORD code) {
 HBRUSH CheckBoxPeer::OnControlColor(HDC dc) {
     // Check boxes sit on their parent's background.
     const ui::Control* parent = box_.parent();
-    const ui::Color background = parent != nullptr ? parent->color() : box_.color();
-    SetTextColor(dc, GdiResources::Resolve(box_.font().color));
+    const ui::Color background = Win32Toolkit::ColorsOf(parent != nullptr ? *parent : box_).background;
+    SetTextColor(dc, GdiResources::Resolve(Win32Toolkit::ColorsOf(box_).text));
     SetBkColor(dc, GdiResources::Resolve(background));
     return toolkit().gdi().brush(background);
 }

@@ -51,9 +51,10 @@ void PanelPeer::paintCaptionedLine(HDC dc, const RECT& client) {
     const int gapLeft = ui::ScaleToDpi(kCaptionGapLeft, dpi());
     const int textLeft = ui::ScaleToDpi(kCaptionLeft, dpi());
     RECT text{gapLeft, 0, gapLeft + size.cx + ui::ScaleToDpi(kCaptionGapExtra, dpi()), metrics.tmHeight};
-    FillRect(dc, &text, toolkit().gdi().brush(panel_.color()));
+    const ui::ShownColors colors = Win32Toolkit::ColorsOf(panel_);
+    FillRect(dc, &text, toolkit().gdi().brush(colors.background));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GdiResources::Resolve(panel_.font().color));
+    SetTextColor(dc, GdiResources::Resolve(colors.text));
     TextOutW(dc, textLeft, 0, caption.c_str(), static_cast<int>(caption.size()));
 }
 

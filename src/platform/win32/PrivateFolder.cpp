@@ -17,8 +17,14 @@ constexpr const wchar_t* kAdministrators = L"BA";
 
 std::wstring FullControlFor(const std::wstring& trustee) { return L"(A;OICI;FA;;;" + trustee + L")"; }
 
-// The SID of the account this process runs as, in its text form; empty when it cannot be read.
-std::wstring RunningAccount() {
+// The descriptor in Windows' SDDL text: owned by the account, the three
+// trustees' entries alone.
+std::wstring PrivateFolderDescriptor(const std::wstring& account) {
+    return L"O:" + account + L"D:P" + FullControlFor(account) + FullControlFor(kSystem) + FullControlFor(kAdministrators);
+}
+}  // namespace
+
+std::wstring RunningAccountSid() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::wstring();
     const KernelHandle ownToken(token);
@@ -33,19 +39,15 @@ std::wstring RunningAccount() {
     return text;
 }
 
-// The descriptor in Windows' SDDL text: owned by the account, the three
-// trustees' entries alone.
-std::wstring PrivateFolderDescriptor(const std::wstring& account) {
-    return L"O:" + account + L"D:P" + FullControlFor(account) + FullControlFor(kSystem) + FullControlFor(kAdministrators);
-}
-}  // namespace
-
 bool CreatePrivateFolder(const std::wstring& path) {
-    const std::wstring account = RunningAccount();
+    const std::wstring account = RunningAccountSid();
     if (account.empty()) return false;
+    return CreateFolderDescribedBy(path, PrivateFolderDescriptor(account));
+}
+
+bool CreateFolderDescribedBy(const std::wstring& path, const std::wstring& text) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(PrivateFolderDescriptor(account).c_str(), SDDL_REVISION_1,
-                                                              &descriptor, nullptr))
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
         return false;
     const LocalMemory<PSECURITY_DESCRIPTOR> ownDescriptor(descriptor);
     SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), descriptor, FALSE};

@@ -100,9 +100,10 @@ LRESULT RadioGroupPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, GdiResources::Resolve(group_.font().color));
-        SetBkColor(dc, GdiResources::Resolve(group_.color()));
-        return reinterpret_cast<LRESULT>(toolkit().gdi().brush(group_.color()));
+        const ui::ShownColors colors = Win32Toolkit::ColorsOf(group_);
+        SetTextColor(dc, GdiResources::Resolve(colors.text));
+        SetBkColor(dc, GdiResources::Resolve(colors.background));
+        return reinterpret_cast<LRESULT>(toolkit().gdi().brush(colors.background));
     }
     return PanelPeer::handle(message, wParam, lParam);
 }

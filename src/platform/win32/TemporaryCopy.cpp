@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "platform/win32/AccountTemporaryFolder.h"
 #include "platform/win32/MarkOfTheWeb.h"
 #include "platform/win32/PrivateFolder.h"
 #include "platform/win32/ResourceHolders.h"
@@ -41,20 +42,6 @@ HANDLE HandleInToken(const std::wstring& token, std::size_t place) {
     const unsigned long long value = std::wcstoull(token.c_str() + start, &end, 16);
     if (end == token.c_str() + start || (*end != L'\0' && *end != kTokenSeparator)) return nullptr;
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
-}
-
-// The account's own temporary folder: GetTempPath2W where Windows has it
-// (SYSTEM then gets C:\Windows\SystemTemp, which other accounts cannot
-// enter, rather than C:\Windows\Temp, where every user may make files),
-// else GetTempPathW. Empty when none is known.
-std::wstring AccountTemporaryFolder() {
-    using TempPathFunction = DWORD(WINAPI*)(DWORD, LPWSTR);
-    const auto tempPath2 = reinterpret_cast<TempPathFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
-    wchar_t folder[MAX_PATH + 1] = {};
-    const DWORD length = tempPath2 ? tempPath2(MAX_PATH + 1, folder) : GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return std::wstring();
-    return std::wstring(folder, length);
 }
 
 // A name nobody can guess before the folder exists: random bytes from the

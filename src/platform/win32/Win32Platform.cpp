@@ -9,17 +9,22 @@
 #include <string>
 #include <variant>
 
-#include "platform/win32/AuthenticodeSignature.h"
+#include "platform/win32/AccountTemporaryFolder.h"
+#include "platform/win32/AdministratorsLock.h"
 #include "platform/win32/CngSha256.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/MarkOfTheWeb.h"
+#include "platform/win32/ProtectedFolder.h"
 #include "platform/win32/ResourceHolders.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
+#include "platform/win32/Win32HeldProgram.h"
 #include "platform/win32/Win32ReadableFile.h"
+#include "platform/win32/PosixFileCalls.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
+#include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/http/WinHttpClient.h"
 #include "services/installer/InstallerError.h"
 #include "services/paths/PathLimits.h"
@@ -53,6 +58,18 @@ void WriteAndClose(FileHandle& file, const std::string& bytes) {
         written != bytes.size())
         throw LastIoError();
     if (!file.close()) throw LastIoError();
+}
+
+// A file opened at a name that is a link (a reparse point: symbolic link,
+// junction, mount point) or one more name of a file (a hard link) is not
+// written: the text would land in a file someone else chose.
+void RefuseLink(const FileHandle& file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file.get(), &information)) throw LastIoError();
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || information.nNumberOfLinks > 1) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        throw LastIoError();
+    }
 }
 
 HKEY RootKey(services::RegistryRoot root) {
@@ -96,8 +113,19 @@ bool Win32Platform::DirectoryExists(const std::wstring& path) {
 }
 
 bool Win32Platform::MakeDirectory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+bool Win32Platform::MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) {
+    return CreateProtectedFolder(path, protection);
+}
+
+services::FolderAdoption Win32Platform::ProtectExistingFolder(const std::wstring& path,
+                                                              const services::FolderProtection& protection) {
+    return AdoptProtectedFolder(path, protection);
+}
 bool Win32Platform::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
-bool Win32Platform::DeleteFileAt(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+bool Win32Platform::DeleteFileAt(const std::wstring& path) {
+    return RetryingBriefLocks(*this, path, [&] { return DeleteFileNamed(path); });
+}
 
 bool Win32Platform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
     // 0 means "no attributes": Windows spells that FILE_ATTRIBUTE_NORMAL.
@@ -112,13 +140,14 @@ bool Win32Platform::CopyFileTo(const std::wstring& source, const std::wstring& t
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    if (!CopyFileW(from.data(), to.data(), failIfExists ? TRUE : FALSE)) return false;
+    if (!RetryingBriefLocks(*this, target, [&] { return CopyFileW(from.data(), to.data(), failIfExists) != 0; }))
+        return false;
     RemoveMarkOfTheWeb(target);
     return true;
 }
 
 bool Win32Platform::MoveReplacing(const std::wstring& source, const std::wstring& target) {
-    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return RetryingBriefLocks(*this, target, [&] { return MoveFileReplacing(source, target); });
 }
 
 std::optional<std::uint32_t> Win32Platform::Attributes(const std::wstring& path) {
@@ -128,26 +157,33 @@ std::optional<std::uint32_t> Win32Platform::Attributes(const std::wstring& path)
 }
 
 std::unique_ptr<services::ReplacingFile> Win32Platform::CreateReplacingFile(const std::wstring& target) {
-    return std::make_unique<Win32ReplacingFile>(target);
+    return std::make_unique<Win32ReplacingFile>(target, *this);
 }
 
 std::unique_ptr<services::ReplacingFile> Win32Platform::ContinueReplacingFile(const std::wstring& target) {
-    return Win32ReplacingFile::Continue(target);
+    return Win32ReplacingFile::Continue(target, *this);
 }
 
 std::optional<std::wstring> Win32Platform::RealPath(const std::wstring& path) { return FinalPathOf(path); }
 
 std::unique_ptr<services::RemovableEntry> Win32Platform::OpenForRemoval(const std::wstring& path) {
-    return Win32RemovableEntry::Open(path);
+    // Held by a scanner without sharing deletion, the entry cannot be opened
+    // for a moment: the open is tried again like a delete.
+    std::unique_ptr<Win32RemovableEntry> entry;
+    RetryingBriefLocks(*this, path, [&] { return (entry = Win32RemovableEntry::Open(path)) != nullptr; });
+    return entry;
 }
 
 std::unique_ptr<services::ReadableFile> Win32Platform::OpenForReading(const std::wstring& path) {
     return Win32ReadableFile::Open(path);
 }
 
+std::unique_ptr<services::ReadableFile> Win32Platform::OpenEntryForReading(const std::wstring& path) {
+    return Win32ReadableFile::Open(path, Win32ReadableFile::Links::OpenedThemselves);
+}
+
 std::unique_ptr<services::Sha256Digest> Win32Platform::StartSha256() { return std::make_unique<CngSha256>(); }
 
-services::FileSignature Win32Platform::SignatureOf(const std::wstring& path) { return AuthenticodeSignatureOf(path); }
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
@@ -157,14 +193,16 @@ void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring&
 }
 
 void Win32Platform::AppendUnicodeText(const std::wstring& path, const std::wstring& text) {
+    // A link at the name is opened itself, never followed.
     FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) throw LastIoError();
     // "NUL", "CON" and their kin open devices, not files.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
         SetLastError(ERROR_INVALID_NAME);
         throw LastIoError();
     }
+    RefuseLink(file);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw LastIoError();
     constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
@@ -191,8 +229,7 @@ std::uint64_t Win32Platform::SizeOfFolder(const std::wstring& folder) {
 }
 
 std::wstring Win32Platform::TemporaryFolder() {
-    std::array<wchar_t, MAX_PATH + 1> buffer{};
-    std::wstring folder(buffer.data(), GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data()));
+    std::wstring folder = AccountTemporaryFolder();
     if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
     return folder;
 }
@@ -221,6 +258,16 @@ std::optional<std::wstring> Win32Platform::ReadRegistryText(services::RegistryRo
     return text;
 }
 
+std::optional<std::uint32_t> Win32Platform::ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                               const std::wstring& name) {
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    const LSTATUS status =
+        RegGetValueW(RootKey(root), key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &number, &size);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return number;
+}
+
 bool Win32Platform::DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) {
     const LSTATUS status = RegDeleteKeyW(RootKey(root), key.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
@@ -233,6 +280,8 @@ bool Win32Platform::CanWriteRegistryKey(services::RegistryRoot root, const std::
 }
 
 std::unique_ptr<services::HeldLock> Win32Platform::ClaimMachineLock(const std::wstring& name) {
+    // An elevated run's lock lies where only administrators can reach it.
+    if (auto administrators = ClaimAdministratorsLock(name)) return std::move(*administrators);
     // "Global\" makes one lock for every session of the machine: a user's and
     // the system account's (a deployment tool's) alike.
     SetLastError(ERROR_SUCCESS);
@@ -259,6 +308,10 @@ std::wstring Win32Platform::SpecialFolderPath(int folder) {
     return std::wstring(buffer.data());
 }
 
+std::unique_ptr<services::HeldProgram> Win32Platform::HoldProgram(const std::wstring& file) {
+    return Win32HeldProgram::Hold(file);
+}
+
 void Win32Platform::ShellExecuteFile(const std::wstring& operation, const std::wstring& file,
                                  const std::wstring& parameters, const std::wstring& directory) {
     ShellExecuteW(GetActiveWindow(), operation.empty() ? nullptr : operation.c_str(), file.c_str(),
@@ -267,12 +320,13 @@ void Win32Platform::ShellExecuteFile(const std::wstring& operation, const std::w
 }
 
 void Win32Platform::ShowMessageBox(const std::wstring& text, const std::wstring& title) {
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
+    // With an owner the box disables it; without one, every window of the thread.
+    const HWND owner = noticeOwner_ != nullptr ? noticeOwner_->mainWindow() : nullptr;
+    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void Win32Platform::ShowMessage(const std::wstring& text) {
-    const std::wstring title = services::ProgramTitleOf(ExecutablePath());
-    MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
+    ShowMessageBox(text, services::ProgramTitleOf(ExecutablePath()));
 }
 
 void Win32Platform::Sleep(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }

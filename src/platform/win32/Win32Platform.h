@@ -4,12 +4,22 @@
 
 namespace kanvel::platform::win32 {
 
+class Win32Toolkit;
+
 // Every role of the platform as the named Windows calls perform them.
 class Win32Platform : public services::EveryRole {
 public:
+    // The toolkit whose main window owns the message boxes while it lives:
+    // owned, a box has no taskbar button of its own and stays above the
+    // window. nullptr: the boxes have no owner (a run without a window).
+    void OwnNoticesBy(const Win32Toolkit* toolkit) { noticeOwner_ = toolkit; }
+
     bool FileExists(const std::wstring& path) override;
     bool DirectoryExists(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path, const services::FolderProtection& protection) override;
+    services::FolderAdoption ProtectExistingFolder(const std::wstring& path,
+                                                   const services::FolderProtection& protection) override;
     bool RemoveEmptyDirectory(const std::wstring& path) override;
     bool DeleteFileAt(const std::wstring& path) override;
     bool SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
@@ -21,8 +31,8 @@ public:
     std::optional<std::wstring> RealPath(const std::wstring& path) override;
     std::unique_ptr<services::RemovableEntry> OpenForRemoval(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
+    std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
-    services::FileSignature SignatureOf(const std::wstring& path) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;
@@ -31,6 +41,8 @@ public:
                              const std::vector<services::RegistryValue>& values) override;
     std::optional<std::wstring> ReadRegistryText(services::RegistryRoot root, const std::wstring& key,
                                                  const std::wstring& name) override;
+    std::optional<std::uint32_t> ReadRegistryNumber(services::RegistryRoot root, const std::wstring& key,
+                                                    const std::wstring& name) override;
     bool DeleteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     bool CanWriteRegistryKey(services::RegistryRoot root, const std::wstring& key) override;
     std::unique_ptr<services::HeldLock> ClaimMachineLock(const std::wstring& name) override;
@@ -39,6 +51,7 @@ public:
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
     std::wstring SpecialFolderPath(int folder) override;
+    std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) override;
     void ShowMessageBox(const std::wstring& text, const std::wstring& title) override;
@@ -52,6 +65,9 @@ public:
     std::wstring ExecutablePath() override;
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
+
+private:
+    const Win32Toolkit* noticeOwner_ = nullptr;
 };
 
 }  // namespace kanvel::platform::win32

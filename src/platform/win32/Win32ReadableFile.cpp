@@ -2,14 +2,18 @@
 
 #include <algorithm>
 
+#include "platform/win32/FinalPath.h"
 #include "platform/win32/SystemErrorText.h"
 #include "services/installer/InstallerError.h"
 
 namespace kanvel::platform::win32 {
 
-std::unique_ptr<Win32ReadableFile> Win32ReadableFile::Open(const std::wstring& path) {
+std::unique_ptr<Win32ReadableFile> Win32ReadableFile::Open(const std::wstring& path, Links links) {
+    // With FILE_FLAG_OPEN_REPARSE_POINT a symbolic link or junction at the
+    // name is opened itself instead of what it leads to.
+    const DWORD linkFlag = links == Links::OpenedThemselves ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | linkFlag, nullptr));
     if (!file) return nullptr;
     // A folder opens only with backup semantics; a device is no file.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
@@ -28,6 +32,14 @@ std::size_t Win32ReadableFile::Read(std::uint8_t* buffer, std::size_t size) {
     if (!ReadFile(file_.get(), buffer, piece, &got, nullptr)) fail();
     return got;
 }
+
+bool Win32ReadableFile::IsLink() {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file_.get(), &information)) fail();
+    return (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+std::optional<std::wstring> Win32ReadableFile::RealPath() { return FinalPathOf(file_.get()); }
 
 void Win32ReadableFile::fail() const {
     const DWORD error = GetLastError();

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32RemovableEntry.h"
 
 #include "platform/win32/FinalPath.h"
+#include "platform/win32/PosixFileCalls.h"
 
 namespace kanvel::platform::win32 {
 
@@ -22,10 +23,10 @@ Win32RemovableEntry::Win32RemovableEntry(FileHandle file, std::wstring realPath)
     : file_(std::move(file)), realPath_(std::move(realPath)) {}
 
 bool Win32RemovableEntry::Remove() {
-    // Marked through this handle, gone when it closes; a folder that is not
-    // empty refuses the mark, as RemoveDirectoryW refuses it.
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    if (!SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof disposition)) return false;
+    // Marked through this handle, its name gone when it closes even if a
+    // scanner still has it open; a folder that is not empty refuses the
+    // mark, as RemoveDirectoryW refuses it.
+    if (!MarkForDeletion(file_.get())) return false;
     return file_.close();
 }
 

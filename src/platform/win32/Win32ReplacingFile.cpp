@@ -5,6 +5,7 @@
 
 #include "platform/win32/AuthenticodeSignature.h"
 #include "platform/win32/FinalPath.h"
+#include "platform/win32/PosixFileCalls.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "services/installer/InstallerError.h"
@@ -21,7 +22,8 @@ std::wstring Reason(DWORD error) {
 }
 }  // namespace
 
-Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(target)) {
+Win32ReplacingFile::Win32ReplacingFile(std::wstring target, services::Clock& clock)
+    : target_(std::move(target)), clock_(clock) {
     // A read-only target cannot be replaced: say so before anything is fetched.
     const DWORD attributes = GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) fail(ERROR_ACCESS_DENIED);
@@ -41,13 +43,13 @@ Win32ReplacingFile::Win32ReplacingFile(std::wstring target) : target_(std::move(
     }
 }
 
-Win32ReplacingFile::Win32ReplacingFile(std::wstring target, FileHandle kept)
-    : target_(std::move(target)), partial_(services::PartialFilePath(target_)), file_(std::move(kept)) {
+Win32ReplacingFile::Win32ReplacingFile(std::wstring target, services::Clock& clock, FileHandle kept)
+    : target_(std::move(target)), clock_(clock), partial_(services::PartialFilePath(target_)), file_(std::move(kept)) {
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &end, FILE_END)) fail(GetLastError());
 }
 
-std::unique_ptr<Win32ReplacingFile> Win32ReplacingFile::Continue(std::wstring target) {
+std::unique_ptr<Win32ReplacingFile> Win32ReplacingFile::Continue(std::wstring target, services::Clock& clock) {
     const std::wstring partial = services::PartialFilePath(target);
     FileHandle kept(CreateFileW(partial.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -59,7 +61,7 @@ std::unique_ptr<Win32ReplacingFile> Win32ReplacingFile::Continue(std::wstring ta
         (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
         information.nNumberOfLinks != 1)
         return nullptr;
-    return std::unique_ptr<Win32ReplacingFile>(new Win32ReplacingFile(std::move(target), std::move(kept)));
+    return std::unique_ptr<Win32ReplacingFile>(new Win32ReplacingFile(std::move(target), clock, std::move(kept)));
 }
 
 Win32ReplacingFile::~Win32ReplacingFile() {
@@ -123,15 +125,9 @@ void Win32ReplacingFile::Commit() {
     // Renamed through the open handle, then closed: closing it first and
     // moving it by name would open it once more, and under Wine every open
     // and close is a round trip to the wineserver. The partial file lies in
-    // the target's folder, so this is a rename, never a copy.
-    const std::size_t nameBytes = target_.size() * sizeof(wchar_t);
-    std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::copy(target_.begin(), target_.end(), rename->FileName);
-    if (!SetFileInformationByHandle(file_.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+    // the target's folder, so this is a rename, never a copy. A scanner that
+    // holds the target for a moment is waited out.
+    if (!RetryingBriefLocks(clock_, target_, [&] { return RenameReplacing(file_.get(), target_); }))
         fail(GetLastError());
     partial_.clear();
     if (!file_.close()) fail(GetLastError());

@@ -6,6 +6,7 @@
 
 #include "platform/win32/ResourceHolders.h"
 
+#include "services/system/Clock.h"
 #include "services/system/ReplacingFile.h"
 
 namespace kanvel::platform::win32 {
@@ -21,9 +22,10 @@ namespace kanvel::platform::win32 {
 // own (never a link), and writes after what it holds.
 class Win32ReplacingFile : public services::ReplacingFile {
 public:
-    explicit Win32ReplacingFile(std::wstring target);
+    // The clock paces the tries of a commit that meets a brief hold.
+    Win32ReplacingFile(std::wstring target, services::Clock& clock);
     ~Win32ReplacingFile() override;
-    static std::unique_ptr<Win32ReplacingFile> Continue(std::wstring target);
+    static std::unique_ptr<Win32ReplacingFile> Continue(std::wstring target, services::Clock& clock);
 
     void Write(const std::uint8_t* data, std::size_t size) override;
     services::FileSignature Signature() override;
@@ -33,12 +35,13 @@ public:
     void KeepPartial() override;
 
 private:
-    Win32ReplacingFile(std::wstring target, FileHandle kept);
+    Win32ReplacingFile(std::wstring target, services::Clock& clock, FileHandle kept);
 
     [[noreturn]] void fail(DWORD error) const;
     void removeLeftover() const;
 
     std::wstring target_;
+    services::Clock& clock_;
     std::wstring partial_;
     FileHandle file_;
     bool keep_ = false;

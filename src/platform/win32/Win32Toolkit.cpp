@@ -8,6 +8,7 @@
 
 #include "platform/win32/ContainerPeer.h"
 #include "platform/win32/GdiScopes.h"
+#include "platform/win32/HighContrast.h"
 #include "platform/win32/LabelPeer.h"
 #include "platform/win32/PeerTable.h"
 #include "platform/win32/RadioGroupPeer.h"
@@ -77,6 +78,10 @@ ui::Button* FindButton(ui::Control& root, bool wantDefault) {
     return nullptr;
 }
 }  // namespace
+
+ui::ShownColors Win32Toolkit::ColorsOf(const ui::Control& control) {
+    return ui::ColorsShown(control, HighContrastOn());
+}
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};

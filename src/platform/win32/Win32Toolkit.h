@@ -8,6 +8,7 @@
 
 #include "platform/win32/GdiResources.h"
 #include "platform/win32/ResourceHolders.h"
+#include "ui/ShownColors.h"
 #include "ui/Toolkit.h"
 
 namespace kanvel::ui {
@@ -27,6 +28,8 @@ public:
     HINSTANCE instance() const { return instance_; }
     GdiResources& gdi() { return gdi_; }
     HWND mainWindow() const { return mainWindow_; }
+    // The colours a control is drawn in now: under a contrast theme, the system's.
+    static ui::ShownColors ColorsOf(const ui::Control& control);
     void setMainWindow(HWND hwnd) {
         if (mainWindow_ == nullptr) mainWindow_ = hwnd;
     }

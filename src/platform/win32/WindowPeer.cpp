@@ -93,9 +93,35 @@ bool WindowPeer::hasFocus() const {
 }
 
 // The focus must not stay on a control that was hidden or disabled: once the
-// handler has finished (switching pages, locking the panel for a run), it
-// goes to the first control the user can use then.
+// handler has finished (switching pages, say), it goes to the first control
+// the user can use then.
 void WindowPeer::refocusLater() const { PostMessageW(GetAncestor(hwnd(), GA_ROOT), kRefocusMessage, 0, 0); }
+
+// Locking the control with the focus for a run leaves the focus with the
+// window itself, not with the next control: while a run locks the panel the
+// next one is "Zamknij", where a Space or Enter meant for the locked button
+// would end the program; keys that reach the window press nothing. A control
+// disabled otherwise hands the focus on. Either way it gets the focus back
+// when it is usable again.
+void WindowPeer::applyEnabled() {
+    const HWND focus = GetFocus();
+    const bool hadFocus = hasFocus();
+    auto* form = dynamic_cast<FormPeer*>(FromHwnd(GetAncestor(hwnd(), GA_ROOT)));
+    if (form == nullptr) {
+        EnableWindow(hwnd(), control_.usable());
+        return;
+    }
+    if (hadFocus && control_.locked()) form->holdFocusWhileLocked(focus);
+    EnableWindow(hwnd(), control_.usable());
+    if (control_.usable()) {
+        form->usableAgain(hwnd());
+    } else if (hadFocus && !control_.locked()) {
+        form->returnFocusLater(focus);
+        refocusLater();
+    } else if (!control_.locked()) {
+        form->lockLifted(hwnd());
+    }
+}
 
 void WindowPeer::PropertyChanged(ui::Property what) {
     if (!window_) return;
@@ -112,20 +138,7 @@ void WindowPeer::PropertyChanged(ui::Property what) {
             if (hadFocus && !control_.visible()) refocusLater();
             break;
         }
-        case ui::Property::Enabled: {
-            const HWND focus = GetFocus();
-            const bool hadFocus = hasFocus();
-            EnableWindow(hwnd(), control_.usable());
-            auto* form = dynamic_cast<FormPeer*>(FromHwnd(GetAncestor(hwnd(), GA_ROOT)));
-            if (hadFocus && !control_.usable()) {
-                // Locked for a run, say: the focus comes back when it is usable again.
-                if (form != nullptr) form->returnFocusLater(focus);
-                refocusLater();
-            } else if (control_.usable() && form != nullptr) {
-                form->usableAgain(hwnd());
-            }
-            break;
-        }
+        case ui::Property::Enabled: applyEnabled(); break;
         case ui::Property::Font:
             SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
             break;
@@ -157,9 +170,10 @@ void WindowPeer::PropertyChanged(ui::Property what) {
 }
 
 HBRUSH WindowPeer::OnControlColor(HDC dc) {
-    SetTextColor(dc, GdiResources::Resolve(control_.font().color));
-    SetBkColor(dc, GdiResources::Resolve(control_.color()));
-    return toolkit_.gdi().brush(control_.color());
+    const ui::ShownColors colors = Win32Toolkit::ColorsOf(control_);
+    SetTextColor(dc, GdiResources::Resolve(colors.text));
+    SetBkColor(dc, GdiResources::Resolve(colors.background));
+    return toolkit_.gdi().brush(colors.background);
 }
 
 void WindowPeer::updateHint() {

@@ -54,6 +54,7 @@ protected:
     bool hasFocus() const;
     // Gives the focus to the first usable control once the current handler is done.
     void refocusLater() const;
+    void applyEnabled();
     virtual void applyOwn(ui::Property /*what*/) {}
     // Runs an event handler of the control, guarded by the default handler.
     template <class Handler>

@@ -139,7 +139,7 @@ ComponentDownload::ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clo
     client_.OnWork = [this](HttpClient&, WorkMode, std::int64_t done) { Work(done); };
     client_.OnWorkEnd = [](HttpClient&, WorkMode) {};
     client_.OnWait = [this](HttpClient&) { KeepWorkingOrStop(); };
-    client_.OnProxySignIn = [this](HttpClient&) { return view_.AskProxySignIn(); };
+    client_.OnProxySignIn = [this](HttpClient&, const std::wstring& proxy) { return view_.AskProxySignIn(proxy); };
 }
 
 FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fileName, std::wstring extension,
@@ -264,12 +264,18 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
 }
 
 void ComponentDownload::transfer(const GetRequest& request, const std::wstring& localPath, bool program) {
+    const int retries = serverUnreachable_ ? 0 : kRetries;
     for (int retry = 1;; ++retry) {
         try {
             transferOnce(request, localPath, program);
+            serverUnreachable_ = false;
             return;
         } catch (const TransferFailure& e) {
-            if (retry > kRetries || !IsTransientFailure(e)) throw;
+            if (retry > retries || !IsTransientFailure(e)) {
+                // Any answer at all shows the server within reach again.
+                serverUnreachable_ = e.kind() == TransferFailure::Kind::Socket;
+                throw;
+            }
         }
         try {
             announceRetry(retry);

@@ -43,10 +43,16 @@ std::wstring ServerPath(const std::wstring& serverFolder, const std::wstring& fi
 // A transfer that fails for a passing reason (the connection reset, refused
 // or timed out, a body cut short, a busy server or gateway) is tried again
 // up to three times, after growing pauses in which the window stays alive;
-// the user hears of the failure only after the last try. A program file
-// (extension "exe") cut short keeps what arrived, and the next try (in this
-// run) asks only for the rest when the server named a validator for it.
-// When the user ends the program, the partial file goes.
+// the user hears of the failure only after the last try. Once a file has
+// failed for want of a connection after its tries, the server is taken to
+// be out of reach: each later file is tried once, so that a run against a
+// server that is down reports every file in seconds instead of waiting out
+// the pauses for each one. A file that arrives again, or any answer of
+// the server, brings the tries back.
+//
+// A program file (extension "exe") cut short keeps what arrived, and the
+// next try (in this run) asks only for the rest when the server named a
+// validator for it. When the user ends the program, the partial file goes.
 class ComponentDownload {
 public:
     ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clock, Screen> platform, HttpClient& client,
@@ -134,6 +140,9 @@ private:
     // Partial files kept in this run for resuming, by local path: the
     // validator of the body they hold part of.
     std::map<std::wstring, std::wstring> resumable_;
+    // The last file that failed found no connection after all its tries,
+    // and the server has not answered since: later files get one try each.
+    bool serverUnreachable_ = false;
 };
 
 }  // namespace kanvel::services

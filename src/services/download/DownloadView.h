@@ -24,9 +24,9 @@ public:
     // Tells the user that an existing file is about to be replaced; returns
     // when the user has read it.
     virtual void ShowReplaceNotice(const std::wstring& text) = 0;
-    // Asks the user for the user name and password the proxy wants;
-    // nothing when the user declines or cannot be asked (no window).
-    virtual std::optional<ProxyCredentials> AskProxySignIn() = 0;
+    // Asks the user for the user name and password the proxy ("host:port")
+    // wants; nothing when the user declines or cannot be asked (no window).
+    virtual std::optional<ProxyCredentials> AskProxySignIn(const std::wstring& proxy) = 0;
 };
 
 }  // namespace kanvel::services

@@ -15,7 +15,7 @@ public:
     void SetProgressPosition(int) override {}
     bool KeepWorking() override { return true; }
     void ShowReplaceNotice(const std::wstring&) override {}
-    std::optional<ProxyCredentials> AskProxySignIn() override { return std::nullopt; }
+    std::optional<ProxyCredentials> AskProxySignIn(const std::wstring&) override { return std::nullopt; }
 };
 
 }  // namespace kanvel::services

@@ -111,11 +111,12 @@ public:
 // block and before OnWorkBegin.
 //
 // A proxy that asks who the user is (407) gets the logged-on user's own
-// sign-in where it offers one (Negotiate, NTLM); one that asks for a user
-// name and password (Basic) gets what OnProxySignIn answers, asked on the
-// calling thread once for the client's life and kept for every later
-// request. Proxy credentials go to the proxy only, the server's to the
-// server only. Without an answer (no handler, or the user
+// sign-in where it offers one (Negotiate, NTLM) and its route allows it
+// (ProxyRoute::accountSignIn); one that asks for a user name and password
+// (Basic) gets what OnProxySignIn answers for that proxy ("host:port"),
+// asked on the calling thread once for each proxy and kept for its later
+// requests only (ProxySignIns). Proxy credentials go to their proxy only,
+// the server's to the server only. Without an answer (no handler, or the user
 // declined), or when the proxy refuses it, Get throws
 // services::ProxySignInFailed (not given, or refused); refused credentials are forgotten, so the next
 // request asks again.
@@ -136,7 +137,8 @@ public:
     using WorkHandler = std::function<void(HttpClient& sender, WorkMode mode, std::int64_t done)>;
     using WorkEndHandler = std::function<void(HttpClient& sender, WorkMode mode)>;
     using WaitHandler = std::function<void(HttpClient& sender)>;
-    using ProxySignInHandler = std::function<std::optional<ProxyCredentials>(HttpClient& sender)>;
+    using ProxySignInHandler =
+        std::function<std::optional<ProxyCredentials>(HttpClient& sender, const std::wstring& proxy)>;
 
     virtual ~HttpClient() = default;
 

@@ -183,13 +183,17 @@ ProxyChoice::ScriptRoute ProxyChoice::fromScript(const std::wstring& url, const 
 // only for questions asked without it. Once the script's server refused
 // for want of a sign-in, later questions offer it straight away.
 ProxyChoice::ScriptRoute ProxyChoice::askScript(const std::wstring& url, const UserProxySettings& user) {
-    ScriptReply reply = source_.AskScript(url, user.autoDetect, user.scriptUrl, scriptNeedsSignIn_);
-    if (!scriptNeedsSignIn_ && reply == ScriptReply{ScriptFailure::SignInRefused}) {
+    const bool offered = scriptNeedsSignIn_;
+    ScriptReply reply = source_.AskScript(url, user.autoDetect, user.scriptUrl, offered);
+    if (!offered && reply == ScriptReply{ScriptFailure::SignInRefused}) {
         scriptNeedsSignIn_ = true;
         reply = source_.AskScript(url, user.autoDetect, user.scriptUrl, true);
     }
-    if (const auto* proxies = std::get_if<std::wstring>(&reply)) return RouteFromScriptAnswer(*proxies);
-    return std::nullopt;
+    const auto* answer = std::get_if<ScriptAnswer>(&reply);
+    if (!answer) return std::nullopt;
+    ProxyRoute route = RouteFromScriptAnswer(answer->proxies);
+    route.accountSignIn = !(systemAccount_ && answer->foundByDetection);
+    return route;
 }
 
 }  // namespace kanvel::services

@@ -24,19 +24,31 @@ struct UserProxySettings {
 };
 
 // The way one request goes: straight to the server, or through the proxy
-// "host:port".
+// "host:port". accountSignIn: the account's own sign-in (Negotiate, NTLM,
+// with the credentials Windows holds for it) may go to that proxy.
 struct ProxyRoute {
     std::wstring proxy;  // empty: direct
+    bool accountSignIn = true;
     bool direct() const { return proxy.empty(); }
     bool operator==(const ProxyRoute&) const = default;
+};
+
+// A configuration script's answer: its proxy list ("" for DIRECT), and
+// whether the script was found by automatic detection (WPAD: whoever
+// answers the network's DHCP or DNS question for it) rather than named in
+// the settings by the user or an administrator.
+struct ScriptAnswer {
+    std::wstring proxies;
+    bool foundByDetection = false;
+    bool operator==(const ScriptAnswer&) const = default;
 };
 
 // Why a configuration script gave no answer: none could be found or run,
 // or the server holding it asked for a sign-in that was not offered.
 enum class ScriptFailure { NotRun, SignInRefused };
 
-// A script's proxy list ("" for DIRECT), or why there is none.
-using ScriptReply = std::variant<std::wstring, ScriptFailure>;
+// A script's answer, or why there is none.
+using ScriptReply = std::variant<ScriptAnswer, ScriptFailure>;
 
 // Where the settings come from: Windows' calls on Windows, a script in the tests.
 class ProxySettingsSource {
@@ -47,7 +59,8 @@ public:
     // Runs the configuration script (found by automatic detection, or at
     // scriptUrl when that is not empty) for the URL. The account's own
     // sign-in is offered to the server holding the script only when
-    // offerSignIn is set.
+    // offerSignIn is set (and, for the system account, never to one found
+    // by automatic detection).
     virtual ScriptReply AskScript(const std::wstring& url, bool autoDetect, const std::wstring& scriptUrl,
                                   bool offerSignIn) = 0;
     // The machine's WinHTTP proxy setting (proxy list and bypass list);
@@ -70,9 +83,16 @@ public:
 // with it only when the script's server refused the request for want of
 // one. Transfers to other hosts never wait for a script's answer; those to
 // the same host wait for the one question asked for it.
+//
+// A run of the system account (a deployment tool's) never offers the
+// machine's own sign-in to a proxy that automatic detection found: anyone
+// on the network who answers the detection could name one and collect it.
+// A proxy the user or an administrator set (a proxy server, a script they
+// named, the machine's setting) gets it as before.
 class ProxyChoice {
 public:
-    explicit ProxyChoice(ProxySettingsSource& source) : source_(source) {}
+    explicit ProxyChoice(ProxySettingsSource& source, bool systemAccount = false)
+        : source_(source), systemAccount_(systemAccount) {}
     ProxyRoute For(const std::wstring& url);
 
 private:
@@ -85,6 +105,7 @@ private:
     ScriptRoute askScript(const std::wstring& url, const UserProxySettings& user);
 
     ProxySettingsSource& source_;
+    bool systemAccount_;
     std::mutex mutex_;
     std::optional<std::optional<UserProxySettings>> user_;
     std::optional<std::optional<UserProxySettings>> machine_;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "services/paths/InstallationBoundary.h"
 #include "services/paths/WindowsPath.h"
 
 namespace kanvel::services {
@@ -13,10 +14,12 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 constexpr const wchar_t* kNotListed = L"pliku nie ma na liście plików kopii: ";
 constexpr const wchar_t* kNotAsListed = L"plik niezgodny z listą plików kopii: ";
 constexpr const wchar_t* kMissingInCopy = L"brak pliku w kopii: ";
+constexpr const wchar_t* kOutsideCopy = L"plik jest dowiązaniem lub leży poza folderem kopii: ";
 // Why a copy cannot be used at all.
 constexpr const wchar_t* kListUnreadable = L"nie można odczytać listy plików kopii ";
 constexpr const wchar_t* kListRefused = L"lista plików kopii odrzucona (";
 constexpr const wchar_t* kListTooLong = L"lista jest za długa";
+constexpr const wchar_t* kListOutsideCopy = L"lista jest dowiązaniem lub leży poza folderem kopii";
 
 // Collects a list's bytes, no more than a list may have.
 class ListSink : public ByteSink {
@@ -28,6 +31,21 @@ public:
     std::string text;
 };
 
+// A file of the copy opened as it lies: a link at its name is opened itself,
+// not followed, so that it can be told apart.
+struct FileInCopy {
+    std::unique_ptr<ReadableFile> file;
+    // A link, or a file that a linked folder on the way puts outside the copy.
+    bool outside = false;
+};
+
+FileInCopy OpenInCopy(FileSystem& files, const std::wstring& realRoot, const std::wstring& path) {
+    FileInCopy opened{files.OpenEntryForReading(path)};
+    if (!opened.file) return opened;
+    const auto realPath = opened.file->RealPath();
+    opened.outside = opened.file->IsLink() || !realPath || !LiesWithin(*realPath, realRoot);
+    return opened;
+}
 }  // namespace
 
 std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPath) {
@@ -37,14 +55,18 @@ std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPa
     return JoinPath(folder, relative);
 }
 
-LocalSource::LocalSource(Kind kind, std::wstring location, LayoutList list)
-    : kind_(kind), location_(std::move(location)), list_(std::move(list)) {}
+LocalSource::LocalSource(Kind kind, std::wstring location, std::wstring realFolder, LayoutList list)
+    : kind_(kind), location_(std::move(location)), realFolder_(std::move(realFolder)), list_(std::move(list)) {}
 
 LocalSource::Opening LocalSource::OpenFolder(PlatformRoles<FileSystem, Cryptography> platform,
                                              const std::wstring& folder) {
     const std::wstring listPath = JoinPath(folder, LayoutList::kFileName);
-    const auto file = platform.get<FileSystem>().OpenForReading(listPath);
+    auto& files = platform.get<FileSystem>();
+    const auto realFolder = files.RealPath(folder);
+    if (!realFolder) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    const auto [file, outside] = OpenInCopy(files, *realFolder, listPath);
     if (!file) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    if (outside) return {nullptr, Problem::ListRefused, kListRefused + std::wstring(kListOutsideCopy) + L"): " + folder};
     ListSink sink;
     try {
         std::vector<std::uint8_t> block(kReadBlock);
@@ -52,7 +74,7 @@ LocalSource::Opening LocalSource::OpenFolder(PlatformRoles<FileSystem, Cryptogra
     } catch (const InstallerError&) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
     }
-    return Judged(Kind::Folder, folder, platform.get<Cryptography>(), sink.text);
+    return Judged(Kind::Folder, folder, *realFolder, platform.get<Cryptography>(), sink.text);
 }
 
 LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpClient& client,
@@ -64,14 +86,15 @@ LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpCl
     } catch (const InstallerError& e) {
         return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
     }
-    return Judged(Kind::Address, address, cryptography, sink.text);
+    return Judged(Kind::Address, address, std::wstring(), cryptography, sink.text);
 }
 
-LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, Cryptography& cryptography,
-                                         const std::string& text) {
+LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, const std::wstring& realFolder,
+                                         Cryptography& cryptography, const std::string& text) {
     auto read = LayoutList::Read(text, *cryptography.StartSha256());
     if (!read.list) return {nullptr, Problem::ListRefused, kListRefused + read.refusal + L"): " + location};
-    return {std::unique_ptr<LocalSource>(new LocalSource(kind, location, std::move(*read.list))), Problem::None, {}};
+    return {std::unique_ptr<LocalSource>(new LocalSource(kind, location, realFolder, std::move(*read.list))),
+            Problem::None, {}};
 }
 
 const ListedFile& LocalSource::Listed(const std::wstring& serverPath) const {
@@ -89,10 +112,13 @@ DeclaredBody LocalSource::Deliver(FileSystem& files, HttpClient& client, const s
 
 // Read in blocks, each reported as a transfer reports what has arrived, so
 // that the view shows the same progress and the window answers between blocks.
+// Only a file that lies in the copy itself is read: whoever may put a link
+// into the copy must not make the installer read a file from elsewhere.
 DeclaredBody LocalSource::fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                                      ByteSink& body) const {
-    const auto file = files.OpenForReading(PathInCopy(location_, serverPath));
+    const auto [file, outside] = OpenInCopy(files, realFolder_, PathInCopy(location_, serverPath));
     if (!file) throw InstallerError(kMissingInCopy + serverPath);
+    if (outside) throw NotAsListed(kOutsideCopy + serverPath);
     DeclaredBody declared;
     declared.length = static_cast<std::int64_t>(file->Size());
     if (client.OnWorkBegin) client.OnWorkBegin(client, WorkMode::Reading, *declared.length);

@@ -30,7 +30,9 @@ std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPa
 // serves such a folder. The copy answers for the server: the same paths, the
 // same bytes. Every file is checked against the list (size and SHA-256)
 // before it is used; services::ComponentDownload does so while the file is
-// still its partial file.
+// still its partial file. A folder's files are read without following links:
+// a link, or a file that a linked folder puts outside the copy's real
+// folder, is refused like a file that does not match the list.
 class LocalSource {
 public:
     // Why a copy could not be opened: its list cannot be reached or read (a
@@ -66,14 +68,16 @@ public:
 
 private:
     enum class Kind { Folder, Address };
-    LocalSource(Kind kind, std::wstring location, LayoutList list);
-    static Opening Judged(Kind kind, const std::wstring& location, Cryptography& cryptography,
-                          const std::string& text);
+    LocalSource(Kind kind, std::wstring location, std::wstring realFolder, LayoutList list);
+    static Opening Judged(Kind kind, const std::wstring& location, const std::wstring& realFolder,
+                          Cryptography& cryptography, const std::string& text);
     DeclaredBody fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                             ByteSink& body) const;
 
     Kind kind_;
     std::wstring location_;
+    // Where a folder's copy really lies (links resolved); its files must lie below it.
+    std::wstring realFolder_;
     LayoutList list_;
 };
 

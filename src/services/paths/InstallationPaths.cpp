@@ -98,6 +98,15 @@ std::wstring InstallationPaths::UninstallKey() const {
 }
 
 std::wstring InstallationPaths::FormatFolder() const { return JoinPath(context_.installDir, kFormatFolder); }
+FolderProtection InstallationPaths::InstallFolderProtectionFor(InstallScope scope) {
+    return scope == InstallScope::AllUsers ? FolderProtection::ForAllUsers() : FolderProtection::ForOneUser();
+}
+
+FolderProtection InstallationPaths::WorkingFolderProtection() const {
+    return context_.scope == InstallScope::AllUsers ? FolderProtection::ForAllUsersWorkingFolder()
+                                                    : FolderProtection::ForOneUser();
+}
+
 std::wstring InstallationPaths::PristineFolder() const { return JoinPath(FormatFolder(), kPristineFolder); }
 std::wstring InstallationPaths::WorkingFolder(DatabaseFolder which) const {
     return JoinPath(FormatFolder(), WorkingFolderName(which));

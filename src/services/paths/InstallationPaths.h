@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "services/installer/InstallerContext.h"
+#include "services/system/FolderProtection.h"
 #include "services/system/Registry.h"
 
 namespace kanvel::services {
@@ -78,6 +79,16 @@ public:
     std::wstring FormatFolder() const;
     std::wstring PristineFolder() const;
     std::wstring WorkingFolder(DatabaseFolder which) const;
+    static constexpr DatabaseFolder kWorkingFolders[] = {DatabaseFolder::Statements, DatabaseFolder::Data,
+                                                         DatabaseFolder::Configuration};
+
+    // How the installation's folders are protected for the chosen scope:
+    // the install folder (and every level above it the installer makes),
+    // whose rights all it holds inherits, and each working folder of the
+    // database, which its users edit.
+    FolderProtection InstallFolderProtection() const { return InstallFolderProtectionFor(context_.scope); }
+    static FolderProtection InstallFolderProtectionFor(InstallScope scope);
+    FolderProtection WorkingFolderProtection() const;
 
     std::wstring DesktopShortcut() const;
     std::wstring StartMenuGroup() const;

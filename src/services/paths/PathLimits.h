@@ -15,4 +15,8 @@ inline constexpr std::size_t kMaxCopyPathLength = kCopyPathBufferSize - 1;
 inline constexpr std::size_t kMaxRestOfLocation = 1024;
 inline constexpr std::size_t kMaxLocationLength = 1 + kMaxRestOfLocation;
 
+// Without long paths Windows takes a path of at most MAX_PATH (260)
+// characters with its terminating null.
+inline constexpr std::size_t kMaxPathWithoutLongPaths = 259;
+
 }  // namespace kanvel::services

@@ -8,15 +8,14 @@
 
 namespace kanvel::services {
 
-// Digests and signatures as the platform computes and checks them.
+// Digests as the platform computes them.
 class Cryptography {
 public:
     virtual ~Cryptography() = default;
 
-    // A SHA-256 to compute.
+    // A SHA-256 to compute. (A program's signature is read through the
+    // handle that holds it: Shell::HoldProgram.)
     virtual std::unique_ptr<Sha256Digest> StartSha256() = 0;
-    // The Authenticode signature of a program file as Windows sees it.
-    virtual FileSignature SignatureOf(const std::wstring& path) = 0;
 };
 
 }  // namespace kanvel::services

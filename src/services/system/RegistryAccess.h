@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ public:
     // A text value, when the key and the value exist.
     virtual std::optional<std::wstring> ReadRegistryText(RegistryRoot root, const std::wstring& key,
                                                          const std::wstring& name) = 0;
+    // A number value (REG_DWORD), when the key and the value exist.
+    virtual std::optional<std::uint32_t> ReadRegistryNumber(RegistryRoot root, const std::wstring& key,
+                                                            const std::wstring& name) = 0;
     // Deletes a key that holds values only; true when it is gone (or never was).
     virtual bool DeleteRegistryKey(RegistryRoot root, const std::wstring& key) = 0;
     // True when this process may create keys and set values below the key.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "services/shortcuts/ShellLink.h"
+#include "services/system/HeldProgram.h"
 
 namespace kanvel::services {
 
@@ -24,8 +25,13 @@ public:
     virtual ~Shell() = default;
 
     // Starts a file or opens an address; returns at once, result not examined.
+    // A program that was checked is started through HoldProgram instead.
     virtual void ShellExecuteFile(const std::wstring& operation, const std::wstring& file,
                                   const std::wstring& parameters, const std::wstring& directory) = 0;
+    // The program file held against writing and deletion, to be checked and
+    // started (services::ProgramVerification::Start); nothing when there is
+    // no such file or it cannot be held (another program is writing it).
+    virtual std::unique_ptr<HeldProgram> HoldProgram(const std::wstring& file) = 0;
     virtual std::wstring SpecialFolderPath(int folder) = 0;
     // A fresh shell link object; throws when the shell cannot make one.
     virtual std::unique_ptr<ShellLink> CreateShellLink() = 0;

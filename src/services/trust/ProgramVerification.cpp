@@ -24,8 +24,17 @@ bool ProgramVerification::Accepts(const FileSignature& signature) const {
            signature.signer && publishers_.Contains(*signature.signer);
 }
 
-bool ProgramVerification::MayStart(Cryptography& cryptography, const std::wstring& programFile) const {
-    return !required_ || Accepts(cryptography.SignatureOf(programFile));
+std::unique_ptr<HeldProgram> ProgramVerification::HoldIfAccepted(Shell& shell, const std::wstring& programFile) const {
+    auto held = shell.HoldProgram(programFile);
+    if (held && required_ && !Accepts(held->Signature())) return nullptr;
+    return held;
+}
+
+ProgramVerification::StartOutcome ProgramVerification::Start(Shell& shell, const std::wstring& programFile,
+                                                             const std::wstring& directory, StartAs as) const {
+    const auto held = HoldIfAccepted(shell, programFile);
+    if (!held) return StartOutcome::Refused;
+    return held->Start(directory, as) ? StartOutcome::Started : StartOutcome::NotStarted;
 }
 
 }  // namespace kanvel::services

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "services/system/Shell.h"
 #include "services/trust/FileSignature.h"
-#include "services/system/Cryptography.h"
 #include "services/trust/PublisherList.h"
 
 namespace kanvel::services {
@@ -14,6 +15,10 @@ namespace kanvel::services {
 // verdict alone is not enough: it accepts any signer it trusts, and Wine
 // accepts any signature that matches the file. A build without a publisher
 // starts what it downloaded unverified (its configure said so).
+//
+// The file is checked through a handle that keeps it from being changed,
+// replaced or deleted, and that handle is held until the program has been
+// started (or the file copied): nothing can be swapped in between.
 class ProgramVerification {
 public:
     explicit ProgramVerification(PublisherList publishers);
@@ -26,9 +31,17 @@ public:
     bool Required() const { return required_; }
     // True when the signature is the maker's.
     bool Accepts(const FileSignature& signature) const;
-    // True when the program file may be started now: verification is not
-    // required, or the file's signature is the maker's.
-    bool MayStart(Cryptography& cryptography, const std::wstring& programFile) const;
+
+    // The program file, held, when it may be used: verification is not
+    // required, or its signature is the maker's. Nothing when it is refused
+    // or cannot be held. It stays held as long as the answer lives.
+    std::unique_ptr<HeldProgram> HoldIfAccepted(Shell& shell, const std::wstring& programFile) const;
+
+    enum class StartOutcome { Started, Refused, NotStarted };
+    // Holds the program file, checks it and, when it may be used, starts it
+    // while it is still held.
+    StartOutcome Start(Shell& shell, const std::wstring& programFile, const std::wstring& directory,
+                       StartAs as) const;
 
 private:
     ProgramVerification(PublisherList publishers, bool required);

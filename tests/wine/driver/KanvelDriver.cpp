@@ -19,15 +19,21 @@
 //   kanvel-driver focus            -> class and text of the window with the keyboard focus
 //   kanvel-driver close TITLE      -> asks the top-level window of that title to close
 //   kanvel-driver windows EXE      -> one line "visible=V title=TEXT" for every top-level
-//                                     window (shown or not) of the processes named EXE
+//                                     window (shown or not) of the processes named EXE,
+//                                     with " owner=TEXT" after it for an owned window
 //   kanvel-driver repaint TITLE    -> has that window and all its children painted whole, and
 //                                     returns once their painting messages were handled
+//   kanvel-driver parent TITLE     -> the file name (upper-cased) of the program that started
+//                                     the process owning the top-level window of that title,
+//                                     "(ended)" when that program no longer runs
+//   kanvel-driver elevated         -> "1" when programs of this session run elevated, else "0"
 // TEXT names a control by its window text, with or without the "&" that marks
 // its access key ("Ok" finds "&Ok"); a shown control wins over a hidden one
 // of the same text.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -377,7 +383,9 @@ std::wstring ImageOf(HWND hwnd) {
 BOOL CALLBACK ListProcessWindow(HWND hwnd, LPARAM param) {
     auto* wanted = reinterpret_cast<ProcessWindows*>(param);
     if (ImageOf(hwnd) != wanted->image) return TRUE;
-    Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd));
+    const HWND owner = GetWindow(hwnd, GW_OWNER);
+    Print(L"visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + TextOf(hwnd) +
+          (owner != nullptr ? L" owner=" + TextOf(owner) : std::wstring()));
     return TRUE;
 }
 
@@ -394,6 +402,48 @@ int Repaint(const std::wstring& title) {
     // RDW_UPDATENOW sends the erase and paint messages to the window's own
     // thread and waits until each was handled.
     return RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW) ? 0 : 1;
+}
+
+// The process entry of a process, from a snapshot of all of them.
+bool ProcessEntryOf(DWORD pid, PROCESSENTRY32W& entry) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    entry.dwSize = sizeof entry;
+    BOOL more = Process32FirstW(snapshot, &entry);
+    while (more && entry.th32ProcessID != pid) more = Process32NextW(snapshot, &entry);
+    CloseHandle(snapshot);
+    return more != FALSE;
+}
+
+int Parent(const std::wstring& title) {
+    HWND hwnd = FindWindowW(nullptr, title.c_str());
+    if (hwnd == nullptr) return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    PROCESSENTRY32W child{};
+    PROCESSENTRY32W parent{};
+    if (!ProcessEntryOf(pid, child)) return 1;
+    if (!ProcessEntryOf(child.th32ParentProcessID, parent)) {
+        Print(L"(ended)");  // the starter has ended since
+        return 0;
+    }
+    std::wstring name = parent.szExeFile;
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    Print(name);
+    return 0;
+}
+
+int Elevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 1;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const BOOL ok = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+    CloseHandle(token);
+    if (!ok) return 1;
+    Print(elevation.TokenIsElevated != 0 ? L"1" : L"0");
+    return 0;
 }
 
 // run COMMANDLINE: starts a command line given whole, as Windows' "Apps &
@@ -436,5 +486,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"windows") return Windows(argument);
     if (command == L"repaint") return Repaint(argument);
     if (command == L"run") return RunCommandLine(argument);
+    if (command == L"parent") return Parent(argument);
+    if (command == L"elevated") return Elevated();
     return 2;
 }

@@ -10,12 +10,15 @@
 #include <vector>
 
 #include "../http/CheckList.h"
+#include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "services/installer/InstallerError.h"
 
 namespace {
 
 using kanvel::platform::win32::Win32ReplacingFile;
+// The real clock paces the tries of a commit that meets a hold.
+kanvel::platform::win32::Win32Platform clock;
 using kanvel::tests::CheckList;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -91,7 +94,7 @@ void CommittedFilesReplaceTheirTargets(CheckList& checks, const std::wstring& ro
         if (c.oldSize > 0) WriteWhole(target, Pattern(c.oldSize, 1));
         const Bytes body = Pattern(c.newSize, 99);
         try {
-            Win32ReplacingFile file(target);
+            Win32ReplacingFile file(target, clock);
             // In two pieces, as blocks arrive.
             file.Write(body.data(), body.size() / 2);
             file.Write(body.data() + body.size() / 2, body.size() - body.size() / 2);
@@ -113,7 +116,7 @@ void AbandonedFilesLeaveTheOldOne(CheckList& checks, const std::wstring& root) {
     const Bytes old = Pattern(4096, 5);
     WriteWhole(target, old);
     for (const std::wstring& path : {target, missing}) {
-        Win32ReplacingFile file(path);
+        Win32ReplacingFile file(path, clock);
         const Bytes partial = Pattern(1000, 77);
         file.Write(partial.data(), partial.size());
     }
@@ -134,7 +137,7 @@ void TargetsThatCannotBeReplacedStayAsTheyWere(CheckList& checks, const std::wst
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
         std::wstring error;
         try {
-            Win32ReplacingFile file(target);
+            Win32ReplacingFile file(target, clock);
         } catch (const kanvel::services::InputOutputError& e) {
             error = e.text();
         }
@@ -151,7 +154,7 @@ void TargetsThatCannotBeReplacedStayAsTheyWere(CheckList& checks, const std::wst
         HANDLE holder = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         std::wstring error;
         try {
-            Win32ReplacingFile file(target);
+            Win32ReplacingFile file(target, clock);
             const Bytes body = Pattern(100, 8);
             file.Write(body.data(), body.size());
             file.Commit();
@@ -166,6 +169,37 @@ void TargetsThatCannotBeReplacedStayAsTheyWere(CheckList& checks, const std::wst
     }
 }
 
+// A target held open without sharing for a moment (as a virus scanner holds
+// a file just written) is replaced once the holder lets go; the commit waits
+// for it instead of failing.
+void TargetsHeldForAMomentAreReplaced(CheckList& checks, const std::wstring& root) {
+    const std::wstring folder = CaseFolder(root, L"held-briefly");
+    const std::wstring target = folder + L"\\baza1.db";
+    WriteWhole(target, Pattern(2048, 3));
+    HANDLE holder = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    checks.Check(holder != INVALID_HANDLE_VALUE, "held briefly: the holder opened the target");
+    HANDLE releaser = CreateThread(
+        nullptr, 0,
+        [](void* held) -> DWORD {
+            ::Sleep(800);
+            CloseHandle(static_cast<HANDLE>(held));
+            return 0;
+        },
+        holder, 0, nullptr);
+    const Bytes body = Pattern(700, 9);
+    try {
+        Win32ReplacingFile file(target, clock);
+        file.Write(body.data(), body.size());
+        file.Commit();
+    } catch (const kanvel::services::InputOutputError& e) {
+        checks.Check(false, "held briefly: the commit failed: " + kanvel::tests::Printable(e.text()));
+    }
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    checks.Check(ReadWhole(target) == body, "held briefly: the target holds the new bytes");
+    CheckOnlyEntry(checks, folder, L"baza1.db", "held briefly");
+}
+
 // What lies at the partial file's name goes first: a read-only leftover of an
 // interrupted run is replaced; a link planted there (run-replacing-file-tests.sh
 // makes "planted\Edytor3.exe.part" a Unix link to "victim.dll", which Wine
@@ -178,7 +212,7 @@ void LeftoversAreReplacedAndLinksNeverWrittenThrough(CheckList& checks, const st
         SetFileAttributesW((target + L".part").c_str(), FILE_ATTRIBUTE_READONLY);
         const Bytes body = Pattern(300, 2);
         try {
-            Win32ReplacingFile file(target);
+            Win32ReplacingFile file(target, clock);
             file.Write(body.data(), body.size());
             file.Commit();
         } catch (const kanvel::services::InstallerError& error) {
@@ -192,7 +226,7 @@ void LeftoversAreReplacedAndLinksNeverWrittenThrough(CheckList& checks, const st
     checks.Check(!before.empty(), "planted link: the victim file is there");
     std::wstring error;
     try {
-        Win32ReplacingFile file(root + L"\\planted\\Edytor3.exe");
+        Win32ReplacingFile file(root + L"\\planted\\Edytor3.exe", clock);
         const Bytes body = Pattern(300, 3);
         file.Write(body.data(), body.size());
         file.Commit();
@@ -216,6 +250,7 @@ int wmain(int argc, wchar_t** argv) {
         CommittedFilesReplaceTheirTargets(checks, argv[1]);
         AbandonedFilesLeaveTheOldOne(checks, argv[1]);
         TargetsThatCannotBeReplacedStayAsTheyWere(checks, argv[1]);
+        TargetsHeldForAMomentAreReplaced(checks, argv[1]);
         LeftoversAreReplacedAndLinksNeverWrittenThrough(checks, argv[1]);
     } catch (const kanvel::services::InstallerError& error) {
         checks.Check(false, "unexpected error: " + kanvel::tests::Printable(error.text()));

@@ -2,6 +2,7 @@
 
 #include "platform/win32/http/BasicCredentials.h"
 #include "platform/win32/http/SocketErrors.h"
+#include "platform/win32/http/SystemAccount.h"
 #include "platform/win32/http/WindowsProxySettings.h"
 
 namespace kanvel::platform::win32 {
@@ -29,15 +30,19 @@ void PumpMessages() {
 // its own host.
 struct WinHttpClient::ProxyFinder {
     ProxyFinder(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
-        : settings(connectTimeout), sessions(connectTimeout, receiveTimeout) {}
+        : systemAccount(RunsAsSystemAccount()),
+          settings(connectTimeout, systemAccount),
+          choice(settings, systemAccount),
+          sessions(connectTimeout, receiveTimeout) {}
 
     std::shared_ptr<WinHttpHandle> SessionFor(const std::wstring& url, services::ProxyRoute& route) {
         route = choice.For(url);
         return sessions.For(route);
     }
 
+    bool systemAccount;
     WindowsProxySettings settings;
-    services::ProxyChoice choice{settings};
+    services::ProxyChoice choice;
     SessionPool sessions;
 };
 
@@ -56,8 +61,10 @@ services::DeclaredBody WinHttpClient::Get(const services::GetRequest& request, s
 std::unique_ptr<services::StartedGet> WinHttpClient::Start(const services::GetRequest& request,
                                                            services::ByteSink& body) {
     // The worker shares what it needs (the ways and their sessions); this
-    // thread only waits, answers its window and writes the body.
-    auto make = [proxies = proxies_, url = request.url, headers = Headers(request), proxyCredentials = proxyCredentials_,
+    // thread only waits, answers its window and writes the body. The route
+    // is chosen on the worker, so it takes the answers given so far and
+    // offers its proxy only that proxy's own.
+    auto make = [proxies = proxies_, url = request.url, headers = Headers(request), answers = proxySignIns_.answers(),
                  stall = StallRule{stallWindow_, minimumBytes_}](services::TransferChannel& channel) {
         std::shared_ptr<WinHttpHandle> session;
         services::ProxyRoute route;
@@ -67,7 +74,8 @@ std::unique_ptr<services::StartedGet> WinHttpClient::Start(const services::GetRe
             channel.Push(services::TransferChannel::Event::Failed(std::current_exception()));
             return;
         }
-        RunBlockingGet(session->get(), !route.direct(), url, headers, proxyCredentials, stall, channel);
+        const auto proxyCredentials = services::ProxySignIns::AnswerFor(answers, route.proxy);
+        RunBlockingGet(session->get(), route, url, headers, proxyCredentials, stall, channel);
     };
     return std::make_unique<WinHttpTransfer>(transfers_, queue_, request, std::move(make), body);
 }
@@ -76,19 +84,21 @@ services::DeclaredBody WinHttpClient::Finish(services::StartedGet& started) {
     const auto& transfer = dynamic_cast<WinHttpTransfer&>(started);
     try {
         return Wait(transfer);
-    } catch (const ProxyCredentialsNeeded&) {
-        // A transfer started ahead, before the user answered for another,
-        // goes again with that answer; the user is asked once.
-        if (!proxyCredentials_ && !AskForProxyCredentials())
-            throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::NotGiven);
-        const auto again = Start(transfer.request(), transfer.body());
-        return Finish(*again);
-    } catch (const services::ProxySignInFailed&) {
-        // Refused: the next request asks again.
-        proxyCredentials_.reset();
-        proxySignInAsked_ = false;
-        throw;
+    } catch (const ProxySignInFailedAt& failed) {
+        if (failed.reason() == services::ProxySignInFailed::Reason::Refused) {
+            // The next request through that proxy asks again.
+            proxySignIns_.Refused(failed.proxy());
+            throw;
+        }
+        // A transfer started ahead, before the user answered for its proxy,
+        // goes again with that answer; the user is asked once for each proxy.
+        const auto ask = [this](const std::wstring& proxy) {
+            return OnProxySignIn ? OnProxySignIn(*this, proxy) : std::nullopt;
+        };
+        if (!proxySignIns_.AskFor(failed.proxy(), ask)) throw;
     }
+    const auto again = Start(transfer.request(), transfer.body());
+    return Finish(*again);
 }
 
 services::DeclaredBody WinHttpClient::Wait(const WinHttpTransfer& transfer) {
@@ -127,13 +137,6 @@ void WinHttpClient::WaitForAny() {
         OnWait(*this);
     else
         PumpMessages();
-}
-
-bool WinHttpClient::AskForProxyCredentials() {
-    if (proxySignInAsked_) return false;
-    proxySignInAsked_ = true;
-    if (OnProxySignIn) proxyCredentials_ = OnProxySignIn(*this);
-    return proxyCredentials_.has_value();
 }
 
 RequestHeaders WinHttpClient::Headers(const services::GetRequest& request) {

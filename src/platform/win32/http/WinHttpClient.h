@@ -11,6 +11,7 @@
 #include "platform/win32/http/WinHttpRequest.h"
 #include "platform/win32/http/WinHttpTransfer.h"
 #include "services/http/HttpClient.h"
+#include "services/http/ProxySignIns.h"
 #include "services/http/RequestQueue.h"
 #include "services/download/StallWatch.h"
 
@@ -38,7 +39,10 @@ namespace kanvel::platform::win32 {
 // proxy, each way with a session of its own. Through a proxy, a secure
 // request sends the server's Basic credentials once its tunnel stands, in
 // answer to the server's 401: Wine's WinHTTP copies every request header
-// into the CONNECT that the proxy reads.
+// into the CONNECT that the proxy reads. The user's answer to a proxy's
+// sign-in goes to that proxy alone (services::ProxySignIns); a run of the
+// system account offers its own sign-in only to a proxy that the settings
+// name, not to one found by automatic detection (services::ProxyChoice).
 class WinHttpClient : public services::HttpClient {
 public:
     // Long enough for a slow line, short enough that a dead or stalled server
@@ -74,9 +78,6 @@ private:
     // Returns when something arrived for any transfer, having let the window
     // answer when something arrived for it instead.
     void WaitForAny();
-    // The user name and password for the proxy, asked for once; false when
-    // there is no answer.
-    bool AskForProxyCredentials();
     static RequestHeaders Headers(const services::GetRequest& request);
 
     struct ProxyFinder;
@@ -86,9 +87,9 @@ private:
     std::shared_ptr<services::RequestQueue> queue_;
     // Every transfer started and not yet destroyed.
     std::vector<WinHttpTransfer*> transfers_;
-    // Kept in memory for the client's life once the user gave them.
-    std::optional<services::ProxyCredentials> proxyCredentials_;
-    bool proxySignInAsked_ = false;
+    // Kept in memory for the client's life once the user gave them, each
+    // for its own proxy.
+    services::ProxySignIns proxySignIns_;
     std::chrono::milliseconds stallWindow_;
     std::int64_t minimumBytes_;
 };

@@ -290,8 +290,10 @@ void DiscardBody(const WinHttpHandle& request) {
     }
 }
 
-// Lets the logged-on user's own sign-in go to the proxy (and to nothing else).
-bool SignInAsLoggedOnUser(const WinHttpHandle& request, DWORD schemes) {
+// Lets the logged-on user's own sign-in go to the proxy (and to nothing else),
+// where the route allows it.
+bool SignInAsLoggedOnUser(const WinHttpHandle& request, const services::ProxyRoute& route, DWORD schemes) {
+    if (!route.accountSignIn) return false;
     const DWORD scheme = (schemes & WINHTTP_AUTH_SCHEME_NEGOTIATE) ? WINHTTP_AUTH_SCHEME_NEGOTIATE
                          : (schemes & WINHTTP_AUTH_SCHEME_NTLM)    ? WINHTTP_AUTH_SCHEME_NTLM
                                                                    : 0;
@@ -311,10 +313,11 @@ DWORD ProxySchemes(const WinHttpHandle& request) {
 
 // Answers a proxy's 407: the status of the request sent again, signed in;
 // the 407 itself when the proxy offers no scheme this client speaks.
-DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::ProxyCredentials>& credentials) {
+DWORD SignInToProxy(const WinHttpHandle& request, const services::ProxyRoute& route,
+                    const std::optional<services::ProxyCredentials>& credentials) {
     DWORD schemes = ProxySchemes(request);
     DWORD status = HTTP_STATUS_PROXY_AUTH_REQ;
-    if (SignInAsLoggedOnUser(request, schemes)) {
+    if (SignInAsLoggedOnUser(request, route, schemes)) {
         DiscardBody(request);
         SendAndReceive(request, {});
         status = QueryStatusCode(request);
@@ -322,7 +325,8 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::
         schemes = ProxySchemes(request);
     }
     if (!(schemes & WINHTTP_AUTH_SCHEME_BASIC)) return status;
-    if (!credentials) throw ProxyCredentialsNeeded();
+    using Reason = services::ProxySignInFailed::Reason;
+    if (!credentials) throw ProxySignInFailedAt(Reason::NotGiven, route.proxy);
     // Set for the proxy target, they go in Proxy-Authorization, to the
     // proxy only (on the CONNECT of a secure tunnel), never to the server.
     if (!WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, WINHTTP_AUTH_SCHEME_BASIC,
@@ -331,19 +335,18 @@ DWORD SignInToProxy(const WinHttpHandle& request, const std::optional<services::
     DiscardBody(request);
     SendAndReceive(request, {});
     status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ)
-        throw services::ProxySignInFailed(services::ProxySignInFailed::Reason::Refused);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) throw ProxySignInFailedAt(Reason::Refused, route.proxy);
     return status;
 }
 
 // Sends the request and answers what stands between it and the server's
 // answer: the proxy's sign-in, and the server's 401 when its credentials
 // wait for the tunnel. Headers given to a request stay on it for every resend.
-DWORD SendSignedIn(const WinHttpHandle& request, bool credentialsInTunnel, const RequestHeaders& headers,
-                   const std::optional<services::ProxyCredentials>& proxyCredentials) {
+DWORD SendSignedIn(const WinHttpHandle& request, const services::ProxyRoute& route, bool credentialsInTunnel,
+                   const RequestHeaders& headers, const std::optional<services::ProxyCredentials>& proxyCredentials) {
     SendAndReceive(request, credentialsInTunnel ? headers.plain : headers.plain + headers.credentials);
     DWORD status = QueryStatusCode(request);
-    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, proxyCredentials);
+    if (status == HTTP_STATUS_PROXY_AUTH_REQ) status = SignInToProxy(request, route, proxyCredentials);
     if (credentialsInTunnel && status == HTTP_STATUS_DENIED) {
         DiscardBody(request);
         SendAndReceive(request, headers.credentials);
@@ -352,7 +355,17 @@ DWORD SendSignedIn(const WinHttpHandle& request, bool credentialsInTunnel, const
     return status;
 }
 
-void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
+// A route whose proxy may not have the account's sign-in: WinHTTP is told
+// never to send it on its own either (WINHTTP_OPTION_AUTOLOGON_POLICY, HIGH:
+// default credentials are never used automatically).
+void WithholdAccountSignIn(const WinHttpHandle& request, const services::ProxyRoute& route) {
+    if (route.direct() || route.accountSignIn) return;
+    DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
+    if (!WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof policy))
+        ThrowLastConnectionFailure();
+}
+
+void Get(HINTERNET session, const services::ProxyRoute& route, const std::wstring& url, const RequestHeaders& headers,
          const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
          services::TransferChannel& channel) {
     const RequestTarget target = CrackUrl(url);
@@ -363,8 +376,9 @@ void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const Re
     WinHttpHandle request = OpenRequest(connection, target);
     const ClosedByCancel closedByCancel(request, channel);
     DisableRedirects(request);
-    const bool credentialsInTunnel = throughProxy && target.secure && !headers.credentials.empty();
-    const DWORD status = SendSignedIn(request, credentialsInTunnel, headers, proxyCredentials);
+    WithholdAccountSignIn(request, route);
+    const bool credentialsInTunnel = !route.direct() && target.secure && !headers.credentials.empty();
+    const DWORD status = SendSignedIn(request, route, credentialsInTunnel, headers, proxyCredentials);
     if (status < 200 || status > 299) {
         throw StatusFailure(request, status);
     }
@@ -373,11 +387,11 @@ void Get(HINTERNET session, bool throughProxy, const std::wstring& url, const Re
 
 }  // namespace
 
-void RunBlockingGet(HINTERNET session, bool throughProxy, const std::wstring& url, const RequestHeaders& headers,
-                    const std::optional<services::ProxyCredentials>& proxyCredentials, const StallRule& stall,
-                    services::TransferChannel& channel) noexcept {
+void RunBlockingGet(HINTERNET session, const services::ProxyRoute& route, const std::wstring& url,
+                    const RequestHeaders& headers, const std::optional<services::ProxyCredentials>& proxyCredentials,
+                    const StallRule& stall, services::TransferChannel& channel) noexcept {
     try {
-        Get(session, throughProxy, url, headers, proxyCredentials, stall, channel);
+        Get(session, route, url, headers, proxyCredentials, stall, channel);
     } catch (...) {
         channel.Push(services::TransferChannel::Event::Failed(std::current_exception()));
     }

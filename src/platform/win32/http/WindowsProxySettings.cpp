@@ -15,8 +15,8 @@ std::wstring Adopt(LPWSTR text) {
 
 }  // namespace
 
-WindowsProxySettings::WindowsProxySettings(std::chrono::milliseconds scriptTimeout)
-    : scriptTimeout_(scriptTimeout) {}
+WindowsProxySettings::WindowsProxySettings(std::chrono::milliseconds scriptTimeout, bool systemAccount)
+    : scriptTimeout_(scriptTimeout), systemAccount_(systemAccount) {}
 
 std::optional<services::UserProxySettings> WindowsProxySettings::UserSettings() {
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
@@ -36,7 +36,7 @@ services::ScriptReply WindowsProxySettings::AskScript(const std::wstring& url, b
     services::ScriptReply detected = services::ScriptFailure::NotRun;
     if (autoDetect) {
         detected = runScript(url, WINHTTP_AUTOPROXY_AUTO_DETECT, {}, offerSignIn);
-        if (std::holds_alternative<std::wstring>(detected)) return detected;
+        if (std::holds_alternative<services::ScriptAnswer>(detected)) return detected;
     }
     if (!scriptUrl.empty()) {
         services::ScriptReply named = runScript(url, WINHTTP_AUTOPROXY_CONFIG_URL, scriptUrl, offerSignIn);
@@ -65,14 +65,16 @@ services::ScriptReply WindowsProxySettings::runScript(const std::wstring& url, D
     options.dwFlags = flags;
     options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
     options.lpszAutoConfigUrl = scriptUrl.empty() ? nullptr : scriptUrl.c_str();
-    options.fAutoLogonIfChallenged = offerSignIn ? TRUE : FALSE;
+    const bool detecting = flags == WINHTTP_AUTOPROXY_AUTO_DETECT;
+    options.fAutoLogonIfChallenged = (offerSignIn && !(systemAccount_ && detecting)) ? TRUE : FALSE;
     WINHTTP_PROXY_INFO info{};
     if (!WinHttpGetProxyForUrl(session, url.c_str(), &options, &info))
         return GetLastError() == ERROR_WINHTTP_LOGIN_FAILURE ? services::ScriptFailure::SignInRefused
                                                              : services::ScriptFailure::NotRun;
     std::wstring proxy = Adopt(info.lpszProxy);
     Adopt(info.lpszProxyBypass);
-    return info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? proxy : std::wstring();
+    if (info.dwAccessType != WINHTTP_ACCESS_TYPE_NAMED_PROXY) proxy.clear();
+    return services::ScriptAnswer{proxy, detecting};
 }
 
 std::optional<services::UserProxySettings> WindowsProxySettings::MachineSetting() {

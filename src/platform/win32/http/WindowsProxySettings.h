@@ -17,8 +17,10 @@ namespace kanvel::platform::win32 {
 // script WinHTTP fetched and keeps.
 class WindowsProxySettings : public services::ProxySettingsSource {
 public:
-    // A script is fetched and run within the time-out.
-    explicit WindowsProxySettings(std::chrono::milliseconds scriptTimeout);
+    // A script is fetched and run within the time-out. For the system
+    // account, a script found by automatic detection is fetched without the
+    // machine's sign-in, whatever its server asks.
+    WindowsProxySettings(std::chrono::milliseconds scriptTimeout, bool systemAccount);
 
     std::optional<services::UserProxySettings> UserSettings() override;
     services::ScriptReply AskScript(const std::wstring& url, bool autoDetect, const std::wstring& scriptUrl,
@@ -31,6 +33,7 @@ private:
                                     bool offerSignIn);
 
     std::chrono::milliseconds scriptTimeout_;
+    bool systemAccount_;
     std::once_flag scriptSessionOpened_;
     WinHttpHandle scriptSession_;
 };
