@@ -1,3 +1,7 @@
+#include <atomic>
+#include <chrono>
+#include <future>
+
 #include "InstallerHarness.h"
 #include "TestSignatures.h"
 #include "services/trust/PublisherList.h"
@@ -209,6 +213,109 @@ TEST_F(SignedStartTest, EngineInstallerThatIsNotTheMakersIsNotStarted) {
               notices.end());
     EXPECT_EQ(installer->recorder().installation().engine, install::InstallReport::EngineStep::SignatureRefused);
     EXPECT_TRUE(main().PanelKoniec.visible());  // the program step still ran
+}
+
+// Windows' signature check of a program that fetches revocation lists
+// online: it takes until the test lets it go. It gives up waiting after
+// kLongestCheck, so that an installer reading it on the window's thread
+// (where the release can never come) fails the test instead of hanging it.
+class RevocationListsFetched {
+public:
+    static constexpr auto kLongestCheck = std::chrono::seconds(20);
+
+    services::FileSignature Read(const std::string& bytes) {
+        reading_ = true;
+        released_.wait_for(kLongestCheck);
+        reading_ = false;
+        return TestSignatures::Of(bytes);
+    }
+    bool reading() const { return reading_; }
+    void Release() {
+        if (!releasedOnce_.exchange(true)) release_.set_value();
+    }
+
+private:
+    std::atomic<bool> reading_ = false;
+    std::atomic<bool> releasedOnce_ = false;
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+};
+
+// Something for the window to handle (a repaint, a click) that keeps
+// arriving until the check has begun; then it is handled while the check
+// runs, or, when the check ran on the window's thread, only after it.
+class MessageDuringCheck {
+public:
+    MessageDuringCheck(platform::host::HeadlessToolkit& toolkit, RevocationListsFetched& check,
+                       std::function<void()> handle)
+        : toolkit_(toolkit), check_(check), handle_(std::move(handle)) {
+        post();
+    }
+    std::optional<bool> handledWhileChecking;
+
+private:
+    void post() {
+        toolkit_.pendingMessages.push_back([this] {
+            if (handledWhileChecking) return;
+            if (!check_.reading() && !checkBegun_) {
+                post();
+                return;
+            }
+            checkBegun_ = true;
+            handledWhileChecking = check_.reading();
+            handle_();
+            check_.Release();
+        });
+    }
+    platform::host::HeadlessToolkit& toolkit_;
+    RevocationListsFetched& check_;
+    std::function<void()> handle_;
+    bool checkBegun_ = false;
+};
+
+// A program file that arrived is checked off the window's thread: while
+// Windows fetches revocation lists, the window handles what comes, and the
+// file is stored once the check has accepted it.
+TEST_F(SignedDownloadTest, TheWindowAnswersWhileAFetchedProgramsSignatureIsChecked) {
+    RevocationListsFetched check;
+    platform.signatures = [&](const std::string& bytes) { return check.Read(bytes); };
+    ServeEngine(TestSignatures::kByMaker);
+    int progressSeen = -1;
+    MessageDuringCheck repaint(toolkit, check, [&] { progressSeen = panel().ProgressBar1.position(); });
+    EXPECT_TRUE(FetchEngine());
+    EXPECT_EQ(repaint.handledWhileChecking, std::optional<bool>(true));
+    EXPECT_EQ(progressSeen, static_cast<int>(std::string(TestSignatures::kByMaker).size()));
+    EXPECT_EQ(platform.files().ReadFile(kEngine), TestSignatures::kByMaker);
+}
+
+// "Uruchom" checks the program off the window's thread too: the window
+// answers meanwhile, and the program starts once the check has accepted it.
+TEST_F(SignedStartTest, TheWindowAnswersWhileAProgramIsCheckedBeforeItsStart) {
+    panel().BBInstal.click();
+    ASSERT_TRUE(main().PanelKoniec.visible());
+    RevocationListsFetched check;
+    platform.signatures = [&](const std::string& bytes) { return check.Read(bytes); };
+    MessageDuringCheck repaint(toolkit, check, [] {});
+    panel().BBInstal.click();
+    EXPECT_EQ(repaint.handledWhileChecking, std::optional<bool>(true));
+    EXPECT_EQ(started(), std::vector<std::wstring>{L"start signed-in user|" + kProgram + L"|"});
+}
+
+// A user who closes the window while the program is checked starts nothing,
+// though the check accepts the file afterwards; the file is let go once
+// the check has ended.
+TEST_F(SignedStartTest, ClosingTheWindowDuringTheCheckStartsNothing) {
+    panel().BBInstal.click();
+    ASSERT_TRUE(main().PanelKoniec.visible());
+    RevocationListsFetched check;
+    platform.signatures = [&](const std::string& bytes) { return check.Read(bytes); };
+    MessageDuringCheck close(toolkit, check, [&] { panel().BBClose.click(); });
+    log.clear();
+    EXPECT_THROW(panel().BBInstal.click(), services::BrokenOff);
+    EXPECT_EQ(close.handledWhileChecking, std::optional<bool>(true));
+    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(started().empty());
+    EXPECT_EQ(log.withPrefix(L"let go "), std::vector<std::wstring>{L"let go " + kProgram});
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ void TFormInstal::BBInstalClick() {
         const std::wstring program = environment_.paths().ProgramFile();
         using Outcome = services::ProgramVerification::StartOutcome;
         const Outcome started =
-            environment_.verification.Start(platform.shell, program, std::wstring(), services::StartAs::SignedInUser);
+            environment_.verification.Start(platform.shell, program, std::wstring(), services::StartAs::SignedInUser,
+                                            signatureReading());
         if (started == Outcome::Refused) warn(kNotStartedBefore + program + kNotStartedAfter);
         if (started == Outcome::NotStarted || started == Outcome::Declined) warn(kCouldNotStart + program);
         if (started == Outcome::Started) main_.close();
@@ -86,7 +87,7 @@ void TFormInstal::installEngine() {
         // installs for the whole machine).
         using Outcome = services::ProgramVerification::StartOutcome;
         const Outcome started = environment_.verification.Start(platform.shell, engineInstaller, paths.EngineFolder(),
-                                                                services::StartAs::ThisAccount);
+                                                                services::StartAs::ThisAccount, signatureReading());
         if (started == Outcome::Refused) {
             recorder_.EngineEnded(EngineStep::SignatureRefused, engineInstaller);
             warn(kNotStartedBefore + engineInstaller + kNotStartedAfter);
@@ -175,7 +176,7 @@ void TFormInstal::copyUpdateProgram() {
     const auto paths = environment_.paths();
     const std::wstring updateProgram = paths.UpdateProgramSource();
     if (!platform.files.FileExists(updateProgram)) return;
-    const auto held = environment_.verification.HoldIfAccepted(platform.shell, updateProgram);
+    const auto held = environment_.verification.HoldIfAccepted(platform.shell, updateProgram, signatureReading());
     if (!held) {
         environment_.notices.ShowNotice(kUpdateProgramTitle, kUpdateProgramRefused, kUpdateProgramNotCopied + updateProgram,
                                         true);

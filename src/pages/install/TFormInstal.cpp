@@ -211,6 +211,12 @@ bool TFormInstal::KeepWorking() {
     return !main_.closed();
 }
 
+services::SignatureReading TFormInstal::signatureReading() {
+    return services::SignatureReading([this] {
+        if (!KeepWorking()) throw services::BrokenOff();
+    });
+}
+
 void TFormInstal::whileWorking(void (TFormInstal::*handler)(), FolderCheck check) {
     const ui::LockScope lock{&RGKanvel,    &SBPrzegladaj,  &Edit1,         &CBProgram,        &CBBaza,
                              &CBParadox,   &CBSkrotPulpit, &CBSkrotMenuStart, &BBProgram,     &BBBaza,

@@ -165,6 +165,9 @@ private:
     void deleteIfPresent(const std::wstring& path);
     void warn(const std::wstring& text);
     void copyUpdateProgram();
+    // Program files' signatures are read off the window's thread; the
+    // window answers meanwhile, and closing it breaks the run off.
+    services::SignatureReading signatureReading();
     void describePictures();
     void describeChoices();
     void describeComponentRow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -167,7 +168,8 @@ private:
                                          const std::wstring& owner);
 
     HostFileSystem files_;
-    std::int64_t steadyMilliseconds_ = 0;
+    // Brief-lock pauses may move it from a signature reading's thread.
+    std::atomic<std::int64_t> steadyMilliseconds_ = 0;
     EventLog& log_;
     HostRegistry registry_;
     HostSecurity security_{files_};

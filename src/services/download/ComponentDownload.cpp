@@ -422,8 +422,10 @@ void ComponentDownload::keepForResume(const std::wstring& localPath, const Decla
     resumable_[localPath] = validator;
 }
 
-void ComponentDownload::checkSignature(ReplacingFile& file) const {
-    if (verification_.Required() && !verification_.Accepts(file.Signature())) throw SignatureRefused();
+void ComponentDownload::checkSignature(ReplacingFile& file) {
+    if (!verification_.Required()) return;
+    const SignatureReading reading([this] { KeepWorkingOrStop(); });
+    if (!verification_.Accepts(reading.Read([&file] { return file.Signature(); }))) throw SignatureRefused();
 }
 
 FetchOutcome ComponentDownload::failed(const std::wstring& errorText, FetchOutcome::Failure kind) {

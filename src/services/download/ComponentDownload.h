@@ -148,7 +148,8 @@ private:
     void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file,
                        const std::optional<ResumePoint>& resumed);
     void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
-    void checkSignature(ReplacingFile& file) const;
+    // The signature is read off this thread; the window answers meanwhile.
+    void checkSignature(ReplacingFile& file);
     FetchOutcome failed(const std::wstring& errorText, FetchOutcome::Failure kind);
 
     FileSystem& files_;

@@ -126,25 +126,71 @@ ProxyRoute RouteFromLists(std::wstring_view url, std::wstring_view proxies, std:
 }
 
 ProxyRoute ProxyChoice::For(const std::wstring& url) {
-    const std::lock_guard lock(mutex_);
-    if (!user_) user_ = source_.UserSettings();
-    if (const auto& user = *user_) {
+    if (const auto& user = userSettings()) {
         if (auto scripted = fromScript(url, *user)) return *scripted;
         if (!user->proxy.empty()) return RouteFromLists(url, user->proxy, user->bypass);
     }
-    if (!machine_) machine_ = source_.MachineSetting();
-    if (const auto& machine = *machine_; machine && !machine->proxy.empty())
+    if (const auto& machine = machineSetting(); machine && !machine->proxy.empty())
         return RouteFromLists(url, machine->proxy, machine->bypass);
     return {};
 }
 
-std::optional<ProxyRoute> ProxyChoice::fromScript(const std::wstring& url, const UserProxySettings& user) {
-    if (scriptFailed_ || (!user.autoDetect && user.scriptUrl.empty())) return std::nullopt;
-    const auto answer = source_.AskScript(url, user.autoDetect, user.scriptUrl);
-    if (!answer) {
-        scriptFailed_ = true;
-        return std::nullopt;
+// Both settings are read once and never change afterwards, so the reference
+// stays valid and unchanged once the lock is let go.
+const std::optional<UserProxySettings>& ProxyChoice::userSettings() {
+    const std::lock_guard lock(mutex_);
+    if (!user_) user_ = source_.UserSettings();
+    return *user_;
+}
+
+const std::optional<UserProxySettings>& ProxyChoice::machineSetting() {
+    const std::lock_guard lock(mutex_);
+    if (!machine_) machine_ = source_.MachineSetting();
+    return *machine_;
+}
+
+ProxyChoice::ScriptRoute ProxyChoice::fromScript(const std::wstring& url, const UserProxySettings& user) {
+    if (!user.autoDetect && user.scriptUrl.empty()) return std::nullopt;
+    const UrlParts parts = PartsOf(url);
+    const std::wstring key = parts.scheme + std::wstring(kSchemeEnd) + parts.host;
+    std::promise<ScriptRoute> answer;
+    std::shared_future<ScriptRoute> asked;
+    {
+        const std::lock_guard lock(mutex_);
+        if (scriptFailed_) return std::nullopt;
+        auto [entry, first] = scriptRoutes_.try_emplace(key);
+        if (first) entry->second = answer.get_future().share();
+        else asked = entry->second;
     }
+    // Another transfer to this host asks, or has asked, the script: its answer serves.
+    if (asked.valid()) return asked.get();
+    ScriptRoute route;
+    try {
+        route = askScript(url, user);
+    } catch (...) {
+        answer.set_exception(std::current_exception());
+        throw;
+    }
+    if (!route) {
+        const std::lock_guard lock(mutex_);
+        scriptFailed_ = true;
+    }
+    answer.set_value(route);
+    return route;
+}
+
+// Without the account's sign-in first: WinHTTP keeps the script it fetched
+// only for questions asked without it. Once the script's server refused
+// for want of a sign-in, later questions offer it straight away.
+ProxyChoice::ScriptRoute ProxyChoice::askScript(const std::wstring& url, const UserProxySettings& user) {
+    const bool offered = scriptNeedsSignIn_;
+    ScriptReply reply = source_.AskScript(url, user.autoDetect, user.scriptUrl, offered);
+    if (!offered && reply == ScriptReply{ScriptFailure::SignInRefused}) {
+        scriptNeedsSignIn_ = true;
+        reply = source_.AskScript(url, user.autoDetect, user.scriptUrl, true);
+    }
+    const auto* answer = std::get_if<ScriptAnswer>(&reply);
+    if (!answer) return std::nullopt;
     ProxyRoute route = RouteFromScriptAnswer(answer->proxies);
     route.accountSignIn = !(systemAccount_ && answer->foundByDetection);
     return route;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <atomic>
+#include <future>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace kanvel::services {
 
@@ -36,7 +40,15 @@ struct ProxyRoute {
 struct ScriptAnswer {
     std::wstring proxies;
     bool foundByDetection = false;
+    bool operator==(const ScriptAnswer&) const = default;
 };
+
+// Why a configuration script gave no answer: none could be found or run,
+// or the server holding it asked for a sign-in that was not offered.
+enum class ScriptFailure { NotRun, SignInRefused };
+
+// A script's answer, or why there is none.
+using ScriptReply = std::variant<ScriptAnswer, ScriptFailure>;
 
 // Where the settings come from: Windows' calls on Windows, a script in the tests.
 class ProxySettingsSource {
@@ -45,10 +57,12 @@ public:
     // The current user's settings; nothing when they cannot be read.
     virtual std::optional<UserProxySettings> UserSettings() = 0;
     // Runs the configuration script (found by automatic detection, or at
-    // scriptUrl when that is not empty) for the URL: its answer, nothing
-    // when no script could be found or run.
-    virtual std::optional<ScriptAnswer> AskScript(const std::wstring& url, bool autoDetect,
-                                                  const std::wstring& scriptUrl) = 0;
+    // scriptUrl when that is not empty) for the URL. The account's own
+    // sign-in is offered to the server holding the script only when
+    // offerSignIn is set (and, for the system account, never to one found
+    // by automatic detection).
+    virtual ScriptReply AskScript(const std::wstring& url, bool autoDetect, const std::wstring& scriptUrl,
+                                  bool offerSignIn) = 0;
     // The machine's WinHTTP proxy setting (proxy list and bypass list);
     // nothing when none is set.
     virtual std::optional<UserProxySettings> MachineSetting() = 0;
@@ -64,6 +78,12 @@ public:
 // that failed is not tried again for the rest of the run. Safe to call from
 // several threads.
 //
+// A script is asked once per scheme and host in a run, first without the
+// account's sign-in (so that WinHTTP may keep the script it fetched) and
+// with it only when the script's server refused the request for want of
+// one. Transfers to other hosts never wait for a script's answer; those to
+// the same host wait for the one question asked for it.
+//
 // A run of the system account (a deployment tool's) never offers the
 // machine's own sign-in to a proxy that automatic detection found: anyone
 // on the network who answers the detection could name one and collect it.
@@ -76,7 +96,13 @@ public:
     ProxyRoute For(const std::wstring& url);
 
 private:
-    std::optional<ProxyRoute> fromScript(const std::wstring& url, const UserProxySettings& user);
+    // The script's route, or nothing when the script could not answer.
+    using ScriptRoute = std::optional<ProxyRoute>;
+
+    const std::optional<UserProxySettings>& userSettings();
+    const std::optional<UserProxySettings>& machineSetting();
+    ScriptRoute fromScript(const std::wstring& url, const UserProxySettings& user);
+    ScriptRoute askScript(const std::wstring& url, const UserProxySettings& user);
 
     ProxySettingsSource& source_;
     bool systemAccount_;
@@ -84,6 +110,9 @@ private:
     std::optional<std::optional<UserProxySettings>> user_;
     std::optional<std::optional<UserProxySettings>> machine_;
     bool scriptFailed_ = false;
+    std::atomic<bool> scriptNeedsSignIn_ = false;
+    // The script's answers, asked or being asked, by "scheme://host".
+    std::map<std::wstring, std::shared_future<ScriptRoute>> scriptRoutes_;
 };
 
 // The route a proxy list and its bypass list give for the URL: the first

@@ -24,15 +24,17 @@ bool ProgramVerification::Accepts(const FileSignature& signature) const {
            signature.signer && publishers_.Contains(*signature.signer);
 }
 
-std::unique_ptr<HeldProgram> ProgramVerification::HoldIfAccepted(Shell& shell, const std::wstring& programFile) const {
+std::unique_ptr<HeldProgram> ProgramVerification::HoldIfAccepted(Shell& shell, const std::wstring& programFile,
+                                                                 const SignatureReading& reading) const {
     auto held = shell.HoldProgram(programFile);
-    if (held && required_ && !Accepts(held->Signature())) return nullptr;
+    if (held && required_ && !Accepts(reading.Read([&held] { return held->Signature(); }))) return nullptr;
     return held;
 }
 
 ProgramVerification::StartOutcome ProgramVerification::Start(Shell& shell, const std::wstring& programFile,
-                                                             const std::wstring& directory, StartAs as) const {
-    const auto held = HoldIfAccepted(shell, programFile);
+                                                             const std::wstring& directory, StartAs as,
+                                                             const SignatureReading& reading) const {
+    const auto held = HoldIfAccepted(shell, programFile, reading);
     if (!held) return StartOutcome::Refused;
     switch (held->Start(directory, as)) {
         case HeldProgram::StartResult::Started: return StartOutcome::Started;

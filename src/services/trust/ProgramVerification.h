@@ -6,6 +6,7 @@
 #include "services/system/Shell.h"
 #include "services/trust/FileSignature.h"
 #include "services/trust/PublisherList.h"
+#include "services/trust/SignatureReading.h"
 
 namespace kanvel::services {
 
@@ -18,7 +19,9 @@ namespace kanvel::services {
 //
 // The file is checked through a handle that keeps it from being changed,
 // replaced or deleted, and that handle is held until the program has been
-// started (or the file copied): nothing can be swapped in between.
+// started (or the file copied): nothing can be swapped in between. The
+// signature is read through `reading`, off the asking thread, so that its
+// window answers while Windows fetches revocation lists.
 class ProgramVerification {
 public:
     explicit ProgramVerification(PublisherList publishers);
@@ -35,15 +38,16 @@ public:
     // The program file, held, when it may be used: verification is not
     // required, or its signature is the maker's. Nothing when it is refused
     // or cannot be held. It stays held as long as the answer lives.
-    std::unique_ptr<HeldProgram> HoldIfAccepted(Shell& shell, const std::wstring& programFile) const;
+    std::unique_ptr<HeldProgram> HoldIfAccepted(Shell& shell, const std::wstring& programFile,
+                                                const SignatureReading& reading) const;
 
     // Declined: the user said "No" to the system's elevation prompt;
     // NotStarted: the start failed for any other reason.
     enum class StartOutcome { Started, Refused, Declined, NotStarted };
     // Holds the program file, checks it and, when it may be used, starts it
     // while it is still held.
-    StartOutcome Start(Shell& shell, const std::wstring& programFile, const std::wstring& directory,
-                       StartAs as) const;
+    StartOutcome Start(Shell& shell, const std::wstring& programFile, const std::wstring& directory, StartAs as,
+                       const SignatureReading& reading) const;
 
 private:
     ProgramVerification(PublisherList publishers, bool required);

@@ -1,7 +1,5 @@
 #include "platform/win32/http/WinHttpClient.h"
 
-#include <mutex>
-
 #include "platform/win32/http/BasicCredentials.h"
 #include "platform/win32/http/SocketErrors.h"
 #include "platform/win32/http/SystemAccount.h"
@@ -27,7 +25,9 @@ void PumpMessages() {
 }  // namespace
 
 // The user's and the machine's settings, the choice made from them, and the
-// sessions of each way; the workers ask them one at a time.
+// sessions of each way. The workers ask them at once: the choice and the pool
+// each guard themselves, so a worker waits only for a script question about
+// its own host.
 struct WinHttpClient::ProxyFinder {
     ProxyFinder(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout)
         : systemAccount(RunsAsSystemAccount()),
@@ -36,7 +36,6 @@ struct WinHttpClient::ProxyFinder {
           sessions(connectTimeout, receiveTimeout) {}
 
     std::shared_ptr<WinHttpHandle> SessionFor(const std::wstring& url, services::ProxyRoute& route) {
-        const std::lock_guard lock(mutex);
         route = choice.For(url);
         return sessions.For(route);
     }
@@ -45,7 +44,6 @@ struct WinHttpClient::ProxyFinder {
     WindowsProxySettings settings;
     services::ProxyChoice choice;
     SessionPool sessions;
-    std::mutex mutex;
 };
 
 WinHttpClient::WinHttpClient(std::chrono::milliseconds connectTimeout, std::chrono::milliseconds receiveTimeout,

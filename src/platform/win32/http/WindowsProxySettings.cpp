@@ -29,38 +29,52 @@ std::optional<services::UserProxySettings> WindowsProxySettings::UserSettings() 
     return settings;
 }
 
-std::optional<services::ScriptAnswer> WindowsProxySettings::AskScript(const std::wstring& url, bool autoDetect,
-                                                                       const std::wstring& scriptUrl) {
-    // Detection first, as Windows does, then the script the user named.
-    if (autoDetect)
-        if (auto answer = runScript(url, WINHTTP_AUTOPROXY_AUTO_DETECT, {}))
-            return services::ScriptAnswer{*answer, true};
-    if (!scriptUrl.empty())
-        if (auto answer = runScript(url, WINHTTP_AUTOPROXY_CONFIG_URL, scriptUrl))
-            return services::ScriptAnswer{*answer, false};
-    return std::nullopt;
+services::ScriptReply WindowsProxySettings::AskScript(const std::wstring& url, bool autoDetect,
+                                                       const std::wstring& scriptUrl, bool offerSignIn) {
+    // Detection first, as Windows does, then the script the user named. A
+    // refused sign-in is told when neither answered, so it may be offered.
+    services::ScriptReply detected = services::ScriptFailure::NotRun;
+    if (autoDetect) {
+        detected = runScript(url, WINHTTP_AUTOPROXY_AUTO_DETECT, {}, offerSignIn);
+        if (std::holds_alternative<services::ScriptAnswer>(detected)) return detected;
+    }
+    if (!scriptUrl.empty()) {
+        services::ScriptReply named = runScript(url, WINHTTP_AUTOPROXY_CONFIG_URL, scriptUrl, offerSignIn);
+        if (named != services::ScriptReply{services::ScriptFailure::NotRun}) return named;
+    }
+    return detected;
 }
 
-std::optional<std::wstring> WindowsProxySettings::runScript(const std::wstring& url, DWORD flags,
-                                                            const std::wstring& scriptUrl) {
-    if (!scriptSession_) {
+HINTERNET WindowsProxySettings::scriptSession() {
+    std::call_once(scriptSessionOpened_, [this] {
         // The script itself is fetched directly, as Windows fetches it.
         scriptSession_.reset(WinHttpOpen(ScriptUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                          WINHTTP_NO_PROXY_BYPASS, 0));
-        if (!scriptSession_) return std::nullopt;
+        if (!scriptSession_) return;
         const auto ms = static_cast<int>(scriptTimeout_.count());
         WinHttpSetTimeouts(scriptSession_.get(), ms, ms, ms, ms);
-    }
+    });
+    return scriptSession_.get();
+}
+
+services::ScriptReply WindowsProxySettings::runScript(const std::wstring& url, DWORD flags,
+                                                      const std::wstring& scriptUrl, bool offerSignIn) {
+    HINTERNET session = scriptSession();
+    if (session == nullptr) return services::ScriptFailure::NotRun;
     WINHTTP_AUTOPROXY_OPTIONS options{};
     options.dwFlags = flags;
     options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
     options.lpszAutoConfigUrl = scriptUrl.empty() ? nullptr : scriptUrl.c_str();
-    options.fAutoLogonIfChallenged = (systemAccount_ && flags == WINHTTP_AUTOPROXY_AUTO_DETECT) ? FALSE : TRUE;
+    const bool detecting = flags == WINHTTP_AUTOPROXY_AUTO_DETECT;
+    options.fAutoLogonIfChallenged = (offerSignIn && !(systemAccount_ && detecting)) ? TRUE : FALSE;
     WINHTTP_PROXY_INFO info{};
-    if (!WinHttpGetProxyForUrl(scriptSession_.get(), url.c_str(), &options, &info)) return std::nullopt;
+    if (!WinHttpGetProxyForUrl(session, url.c_str(), &options, &info))
+        return GetLastError() == ERROR_WINHTTP_LOGIN_FAILURE ? services::ScriptFailure::SignInRefused
+                                                             : services::ScriptFailure::NotRun;
     std::wstring proxy = Adopt(info.lpszProxy);
     Adopt(info.lpszProxyBypass);
-    return info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY ? proxy : std::wstring();
+    if (info.dwAccessType != WINHTTP_ACCESS_TYPE_NAMED_PROXY) proxy.clear();
+    return services::ScriptAnswer{proxy, detecting};
 }
 
 std::optional<services::UserProxySettings> WindowsProxySettings::MachineSetting() {
