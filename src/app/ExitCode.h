@@ -23,6 +23,9 @@ enum class ExitCode : int {
     // A file of the copy named by /SOURCE is not the one its list names (or
     // is not listed), or the copy's list was refused.
     SourceMismatch = 12,
+    // Another program holds a file the run replaces or removes; nothing
+    // was fetched or changed (the log names the files and programs).
+    FilesInUse = 14,
     AnotherRunInProgress = 1618,
 };
 
@@ -47,6 +50,8 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
             return L"serwer proxy wymaga nazwy użytkownika i hasła, a bez okna nie można o nie zapytać";
         case ExitCode::SourceMismatch:
             return L"plik z kopii plików (/SOURCE) niezgodny z jej listą lub lista odrzucona";
+        case ExitCode::FilesInUse:
+            return L"pliki instalacji są używane przez inne programy; niczego nie pobrano ani nie zmieniono";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

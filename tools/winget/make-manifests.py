@@ -32,6 +32,7 @@ RESPONSE_OF = {
     "ShortcutOrEntryMissing": "contactSupport",
     "ProxySignInNeeded": "noNetwork",
     "SourceMismatch": "contactSupport",
+    "FilesInUse": "packageInUse",
     "AnotherRunInProgress": "installInProgress",
 }
 

@@ -108,6 +108,11 @@ public:
     // folder that cannot be taken safely is refused with a notice, as the
     // folder choice refuses a location, and the install stops: false.
     bool SecureInstallFolder();
+    // Before anything is fetched: none of the files the ticked components
+    // replace that exist already is held by another program (the user
+    // tried again until they were free, or the programs were asked to
+    // close); otherwise the files are recorded and the install stops: false.
+    bool FilesToReplaceFree();
     // The enabling rules for the panel as it is now.
     PanelEnabling rules() const;
 
@@ -154,6 +159,7 @@ private:
     void makeFolderIfMissing(const std::wstring& folder);
     // A working folder of the database, made with its users' rights.
     void makeWorkingFolderIfMissing(const std::wstring& folder);
+    std::vector<std::wstring> existingFilesToReplace();
     void installEngine();
     void installProgram();
     void removeInstallFolder(const std::wstring& folder);
@@ -173,6 +179,7 @@ private:
     AppsAndFeaturesEntry& entry_;
     DeferredRemoval& deferredRemoval_;
     const WorkingTablePolicy& workingTables_;
+    const InUsePolicy& inUse_;
     std::unique_ptr<services::ComponentDownload> download_;
     // The file the download is working on, for the note of a broken-off run.
     std::wstring fetching_;
