@@ -44,7 +44,8 @@ constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 
 enum class OptionId {
     Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
-    CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout
+    CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout,
+    CloseApplications
 };
 
 // Whether an option has a meaning in a run with a window too.
@@ -57,7 +58,7 @@ struct KnownOption {
     Runs runs;
 };
 
-constexpr std::array<KnownOption, 20> kOptions{{
+constexpr std::array<KnownOption, 21> kOptions{{
     {L"SILENT", OptionId::Silent, false, Runs::Silent},
     // Inno Setup's stronger word for the same: nothing is shown either way.
     {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
@@ -82,13 +83,14 @@ constexpr std::array<KnownOption, 20> kOptions{{
     {L"SOURCE", OptionId::Source, true, Runs::Both},
     // Makes a copy of the server without a window, with or without /SILENT.
     {L"LAYOUT", OptionId::Layout, true, Runs::Both},
+    {L"CLOSEAPPLICATIONS", OptionId::CloseApplications, false, Runs::Silent},
 }};
 
 // What a run that makes a copy of the server does not take.
-constexpr std::array<OptionId, 11> kNotWithLayout{
+constexpr std::array<OptionId, 12> kNotWithLayout{
     OptionId::AcceptLicence, OptionId::Edition, OptionId::Dir, OptionId::Components, OptionId::NoShortcuts,
     OptionId::Shortcuts, OptionId::Uninstall, OptionId::AllUsers, OptionId::CurrentUser, OptionId::ResetDatabase,
-    OptionId::Source};
+    OptionId::Source, OptionId::CloseApplications};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
     for (const auto& option : kOptions)
@@ -221,6 +223,7 @@ private:
             case OptionId::Log: options.logFile = value; break;
             case OptionId::AllUsers: options.allUsers = true; break;
             case OptionId::ResetDatabase: options.resetDatabase = true; break;
+            case OptionId::CloseApplications: options.closeApplications = true; break;
             case OptionId::SecondPhase: options.secondPhase = value; break;
             case OptionId::CurrentUser:
             case OptionId::SuppressMessageBoxes:
@@ -326,6 +329,8 @@ constexpr const wchar_t* kUsageTail =
     L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program); istniejące pliki robocze "
     L"bazy danych pozostają bez zmian\n"
     L"/RESETDATABASE – pliki robocze bazy danych zastąpione pierwotnymi (jak w oknie)\n"
+    L"/CLOSEAPPLICATIONS – programy używające zastępowanych plików poproszone o zamknięcie (nigdy "
+    L"wymuszone); bez tej opcji instalacja kończy się wtedy kodem 14\n"
     L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie oba)\n"
     L"/NOSHORTCUTS – bez skrótów\n"
     L"/ALLUSERS – skróty i wpis w „Aplikacje i funkcje” dla wszystkich użytkowników; /CURRENTUSER – "
@@ -340,8 +345,9 @@ constexpr const wchar_t* kUsageTail =
     L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS i /CURRENTUSER.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
-    L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 12 plik kopii "
-    L"niezgodny z listą, 1618 trwa inna instalacja.";
+    L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 11 proxy wymaga "
+    L"logowania, 12 plik kopii niezgodny z listą, 13 za mało miejsca na dysku, 14 pliki w użyciu, "
+    L"15 instalator silnika nie uruchomiony, 1618 trwa inna instalacja.";
 }  // namespace
 
 bool IsSourceAddress(const std::wstring& source) {

@@ -18,6 +18,9 @@ struct CommandLineOptions {
     bool allUsers = false;
     // Every listed working table replaced by its pristine copy, as the window does.
     bool resetDatabase = false;
+    // Programs that hold files the run replaces are asked to close (never
+    // forced) instead of ending the run.
+    bool closeApplications = false;
     // Set by the installer itself for the run of its temporary copy (the
     // second phase): the token that reaches the run that started it.
     std::optional<std::wstring> secondPhase;

@@ -26,6 +26,9 @@ enum class ExitCode : int {
     // A file did not fit on the target volume (found before writing it or
     // while it was written); what was written of it is removed.
     DiskFull = 13,
+    // Another program holds a file the run replaces or removes; nothing
+    // was fetched or changed (the log names the files and programs).
+    FilesInUse = 14,
     // The engine installer was not started: the user declined the
     // administrator's prompt, or its start failed.
     EngineNotStarted = 15,
@@ -54,6 +57,8 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::SourceMismatch:
             return L"plik z kopii plików (/SOURCE) niezgodny z jej listą lub lista odrzucona";
         case ExitCode::DiskFull: return L"za mało wolnego miejsca na dysku docelowym";
+        case ExitCode::FilesInUse:
+            return L"pliki instalacji są używane przez inne programy; niczego nie pobrano ani nie zmieniono";
         case ExitCode::EngineNotStarted:
             return L"instalator silnika bazy danych nie został uruchomiony (odmowa zgody na uprawnienia administratora "
                    L"lub błąd uruchomienia)";

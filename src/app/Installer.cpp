@@ -6,12 +6,13 @@
 namespace kanvel::app {
 
 Installer::Installer(services::Platform platform, ui::Application& application, services::InstallScope scope,
-                     services::ProgramVerification verification, install::WorkingTablePolicy workingTables)
+                     services::ProgramVerification verification, install::WorkingTablePolicy workingTables, install::InUsePolicy inUse)
     : application_(application),
       verification_(std::move(verification)),
       notices_(platform, application, context_),
       environment_{platform, application, context_, notices_, verification_},
-      workingTables_(workingTables) {
+      workingTables_(workingTables),
+      inUse_(inUse) {
     context_.scope = scope;
 }
 
@@ -27,7 +28,7 @@ void Installer::CreateForms() {
     notices_.setOwner(*formMain_);
     formMain_->FormCreate();
     formInstal_ = std::make_unique<install::TFormInstal>(
-        environment_, *formMain_, install::InstallCollaborators{recorder_, entry_, deferredRemoval_, workingTables_});
+        environment_, *formMain_, install::InstallCollaborators{recorder_, entry_, deferredRemoval_, workingTables_, inUse_});
     formInstal_->FormCreate();
 }
 

@@ -5,6 +5,7 @@
 #include "pages/PageEnvironment.h"
 #include "pages/install/AppsAndFeaturesEntry.h"
 #include "pages/install/DeferredRemoval.h"
+#include "pages/install/InUsePolicy.h"
 #include "pages/install/InstallRecorder.h"
 #include "pages/install/WorkingTablePolicy.h"
 #include "pages/notice/Notices.h"
@@ -25,14 +26,14 @@ namespace kanvel::app {
 // One run of the installer: it makes the shared context, the notice, the
 // install form's collaborators and the two forms on a platform and an
 // application, in the order start-up needs, and hands each form what it
-// stands on. Which working tables the database copy takes is the run's to
-// say; the window's way unless told.
+// stands on. Which working tables the database copy takes, and what happens
+// to files other programs hold, is the run's to say; the window's way unless told.
 class Installer {
 public:
     Installer(services::Platform platform, ui::Application& application,
               services::InstallScope scope = services::InstallScope::CurrentUser,
               services::ProgramVerification verification = services::ProgramVerification::OfThisBuild(),
-              install::WorkingTablePolicy workingTables = {});
+              install::WorkingTablePolicy workingTables = {}, install::InUsePolicy inUse = {});
     ~Installer();
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
@@ -72,6 +73,7 @@ private:
     install::AppsAndFeaturesEntry entry_{environment_, recorder_};
     install::DeferredRemoval deferredRemoval_{environment_, recorder_};
     const install::WorkingTablePolicy workingTables_;
+    const install::InUsePolicy inUse_;
     std::unique_ptr<licence::TFormMain> formMain_;
     std::unique_ptr<install::TFormInstal> formInstal_;
 };

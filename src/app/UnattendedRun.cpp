@@ -6,6 +6,7 @@
 #include "app/LocationPreparation.h"
 #include "pages/install/TFormInstal.h"
 #include "pages/licence/TFormMain.h"
+#include "pages/notice/TFormInUse.h"
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/InstallerError.h"
 #include "services/installer/ProgramTitle.h"
@@ -46,6 +47,7 @@ constexpr const wchar_t* kEntryWritten = L"wpis w „Aplikacje i funkcje”: ";
 constexpr const wchar_t* kEntryFailed = L"nie zapisano wpisu w „Aplikacje i funkcje” ani kopii instalatora: ";
 constexpr const wchar_t* kFileLeft = L"nie usunięto pliku: ";
 constexpr const wchar_t* kEntryLeft = L"nie usunięto wpisu w „Aplikacje i funkcje”";
+constexpr const wchar_t* kFileInUse = L"plik używany przez inny program: ";
 constexpr const wchar_t* kMachineRoot = L"HKEY_LOCAL_MACHINE\\";
 constexpr const wchar_t* kUserRoot = L"HKEY_CURRENT_USER\\";
 
@@ -67,7 +69,8 @@ UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const Com
       application_(toolkit_, services::ProgramTitleOf(platform.processes.ExecutablePath())),
       installer_(platform_, application_,
                  options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification,
-                 install::WorkingTablePolicy::WithoutWindow(options.resetDatabase)) {
+                 install::WorkingTablePolicy::WithoutWindow(options.resetDatabase),
+                 install::InUsePolicy::WithoutWindow(options.closeApplications)) {
     installer_.TakeFilesFrom(source);
 }
 
@@ -179,6 +182,10 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
         log_.Write(kSilentRunTitle, kFolderRefused + report.refusedFolder);
         return ExitCode::BadArguments;
     }
+    if (!report.filesInUse.empty()) {
+        logFilesInUse(report.filesInUse);
+        return ExitCode::FilesInUse;
+    }
     using Report = install::InstallReport;
     // A program that is not the maker's is named first: it may be an attack,
     // not a network failure.
@@ -231,6 +238,11 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
     return ExitCode::Success;
 }
 
+// A line per file, naming the programs that hold it where the system could.
+void UnattendedRun::logFilesInUse(const std::vector<services::FileInUse>& files) {
+    for (const auto& file : files) log_.Write(kSilentRunTitle, kFileInUse + notice::TFormInUse::DescribeFile(file));
+}
+
 ExitCode UnattendedRun::uninstall() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
@@ -254,6 +266,10 @@ ExitCode UnattendedRun::uninstall() {
 // the user's own files stay as removal intends; what should have gone and
 // did not makes the removal incomplete.
 ExitCode UnattendedRun::removalOutcome(const install::RemovalReport& report) {
+    if (!report.filesInUse.empty()) {
+        logFilesInUse(report.filesInUse);
+        return ExitCode::FilesInUse;
+    }
     for (const auto& file : report.filesLeft) log_.Write(kSilentRunTitle, kFileLeft + file);
     if (report.entryLeft) log_.Write(kSilentRunTitle, kEntryLeft);
     return report.filesLeft.empty() && !report.entryLeft ? ExitCode::Success : ExitCode::RemovalIncomplete;

@@ -49,6 +49,7 @@ private:
     void logInstallDetails(const install::InstallReport& report);
     ExitCode uninstall();
     ExitCode removalOutcome(const install::RemovalReport& report);
+    void logFilesInUse(const std::vector<services::FileInUse>& files);
     void tickChoices();
 
     RunLog& log_;

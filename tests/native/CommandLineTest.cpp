@@ -134,6 +134,10 @@ TEST(CommandLineTest, WhatDeploymentToolsAddIsAcceptedAndScopeAndResetAreChecked
     options = Parsed({L"/SILENT", L"/UNINSTALL", L"/EDITION=Procesor"});
     EXPECT_TRUE(options.uninstall && !options.acceptLicence);
     EXPECT_EQ(Parsed(Silent({L"/SECONDPHASE=1c4,2a8"})).secondPhase, L"1c4,2a8");
+    EXPECT_FALSE(Parsed(Silent({})).closeApplications);
+    EXPECT_TRUE(Parsed(Silent({L"/CloseApplications"})).closeApplications);
+    EXPECT_TRUE(Parsed({L"/SILENT", L"/UNINSTALL", L"/EDITION=Procesor", L"/CLOSEAPPLICATIONS"}).closeApplications);
+    EXPECT_EQ(Refused({L"/LAYOUT=D:\\pliki", L"/CLOSEAPPLICATIONS"}), L"/CLOSEAPPLICATIONS");
 }
 
 TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
@@ -144,7 +148,7 @@ TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
     EXPECT_EQ(options.logFile, L"C:\\Users\\Jan Kowalski\\k.log");
     EXPECT_TRUE(options.allUsers);
     for (const wchar_t* silentOnly : {L"/EDITION=Procesor", L"/UNINSTALL", L"/COMPONENTS=program", L"/RESETDATABASE",
-                                      L"/NOSHORTCUTS", L"/ACCEPTLICENCE"})
+                                      L"/NOSHORTCUTS", L"/ACCEPTLICENCE", L"/CLOSEAPPLICATIONS"})
         EXPECT_EQ(Refused({L"/DIR=D:", silentOnly}), silentOnly);
 }
 
@@ -171,7 +175,8 @@ TEST(CommandLineTest, UsageAloneOrWithSilentAndItsTextNamesEveryOptionAndEdition
     for (const wchar_t* text : {L"/SILENT", L"/VERYSILENT", L"/ACCEPTLICENCE", L"/EDITION=", L"/DIR=",
                                 L"/COMPONENTS=program,database,engine", L"/RESETDATABASE", L"/ALLUSERS", L"/CURRENTUSER",
                                 L"/SHORTCUTS=desktop,startmenu", L"/NOSHORTCUTS", L"/UNINSTALL", L"/LOG=", L"/?",
-                                L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-", L"1618",
+                                L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-", L"1618", L"/CLOSEAPPLICATIONS",
+                                L"11 proxy", L"13 za mało miejsca", L"14 pliki w użyciu", L"15 instalator silnika",
                                 L"Koordynator, Procesor, Administrator, Asystent, Konstruktor"})
         EXPECT_NE(usage.find(text), std::wstring::npos) << std::string(text, text + std::wcslen(text));
 }

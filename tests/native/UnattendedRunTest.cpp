@@ -591,7 +591,7 @@ TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
     ServeProgram();
     ServeTables();
     platform.files().WriteFile(installed + L"\\Format\\Dbf6\\baza3.db", "old");
-    platform.lockedFiles.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
+    platform.heldAfterTheCheck.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
     EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 5);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_TRUE(Logged(L"[Problem zewnętrzny!] Niemożliwe przygotowanie bazy na przyjęcie danych Program należy "
@@ -606,7 +606,7 @@ TEST_F(UnattendedRunTest, AnAbortedDatabaseCopyEndsTheRunWithItsCode) {
 TEST_F(UnattendedRunTest, AnErrorNoHandlerCatchesIsAnUnexpectedError) {
     ServeProgram();
     ServeTables();
-    platform.lockedFiles.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
+    platform.heldAfterTheCheck.push_back(installed + L"\\Format\\Dbf6\\baza3.db");
     platform.files().WriteFile(installed + L"\\Format\\Dbf6\\baza3.db", "old");
     // The message log cannot be written: the logged notice fails with an I/O error.
     platform.files().MakeFolders(L"C:\\Instal\\Komunikaty.err");
@@ -636,7 +636,8 @@ TEST_F(UnattendedRunTest, RemovalThatLeavesOnlyTheDatabaseFoldersSucceeds) {
 TEST_F(UnattendedRunTest, RemovalThatLeavesTheRunningProgramIsIncompleteAndKeepsTheEntry) {
     ServeProgram();
     ASSERT_EQ(Run(Install({})), 0);
-    platform.lockedFiles.push_back(installed + L"\\Edytor2.exe");
+    // Started after removal looked for programs holding its files.
+    platform.heldAfterTheCheck.push_back(installed + L"\\Edytor2.exe");
     EXPECT_EQ(Run(Uninstall()), 6);
     EXPECT_TRUE(Logged(L"] nie usunięto pliku: " + installed + L"\\Edytor2.exe\r\n"));
     EXPECT_TRUE(Logged(L"kod wyjścia 6: usunięcie niepełne"));
@@ -644,11 +645,94 @@ TEST_F(UnattendedRunTest, RemovalThatLeavesTheRunningProgramIsIncompleteAndKeeps
     EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
     EXPECT_TRUE(platform.FileExists(keptCopy));
 
-    platform.lockedFiles.clear();
+    platform.heldAfterTheCheck.clear();
     ASSERT_EQ(Run(Install({})), 0);
     platform.lockedFiles.push_back(startLink);
     EXPECT_EQ(Run(Uninstall()), 6);
     EXPECT_TRUE(Logged(L"] nie usunięto pliku: " + startLink + L"\r\n"));
+}
+
+// Files another program holds are found before anything is fetched or
+// removed: the run ends with 14 and the log names each file with the
+// programs that hold it, or the file alone when the system cannot say.
+TEST_F(UnattendedRunTest, FilesInUseEndTheRunWith14BeforeAnyRequestAndTheLogNamesThem) {
+    ServeProgram();
+    ServeTables();
+    ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    const std::wstring program = installed + L"\\Edytor2.exe";
+    const std::wstring table = installed + L"\\Format\\Dbf6\\baza3.db";
+    platform.files().WriteFile(program, "MZ running");
+    platform.holdingPrograms.push_back({program, L"Kanvel Administrator 7.0"});
+    platform.holdingPrograms.push_back({program, L"Podgląd plików"});
+    platform.lockedFiles.push_back(table);
+    server.requests.clear();
+
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 14);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(platform.files().ReadFile(program), "MZ running");
+    EXPECT_TRUE(Logged(L"[Instalacja bez okna] plik używany przez inny program: " + table + L"\r\n"));
+    EXPECT_TRUE(Logged(L"[Instalacja bez okna] plik używany przez inny program: " + program +
+                       L" – Kanvel Administrator 7.0, Podgląd plików\r\n"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 14: pliki instalacji są używane przez inne programy"));
+    ExpectNothingOnScreen();
+
+    // Without /RESETDATABASE the users' tables are kept, so a held one is no obstacle.
+    platform.holdingPrograms.clear();
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    EXPECT_FALSE(server.requests.empty());
+
+    // Removal deletes nothing while the program file is held.
+    platform.holdingPrograms.push_back({program, L"Kanvel Administrator 7.0"});
+    EXPECT_EQ(Run(Uninstall()), 14);
+    EXPECT_TRUE(platform.FileExists(program));
+    EXPECT_TRUE(platform.FileExists(desktopLink));
+    EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+    EXPECT_EQ(TimesLogged(L"plik używany przez inny program: " + program + L" – Kanvel Administrator 7.0\r\n"), 1u);
+}
+
+// /CLOSEAPPLICATIONS asks the holders to close, as Restart Manager does,
+// never forcing one: the run goes on when they closed, and ends with 14,
+// nothing fetched, when one refused.
+TEST_F(UnattendedRunTest, CloseApplicationsGoesOnWhenTheHoldersCloseAndEndsWith14WhenOneRefuses) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    const std::wstring program = installed + L"\\Edytor2.exe";
+    platform.holdingPrograms.push_back({program, L"Kanvel Administrator 7.0", true});
+    platform.holdingPrograms.push_back({keptCopy, L"Instalator", true});
+    server.requests.clear();
+    EXPECT_EQ(Run(Install({L"/CLOSEAPPLICATIONS"})), 0);
+    EXPECT_EQ(events.withPrefix(L"asked to close "),
+              (std::vector<std::wstring>{L"asked to close Kanvel Administrator 7.0: closed",
+                                         L"asked to close Instalator: closed"}));
+    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(platform.files().ReadFile(program), "MZ administrator");
+
+    platform.files().WriteFile(program, "MZ running");
+    platform.holdingPrograms.push_back({program, L"Kanvel Administrator 7.0", false});
+    server.requests.clear();
+    EXPECT_EQ(Run(Install({L"/CLOSEAPPLICATIONS"})), 14);
+    const auto askedToClose = events.withPrefix(L"asked to close ");
+    ASSERT_FALSE(askedToClose.empty());
+    EXPECT_EQ(askedToClose.back(), L"asked to close Kanvel Administrator 7.0: refused");
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(platform.files().ReadFile(program), "MZ running");
+    EXPECT_TRUE(Logged(L"plik używany przez inny program: " + program + L" – Kanvel Administrator 7.0\r\n"));
+    // Without the option nobody is asked.
+    EXPECT_EQ(Run(Install({})), 14);
+    EXPECT_EQ(events.withPrefix(L"asked to close ").size(), askedToClose.size());
+}
+
+// A file removal could not delete: the folder's notice names the program
+// that holds it where the system can say which.
+TEST_F(UnattendedRunTest, TheRemovalNoticeNamesTheProgramThatHoldsAFileLeftBehind) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.holdingPrograms.push_back({keptCopy, L"Skaner plików"});
+    EXPECT_EQ(Run(Uninstall()), 6);
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(Logged(L"[Uwaga!] \"D:\\Programy\\OR-Vel\" jest używany przez inny program (Skaner plików) lub "
+                       L"zawiera pliki (foldery) utworzone po instalacji.\r\n"));
+    EXPECT_TRUE(Logged(L"] nie usunięto pliku: " + keptCopy + L"\r\n"));
 }
 
 TEST_F(UnattendedRunTest, RemovalOfAProgramOnlyInstallLeavesNothingAndARepeatFindsNothing) {

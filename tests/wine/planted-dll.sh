@@ -6,7 +6,9 @@
 # ordinary way shows first that the planted DLL is loaded at all; then the
 # installer makes a copy of the server (it calls WinHTTP at once, and the
 # server is not there) and none of the planted DLLs may have run, while the
-# loader's log names the system's winhttp.dll.
+# loader's log names the system's winhttp.dll. A second install into the same
+# folder asks Restart Manager who holds the program file: rstrtmgr.dll, not a
+# known DLL, comes from System32 too.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin planted-dll mirror "$@"
@@ -17,7 +19,7 @@ downloads="$c_drive/Pobrane"
 on_journey_end 'rm -rf "$downloads"'
 rm -rf "$downloads"
 mkdir -p "$downloads"
-names="winhttp uxtheme wintrust crypt32 bcrypt"
+names="winhttp uxtheme wintrust crypt32 bcrypt rstrtmgr"
 overrides="$WINEDLLOVERRIDES"
 for name in $names; do
   cp "$planted_dll" "$downloads/$name.dll"
@@ -46,4 +48,15 @@ grep -i 'loaddll' "$loader_log" | grep -i -q 'system32\\\\winhttp.dll' ||
   fail "the installer did not load the system's winhttp.dll (exit code $rc): $(grep -i 'winhttp' "$loader_log" | head -n 3)"
 taken_beside=$(grep -i 'loaddll' "$loader_log" | grep -i 'Pobrane.*\.dll')
 [ -z "$taken_beside" ] || fail "the loader took a DLL from the installer's folder: $(printf '%s\n' "$taken_beside" | head -n 3)"
-echo "planted DLLs: loaded by a program that imports them, not by the installer (exit code $rc)"
+
+WINEDEBUG=+loaddll WINEDLLOVERRIDES="$overrides" timeout 120 \
+  wine 'C:\Pobrane\Instalator.exe' /SILENT /ACCEPTLICENCE /EDITION=Administrator '/DIR=C:\Pobrane' \
+  /COMPONENTS=program /NOSHORTCUTS '/LOG=C:\Pobrane\run.log' >/dev/null 2>"$loader_log"
+rc=$?
+loaded=$(cd "$downloads" && ls *.loaded 2>/dev/null | tr '\n' ' ')
+[ -z "$loaded" ] || fail "the re-install ran DLLs planted beside it: $loaded"
+grep -i 'loaddll' "$loader_log" | grep -i -q 'system32\\\\rstrtmgr.dll' ||
+  fail "the re-install did not load the system's rstrtmgr.dll (exit code $rc): $(grep -i 'rstrtmgr' "$loader_log" | head -n 3)"
+taken_beside=$(grep -i 'loaddll' "$loader_log" | grep -i 'Pobrane.*\.dll')
+[ -z "$taken_beside" ] || fail "the re-install took a DLL from the installer's folder: $(printf '%s\n' "$taken_beside" | head -n 3)"
+echo "planted DLLs: loaded by a program that imports them, not by the installer (the re-install ended with $rc)"

@@ -33,6 +33,7 @@ RESPONSE_OF = {
     "ProxySignInNeeded": "noNetwork",
     "SourceMismatch": "contactSupport",
     "DiskFull": "diskFull",
+    "FilesInUse": "packageInUse",
     "EngineNotStarted": "cancelledByUser",
     "AnotherRunInProgress": "installInProgress",
 }

@@ -1,12 +1,14 @@
 #include "pages/install/InstallFolderRemoval.h"
 
+#include <algorithm>
+
 #include "pages/notice/Notices.h"
 
 namespace kanvel::install {
 
 namespace {
-constexpr const wchar_t* kFolderStillUsed =
-    L" jest używany przez inny program lub zawiera pliki (foldery) utworzone po instalacji.";
+constexpr const wchar_t* kFolderUsed = L" jest używany przez inny program";
+constexpr const wchar_t* kFolderHoldsOtherFiles = L" lub zawiera pliki (foldery) utworzone po instalacji.";
 }  // namespace
 
 InstallFolderRemoval::InstallFolderRemoval(pages::PageEnvironment& environment, InstallRecorder& recorder,
@@ -14,7 +16,11 @@ InstallFolderRemoval::InstallFolderRemoval(pages::PageEnvironment& environment, 
     : environment_(environment), recorder_(recorder), folder_(folder), boundary_(environment.platform, folder) {}
 
 void InstallFolderRemoval::DeleteFileWithin(const std::wstring& path) {
-    if (environment_.platform.files.FileExists(path) && !boundary_.Remove(path)) recorder_.FileLeft(path);
+    if (!environment_.platform.files.FileExists(path) || boundary_.Remove(path)) return;
+    recorder_.FileLeft(path);
+    for (const auto& inUse : environment_.platform.processes.FilesInUse({path}))
+        for (const auto& program : inUse.programs)
+            if (std::ranges::find(holders_, program) == holders_.end()) holders_.push_back(program);
 }
 
 void InstallFolderRemoval::DeleteFetchedFile(const std::wstring& path) {
@@ -25,7 +31,11 @@ void InstallFolderRemoval::RemoveEmptyInstallFolders() {
     auto& platform = environment_.platform;
     auto stillUsed = [&](const std::wstring& usedFolder) {
         recorder_.FolderLeft(usedFolder);
-        environment_.notices.ShowShortNotice(L"\"" + usedFolder + L"\"" + kFolderStillUsed, notice::kTitleWarning);
+        std::wstring named;
+        for (const auto& program : holders_) named += (named.empty() ? L" (" : L", ") + program;
+        if (!named.empty()) named += L")";
+        environment_.notices.ShowShortNotice(L"\"" + usedFolder + L"\"" + kFolderUsed + named + kFolderHoldsOtherFiles,
+                                             notice::kTitleWarning);
     };
     if (!boundary_.Remove(folder_)) {
         stillUsed(folder_);

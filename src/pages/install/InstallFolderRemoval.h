@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pages/PageEnvironment.h"
 #include "pages/install/InstallRecorder.h"
@@ -11,7 +12,8 @@ namespace kanvel::install {
 // Removes files and folders of one install folder without ever leaving it
 // (see services::InstallationBoundary), recording in the removal report
 // what should have gone and stays, and naming in a notice a folder that
-// stays because it still holds something.
+// stays because it still holds something, with the programs that hold the
+// files left behind where the system can name them.
 class InstallFolderRemoval {
 public:
     InstallFolderRemoval(pages::PageEnvironment& environment, InstallRecorder& recorder, const std::wstring& folder);
@@ -33,6 +35,8 @@ private:
     InstallRecorder& recorder_;
     const std::wstring folder_;
     services::InstallationBoundary boundary_;
+    // The programs holding the files that stayed, each named once.
+    std::vector<std::wstring> holders_;
 };
 
 }  // namespace kanvel::install

@@ -20,6 +20,7 @@ public:
     void BeginInstallation() { installation_ = InstallReport{}; }
     void NothingTicked() { installation_.nothingTicked = true; }
     void InstallFolderRefused(const std::wstring& folder) { installation_.refusedFolder = folder; }
+    void FilesInUse(const std::vector<services::FileInUse>& files) { installation_.filesInUse = files; }
     // The engine step's end, with the installer it found (none when missing).
     void EngineEnded(InstallReport::EngineStep step, const std::wstring& installer);
     // The database copy reads as aborted from its start until it is copied.
@@ -39,6 +40,7 @@ public:
     void FolderLeft(const std::wstring& folder) { removal_.foldersLeft.push_back(folder); }
     void FileLeft(const std::wstring& file) { removal_.filesLeft.push_back(file); }
     void EntryLeft() { removal_.entryLeft = true; }
+    void RemovalFilesInUse(const std::vector<services::FileInUse>& files) { removal_.filesInUse = files; }
 
 private:
     InstallReport installation_;

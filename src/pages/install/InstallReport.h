@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "services/download/FetchOutcome.h"
+#include "services/system/FileInUse.h"
 
 namespace kanvel::install {
 
@@ -28,6 +29,9 @@ struct InstallReport {
     // The existing install folder that could not be taken safely (a link, a
     // folder someone else made, a link inside): nothing was installed.
     std::wstring refusedFolder;
+    // The files the run would have replaced that other programs held, with
+    // those programs: nothing was fetched or installed.
+    std::vector<services::FileInUse> filesInUse;
     EngineStep engine = EngineStep::NotTicked;
     // The engine installer that was started or not started (left to start on its own without a window).
     std::wstring engineInstaller;
@@ -57,6 +61,9 @@ struct RemovalReport {
     // Files that removal deletes and could not (a program still running, a
     // shortcut that is held open): they should have gone and did not.
     std::vector<std::wstring> filesLeft;
+    // The files removal deletes that other programs held when it began,
+    // with those programs: nothing was removed.
+    std::vector<services::FileInUse> filesInUse;
     // The "Apps & features" entry of this installation could not be deleted.
     bool entryLeft = false;
 };

@@ -1,9 +1,12 @@
 // What "Instaluj" does: the ticked components in a fixed order (database
 // engine, database files, program file), then the finishing step with the
 // update program and the shortcuts; and, once finished, "Uruchom".
+#include "pages/install/DatabaseFileSets.h"
+#include "pages/install/FilesInUseCheck.h"
 #include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
+#include "services/paths/WindowsPath.h"
 #include "services/shortcuts/ShortcutWriter.h"
 
 namespace kanvel::install {
@@ -58,13 +61,44 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
-    if (!SecureInstallFolder() || !RoomForRun()) return;
+    if (!SecureInstallFolder() || !FilesToReplaceFree() || !RoomForRun()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently
         CBBaza.setChecked(false);
     }
     if (CBProgram.checked()) installProgram();
+}
+
+bool TFormInstal::FilesToReplaceFree() {
+    const auto inUse = FilesInUseCheck(environment_, main_, inUse_).StillInUse(existingFilesToReplace());
+    if (inUse.empty()) return true;
+    recorder_.FilesInUse(inUse);
+    return false;
+}
+
+// The working tables the database copy replaces, the program file and the
+// kept installer copy that the program's installation writes again; only
+// those that exist can be held. The kept copy this installer runs from is
+// its own.
+std::vector<std::wstring> TFormInstal::existingFilesToReplace() {
+    auto& platform = environment_.platform;
+    const auto paths = environment_.paths();
+    std::vector<std::wstring> files;
+    if (!platform.files.DirectoryExists(paths.RefreshedInstallFolder())) return files;
+    if (CBBaza.checked()) {
+        auto exists = [&](const std::wstring& table) { return platform.files.FileExists(table); };
+        for (const DatabaseFileSet* set : {&kDataSet, &kConfigurationSet, &kStatementSet}) {
+            const auto tables = workingTables_.Select(*set, paths.WorkingFolder(set->workingFolder), exists);
+            files.insert(files.end(), tables.replaced.begin(), tables.replaced.end());
+        }
+    }
+    if (CBProgram.checked() && BBProgram.tag() != RGKanvel.itemIndex()) {
+        files.push_back(paths.ProgramFile());
+        if (!services::EqualIgnoringCase(platform.processes.ExecutablePath(), paths.KeptInstaller()))
+            files.push_back(paths.KeptInstaller());
+    }
+    return files;
 }
 
 void TFormInstal::installEngine() {

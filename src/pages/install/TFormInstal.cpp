@@ -74,7 +74,8 @@ TFormInstal::TFormInstal(pages::PageEnvironment& environment, licence::TFormMain
       recorder_(collaborators.recorder),
       entry_(collaborators.entry),
       deferredRemoval_(collaborators.deferredRemoval),
-      workingTables_(collaborators.workingTables) {
+      workingTables_(collaborators.workingTables),
+      inUse_(collaborators.inUse) {
     setClientSize(740, 364);
     Place(PanelInstalacji, {0, 34, 740, 330});
     PanelInstalacji.setVisible(false);

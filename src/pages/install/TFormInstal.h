@@ -112,6 +112,11 @@ public:
     // beforehand, fit in the install folder's volume; otherwise the failure
     // is shown and recorded as a download's, and the install stops: false.
     bool RoomForRun();
+    // Before anything is fetched: none of the files the ticked components
+    // replace that exist already is held by another program (the user
+    // tried again until they were free, or the programs were asked to
+    // close); otherwise the files are recorded and the install stops: false.
+    bool FilesToReplaceFree();
     // The enabling rules for the panel as it is now.
     PanelEnabling rules() const;
 
@@ -158,6 +163,7 @@ private:
     void makeFolderIfMissing(const std::wstring& folder);
     // A working folder of the database, made with its users' rights.
     void makeWorkingFolderIfMissing(const std::wstring& folder);
+    std::vector<std::wstring> existingFilesToReplace();
     void installEngine();
     void planDatabase(std::vector<services::ComponentDownload::PlannedWrite>& writes);
     void installProgram();
@@ -181,6 +187,7 @@ private:
     AppsAndFeaturesEntry& entry_;
     DeferredRemoval& deferredRemoval_;
     const WorkingTablePolicy& workingTables_;
+    const InUsePolicy& inUse_;
     std::unique_ptr<services::ComponentDownload> download_;
     // The file the download is working on, for the note of a broken-off run.
     std::wstring fetching_;

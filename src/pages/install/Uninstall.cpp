@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "pages/install/FilesInUseCheck.h"
 #include "pages/install/InstallFolderRemoval.h"
 
 namespace kanvel::install {
@@ -18,6 +19,17 @@ void TFormInstal::BBDeinstalClick() {
     const std::wstring desktopShortcut = paths.DesktopShortcut();
     const std::wstring startShortcut = paths.StartMenuShortcut();
     recorder_.BeginRemoval();
+    // Nothing goes while another program holds the program file or the
+    // engine installer: the user closes it and tries again, or gives up.
+    const std::wstring folder = paths.InstalledFolder();
+    if (platform.files.DirectoryExists(folder)) {
+        const auto inUse = FilesInUseCheck(environment_, main_, inUse_)
+                               .StillInUse({paths.ProgramFileIn(folder), paths.EngineInstallerIn(folder)});
+        if (!inUse.empty()) {
+            recorder_.RemovalFilesInUse(inUse);
+            return;
+        }
+    }
 
     deleteIfPresent(desktopShortcut);
     if (platform.files.FileExists(startShortcut)) {
@@ -28,7 +40,6 @@ void TFormInstal::BBDeinstalClick() {
     // An install folder that is still the bare location ("C:" after the licence
     // was accepted on another drive) is not where the installation lives:
     // removing there would delete other programs' files of the same names.
-    const std::wstring folder = paths.InstalledFolder();
     if (platform.files.DirectoryExists(folder)) removeInstallFolder(folder);
     entry_.Unregister(folder);
 

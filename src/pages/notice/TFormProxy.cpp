@@ -39,28 +39,16 @@ TFormProxy::TFormProxy(ui::Application& application, const ui::Form& owner, cons
         control->setFont(NoticeFont(kFontHeight));
 
     BOk.setCaption(kProxyOkCaption);
-    BOk.setDefault(true);
-    BOk.setBounds({kDesignedClientWidth / 2 - 90, kDesignedClientHeight - 40, 80, 27});
-    BOk.OnClick = [this] {
-        accepted_ = true;
-        close();
-    };
+    BOk.OnClick = [this] { accepted_ = true; };
     BCancel.setCaption(kProxyCancelCaption);
-    BCancel.setCancel(true);
-    BCancel.setBounds({kDesignedClientWidth / 2 + 10, kDesignedClientHeight - 40, 80, 27});
-    BCancel.OnClick = [this] { close(); };
-    for (ui::Button* button : {&BOk, &BCancel}) button->setFont(NoticeFont(kFontHeight));
+    PlaceDialogButtons(*this, BOk, BCancel, kDesignedClientWidth, kDesignedClientHeight, kFontHeight);
     OnShow = [this] { FormShow(); };
 }
 
 void TFormProxy::FormShow() {
     // Centred on the main window, at its pixel density, as the notices are.
-    setDpi(owner_.dpi());
-    const int newLeft = owner_.left() + (owner_.scaled(owner_.width()) - scaled(width())) / 2;
-    const int newTop = owner_.top() + (owner_.scaled(owner_.height()) - scaled(height())) / 2;
-    setBounds({newLeft, newTop, width(), height()});
+    CentreOnOwner(*this, owner_);
     EditUser.setFocus();
-    setRoundedRegion(20, 20);
 }
 
 }  // namespace kanvel::notice

@@ -1,5 +1,6 @@
 #include "platform/host/HostPlatform.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/host/Encoding.h"
@@ -131,6 +132,10 @@ bool ReadOnly(const fs::path& host) {
 // Held by another program, or by this one without write or delete sharing.
 bool HostPlatform::locked(const fs::path& host) const {
     for (const auto& file : lockedFiles)
+        if (files_.ToHost(file) == host) return true;
+    for (const auto& holder : holdingPrograms)
+        if (files_.ToHost(holder.file) == host) return true;
+    for (const auto& file : heldAfterTheCheck)
         if (files_.ToHost(file) == host) return true;
     return heldFiles_->contains(host) || briefHeld(host);
 }
@@ -341,6 +346,39 @@ bool HostPlatform::WaitForFirstPhase(const std::wstring&) {
     std::erase(lockedFiles, firstPhaseExecutable);
     log_.add(L"first phase ended");
     return true;
+}
+
+std::vector<services::FileInUse> HostPlatform::FilesInUse(const std::vector<std::wstring>& files) {
+    std::vector<services::FileInUse> inUse;
+    for (const std::wstring& file : files) {
+        const fs::path host = files_.ToHost(file);
+        std::error_code ec;
+        if (!fs::exists(host, ec)) continue;
+        services::FileInUse found{file, {}};
+        for (const auto& holder : holdingPrograms)
+            if (files_.ToHost(holder.file) == host && !holder.name.empty()) found.programs.push_back(holder.name);
+        // A file held by a program the system cannot name is found by a trial open.
+        const bool held = std::ranges::any_of(lockedFiles, [&](const auto& f) { return files_.ToHost(f) == host; }) ||
+                          std::ranges::any_of(holdingPrograms, [&](const auto& h) { return files_.ToHost(h.file) == host; });
+        if (held) inUse.push_back(found);
+    }
+    log_.add(L"files in use " + std::to_wstring(inUse.size()) + L" of " + std::to_wstring(files.size()));
+    return inUse;
+}
+
+// Restart Manager asks each program to close and never ends one that
+// refuses; the call then fails, and the refusing program keeps its files.
+bool HostPlatform::AskProgramsToClose(const std::vector<std::wstring>& files) {
+    bool allClosed = true;
+    std::erase_if(holdingPrograms, [&](const HoldingProgram& holder) {
+        const fs::path held = files_.ToHost(holder.file);
+        const bool asked = std::ranges::any_of(files, [&](const auto& f) { return files_.ToHost(f) == held; });
+        if (!asked) return false;
+        log_.add(L"asked to close " + holder.name + (holder.closesWhenAsked ? L": closed" : L": refused"));
+        allClosed = allClosed && holder.closesWhenAsked;
+        return holder.closesWhenAsked;
+    });
+    return allClosed;
 }
 
 std::wstring HostPlatform::SpecialFolderPath(int folder) {

@@ -40,6 +40,21 @@ public:
     // Files held open by another program: they exist but cannot be deleted
     // or replaced.
     std::vector<std::wstring> lockedFiles;
+    // Other programs holding a file open, as Restart Manager sees them: the
+    // name it gives each (empty: it cannot name the program, and only a
+    // trial open tells that the file is in use), and whether the program
+    // closes when asked to, as one that answers the request to close does;
+    // one that refuses (unsaved work, a console program) stays.
+    struct HoldingProgram {
+        std::wstring file;
+        std::wstring name;
+        bool closesWhenAsked = false;
+    };
+    std::vector<HoldingProgram> holdingPrograms;
+    // Files another program opens only after the installer has looked for
+    // files in use: FilesInUse does not see them, but they cannot be
+    // deleted or replaced.
+    std::vector<std::wstring> heldAfterTheCheck;
     // Files another program (a virus scanner, a backup tool) holds open
     // without sharing until the virtual clock reaches `until`: meanwhile they
     // cannot be deleted, replaced or copied over, as on Windows.
@@ -122,6 +137,8 @@ public:
                                             bool waitForOutcome) override;
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
+    std::vector<services::FileInUse> FilesInUse(const std::vector<std::wstring>& files) override;
+    bool AskProgramsToClose(const std::vector<std::wstring>& files) override;
     std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     std::wstring SpecialFolderPath(int folder) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,

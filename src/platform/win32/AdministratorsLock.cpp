@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include "platform/win32/ResourceHolders.h"
+#include "platform/win32/RunTimeCall.h"
 
 namespace kanvel::platform::win32 {
 
@@ -28,11 +29,6 @@ struct NamespaceCalls {
         return createBoundary && addSid && deleteBoundary && createNamespace && openNamespace && closeNamespace;
     }
 };
-
-template <class Function>
-void LookUp(HMODULE kernel, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
-}
 
 NamespaceCalls FindNamespaceCalls() {
     NamespaceCalls calls;

@@ -16,6 +16,7 @@
 #include "platform/win32/MarkOfTheWeb.h"
 #include "platform/win32/ProtectedFolder.h"
 #include "platform/win32/ResourceHolders.h"
+#include "platform/win32/RestartManager.h"
 #include "platform/win32/SystemErrorText.h"
 #include "platform/win32/TemporaryCopy.h"
 #include "platform/win32/Win32HeldProgram.h"
@@ -307,6 +308,14 @@ void Win32Platform::ReportToFirstPhase(const std::wstring& token, int exitCode) 
 }
 
 bool Win32Platform::WaitForFirstPhase(const std::wstring& token) { return win32::WaitForFirstPhase(token); }
+
+std::vector<services::FileInUse> Win32Platform::FilesInUse(const std::vector<std::wstring>& files) {
+    return win32::FilesInUse(*this, files);
+}
+
+bool Win32Platform::AskProgramsToClose(const std::vector<std::wstring>& files) {
+    return win32::AskProgramsToClose(files);
+}
 
 std::wstring Win32Platform::SpecialFolderPath(int folder) {
     std::array<wchar_t, MAX_PATH> buffer{};

@@ -51,6 +51,8 @@ public:
                                             bool waitForOutcome) override;
     void ReportToFirstPhase(const std::wstring& token, int exitCode) override;
     bool WaitForFirstPhase(const std::wstring& token) override;
+    std::vector<services::FileInUse> FilesInUse(const std::vector<std::wstring>& files) override;
+    bool AskProgramsToClose(const std::vector<std::wstring>& files) override;
     std::wstring SpecialFolderPath(int folder) override;
     std::unique_ptr<services::HeldProgram> HoldProgram(const std::wstring& file) override;
     void ShellExecuteFile(const std::wstring& operation, const std::wstring& file, const std::wstring& parameters,

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "services/system/FileInUse.h"
+
 namespace kanvel::services {
 
 // A named lock of the whole machine, held until this object goes.
@@ -14,7 +16,8 @@ public:
 };
 
 // This process among the others: its own file, the machine's named lock,
-// and the two phases of a removal started from the kept installer.
+// the two phases of a removal started from the kept installer, and the other
+// programs that hold files an installation replaces or removes.
 class Processes {
 public:
     virtual ~Processes() = default;
@@ -38,6 +41,14 @@ public:
     // In the second phase: waits until the first phase has ended, so that its
     // file is free; false when it did not end in time.
     virtual bool WaitForFirstPhase(const std::wstring& token) = 0;
+    // Which of the files (those that do not exist are left out) another
+    // program has open or loaded, in the order given, each with the
+    // programs that hold it where the system can name them.
+    virtual std::vector<FileInUse> FilesInUse(const std::vector<std::wstring>& files) = 0;
+    // Asks the programs that hold the files to close, as Windows asks them
+    // when the user signs out; a program is never ended against its will.
+    // True when every one of them closed.
+    virtual bool AskProgramsToClose(const std::vector<std::wstring>& files) = 0;
 };
 
 }  // namespace kanvel::services
