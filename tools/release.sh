@@ -26,7 +26,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp="" no_timestamp=""
 publisher="" unverified=""
-max_size=$(( 1024 * 1024 ))
+max_size=$(( 1280 * 1024 ))
 
 usage() { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
@@ -157,6 +157,6 @@ echo "  size: $size bytes ($(( (size + 1023) / 1024 )) KiB)"
 echo "  sha256: $(cut -d' ' -f1 "$out/Instalator.exe.sha256") (in Instalator.exe.sha256)"
 echo "  $signed"
 if [ "$size" -gt "$max_size" ]; then
-  echo "release: the installer is larger than 1 MiB" >&2
+  echo "release: the installer is larger than 1280 KiB" >&2
   exit 1
 fi
