@@ -85,5 +85,20 @@ TEST_F(AppsAndFeaturesEntryTest, RemovalTakesOnlyThisFoldersEntryOnceItsProgramH
     EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
 }
 
+// A removal that found its folder under another name than the entry's
+// ("\OR-Vel\", the current drive's root, for "C:\OR-Vel") leaves the entry
+// of a program that is gone: that is reported, so the run does not end as a success.
+TEST_F(AppsAndFeaturesEntryTest, AnEntryLeftForAProgramThatIsGoneIsReported) {
+    StartUpInstalled();
+    entry().Register();
+    platform.files().WriteFile(L"D:\\OR-Vel\\Edytor3.exe", "MZ program");
+    entry().Unregister(L"D:\\OR-Vel");  // another installation, whose entry's program is still there
+    EXPECT_FALSE(installer->recorder().removal().entryLeft);
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Edytor3.exe");
+    entry().Unregister(L"\\OR-Vel\\");
+    EXPECT_TRUE(installer->recorder().removal().entryLeft);
+    EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
+}
+
 }  // namespace
 }  // namespace kanvel::testing

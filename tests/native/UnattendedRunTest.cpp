@@ -324,36 +324,52 @@ TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKept
     EXPECT_EQ(registry.keys(RegistryRoot::CurrentUser).size(), 2u);
 }
 
+// The entry's command lines as Windows runs them, for a location that is a
+// bare drive (whose folder the panel shows from the start), a folder, and a
+// folder with blanks.
 TEST_F(UnattendedRunTest, TheQuietUninstallStringRunAsWindowsRunsItRemovesEverythingAndTheEntry) {
     ServeProgram();
-    ASSERT_EQ(Run(Install({})), 0);
-    const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+    for (const std::wstring location : {L"C:", L"D:\\Programy", L"D:\\Moje programy"}) {
+        SCOPED_TRACE(platform::host::ToUtf8(location));
+        const std::wstring folder = location + L"\\OR-Vel";
+        const std::wstring kept = folder + L"\\Instalator.exe";
+        platform.executablePath = L"D:\\Pobrane\\Instalator.exe";
+        platform.files().WriteFile(platform.executablePath, "MZ");
+        platform.lockedFiles.clear();
+        platform.copyRuns.clear();
+        platform.reportedToFirstPhase.clear();
+        ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=" + location}), 0);
+        EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + kept + L"\" \"/DIR=" + location + L"\"");
+        const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+        EXPECT_EQ(quiet.back(), L"/DIR=" + location);
 
-    // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
-    platform.executablePath = keptCopy;
-    platform.copyOutcome = 0;
-    EXPECT_EQ(Run(quiet), 0);
-    ASSERT_EQ(platform.copyRuns.size(), 1u);
-    EXPECT_TRUE(platform.copyRuns[0].waited);
-    Args copyArguments = quiet;
-    copyArguments.push_back(L"/SECONDPHASE=first-phase");
-    EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
-    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));  // the first phase removes nothing
+        // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
+        platform.executablePath = kept;
+        platform.copyOutcome = 0;
+        EXPECT_EQ(Run(quiet), 0);
+        ASSERT_EQ(platform.copyRuns.size(), 1u);
+        EXPECT_TRUE(platform.copyRuns[0].waited);
+        Args copyArguments = quiet;
+        copyArguments.push_back(L"/SECONDPHASE=first-phase");
+        EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
+        EXPECT_TRUE(platform.FileExists(folder + L"\\Edytor2.exe"));  // the first phase removes nothing
 
-    // The copy runs while the first phase still holds the kept installer's file.
-    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
-    platform.files().WriteFile(platform.executablePath, "MZ");
-    platform.lockedFiles.push_back(keptCopy);
-    platform.firstPhaseExecutable = keptCopy;
-    EXPECT_EQ(Run(copyArguments), 0);
-    EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
-    EXPECT_FALSE(platform.FileExists(desktopLink));
-    EXPECT_FALSE(platform.FileExists(startLink));
-    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
-    // Once the first phase has ended, its file and the folders go too, without a notice.
-    EXPECT_FALSE(platform.DirectoryExists(installed));
-    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
-    EXPECT_FALSE(Logged(L"jest używany przez inny program"));
+        // The copy runs while the first phase still holds the kept installer's file.
+        platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+        platform.files().WriteFile(platform.executablePath, "MZ");
+        platform.lockedFiles.push_back(kept);
+        platform.firstPhaseExecutable = kept;
+        EXPECT_EQ(Run(copyArguments), 0);
+        EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
+        EXPECT_TRUE(Logged(L"usunięcie instalacji edycji Administrator w folderze " + folder + L"\r\n"));
+        EXPECT_FALSE(platform.FileExists(desktopLink));
+        EXPECT_FALSE(platform.FileExists(startLink));
+        EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+        // Once the first phase has ended, its file and the folders go too, without a notice.
+        EXPECT_FALSE(platform.DirectoryExists(folder));
+        EXPECT_TRUE(platform.DirectoryExists(location + L"\\"));
+        EXPECT_FALSE(Logged(L"jest używany przez inny program"));
+    }
     ExpectNothingOnScreen();
 }
 

@@ -22,7 +22,8 @@ public:
     void Register();
     // Deletes the chosen edition's entry when it is the one of the
     // installation in FOLDER and that installation's program file has gone;
-    // an entry that cannot be deleted is recorded in the removal report.
+    // an entry that cannot be deleted, or that names another folder whose
+    // program file has gone as well, is recorded in the removal report.
     void Unregister(const std::wstring& folder);
 
 private:
