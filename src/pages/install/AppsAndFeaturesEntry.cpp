@@ -1,11 +1,10 @@
 #include "pages/install/AppsAndFeaturesEntry.h"
 
-#include "pages/install/UninstallEntry.h"
 #include "services/paths/WindowsPath.h"
 
 namespace kanvel::install {
 
-void AppsAndFeaturesEntry::Register() {
+void AppsAndFeaturesEntry::Register(const LastInstallChoices& choices) {
     auto& platform = environment_.platform;
     const auto paths = environment_.paths();
     const std::wstring kept = paths.KeptInstaller();
@@ -15,7 +14,7 @@ void AppsAndFeaturesEntry::Register() {
         services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
     if (keptInPlace) platform.files.SetAttributes(kept, 0);
     const auto installedBytes = platform.files.SizeOfFolder(environment_.context.installDir);
-    const auto values = UninstallEntryValues(environment_.context, installedBytes, platform.clock.Now());
+    const auto values = UninstallEntryValues(environment_.context, choices, installedBytes, platform.clock.Now());
     const bool written =
         keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
     recorder_.EntryEnded(written, paths.UninstallKey());

@@ -75,7 +75,8 @@ TFormInstal::TFormInstal(pages::PageEnvironment& environment, licence::TFormMain
       entry_(collaborators.entry),
       deferredRemoval_(collaborators.deferredRemoval),
       workingTables_(collaborators.workingTables),
-      inUse_(collaborators.inUse) {
+      inUse_(collaborators.inUse),
+      downgrade_(collaborators.downgrade) {
     setClientSize(740, 364);
     Place(PanelInstalacji, {0, 34, 740, 330});
     PanelInstalacji.setVisible(false);
