@@ -23,7 +23,8 @@ std::optional<install::EditionEntry> EntryForRun(services::RegistryAccess& regis
 }
 
 // The entry's location and the last install's choices as the command line
-// would give them, read by its own rules; nothing when it refuses them (an
+// would give them, read by its own rules (with an edition it asks for; only
+// the location and the choices are taken); nothing when it refuses them (an
 // entry someone edited).
 std::optional<CommandLineOptions> EntryAsOptions(const install::EditionEntry& entry) {
     std::vector<std::wstring> arguments{L"/SILENT", L"/EDITION=" + std::wstring(services::kEditions[0].name),
