@@ -45,7 +45,7 @@ constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 enum class OptionId {
     Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
     CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout,
-    CloseApplications
+    CloseApplications, AllowDowngrade
 };
 
 // Whether an option has a meaning in a run with a window too.
@@ -58,7 +58,7 @@ struct KnownOption {
     Runs runs;
 };
 
-constexpr std::array<KnownOption, 21> kOptions{{
+constexpr std::array<KnownOption, 22> kOptions{{
     {L"SILENT", OptionId::Silent, false, Runs::Silent},
     // Inno Setup's stronger word for the same: nothing is shown either way.
     {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
@@ -84,13 +84,14 @@ constexpr std::array<KnownOption, 21> kOptions{{
     // Makes a copy of the server without a window, with or without /SILENT.
     {L"LAYOUT", OptionId::Layout, true, Runs::Both},
     {L"CLOSEAPPLICATIONS", OptionId::CloseApplications, false, Runs::Silent},
+    {L"ALLOWDOWNGRADE", OptionId::AllowDowngrade, false, Runs::Both},
 }};
 
 // What a run that makes a copy of the server does not take.
-constexpr std::array<OptionId, 12> kNotWithLayout{
+constexpr std::array<OptionId, 13> kNotWithLayout{
     OptionId::AcceptLicence, OptionId::Edition, OptionId::Dir, OptionId::Components, OptionId::NoShortcuts,
     OptionId::Shortcuts, OptionId::Uninstall, OptionId::AllUsers, OptionId::CurrentUser, OptionId::ResetDatabase,
-    OptionId::Source, OptionId::CloseApplications};
+    OptionId::Source, OptionId::CloseApplications, OptionId::AllowDowngrade};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
     for (const auto& option : kOptions)
@@ -189,7 +190,8 @@ public:
         if (given(OptionId::NoShortcuts) && given(OptionId::Shortcuts)) return fail(given_[OptionId::Shortcuts], kShortcutConflict);
         if (given(OptionId::AllUsers) && given(OptionId::CurrentUser)) return fail(given_[OptionId::CurrentUser], kScopeConflict);
         if (options.uninstall)
-            for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase})
+            for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase,
+                                OptionId::AllowDowngrade})
                 if (given(id)) return fail(given_[id], kUninstallConflict);
         if (options.resetDatabase && !options.database) return fail(given_[OptionId::ResetDatabase], kResetNeedsDatabase);
         if (options.layout) {
@@ -219,13 +221,17 @@ private:
             case OptionId::AcceptLicence: options.acceptLicence = true; break;
             case OptionId::Uninstall: options.uninstall = true; break;
             case OptionId::Usage: options.showUsage = true; break;
-            case OptionId::NoShortcuts: options.desktopShortcut = options.startMenuShortcut = false; break;
+            case OptionId::NoShortcuts:
+                options.desktopShortcut = options.startMenuShortcut = false;
+                options.shortcutsGiven = true;
+                break;
             case OptionId::Log: options.logFile = value; break;
-            case OptionId::AllUsers: options.allUsers = true; break;
+            case OptionId::AllUsers: options.allUsers = options.scopeGiven = true; break;
+            case OptionId::AllowDowngrade: options.allowDowngrade = true; break;
             case OptionId::ResetDatabase: options.resetDatabase = true; break;
             case OptionId::CloseApplications: options.closeApplications = true; break;
             case OptionId::SecondPhase: options.secondPhase = value; break;
-            case OptionId::CurrentUser:
+            case OptionId::CurrentUser: options.scopeGiven = true; break;
             case OptionId::SuppressMessageBoxes:
             case OptionId::NoRestart:
             case OptionId::NoStartPrompt: break;
@@ -287,6 +293,7 @@ private:
 
     void components(const std::wstring& text, const std::wstring& value) {
         auto& options = result.options;
+        options.componentsGiven = true;
         options.program = options.database = options.engine = false;
         const auto refusal = ForEachItem(value, [&](const std::wstring& item) {
             if (item == L"PROGRAM") return options.program = true;
@@ -299,6 +306,7 @@ private:
 
     void shortcuts(const std::wstring& text, const std::wstring& value) {
         auto& options = result.options;
+        options.shortcutsGiven = true;
         options.desktopShortcut = options.startMenuShortcut = false;
         const auto refusal = ForEachItem(value, [&](const std::wstring& item) {
             if (item == L"DESKTOP") return options.desktopShortcut = true;
@@ -323,31 +331,34 @@ constexpr const wchar_t* kUsageHead =
 constexpr const wchar_t* kUsageDirBefore =
     L"\n/DIR=<dysk lub folder> – np. D: lub \"D:\\Moje programy\"; brakujący folder zostanie utworzony; "
     L"instalacja w podfolderze ";
-constexpr const wchar_t* kUsageDirDefault = L" (domyślnie ";
+constexpr const wchar_t* kUsageDirDefault = L" (domyślnie folder z wpisu edycji w „Aplikacje i funkcje”, bez wpisu ";
 constexpr const wchar_t* kUsageTail =
     L")\n"
-    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie program); istniejące pliki robocze "
+    L"/COMPONENTS=program,database,engine – wybrane składniki (domyślnie te z ostatniej instalacji edycji, bez "
+    L"niej program); istniejące pliki robocze "
     L"bazy danych pozostają bez zmian\n"
     L"/RESETDATABASE – pliki robocze bazy danych zastąpione pierwotnymi (jak w oknie)\n"
     L"/CLOSEAPPLICATIONS – programy używające zastępowanych plików poproszone o zamknięcie (nigdy "
     L"wymuszone); bez tej opcji instalacja kończy się wtedy kodem 14\n"
-    L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie oba)\n"
+    L"/SHORTCUTS=desktop,startmenu – wybrane skróty (domyślnie te z ostatniej instalacji edycji, bez niej oba)\n"
     L"/NOSHORTCUTS – bez skrótów\n"
     L"/ALLUSERS – skróty i wpis w „Aplikacje i funkcje” dla wszystkich użytkowników; /CURRENTUSER – "
     L"dla bieżącego użytkownika (domyślnie)\n"
     L"/UNINSTALL – usunięcie instalacji wybranej edycji (bez /ACCEPTLICENCE)\n"
+    L"/ALLOWDOWNGRADE – zgoda na zastąpienie nowszego zainstalowanego wydania starszym (bez niej instalacja "
+    L"kończy się kodem 16)\n"
     L"/LOG=<plik> – dziennik przebiegu w UTF-8 (domyślnie Kanvel-Instalator.log w folderze plików tymczasowych)\n"
     L"/SOURCE=<folder lub adres https://> – pliki z kopii utworzonej przez /LAYOUT zamiast z serwera; "
     L"folder względny leży w folderze instalatora\n"
     L"/LAYOUT=<folder> – kopia wszystkich plików serwera z listą ich sum SHA-256 (bez okna)\n"
     L"/SUPPRESSMSGBOXES, /NORESTART, /SP- – przyjmowane, bez skutku\n"
     L"/? – ten opis\n\n"
-    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS i /CURRENTUSER.\n\n"
+    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS, /CURRENTUSER i /ALLOWDOWNGRADE.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
     L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 11 proxy wymaga "
     L"logowania, 12 plik kopii niezgodny z listą, 13 za mało miejsca na dysku, 14 pliki w użyciu, "
-    L"15 instalator silnika nie uruchomiony, 1618 trwa inna instalacja.";
+    L"15 instalator silnika nie uruchomiony, 16 zainstalowane jest nowsze wydanie, 1618 trwa inna instalacja.";
 }  // namespace
 
 bool IsSourceAddress(const std::wstring& source) {

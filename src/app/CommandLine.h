@@ -21,6 +21,14 @@ struct CommandLineOptions {
     // Programs that hold files the run replaces are asked to close (never
     // forced) instead of ending the run.
     bool closeApplications = false;
+    // An installer older than the installed release may replace it.
+    bool allowDowngrade = false;
+    // Which of the choices the command line named: a run that names no
+    // location, scope, components or shortcuts takes them from the
+    // edition's entry in "Apps & features".
+    bool scopeGiven = false;
+    bool componentsGiven = false;
+    bool shortcutsGiven = false;
     // Set by the installer itself for the run of its temporary copy (the
     // second phase): the token that reaches the run that started it.
     std::optional<std::wstring> secondPhase;

@@ -3,6 +3,7 @@
 #include "app/AllUsersCheck.h"
 #include "app/CommandLine.h"
 #include "app/EngineStartOutcome.h"
+#include "app/EntryDefaults.h"
 #include "app/ExitCode.h"
 #include "app/LayoutRun.h"
 #include "app/LocationPreparation.h"
@@ -32,6 +33,8 @@ constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
 constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
 constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
+constexpr const wchar_t* kLocationFromEntry = L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: ";
+constexpr const wchar_t* kForAllUsers = L" (dla wszystkich użytkowników)";
 constexpr std::wstring_view kSourceOptionName = L"SOURCE=";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
@@ -73,6 +76,7 @@ public:
         if (startsFromKeptCopy()) return continueFromCopy();
         const auto lock = platform_.processes.ClaimMachineLock(kMachineLockName);
         if (!lock) return refuse(kAnotherRun, ExitCode::AnotherRunInProgress);
+        if (!options_.layout) takeDefaultsFromEntry();
         if (options_.allUsers)
             if (const auto place = PlaceNotWritableForAllUsers(platform_))
                 return refuse(kNotWritableForAllUsers + *place, ExitCode::BadArguments);
@@ -84,6 +88,14 @@ public:
     }
 
 private:
+    // Without a location, the edition's installation is where its entry says.
+    void takeDefaultsFromEntry() {
+        const auto entry = TakeDefaultsFromEntry(platform_.registry, options_);
+        if (!entry) return;
+        log_.Write(kSilentRunTitle, kLocationFromEntry + *options_.directory +
+                                        (entry->scope == services::InstallScope::AllUsers ? kForAllUsers : L""));
+    }
+
     // A copy of the server is made without a window, /SILENT or not.
     bool withoutWindow() const { return options_.silent || options_.layout; }
 
@@ -202,6 +214,7 @@ private:
         if (options_.secondPhase) platform_.processes.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
         settings.source = source_.get();
+        settings.allowDowngrade = options_.allowDowngrade;
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
@@ -222,7 +235,8 @@ private:
     const std::function<install::InstallReport(const WindowSettings&)>& runWindow_;
     const services::ProgramVerification& verification_;
     const ParsedCommandLine parsed_;
-    const CommandLineOptions& options_;
+    // The command line's options, completed by the edition's entry.
+    CommandLineOptions options_;
     const std::wstring title_;
     RunLog log_;
     std::unique_ptr<services::LocalSource> source_;

@@ -20,6 +20,8 @@ struct WindowSettings {
     std::optional<std::wstring> location;
     // The copy of the server the files come from (/SOURCE); nothing: the server.
     const services::LocalSource* source = nullptr;
+    // An older installer may replace the installed newer release (/ALLOWDOWNGRADE).
+    bool allowDowngrade = false;
 };
 
 // What the program does with its command line (the arguments after the

@@ -32,6 +32,9 @@ enum class ExitCode : int {
     // The engine installer was not started: the user declined the
     // administrator's prompt, or its start failed.
     EngineNotStarted = 15,
+    // The installed release of the edition is newer than this installer
+    // (and /ALLOWDOWNGRADE was not given); nothing was done.
+    NewerReleaseInstalled = 16,
     AnotherRunInProgress = 1618,
 };
 
@@ -62,6 +65,9 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::EngineNotStarted:
             return L"instalator silnika bazy danych nie został uruchomiony (odmowa zgody na uprawnienia administratora "
                    L"lub błąd uruchomienia)";
+        case ExitCode::NewerReleaseInstalled:
+            return L"zainstalowane jest nowsze wydanie edycji niż ten instalator (/ALLOWDOWNGRADE pozwala je zastąpić), "
+                   L"nic nie zainstalowano";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

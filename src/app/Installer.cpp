@@ -6,13 +6,15 @@
 namespace kanvel::app {
 
 Installer::Installer(services::Platform platform, ui::Application& application, services::InstallScope scope,
-                     services::ProgramVerification verification, install::WorkingTablePolicy workingTables, install::InUsePolicy inUse)
+                     services::ProgramVerification verification, install::WorkingTablePolicy workingTables, install::InUsePolicy inUse,
+                     install::DowngradeRule downgrade)
     : application_(application),
       verification_(std::move(verification)),
       notices_(platform, application, context_),
       environment_{platform, application, context_, notices_, verification_},
       workingTables_(workingTables),
-      inUse_(inUse) {
+      inUse_(inUse),
+      downgrade_(downgrade) {
     context_.scope = scope;
 }
 
@@ -28,7 +30,7 @@ void Installer::CreateForms() {
     notices_.setOwner(*formMain_);
     formMain_->FormCreate();
     formInstal_ = std::make_unique<install::TFormInstal>(
-        environment_, *formMain_, install::InstallCollaborators{recorder_, entry_, deferredRemoval_, workingTables_, inUse_});
+        environment_, *formMain_, install::InstallCollaborators{recorder_, entry_, deferredRemoval_, workingTables_, inUse_, downgrade_});
     formInstal_->FormCreate();
 }
 

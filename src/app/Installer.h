@@ -5,6 +5,7 @@
 #include "pages/PageEnvironment.h"
 #include "pages/install/AppsAndFeaturesEntry.h"
 #include "pages/install/DeferredRemoval.h"
+#include "pages/install/DowngradeRule.h"
 #include "pages/install/InUsePolicy.h"
 #include "pages/install/InstallRecorder.h"
 #include "pages/install/WorkingTablePolicy.h"
@@ -27,13 +28,15 @@ namespace kanvel::app {
 // install form's collaborators and the two forms on a platform and an
 // application, in the order start-up needs, and hands each form what it
 // stands on. Which working tables the database copy takes, and what happens
-// to files other programs hold, is the run's to say; the window's way unless told.
+// to files other programs hold, and whether an older release may replace a
+// newer one, is the run's to say; the window's way unless told.
 class Installer {
 public:
     Installer(services::Platform platform, ui::Application& application,
               services::InstallScope scope = services::InstallScope::CurrentUser,
               services::ProgramVerification verification = services::ProgramVerification::OfThisBuild(),
-              install::WorkingTablePolicy workingTables = {}, install::InUsePolicy inUse = {});
+              install::WorkingTablePolicy workingTables = {}, install::InUsePolicy inUse = {},
+              install::DowngradeRule downgrade = {});
     ~Installer();
     Installer(const Installer&) = delete;
     Installer& operator=(const Installer&) = delete;
@@ -74,6 +77,7 @@ private:
     install::DeferredRemoval deferredRemoval_{environment_, recorder_};
     const install::WorkingTablePolicy workingTables_;
     const install::InUsePolicy inUse_;
+    const install::DowngradeRule downgrade_;
     std::unique_ptr<licence::TFormMain> formMain_;
     std::unique_ptr<install::TFormInstal> formInstal_;
 };

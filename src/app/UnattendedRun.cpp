@@ -70,7 +70,8 @@ UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const Com
       installer_(platform_, application_,
                  options.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser, verification,
                  install::WorkingTablePolicy::WithoutWindow(options.resetDatabase),
-                 install::InUsePolicy::WithoutWindow(options.closeApplications)) {
+                 install::InUsePolicy::WithoutWindow(options.closeApplications),
+                 options.allowDowngrade ? install::DowngradeRule::Allowing() : install::DowngradeRule()) {
     installer_.TakeFilesFrom(source);
 }
 
@@ -182,6 +183,7 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
         log_.Write(kSilentRunTitle, kFolderRefused + report.refusedFolder);
         return ExitCode::BadArguments;
     }
+    if (!report.newerRelease.empty()) return ExitCode::NewerReleaseInstalled;
     if (!report.filesInUse.empty()) {
         logFilesInUse(report.filesInUse);
         return ExitCode::FilesInUse;

@@ -35,7 +35,10 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
     platform.OwnNoticesBy(&toolkit);
-    kanvel::app::Installer installer(platform, application, settings.scope);
+    kanvel::app::Installer installer(platform, application, settings.scope,
+                                     kanvel::services::ProgramVerification::OfThisBuild(), {}, {},
+                                     settings.allowDowngrade ? kanvel::install::DowngradeRule::Allowing()
+                                                             : kanvel::install::DowngradeRule());
     installer.TakeFilesFrom(settings.source);
     application.guarded([&] {
         installer.CreateForms();

@@ -31,7 +31,7 @@ TEST_F(AppsAndFeaturesEntryTest, EachScopeHasItsEntryInItsOwnPartOfTheRegistryAn
     for (const InstallScope each : {InstallScope::CurrentUser, InstallScope::AllUsers}) {
         scope = each;
         StartUpInstalled();
-        entry().Register();
+        entry().Register({});
         const bool allUsers = each == InstallScope::AllUsers;
         const RegistryRoot root = allUsers ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
         const RegistryRoot other = allUsers ? RegistryRoot::CurrentUser : RegistryRoot::LocalMachine;
@@ -53,7 +53,7 @@ TEST_F(AppsAndFeaturesEntryTest, AKeptCopyThatCannotBeWrittenLeavesNoEntry) {
     StartUpInstalled();
     platform.files().WriteFile(kKeptCopy, "MZ old");
     platform.SetAttributes(kKeptCopy, 1);  // read-only: the copy cannot replace it
-    entry().Register();
+    entry().Register({});
     EXPECT_EQ(report().entry, install::InstallReport::EntryStep::Failed);
     EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
 }
@@ -63,14 +63,14 @@ TEST_F(AppsAndFeaturesEntryTest, RunFromTheKeptCopyTheEntryIsWrittenAndTheCopyKe
     StartUpInstalled();
     platform.files().WriteFile(kKeptCopy, "MZ kept");
     platform.executablePath = kKeptCopy;
-    entry().Register();
+    entry().Register({});
     EXPECT_EQ(report().entry, install::InstallReport::EntryStep::Written);
     EXPECT_EQ(platform.files().ReadFile(kKeptCopy), "MZ kept");
 }
 
 TEST_F(AppsAndFeaturesEntryTest, RemovalTakesOnlyThisFoldersEntryOnceItsProgramHasGone) {
     StartUpInstalled();
-    entry().Register();
+    entry().Register({});
     entry().Unregister(L"D:\\OR-Vel");  // another installation of the edition
     entry().Unregister(L"C:\\OR-Vel");  // its program file is still there
     EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
@@ -83,6 +83,21 @@ TEST_F(AppsAndFeaturesEntryTest, RemovalTakesOnlyThisFoldersEntryOnceItsProgramH
     platform.registry().deniedRoots.clear();
     entry().Unregister(L"C:\\OR-Vel");
     EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
+}
+
+// A removal that found its folder under another name than the entry's
+// ("\OR-Vel\", the current drive's root, for "C:\OR-Vel") leaves the entry
+// of a program that is gone: that is reported, so the run does not end as a success.
+TEST_F(AppsAndFeaturesEntryTest, AnEntryLeftForAProgramThatIsGoneIsReported) {
+    StartUpInstalled();
+    entry().Register({});
+    platform.files().WriteFile(L"D:\\OR-Vel\\Edytor3.exe", "MZ program");
+    entry().Unregister(L"D:\\OR-Vel");  // another installation, whose entry's program is still there
+    EXPECT_FALSE(installer->recorder().removal().entryLeft);
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Edytor3.exe");
+    entry().Unregister(L"\\OR-Vel\\");
+    EXPECT_TRUE(installer->recorder().removal().entryLeft);
+    EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kKey));
 }
 
 }  // namespace

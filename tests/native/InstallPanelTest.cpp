@@ -317,6 +317,18 @@ TEST_F(InstallPanelTest, AcceptanceKeepsTheStartFolderWhenItExists) {
     EXPECT_EQ(context().installDir, L"\\OR-Vel\\");
 }
 
+// A location given for the run (the command line's, the entry's) that the
+// field shows already still decides the install folder: the start value
+// names no drive, and a removal would look at the current drive's root.
+TEST_F(InstallPanelTest, ALocationTheFieldShowsAlreadyStillSetsTheInstallFolder) {
+    platform.files().MakeFolders(L"C:\\OR-Vel");
+    Accept();
+    ASSERT_EQ(context().installDir, L"\\OR-Vel\\");
+    EXPECT_EQ(panel().ChooseLocation(L"C:"), install::FolderChoice::Chosen);
+    EXPECT_EQ(context().installBase, L"C:");
+    EXPECT_EQ(context().installDir, L"C:\\OR-Vel");
+}
+
 TEST_F(InstallPanelTest, InstallFolderRefreshCreatesOnlyTheFamilyFolder) {
     context().installBase = L"D:\\programy";
     panel().RefreshInstallFolder();

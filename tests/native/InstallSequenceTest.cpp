@@ -50,6 +50,28 @@ TEST_F(InstallSequenceTest, AnInstallFolderThatIsALinkIsRefusedWithANotice) {
     EXPECT_TRUE(server.requests.empty());
 }
 
+// The window's way with an older installer: a notice saying which release
+// is installed, nothing fetched or written; the same release is installed again.
+TEST_F(InstallSequenceTest, ANewerReleaseInstalledIsNotReplacedAndTheNoticeSaysWhy) {
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmarin.Kanvel.Koordynator";
+    platform.WriteRegistryValues(services::RegistryRoot::CurrentUser, key,
+                                 {{L"InstallLocation", std::wstring(L"C:\\OR-Vel")},
+                                  {L"DisplayVersion", std::wstring(L"7.0.1")}});
+    panel().BBInstal.click();
+    EXPECT_EQ(notices, std::vector<std::wstring>{L"Zainstalowane jest nowsze wydanie programu: Kanvel Koordynator 7.0.1. "
+                                                 L"Ten instalator zawiera wydanie " KANVEL_VERSION L" i go nie zastąpi. "
+                                                 L"Instalacja nie została wykonana (opcja /ALLOWDOWNGRADE pozwala "
+                                                 L"zastąpić nowsze wydanie)."});
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));
+    EXPECT_FALSE(main().PanelKoniec.visible());
+
+    platform.WriteRegistryValues(services::RegistryRoot::CurrentUser, key,
+                                 {{L"DisplayVersion", std::wstring(KANVEL_VERSION)}});
+    panel().BBInstal.click();
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ koordynator");
+}
+
 TEST_F(InstallSequenceTest, ProgramOnlyInstallFinishesWithShortcutsAndTheRunButton) {
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "update");
     panel().BBInstal.click();

@@ -324,37 +324,156 @@ TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKept
     EXPECT_EQ(registry.keys(RegistryRoot::CurrentUser).size(), 2u);
 }
 
+// The entry's command lines as Windows runs them, for a location that is a
+// bare drive (whose folder the panel shows from the start), a folder, and a
+// folder with blanks.
 TEST_F(UnattendedRunTest, TheQuietUninstallStringRunAsWindowsRunsItRemovesEverythingAndTheEntry) {
     ServeProgram();
-    ASSERT_EQ(Run(Install({})), 0);
-    const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+    for (const std::wstring location : {L"C:", L"D:\\Programy", L"D:\\Moje programy"}) {
+        SCOPED_TRACE(platform::host::ToUtf8(location));
+        const std::wstring folder = location + L"\\OR-Vel";
+        const std::wstring kept = folder + L"\\Instalator.exe";
+        platform.executablePath = L"D:\\Pobrane\\Instalator.exe";
+        platform.files().WriteFile(platform.executablePath, "MZ");
+        platform.lockedFiles.clear();
+        platform.copyRuns.clear();
+        platform.reportedToFirstPhase.clear();
+        ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=" + location}), 0);
+        EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + kept + L"\" \"/DIR=" + location + L"\"");
+        const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+        EXPECT_EQ(quiet.back(), L"/DIR=" + location);
 
-    // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
-    platform.executablePath = keptCopy;
-    platform.copyOutcome = 0;
-    EXPECT_EQ(Run(quiet), 0);
-    ASSERT_EQ(platform.copyRuns.size(), 1u);
-    EXPECT_TRUE(platform.copyRuns[0].waited);
-    Args copyArguments = quiet;
-    copyArguments.push_back(L"/SECONDPHASE=first-phase");
-    EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
-    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));  // the first phase removes nothing
+        // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
+        platform.executablePath = kept;
+        platform.copyOutcome = 0;
+        EXPECT_EQ(Run(quiet), 0);
+        ASSERT_EQ(platform.copyRuns.size(), 1u);
+        EXPECT_TRUE(platform.copyRuns[0].waited);
+        Args copyArguments = quiet;
+        copyArguments.push_back(L"/SECONDPHASE=first-phase");
+        EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
+        EXPECT_TRUE(platform.FileExists(folder + L"\\Edytor2.exe"));  // the first phase removes nothing
 
-    // The copy runs while the first phase still holds the kept installer's file.
-    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
-    platform.files().WriteFile(platform.executablePath, "MZ");
-    platform.lockedFiles.push_back(keptCopy);
-    platform.firstPhaseExecutable = keptCopy;
-    EXPECT_EQ(Run(copyArguments), 0);
-    EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
-    EXPECT_FALSE(platform.FileExists(desktopLink));
-    EXPECT_FALSE(platform.FileExists(startLink));
-    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
-    // Once the first phase has ended, its file and the folders go too, without a notice.
-    EXPECT_FALSE(platform.DirectoryExists(installed));
-    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
-    EXPECT_FALSE(Logged(L"jest używany przez inny program"));
+        // The copy runs while the first phase still holds the kept installer's file.
+        platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+        platform.files().WriteFile(platform.executablePath, "MZ");
+        platform.lockedFiles.push_back(kept);
+        platform.firstPhaseExecutable = kept;
+        EXPECT_EQ(Run(copyArguments), 0);
+        EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
+        EXPECT_TRUE(Logged(L"usunięcie instalacji edycji Administrator w folderze " + folder + L"\r\n"));
+        EXPECT_FALSE(platform.FileExists(desktopLink));
+        EXPECT_FALSE(platform.FileExists(startLink));
+        EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+        // Once the first phase has ended, its file and the folders go too, without a notice.
+        EXPECT_FALSE(platform.DirectoryExists(folder));
+        EXPECT_TRUE(platform.DirectoryExists(location + L"\\"));
+        EXPECT_FALSE(Logged(L"jest używany przez inny program"));
+    }
     ExpectNothingOnScreen();
+}
+
+// An upgrade (the same command without /DIR, as winget runs it) goes where
+// the edition's entry says: the run's scope first, then the other; with no
+// entry, the usual default. The last install's components and shortcuts are
+// kept in the entry and taken by a run that names none.
+TEST_F(UnattendedRunTest, ARunWithoutALocationGoesWhereTheEditionsEntrySays) {
+    ServeProgram();
+    ServeTables();
+    const Args withoutLocation{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator"};
+    ASSERT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/SHORTCUTS=desktop"})), 0);
+    EXPECT_EQ(EntryText(L"KanvelLocation"), L"D:\\Programy");
+    EXPECT_EQ(EntryText(L"KanvelComponents"), L"program,database");
+    EXPECT_EQ(EntryText(L"KanvelShortcuts"), L"desktop");
+    platform.files().WriteFile(edited, "the user's work");
+
+    ASSERT_EQ(Run(withoutLocation), 0);
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+    EXPECT_TRUE(Logged(L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: D:\\Programy\r\n"));
+    EXPECT_TRUE(Logged(L"instalacja edycji Administrator w folderze D:\\Programy\\OR-Vel, składniki: program, baza "
+                       L"danych, skróty: pulpit\r\n"));
+    EXPECT_EQ(platform.files().ReadFile(edited), "the user's work");
+    EXPECT_FALSE(platform.FileExists(startLink));
+    EXPECT_EQ(platform.registry().keys(RegistryRoot::CurrentUser).size(), 1u);
+    EXPECT_EQ(EntryText(L"InstallLocation"), installed);
+    // What the command line names wins over the entry, and becomes the last install's.
+    ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/NOSHORTCUTS"}), 0);
+    EXPECT_EQ(EntryText(L"KanvelShortcuts"), L"");
+    EXPECT_EQ(EntryText(L"KanvelComponents"), L"program,database");
+
+    // The other scope's entry when the run's scope has none: its location and its scope.
+    platform.registry().remove(RegistryRoot::CurrentUser, kEntryKey);
+    platform.WriteRegistryValues(RegistryRoot::LocalMachine, kEntryKey,
+                                 {{L"InstallLocation", std::wstring(L"D:\\Wspólne\\OR-Vel")}});
+    platform.files().MakeFolders(L"D:\\Wspólne");
+    ASSERT_EQ(Run(withoutLocation), 0);
+    EXPECT_TRUE(Logged(L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: D:\\Wspólne (dla wszystkich użytkowników)"));
+    EXPECT_TRUE(platform.FileExists(L"D:\\Wspólne\\OR-Vel\\Edytor2.exe"));
+    EXPECT_EQ(platform.registry().text(RegistryRoot::LocalMachine, kEntryKey, L"KanvelLocation"), L"D:\\Wspólne");
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+    // This scope's entry comes first.
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.DeleteFileAt(kLogFile);
+    ASSERT_EQ(Run(withoutLocation), 0);
+    EXPECT_TRUE(Logged(L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: D:\\Programy\r\n"));
+    // A scope named on the command line looks at its own entry only.
+    platform.registry().remove(RegistryRoot::CurrentUser, kEntryKey);
+    ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/CURRENTUSER"}), 0);
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
+}
+
+TEST_F(UnattendedRunTest, WithoutAnEntryOrWithAnEntryItRefusesTheUsualDefaultsHold) {
+    ServeProgram();
+    ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator"}), 0);
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
+    EXPECT_FALSE(Logged(L"miejsce instalacji z wpisu"));
+    EXPECT_TRUE(platform.FileExists(desktopLink));
+    EXPECT_TRUE(platform.FileExists(startLink));
+    EXPECT_EQ(EntryText(L"KanvelLocation"), L"C:");
+    // An entry whose location the command line would refuse is not followed.
+    platform.WriteRegistryValues(RegistryRoot::CurrentUser, kEntryKey,
+                                 {{L"KanvelLocation", std::wstring(L"D:\\Programy\\..\\..")}});
+    platform.DeleteFileAt(L"C:\\OR-Vel\\Edytor2.exe");
+    ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator"}), 0);
+    EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
+}
+
+// The window (which names no edition) starts with the location of the first
+// edition that has an entry, for that entry's scope.
+TEST_F(UnattendedRunTest, TheWindowStartsWithTheLocationOfAnInstalledEdition) {
+    platform.WriteRegistryValues(RegistryRoot::LocalMachine, kEntryKey,
+                                 {{L"InstallLocation", std::wstring(L"D:\\Programy\\OR-Vel")}});
+    EXPECT_EQ(Run({}), 0);
+    ASSERT_TRUE(windowOpened);
+    EXPECT_EQ(window.location, L"D:\\Programy");
+    EXPECT_EQ(window.scope, services::InstallScope::AllUsers);
+}
+
+// An installer older than the installed release: refused with 16 and
+// nothing done, unless /ALLOWDOWNGRADE; the same release or an older one is
+// replaced as before.
+TEST_F(UnattendedRunTest, AnOlderInstallerDoesNotReplaceANewerReleaseUnlessAllowed) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.files().WriteFile(installed + L"\\Edytor2.exe", "MZ newer release");
+    platform.WriteRegistryValues(RegistryRoot::CurrentUser, kEntryKey, {{L"DisplayVersion", std::wstring(L"7.10")}});
+    const std::size_t requestsBefore = server.requests.size();
+    EXPECT_EQ(Run(Install({})), 16);
+    EXPECT_EQ(server.requests.size(), requestsBefore);
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ newer release");
+    EXPECT_EQ(EntryText(L"DisplayVersion"), L"7.10");
+    EXPECT_TRUE(Logged(L"Zainstalowane jest nowsze wydanie programu: Kanvel Administrator 7.10."));
+    EXPECT_TRUE(Logged(L"kod wyjścia 16: "));
+    // A removal is no downgrade.
+    EXPECT_EQ(Run(Uninstall({L"/ALLOWDOWNGRADE"})), 2);
+
+    EXPECT_EQ(Run(Install({L"/ALLOWDOWNGRADE"})), 0);
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ administrator");
+    EXPECT_EQ(EntryText(L"DisplayVersion"), std::wstring(KANVEL_VERSION));
+    // The same release again, or an older one installed, is no downgrade.
+    EXPECT_EQ(Run(Install({})), 0);
+    platform.WriteRegistryValues(RegistryRoot::CurrentUser, kEntryKey, {{L"DisplayVersion", std::wstring(L"6.9.9")}});
+    EXPECT_EQ(Run(Install({})), 0);
 }
 
 TEST_F(UnattendedRunTest, ForAllUsersTheCommonFoldersAndTheMachinesListAreUsed) {
@@ -773,7 +892,8 @@ TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoiceAndAMissingOn
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=d:\\"}), 0);
     EXPECT_TRUE(platform.FileExists(L"D:\\OR-Vel\\Edytor2.exe"));
     EXPECT_TRUE(Logged(L"instalacja edycji Administrator w folderze D:\\OR-Vel,"));
-    // Without /DIR the location is drive C:, as the window starts with.
+    // Without /DIR and without the edition's entry the location is drive C:, as the window starts with.
+    platform.registry().remove(RegistryRoot::CurrentUser, kEntryKey);
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator"}), 0);
     EXPECT_TRUE(platform.FileExists(L"C:\\OR-Vel\\Edytor2.exe"));
 }

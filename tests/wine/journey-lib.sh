@@ -182,6 +182,31 @@ drive() {
   return "${PIPESTATUS[0]}"
 }
 
+# run_command COMMAND_LINE: runs the whole string as the command line of a new
+# process, as Windows runs an entry's command, and sets RC to its exit code.
+run_command() {
+  local answer
+  answer=$(drive run "$1") || fail "could not start: $1"
+  RC=${answer#exit=}
+}
+
+# registry_value KEY NAME: a value of a registry key, as reg.exe shows it.
+registry_value() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"
+}
+
+# map_drive_d [FOLDER...]: a drive D: for the journey, an empty folder of the
+# build with the given folders in it, gone when the journey ends (sets D_ROOT).
+map_drive_d() {
+  local folder
+  D_ROOT="$KANVEL_WINE_ROOT/drive-d"
+  on_journey_end 'rm -f "$WINEPREFIX/dosdevices/d:"; rm -rf "$D_ROOT"'
+  rm -rf "$D_ROOT"
+  mkdir -p "$D_ROOT"
+  for folder in "$@"; do mkdir -p "$D_ROOT/$folder"; done
+  ln -sfn "$D_ROOT" "$WINEPREFIX/dosdevices/d:"
+}
+
 # expect_state TEXT STATE: the control's "enabled=. checked=. visible=." line.
 expect_state() {
   local got
@@ -295,6 +320,12 @@ _repainted_equals() {  # _repainted_equals NAME BEFORE: a new screenshot's windo
 # real clicks where the cursor glides to (sets WID); ARGS go to the installer.
 accept_and_choose_koordynator() {
   start_and_wait_for_reveal "$@"
+  choose_koordynator_after_reveal
+}
+
+# choose_koordynator_after_reveal: with the pointer resting on "Akceptuję" once
+# the reveal has ended, accepts the licence and chooses "Koordynator".
+choose_koordynator_after_reveal() {
   xdotool click 1
   wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
   xdotool click 1

@@ -52,18 +52,6 @@ print(f'"{installer}" ' + arguments.replace("<LOGPATH>", log).replace("<INSTALLP
 PY
 }
 
-# run_command COMMAND_LINE: runs it whole, as Windows does, and sets RC.
-run_command() {
-  local answer
-  answer=$(drive run "$1") || fail "could not start: $1"
-  RC=${answer#exit=}
-}
-
-# registry_value KEY NAME: a value of the entry, as reg.exe shows it.
-registry_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"
-}
-
 # expect_logged FILE TEXT: the UTF-8 log (after its byte-order mark) holds the text.
 expect_logged() {
   [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "$(basename "$1") does not start with UTF-8's mark"
@@ -139,10 +127,7 @@ run_command "$window_removal"
 [ "$RC" = 0 ] || fail "the UninstallString: exit code $RC, expected 0"
 WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
 wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
-xdotool click 1
-wait_for 30 cursor_on "Koordynator" || fail "no glide onto the editions"
-xdotool click 1
-wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
+choose_koordynator_after_reveal
 # The folder field shows the location the entry gave.
 control_is 'D:\Moje programy\Kanvel' "enabled=1 checked=0 visible=1" || fail "the location is not preset"
 wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"

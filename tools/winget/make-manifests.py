@@ -35,6 +35,7 @@ RESPONSE_OF = {
     "DiskFull": "diskFull",
     "FilesInUse": "packageInUse",
     "EngineNotStarted": "cancelledByUser",
+    "NewerReleaseInstalled": "downgrade",
     "AnotherRunInProgress": "installInProgress",
 }
 

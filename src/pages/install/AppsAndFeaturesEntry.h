@@ -4,6 +4,7 @@
 
 #include "pages/PageEnvironment.h"
 #include "pages/install/InstallRecorder.h"
+#include "pages/install/UninstallEntry.h"
 
 namespace kanvel::install {
 
@@ -19,10 +20,11 @@ public:
     // After an installation whose program file was installed: keeps a copy
     // of the running installer in the installation and writes the entry.
     // The install report says whether both were done.
-    void Register();
+    void Register(const LastInstallChoices& choices);
     // Deletes the chosen edition's entry when it is the one of the
     // installation in FOLDER and that installation's program file has gone;
-    // an entry that cannot be deleted is recorded in the removal report.
+    // an entry that cannot be deleted, or that names another folder whose
+    // program file has gone as well, is recorded in the removal report.
     void Unregister(const std::wstring& folder);
 
 private:

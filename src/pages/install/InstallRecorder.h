@@ -21,6 +21,7 @@ public:
     void NothingTicked() { installation_.nothingTicked = true; }
     void InstallFolderRefused(const std::wstring& folder) { installation_.refusedFolder = folder; }
     void FilesInUse(const std::vector<services::FileInUse>& files) { installation_.filesInUse = files; }
+    void NewerReleaseInstalled(const std::wstring& release) { installation_.newerRelease = release; }
     // The engine step's end, with the installer it found (none when missing).
     void EngineEnded(InstallReport::EngineStep step, const std::wstring& installer);
     // The database copy reads as aborted from its start until it is copied.

@@ -32,6 +32,9 @@ struct InstallReport {
     // The files the run would have replaced that other programs held, with
     // those programs: nothing was fetched or installed.
     std::vector<services::FileInUse> filesInUse;
+    // The newer release of the edition that is installed, which this older
+    // installer was not allowed to replace: nothing was installed.
+    std::wstring newerRelease;
     EngineStep engine = EngineStep::NotTicked;
     // The engine installer that was started or not started (left to start on its own without a window).
     std::wstring engineInstaller;

@@ -6,6 +6,7 @@
 #include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
+#include "services/installer/ProductVersion.h"
 #include "services/paths/WindowsPath.h"
 #include "services/shortcuts/ShortcutWriter.h"
 
@@ -32,6 +33,10 @@ constexpr const wchar_t* kUpdateProgramTitle = L"Program aktualizacji";
 constexpr const wchar_t* kUpdateProgramRefused = L"nie ma ważnego podpisu cyfrowego producenta";
 constexpr const wchar_t* kUpdateProgramNotCopied = L"i nie został skopiowany do instalacji: ";
 constexpr const wchar_t* kEnginePackedName = L"setup";
+constexpr const wchar_t* kNewerReleaseBefore = L"Zainstalowane jest nowsze wydanie programu: Kanvel ";
+constexpr const wchar_t* kNewerReleaseMiddle = L". Ten instalator zawiera wydanie ";
+constexpr const wchar_t* kNewerReleaseAfter =
+    L" i go nie zastąpi. Instalacja nie została wykonana (opcja /ALLOWDOWNGRADE pozwala zastąpić nowsze wydanie).";
 constexpr const wchar_t* kShortcutDescription = L"Skrót do programu Kanvel ";
 constexpr const wchar_t* kShortcutVersion = L" 8.0";
 constexpr wchar_t kShortcutKey = L'K';
@@ -61,13 +66,22 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
-    if (!SecureInstallFolder() || !FilesToReplaceFree() || !RoomForRun()) return;
+    if (!NoNewerReleaseReplaced() || !SecureInstallFolder() || !FilesToReplaceFree() || !RoomForRun()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently
         CBBaza.setChecked(false);
     }
     if (CBProgram.checked()) installProgram();
+}
+
+bool TFormInstal::NoNewerReleaseReplaced() {
+    const auto installed = downgrade_.RefusedRelease(environment_.platform.registry, environment_.context);
+    if (!installed) return true;
+    recorder_.NewerReleaseInstalled(*installed);
+    warn(kNewerReleaseBefore + environment_.context.editionName + L" " + *installed + kNewerReleaseMiddle +
+         std::wstring(services::kProductVersion) + kNewerReleaseAfter);
+    return false;
 }
 
 bool TFormInstal::FilesToReplaceFree() {
@@ -197,7 +211,11 @@ void TFormInstal::ZakonczenieInstalacji() {
         makeFolderIfMissing(paths.StartMenuGroup());
         writeShortcut(paths.StartMenuShortcut(), shortcut);
     }
-    entry_.Register();
+    const auto& report = recorder_.installation();
+    entry_.Register({.database = report.database != InstallReport::DatabaseStep::NotTicked,
+                     .engine = report.engine != InstallReport::EngineStep::NotTicked,
+                     .desktopShortcut = CBSkrotPulpit.checked(),
+                     .startMenuShortcut = CBSkrotMenuStart.checked()});
     BBDeinstal.setEnabled(true);
     BBDeinstal.setShowHint(true);
 }

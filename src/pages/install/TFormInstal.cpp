@@ -75,7 +75,8 @@ TFormInstal::TFormInstal(pages::PageEnvironment& environment, licence::TFormMain
       entry_(collaborators.entry),
       deferredRemoval_(collaborators.deferredRemoval),
       workingTables_(collaborators.workingTables),
-      inUse_(collaborators.inUse) {
+      inUse_(collaborators.inUse),
+      downgrade_(collaborators.downgrade) {
     setClientSize(740, 364);
     Place(PanelInstalacji, {0, 34, 740, 330});
     PanelInstalacji.setVisible(false);
@@ -354,6 +355,10 @@ FolderChoice TFormInstal::ChooseLocation(const std::wstring& folder) {
     if (!text.empty())
         Edit1.setText(services::UpperCaseAscii(text.substr(0, 1)) + text.substr(1, services::kMaxRestOfLocation));
     if (Edit1.text().size() == kDriveRootLength) Edit1.setText(Edit1.text().substr(0, 2));
+    // A location equal to the field's text changes nothing on the field, yet
+    // the install folder must follow it: the start value "\OR-Vel\" names
+    // no drive.
+    if (!refused) Edit1Change();
     return refused ? FolderChoice::Refused : FolderChoice::Chosen;
 }
 

@@ -112,6 +112,9 @@ public:
     // beforehand, fit in the install folder's volume; otherwise the failure
     // is shown and recorded as a download's, and the install stops: false.
     bool RoomForRun();
+    // False, after a notice, when the edition's installed release is newer
+    // than this installer and may not be replaced.
+    bool NoNewerReleaseReplaced();
     // Before anything is fetched: none of the files the ticked components
     // replace that exist already is held by another program (the user
     // tried again until they were free, or the programs were asked to
@@ -188,6 +191,7 @@ private:
     DeferredRemoval& deferredRemoval_;
     const WorkingTablePolicy& workingTables_;
     const InUsePolicy& inUse_;
+    const DowngradeRule& downgrade_;
     std::unique_ptr<services::ComponentDownload> download_;
     // The file the download is working on, for the note of a broken-off run.
     std::wstring fetching_;

@@ -17,7 +17,21 @@ constexpr const wchar_t* kEditionOption = L" /EDITION=";
 constexpr const wchar_t* kLocationOption = L"/DIR=";
 constexpr const wchar_t* kAllUsersOption = L" /ALLUSERS";
 
+// The words of the last install's choices, as the command line takes them.
+constexpr const wchar_t* kProgramWord = L"program";
+constexpr const wchar_t* kDatabaseWord = L"database";
+constexpr const wchar_t* kEngineWord = L"engine";
+constexpr const wchar_t* kDesktopWord = L"desktop";
+constexpr const wchar_t* kStartMenuWord = L"startmenu";
+
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring Listed(std::initializer_list<std::pair<bool, const wchar_t*>> items) {
+    std::wstring text;
+    for (const auto& [chosen, word] : items)
+        if (chosen) text += (text.empty() ? L"" : L",") + std::wstring(word);
+    return text;
+}
 
 std::wstring Digits(int value, std::size_t width) {
     std::wstring digits = std::to_wstring(value);
@@ -41,13 +55,14 @@ std::wstring QuietUninstallCommand(const services::InstallerContext& context) {
 }
 
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
+                                                          const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
                                                           const services::LocalTime& today) {
     const services::InstallationPaths paths(context);
     const auto size = static_cast<std::uint32_t>((installedBytes + kBytesPerUnit - 1) / kBytesPerUnit);
     return {
         {L"DisplayName", kProductName + context.editionName + L" " + context.versionText},
-        {L"DisplayVersion", std::wstring(services::kProductVersion)},
+        {kEntryDisplayVersion, std::wstring(services::kProductVersion)},
         {L"Publisher", std::wstring(licence::kProducerName)},
         {kEntryInstallLocation, context.installDir},
         {L"DisplayIcon", paths.ProgramFile()},
@@ -58,6 +73,12 @@ std::vector<services::RegistryValue> UninstallEntryValues(const services::Instal
         {L"NoRepair", kYes},
         {L"UninstallString", UninstallCommand(context)},
         {L"QuietUninstallString", QuietUninstallCommand(context)},
+        {kEntryLocation, context.installBase},
+        // The entry is written once the program file is installed.
+        {kEntryComponents,
+         Listed({{true, kProgramWord}, {choices.database, kDatabaseWord}, {choices.engine, kEngineWord}})},
+        {kEntryShortcuts,
+         Listed({{choices.desktopShortcut, kDesktopWord}, {choices.startMenuShortcut, kStartMenuWord}})},
     };
 }
 

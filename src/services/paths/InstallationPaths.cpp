@@ -93,8 +93,8 @@ std::wstring InstallationPaths::EngineInstallerIn(std::wstring_view folder) cons
 }
 
 std::wstring InstallationPaths::KeptInstallerIn(std::wstring_view folder) const { return JoinPath(folder, kKeptInstaller); }
-std::wstring InstallationPaths::UninstallKey() const {
-    return JoinPath(kUninstallKeys, std::wstring(kUninstallKeyPrefix) + context_.editionName);
+std::wstring InstallationPaths::UninstallKeyOf(std::wstring_view editionName) {
+    return JoinPath(kUninstallKeys, std::wstring(kUninstallKeyPrefix) + std::wstring(editionName));
 }
 
 std::wstring InstallationPaths::FormatFolder() const { return JoinPath(context_.installDir, kFormatFolder); }

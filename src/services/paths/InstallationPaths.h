@@ -73,7 +73,8 @@ public:
     std::wstring KeptInstallerIn(std::wstring_view folder) const;
     std::wstring KeptInstaller() const { return KeptInstallerIn(context_.installDir); }
     // The chosen edition's key in "Apps & features": one for each edition.
-    std::wstring UninstallKey() const;
+    std::wstring UninstallKey() const { return UninstallKeyOf(context_.editionName); }
+    static std::wstring UninstallKeyOf(std::wstring_view editionName);
     RegistryRoot EntryRoot() const { return RegistryRootOf(context_.scope); }
 
     std::wstring FormatFolder() const;

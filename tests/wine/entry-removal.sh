@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The entry's own command lines, run as Windows runs them (the whole string
+# as the command line of a new process), for a location given as a bare
+# drive, a folder and a folder with blanks: after a silent install, the
+# QuietUninstallString removes the files, the kept installer and the
+# "Apps & features" entry and ends with 0, its log naming the folder with
+# its drive; for the bare drive the UninstallString's window does the same.
+set -u
+source "$(dirname "$0")/journey-lib.sh"
+journey_begin entry-removal mirror "$@"
+map_drive_d Programy "Moje programy"
+c_drive=$(wine_c_drive)
+wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
+log="$c_drive/users/$wine_user/Temp/Kanvel-Instalator.log"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmarin.Kanvel.Koordynator'
+installer_windows=$(winepath -w "$KANVEL_INSTALLER_EXE" 2>/dev/null)
+
+# install_at LOCATION UNIX_FOLDER: a silent install of Koordynator there, and its entry.
+install_at() {
+  run_command "\"$installer_windows\" /SILENT /ACCEPTLICENCE /EDITION=Koordynator \"/DIR=$1\""
+  [ "$RC" = 0 ] || fail "the install at $1: exit code $RC; $(tail -n 3 "$log" 2>&1)"
+  [ -f "$2/Edytor3.exe" ] && [ -f "$2/Instalator.exe" ] || fail "nothing installed in $2"
+  [ "$(registry_value "$key" InstallLocation)" = "${1%\\}\\OR-Vel" ] || fail "InstallLocation: $(registry_value "$key" InstallLocation)"
+}
+
+# expect_removed LOCATION UNIX_FOLDER: files, shortcut and entry gone; the log names the folder.
+expect_removed() {
+  [ ! -e "$2/Edytor3.exe" ] || fail "the program file stayed in $2"
+  [ ! -e "$(wine_desktop_dir)/Koordynator 7.lnk" ] || fail "the desktop shortcut stayed"
+  [ -z "$(registry_value "$key" DisplayName)" ] || fail "the entry stayed after the removal at $1"
+  kept_gone() { [ ! -e "$2/Instalator.exe" ]; }
+  wait_for 30 kept_gone "$1" "$2" || fail "the kept installer stayed in $2"
+  tail -c +4 "$log" | tr -d '\r' | grep -F 'usunięcie instalacji edycji Koordynator w folderze' | tail -n 1 |
+    grep -Fq -- "w folderze $1\\OR-Vel" || fail "the removal's log names another folder: $(grep -a 'w folderze' "$log" | tail -n 1)"
+}
+
+for location in 'C:' 'D:\Programy' 'D:\Moje programy'; do
+  case "$location" in
+    C:) folder="$c_drive/OR-Vel" ;;
+    *) folder="$D_ROOT/${location#D:\\}/OR-Vel" ;;
+  esac
+  rm -f "$log"
+  install_at "$location" "$folder"
+  quiet=$(registry_value "$key" QuietUninstallString)
+  [ "$quiet" = "\"$location\\OR-Vel\\Instalator.exe\" /SILENT /UNINSTALL /EDITION=Koordynator \"/DIR=$location\"" ] ||
+    fail "QuietUninstallString: $quiet"
+  run_command "$quiet"
+  [ "$RC" = 0 ] || fail "the QuietUninstallString at $location: exit code $RC, expected 0; $(tail -n 3 "$log")"
+  expect_removed "$location" "$folder"
+done
+
+# --- The UninstallString of the bare drive: the window, its folder preset, removes all of it.
+install_at 'C:' "$c_drive/OR-Vel"
+window_removal=$(registry_value "$key" UninstallString)
+[ "$window_removal" = '"C:\OR-Vel\Instalator.exe" "/DIR=C:"' ] || fail "UninstallString: $window_removal"
+run_command "$window_removal"
+[ "$RC" = 0 ] || fail "the UninstallString: exit code $RC, expected 0"
+WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
+wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
+choose_koordynator_after_reveal
+wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
+drive click "Usunięcie instalacji" >/dev/null
+# A notice (a folder that stays) is answered as a user would; the removal then ends.
+ended_or_answered() {
+  if xdotool search --name '^Uwaga!$' >/dev/null 2>&1; then answer_warning removal-notice 1; fi
+  status_is "Usunięcie programu zakończone pomyślnie"
+}
+wait_for 30 ended_or_answered || fail "removal did not end: $(drive status)"
+shot bare-drive-removal
+[ ! -e "$c_drive/OR-Vel/Edytor3.exe" ] || fail "the window's removal left the program file"
+[ -z "$(registry_value "$key" DisplayName)" ] || fail "the window's removal left the entry"
+drive click "Zamknij" >/dev/null
+wait_for 30 window_gone "Warunki licencji" || fail "the window did not close"
+kept_gone_c() { [ ! -e "$c_drive/OR-Vel/Instalator.exe" ]; }
+wait_for 30 kept_gone_c || fail "the window's removal left the kept installer"
+echo "entry removal: ok"
