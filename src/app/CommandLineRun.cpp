@@ -101,7 +101,7 @@ private:
     int finish(ExitCode code) {
         log_.Write(kSilentRunTitle, kExitCode + std::to_wstring(ToInt(code)) + L": " + std::wstring(DescribeExitCode(code)));
         // The run that started this copy ends with the same code.
-        if (options_.silent && options_.secondPhase)
+        if (options_.secondPhase)
             platform_.processes.ReportToFirstPhase(*options_.secondPhase, ToInt(code));
         return ToInt(code);
     }
@@ -129,18 +129,20 @@ private:
     }
 
     // The copy of the installer kept in an installation cannot delete
-    // itself: a run of it that may remove the installation (a removal, or
-    // any run with a window) goes on from a temporary copy.
+    // itself: a removal started from it goes on from a temporary copy. Any
+    // other run of it works where it lies (its message log beside it, the
+    // update program beside it found).
     bool startsFromKeptCopy() {
-        return !options_.secondPhase && (options_.uninstall || !options_.silent) &&
+        return !options_.secondPhase && options_.uninstall &&
                services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath());
     }
 
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
-        // A window run is left to the copy; a run without a window ends with the copy's code.
-        const auto outcome =
-            platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
+        // With a window too, this run ends with the copy's code, once the
+        // copy's window has closed: whoever started it (Windows' settings,
+        // which refresh their list then) sees the removal done.
+        const auto outcome = platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, true);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
     }
@@ -186,7 +188,9 @@ private:
     }
 
     int runWithoutWindow() {
-        if (!options_.acceptLicence && !options_.uninstall) return finish(ExitCode::LicenceNotAccepted);
+        // The licence was accepted when the installation that is removed or repaired was made.
+        if (!options_.acceptLicence && !options_.uninstall && !options_.repair)
+            return finish(ExitCode::LicenceNotAccepted);
         UnattendedRun run(platform_, log_, options_, verification_, source_.get());
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
@@ -198,10 +202,16 @@ private:
     }
 
     int runWithWindow() {
-        // The run that started this copy has gone on its way: wait until its file is free.
-        if (options_.secondPhase) platform_.processes.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
+        // The run that started this copy waits for its outcome; its file is free once it has it and has ended.
+        std::optional<int> reported;
+        if (options_.secondPhase)
+            settings.releaseKeptCopy = [&](const install::InstallReport& report) {
+                reported = finish(EngineStartOutcome(report).value_or(ExitCode::Success));
+                platform_.processes.WaitForFirstPhase(*options_.secondPhase);
+            };
         settings.source = source_.get();
+        settings.repair = options_.repair;
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
@@ -214,6 +224,7 @@ private:
         // The window showed every failure to the user at the screen; the
         // code tells whoever started it what the last installation left undone.
         const install::InstallReport report = runWindow_(settings);
+        if (reported) return *reported;
         return finish(EngineStartOutcome(report).value_or(ExitCode::Success));
     }
 

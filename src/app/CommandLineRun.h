@@ -20,6 +20,13 @@ struct WindowSettings {
     std::optional<std::wstring> location;
     // The copy of the server the files come from (/SOURCE); nothing: the server.
     const services::LocalSource* source = nullptr;
+    // A repair (/REPAIR): the database copy keeps every working table that exists.
+    bool repair = false;
+    // Set when this window runs from a temporary copy of the kept installer
+    // (a removal): once the window has closed, it tells the waiting first
+    // run the outcome and returns when that run has ended, so that the kept
+    // copy may go.
+    std::function<void(const install::InstallReport&)> releaseKeptCopy;
 };
 
 // What the program does with its command line (the arguments after the

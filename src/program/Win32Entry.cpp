@@ -35,13 +35,23 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
     platform.OwnNoticesBy(&toolkit);
-    kanvel::app::Installer installer(platform, application, settings.scope);
+    // A repair keeps the working tables the users edited; otherwise the window's way replaces them.
+    const auto workingTables = settings.repair ? kanvel::install::WorkingTablePolicy::WithoutWindow(false)
+                                               : kanvel::install::WorkingTablePolicy();
+    kanvel::app::Installer installer(platform, application, settings.scope,
+                                     kanvel::services::ProgramVerification::OfThisBuild(), workingTables);
     installer.TakeFilesFrom(settings.source);
+    // Run from a temporary copy of the kept installer: a removal leaves that copy until the first run has ended.
+    if (settings.releaseKeptCopy) installer.deferredRemoval().Defer();
     application.guarded([&] {
         installer.CreateForms();
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
         installer.Run();
     });
+    if (settings.releaseKeptCopy) {
+        settings.releaseKeptCopy(installer.recorder().installation());
+        application.guarded([&] { installer.deferredRemoval().Complete(); });
+    }
     platform.OwnNoticesBy(nullptr);
     return installer.recorder().installation();
 }
