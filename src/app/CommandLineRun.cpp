@@ -30,6 +30,11 @@ constexpr const wchar_t* kContinuedFromCopy =
     L"tymczasowych";
 constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku";
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
+constexpr const wchar_t* kSilentOption = L"/SILENT";
+constexpr const wchar_t* kUninstallOption = L"/UNINSTALL";
+constexpr const wchar_t* kEditionOption = L"/EDITION=";
+constexpr const wchar_t* kDirOption = L"/DIR=";
+constexpr const wchar_t* kAllUsersOption = L"/ALLUSERS";
 constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
 constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
 constexpr std::wstring_view kSourceOptionName = L"SOURCE=";
@@ -147,6 +152,17 @@ private:
         return *outcome;
     }
 
+    // A removal without a window from a temporary copy, for the location of
+    // this kept copy's folder: it finds only the copy and deletes it once
+    // this run has ended. Nothing waits for it.
+    void handOverKeptCopy(const std::wstring& edition) {
+        std::wstring location = services::FolderOf(services::FolderOf(platform_.processes.ExecutablePath()));
+        if (location.size() == 3 && location.back() == L'\\') location.pop_back();  // a drive is "D:"
+        std::vector<std::wstring> arguments{kSilentOption, kUninstallOption, kEditionOption + edition, kDirOption + location};
+        if (options_.allUsers) arguments.push_back(kAllUsersOption);
+        platform_.processes.RunFromTemporaryCopy(arguments, kSecondPhaseOption, false);
+    }
+
     // The arguments for the temporary copy: a folder relative to this
     // installer's own is given in full, as the copy runs from another folder.
     std::vector<std::wstring> argumentsForCopy() {
@@ -212,6 +228,8 @@ private:
             };
         settings.source = source_.get();
         settings.repair = options_.repair;
+        if (!options_.secondPhase && services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath()))
+            settings.handOverKeptCopy = [&](const std::wstring& edition) { handOverKeptCopy(edition); };
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))

@@ -27,6 +27,11 @@ struct WindowSettings {
     // run the outcome and returns when that run has ended, so that the kept
     // copy may go.
     std::function<void(const install::InstallReport&)> releaseKeptCopy;
+    // Set when this window runs from the kept installer where it lies: a
+    // removal in the window that leaves only that copy (which a running
+    // program cannot delete) hands it, with the edition removed, to a
+    // temporary copy that deletes it once this run has ended.
+    std::function<void(const std::wstring& edition)> handOverKeptCopy;
 };
 
 // What the program does with its command line (the arguments after the

@@ -290,17 +290,21 @@ ExitCode UnattendedRun::uninstall() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
     log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + installer_.paths().InstalledFolder());
+    // Started from the kept installer copy, that copy goes only after this run has reported.
+    if (options_.secondPhase) installer_.deferredRemoval().Defer();
     // Removal is offered only when the edition's shortcuts or program file are there.
     if (!panel.BBDeinstal.enabled()) {
         log_.Write(kSilentRunTitle, kNothingToRemove + context.editionName);
-        // An entry left by an installation whose files are gone goes all the same.
-        if (userAction([&] { installer_.entry().Unregister(installer_.paths().InstalledFolder()); }) !=
-            ActionEnd::Completed)
+        const std::wstring folder = installer_.paths().InstalledFolder();
+        // An entry left by an installation whose files are gone goes all the
+        // same, and a kept copy left alone by its own window's removal.
+        if (userAction([&] {
+                installer_.entry().Unregister(folder);
+                installer_.deferredRemoval().TakesOverKeptCopy(folder);
+            }) != ActionEnd::Completed)
             return ExitCode::UnexpectedError;
         return removalOutcome(installer_.recorder().removal());
     }
-    // Started from the kept installer copy, that copy goes only after this run has reported.
-    if (options_.secondPhase) installer_.deferredRemoval().Defer();
     if (userAction([&] { panel.BBDeinstal.click(); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
     return removalOutcome(installer_.recorder().removal());
 }

@@ -13,6 +13,7 @@
 #include "app/Installer.h"
 #include "pages/install/TFormInstal.h"
 #include "services/installer/ProgramTitle.h"
+#include "services/paths/WindowsPath.h"
 #include "ui/Application.h"
 
 namespace {
@@ -41,8 +42,9 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     kanvel::app::Installer installer(platform, application, settings.scope,
                                      kanvel::services::ProgramVerification::OfThisBuild(), workingTables);
     installer.TakeFilesFrom(settings.source);
-    // Run from a temporary copy of the kept installer: a removal leaves that copy until the first run has ended.
-    if (settings.releaseKeptCopy) installer.deferredRemoval().Defer();
+    // Run from the kept installer, or from a temporary copy of it for a
+    // removal: a removal leaves that copy, which cannot go while it runs.
+    if (settings.releaseKeptCopy || settings.handOverKeptCopy) installer.deferredRemoval().Defer();
     application.guarded([&] {
         installer.CreateForms();
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
@@ -51,6 +53,14 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     if (settings.releaseKeptCopy) {
         settings.releaseKeptCopy(installer.recorder().installation());
         application.guarded([&] { installer.deferredRemoval().Complete(); });
+    }
+    const std::wstring waiting = installer.deferredRemoval().Waiting();
+    if (settings.handOverKeptCopy && !waiting.empty()) {
+        // The running copy's own folder: a copy that outlives this run deletes it; another folder's goes now.
+        if (kanvel::services::EqualIgnoringCase(waiting, kanvel::services::FolderOf(platform.ExecutablePath())))
+            settings.handOverKeptCopy(installer.context().editionName);
+        else
+            application.guarded([&] { installer.deferredRemoval().Complete(); });
     }
     platform.OwnNoticesBy(nullptr);
     return installer.recorder().installation();

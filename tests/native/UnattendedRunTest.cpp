@@ -66,6 +66,8 @@ protected:
     app::WindowSettings window;
     // Where the window's files came from (the copy lives only as long as the run).
     std::optional<std::wstring> windowSource;
+    // The edition the window removes, leaving only the kept copy it runs from.
+    std::optional<std::wstring> removedInWindow;
 
     void SetUp() override {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
@@ -80,6 +82,8 @@ protected:
             if (settings.source) windowSource = settings.source->location();
             // The window of a removal's second phase closes: the first run learns the outcome.
             if (settings.releaseKeptCopy) settings.releaseKeptCopy(install::InstallReport{});
+            // The window of the kept copy removed this edition, and with it all but that copy.
+            if (removedInWindow && settings.handOverKeptCopy) settings.handOverKeptCopy(*removedInWindow);
             return install::InstallReport{};
         });
     }
@@ -466,6 +470,37 @@ TEST_F(UnattendedRunTest, OnlyARemovalLeavesTheKeptCopyAndItsFirstRunWaitsForThe
     const auto reported = std::find(order.begin(), order.end(), L"reported to first phase 0");
     ASSERT_NE(reported, order.end());
     EXPECT_NE(std::find(reported, order.end(), L"first phase ended"), order.end());
+}
+
+// A removal in a window of the kept copy itself (opened from its folder)
+// leaves that copy, which cannot delete itself: a temporary copy, which
+// nothing waits for, finds only the copy and deletes it, with its folder,
+// once the window's run has ended.
+TEST_F(UnattendedRunTest, AKeptCopyLeftByItsOwnWindowsRemovalGoesOnceThatRunHasEnded) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.executablePath = keptCopy;
+    removedInWindow = L"Administrator";
+    EXPECT_EQ(Run({}), 0);
+    const Args handOver{L"/SILENT", L"/UNINSTALL", L"/EDITION=Administrator", L"/DIR=D:\\Programy",
+                        L"/SECONDPHASE=first-phase"};
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_FALSE(platform.copyRuns[0].waited);
+    EXPECT_EQ(platform.copyRuns[0].arguments, handOver);
+
+    // What the window's removal left: the kept copy alone.
+    for (const auto& file : {installed + L"\\Edytor2.exe", desktopLink, startLink}) platform.DeleteFileAt(file);
+    platform.registry().remove(RegistryRoot::CurrentUser, kEntryKey);
+    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    platform.lockedFiles.push_back(keptCopy);
+    platform.firstPhaseExecutable = keptCopy;
+    windowOpened = false;
+    events.clear();
+    EXPECT_EQ(Run(handOver), 0);
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
+    ExpectNothingOnScreen();
 }
 
 TEST_F(UnattendedRunTest, ForAllUsersTheCommonFoldersAndTheMachinesListAreUsed) {

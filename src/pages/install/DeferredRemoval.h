@@ -23,9 +23,18 @@ public:
     // deletes the kept copy: true when the copy stays for Complete (the
     // folder is remembered), false when it goes now.
     bool Postpones(const std::wstring& folder);
+    // Asked by a removal that found nothing of its edition in FOLDER: when
+    // only the kept copy is left there (a window run of that copy removed
+    // the installation, and started this one to delete the copy), the copy
+    // stays for Complete; true then.
+    bool TakesOverKeptCopy(const std::wstring& folder);
+    // The install folder whose kept copy waits for Complete (empty when none).
+    const std::wstring& Waiting() const { return folder_; }
     // Once the run that started this one has ended: deletes the kept copy of
     // the folder a removal left, and the folders that are empty then.
     void Complete();
+    // True when FOLDER holds no edition's program file: its kept copy goes.
+    static bool NoProgramLeftIn(services::Platform& platform, const std::wstring& folder);
 
 private:
     pages::PageEnvironment& environment_;
