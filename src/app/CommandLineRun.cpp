@@ -223,6 +223,7 @@ private:
         std::optional<int> reported;
         if (options_.secondPhase)
             settings.releaseKeptCopy = [&](const install::InstallReport& report) {
+                if (reported) return;
                 reported = finish(EngineStartOutcome(report).value_or(ExitCode::Success));
                 platform_.processes.WaitForFirstPhase(*options_.secondPhase);
             };

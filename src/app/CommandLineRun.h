@@ -23,9 +23,10 @@ struct WindowSettings {
     // A repair (/REPAIR): the database copy keeps every working table that exists.
     bool repair = false;
     // Set when this window runs from a temporary copy of the kept installer
-    // (a removal): once the window has closed, it tells the waiting first
-    // run the outcome and returns when that run has ended, so that the kept
-    // copy may go.
+    // (a removal): tells the waiting first run the outcome and returns when
+    // that run has ended, so that the kept copy may go. Called when the
+    // removal reaches the kept copy, or else when the window has closed;
+    // only the first call counts.
     std::function<void(const install::InstallReport&)> releaseKeptCopy;
     // Set when this window runs from the kept installer where it lies: a
     // removal in the window that leaves only that copy (which a running

@@ -42,18 +42,20 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     kanvel::app::Installer installer(platform, application, settings.scope,
                                      kanvel::services::ProgramVerification::OfThisBuild(), workingTables);
     installer.TakeFilesFrom(settings.source);
-    // Run from the kept installer, or from a temporary copy of it for a
-    // removal: a removal leaves that copy, which cannot go while it runs.
-    if (settings.releaseKeptCopy || settings.handOverKeptCopy) installer.deferredRemoval().Defer();
+    // Run from a temporary copy of the kept installer for a removal: the
+    // removal lets the waiting first run end before it deletes the kept copy.
+    if (settings.releaseKeptCopy)
+        installer.deferredRemoval().ReleaseFirstRunWith(
+            [&] { settings.releaseKeptCopy(installer.recorder().installation()); });
+    // Run from the kept installer itself: a removal leaves that copy, which cannot go while it runs.
+    if (settings.handOverKeptCopy) installer.deferredRemoval().Defer();
     application.guarded([&] {
         installer.CreateForms();
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
         installer.Run();
     });
-    if (settings.releaseKeptCopy) {
-        settings.releaseKeptCopy(installer.recorder().installation());
-        application.guarded([&] { installer.deferredRemoval().Complete(); });
-    }
+    // Not released by a removal: the first run learns the outcome now.
+    if (settings.releaseKeptCopy) settings.releaseKeptCopy(installer.recorder().installation());
     const std::wstring waiting = installer.deferredRemoval().Waiting();
     if (settings.handOverKeptCopy && !waiting.empty()) {
         // The running copy's own folder: a copy that outlives this run deletes it; another folder's goes now.

@@ -8,6 +8,10 @@
 namespace kanvel::install {
 
 bool DeferredRemoval::Postpones(const std::wstring& folder) {
+    if (release_) {
+        std::exchange(release_, nullptr)();
+        return false;
+    }
     if (deferred_) folder_ = folder;
     return deferred_;
 }
