@@ -144,9 +144,10 @@ private:
 
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
-        // With a window too, this run ends with the copy's code, once the
-        // copy's window has closed: whoever started it (Windows' settings,
-        // which refresh their list then) sees the removal done.
+        // With a window too, this run ends with the copy's code, which the
+        // copy's window reports once its removal is done (or the window has
+        // closed): whoever started it (Windows' settings, which refresh their
+        // list then) sees the removal done.
         const auto outcome = platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, true);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
