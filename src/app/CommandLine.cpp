@@ -27,6 +27,7 @@ constexpr const wchar_t* kEmptyItem = L"pusty element listy";
 constexpr const wchar_t* kShortcutConflict = L"wyklucza się z /NOSHORTCUTS";
 constexpr const wchar_t* kScopeConflict = L"wyklucza się z /ALLUSERS";
 constexpr const wchar_t* kUninstallConflict = L"nie dotyczy usunięcia instalacji (/UNINSTALL)";
+constexpr const wchar_t* kRepairConflict = L"nie dotyczy naprawy instalacji (/REPAIR)";
 constexpr const wchar_t* kResetNeedsDatabase = L"dotyczy tylko składnika database (/COMPONENTS=...,database)";
 constexpr const wchar_t* kNeedsSilent = L"działa tylko z /SILENT";
 constexpr const wchar_t* kDirectoryTooLong = L"folder dłuższy niż ";
@@ -45,7 +46,7 @@ constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 enum class OptionId {
     Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
     CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout,
-    CloseApplications, AllowDowngrade
+    CloseApplications, AllowDowngrade, Repair
 };
 
 // Whether an option has a meaning in a run with a window too.
@@ -58,7 +59,7 @@ struct KnownOption {
     Runs runs;
 };
 
-constexpr std::array<KnownOption, 22> kOptions{{
+constexpr std::array<KnownOption, 23> kOptions{{
     {L"SILENT", OptionId::Silent, false, Runs::Silent},
     // Inno Setup's stronger word for the same: nothing is shown either way.
     {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
@@ -68,7 +69,8 @@ constexpr std::array<KnownOption, 22> kOptions{{
     {L"COMPONENTS", OptionId::Components, true, Runs::Silent},
     {L"NOSHORTCUTS", OptionId::NoShortcuts, false, Runs::Silent},
     {L"SHORTCUTS", OptionId::Shortcuts, true, Runs::Silent},
-    {L"UNINSTALL", OptionId::Uninstall, false, Runs::Silent},
+    // With a window: the entry's UninstallString, which goes on from a temporary copy.
+    {L"UNINSTALL", OptionId::Uninstall, false, Runs::Both},
     {L"LOG", OptionId::Log, true, Runs::Both},
     {L"ALLUSERS", OptionId::AllUsers, false, Runs::Both},
     {L"CURRENTUSER", OptionId::CurrentUser, false, Runs::Both},
@@ -85,13 +87,15 @@ constexpr std::array<KnownOption, 22> kOptions{{
     {L"LAYOUT", OptionId::Layout, true, Runs::Both},
     {L"CLOSEAPPLICATIONS", OptionId::CloseApplications, false, Runs::Silent},
     {L"ALLOWDOWNGRADE", OptionId::AllowDowngrade, false, Runs::Both},
+    // With a window or without: the window keeps the working tables as they are.
+    {L"REPAIR", OptionId::Repair, false, Runs::Both},
 }};
 
 // What a run that makes a copy of the server does not take.
-constexpr std::array<OptionId, 13> kNotWithLayout{
+constexpr std::array<OptionId, 14> kNotWithLayout{
     OptionId::AcceptLicence, OptionId::Edition, OptionId::Dir, OptionId::Components, OptionId::NoShortcuts,
     OptionId::Shortcuts, OptionId::Uninstall, OptionId::AllUsers, OptionId::CurrentUser, OptionId::ResetDatabase,
-    OptionId::Source, OptionId::CloseApplications, OptionId::AllowDowngrade};
+    OptionId::Source, OptionId::CloseApplications, OptionId::AllowDowngrade, OptionId::Repair};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
     for (const auto& option : kOptions)
@@ -193,6 +197,10 @@ public:
             for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase,
                                 OptionId::AllowDowngrade})
                 if (given(id)) return fail(given_[id], kUninstallConflict);
+        // A repair never resets the working tables, and removes nothing.
+        if (options.repair)
+            for (OptionId id : {OptionId::Uninstall, OptionId::ResetDatabase})
+                if (given(id)) return fail(given_[id], kRepairConflict);
         if (options.resetDatabase && !options.database) return fail(given_[OptionId::ResetDatabase], kResetNeedsDatabase);
         if (options.layout) {
             for (OptionId id : kNotWithLayout)
@@ -220,6 +228,7 @@ private:
             case OptionId::VerySilent: options.silent = true; break;
             case OptionId::AcceptLicence: options.acceptLicence = true; break;
             case OptionId::Uninstall: options.uninstall = true; break;
+            case OptionId::Repair: options.repair = true; break;
             case OptionId::Usage: options.showUsage = true; break;
             case OptionId::NoShortcuts:
                 options.desktopShortcut = options.startMenuShortcut = false;
@@ -347,13 +356,16 @@ constexpr const wchar_t* kUsageTail =
     L"/UNINSTALL – usunięcie instalacji wybranej edycji (bez /ACCEPTLICENCE)\n"
     L"/ALLOWDOWNGRADE – zgoda na zastąpienie nowszego zainstalowanego wydania starszym (bez niej instalacja "
     L"kończy się kodem 16)\n"
+    L"/REPAIR – naprawa instalacji wybranej edycji, także w oknie: program pobrany ponownie, brakujące "
+    L"pliki pobrane, skróty i wpis zapisane ponownie, pliki robocze bazy danych bez zmian (bez "
+    L"/ACCEPTLICENCE; bez /DIR folder z wpisu w „Aplikacje i funkcje”)\n"
     L"/LOG=<plik> – dziennik przebiegu w UTF-8 (domyślnie Kanvel-Instalator.log w folderze plików tymczasowych)\n"
     L"/SOURCE=<folder lub adres https://> – pliki z kopii utworzonej przez /LAYOUT zamiast z serwera; "
     L"folder względny leży w folderze instalatora\n"
     L"/LAYOUT=<folder> – kopia wszystkich plików serwera z listą ich sum SHA-256 (bez okna)\n"
     L"/SUPPRESSMSGBOXES, /NORESTART, /SP- – przyjmowane, bez skutku\n"
     L"/? – ten opis\n\n"
-    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS, /CURRENTUSER i /ALLOWDOWNGRADE.\n\n"
+    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS, /CURRENTUSER, /ALLOWDOWNGRADE, /REPAIR i /UNINSTALL.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
     L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 11 proxy wymaga "

@@ -13,6 +13,10 @@ struct CommandLineOptions {
     bool silent = false;
     bool acceptLicence = false;
     bool uninstall = false;
+    // The edition's installation mended where it lies: the program fetched
+    // again, every missing file fetched, the shortcuts and the entry written
+    // again, the working tables left as the users left them.
+    bool repair = false;
     bool showUsage = false;
     // Shortcuts and the "Apps & features" entry for every user of the machine.
     bool allUsers = false;

@@ -31,6 +31,11 @@ constexpr const wchar_t* kContinuedFromCopy =
     L"tymczasowych";
 constexpr const wchar_t* kCopyFailed = L"kopia instalatora nie zgłosiła wyniku";
 constexpr const wchar_t* kSecondPhaseOption = L"/SECONDPHASE=";
+constexpr const wchar_t* kSilentOption = L"/SILENT";
+constexpr const wchar_t* kUninstallOption = L"/UNINSTALL";
+constexpr const wchar_t* kEditionOption = L"/EDITION=";
+constexpr const wchar_t* kDirOption = L"/DIR=";
+constexpr const wchar_t* kAllUsersOption = L"/ALLUSERS";
 constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/SOURCE): ";
 constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
 constexpr const wchar_t* kLocationFromEntry = L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: ";
@@ -113,7 +118,7 @@ private:
     int finish(ExitCode code) {
         log_.Write(kSilentRunTitle, kExitCode + std::to_wstring(ToInt(code)) + L": " + std::wstring(DescribeExitCode(code)));
         // The run that started this copy ends with the same code.
-        if (options_.silent && options_.secondPhase)
+        if (options_.secondPhase)
             platform_.processes.ReportToFirstPhase(*options_.secondPhase, ToInt(code));
         return ToInt(code);
     }
@@ -141,20 +146,34 @@ private:
     }
 
     // The copy of the installer kept in an installation cannot delete
-    // itself: a run of it that may remove the installation (a removal, or
-    // any run with a window) goes on from a temporary copy.
+    // itself: a removal started from it goes on from a temporary copy. Any
+    // other run of it works where it lies (its message log beside it, the
+    // update program beside it found).
     bool startsFromKeptCopy() {
-        return !options_.secondPhase && (options_.uninstall || !options_.silent) &&
+        return !options_.secondPhase && options_.uninstall &&
                services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath());
     }
 
     int continueFromCopy() {
         log_.Write(kSilentRunTitle, kContinuedFromCopy);
-        // A window run is left to the copy; a run without a window ends with the copy's code.
-        const auto outcome =
-            platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, options_.silent);
+        // With a window too, this run ends with the copy's code, which the
+        // copy's window reports once its removal is done (or the window has
+        // closed): whoever started it (Windows' settings, which refresh their
+        // list then) sees the removal done.
+        const auto outcome = platform_.processes.RunFromTemporaryCopy(argumentsForCopy(), kSecondPhaseOption, true);
         if (!outcome) return refuse(kCopyFailed, ExitCode::UnexpectedError);
         return *outcome;
+    }
+
+    // A removal without a window from a temporary copy, for the location of
+    // this kept copy's folder: it finds only the copy and deletes it once
+    // this run has ended. Nothing waits for it.
+    void handOverKeptCopy(const std::wstring& edition) {
+        std::wstring location = services::FolderOf(services::FolderOf(platform_.processes.ExecutablePath()));
+        if (location.size() == 3 && location.back() == L'\\') location.pop_back();  // a drive is "D:"
+        std::vector<std::wstring> arguments{kSilentOption, kUninstallOption, kEditionOption + edition, kDirOption + location};
+        if (options_.allUsers) arguments.push_back(kAllUsersOption);
+        platform_.processes.RunFromTemporaryCopy(arguments, kSecondPhaseOption, false);
     }
 
     // The arguments for the temporary copy: a folder relative to this
@@ -198,7 +217,9 @@ private:
     }
 
     int runWithoutWindow() {
-        if (!options_.acceptLicence && !options_.uninstall) return finish(ExitCode::LicenceNotAccepted);
+        // The licence was accepted when the installation that is removed or repaired was made.
+        if (!options_.acceptLicence && !options_.uninstall && !options_.repair)
+            return finish(ExitCode::LicenceNotAccepted);
         UnattendedRun run(platform_, log_, options_, verification_, source_.get());
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
@@ -210,11 +231,20 @@ private:
     }
 
     int runWithWindow() {
-        // The run that started this copy has gone on its way: wait until its file is free.
-        if (options_.secondPhase) platform_.processes.WaitForFirstPhase(*options_.secondPhase);
         WindowSettings settings;
+        // The run that started this copy waits for its outcome; its file is free once it has it and has ended.
+        std::optional<int> reported;
+        if (options_.secondPhase)
+            settings.releaseKeptCopy = [&](const install::InstallReport& report) {
+                if (reported) return;
+                reported = finish(EngineStartOutcome(report).value_or(ExitCode::Success));
+                platform_.processes.WaitForFirstPhase(*options_.secondPhase);
+            };
         settings.source = source_.get();
         settings.allowDowngrade = options_.allowDowngrade;
+        settings.repair = options_.repair;
+        if (!options_.secondPhase && services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath()))
+            settings.handOverKeptCopy = [&](const std::wstring& edition) { handOverKeptCopy(edition); };
         settings.scope = options_.allUsers ? services::InstallScope::AllUsers : services::InstallScope::CurrentUser;
         if (options_.directory) {
             if (services::InstallationPaths::NamesFamilyFolder(*options_.directory))
@@ -227,6 +257,7 @@ private:
         // The window showed every failure to the user at the screen; the
         // code tells whoever started it what the last installation left undone.
         const install::InstallReport report = runWindow_(settings);
+        if (reported) return *reported;
         return finish(EngineStartOutcome(report).value_or(ExitCode::Success));
     }
 

@@ -22,6 +22,19 @@ struct WindowSettings {
     const services::LocalSource* source = nullptr;
     // An older installer may replace the installed newer release (/ALLOWDOWNGRADE).
     bool allowDowngrade = false;
+    // A repair (/REPAIR): the database copy keeps every working table that exists.
+    bool repair = false;
+    // Set when this window runs from a temporary copy of the kept installer
+    // (a removal): tells the waiting first run the outcome and returns when
+    // that run has ended, so that the kept copy may go. Called when the
+    // removal reaches the kept copy, or else when the window has closed;
+    // only the first call counts.
+    std::function<void(const install::InstallReport&)> releaseKeptCopy;
+    // Set when this window runs from the kept installer where it lies: a
+    // removal in the window that leaves only that copy (which a running
+    // program cannot delete) hands it, with the edition removed, to a
+    // temporary copy that deletes it once this run has ended.
+    std::function<void(const std::wstring& edition)> handOverKeptCopy;
 };
 
 // What the program does with its command line (the arguments after the

@@ -10,12 +10,16 @@
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/InstallerError.h"
 #include "services/installer/ProgramTitle.h"
+#include "services/paths/WindowsPath.h"
+#include "pages/install/UninstallEntry.h"
 
 namespace kanvel::app {
 
 namespace {
 constexpr const wchar_t* kInstalling = L"instalacja edycji ";
 constexpr const wchar_t* kRemoving = L"usunięcie instalacji edycji ";
+constexpr const wchar_t* kRepairing = L"naprawa instalacji edycji ";
+constexpr const wchar_t* kNothingToRepair = L"nie ma czego naprawić: brak instalacji edycji ";
 constexpr const wchar_t* kInFolder = L" w folderze ";
 constexpr const wchar_t* kComponents = L", składniki: ";
 constexpr const wchar_t* kShortcuts = L", skróty: ";
@@ -78,7 +82,8 @@ UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const Com
 ExitCode UnattendedRun::Execute() {
     try {
         if (const auto stopped = reachInstallPanel()) return *stopped;
-        return options_.uninstall ? uninstall() : install();
+        if (options_.uninstall) return uninstall();
+        return options_.repair ? repair() : install();
     } catch (...) {
         // An error outside the user's actions (start-up, ticking the boxes):
         // the default handler reports it.
@@ -117,9 +122,9 @@ std::optional<ExitCode> UnattendedRun::reachInstallPanel() {
 
 std::optional<ExitCode> UnattendedRun::chooseLocation() {
     auto& panel = installer_.FormInstal();
-    const std::wstring folder = options_.directory.value_or(services::InstallationPaths::DefaultLocation());
-    if (options_.uninstall) {
-        // Nothing to create for a removal: the shortcuts and the entry of that location may still be there.
+    const std::wstring folder = options_.directory.value_or(locationWithoutDir());
+    if (options_.uninstall || options_.repair) {
+        // Nothing to create for a removal or a repair: what is left of an installation lies there, or nothing.
         if (!platform_.files.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
     } else if (!MakeLocationReady(platform_, log_, folder, installer_.paths().InstallFolderProtection())) {
         return ExitCode::BadArguments;
@@ -135,6 +140,21 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
     }
     log_.Write(kSilentRunTitle, kLocation + panel.Edit1.text());
     return std::nullopt;
+}
+
+// A repair without /DIR mends the installation its entry in "Apps &
+// features" names (as winget starts it, with the edition alone); any other
+// run without /DIR takes the panel's start value.
+std::wstring UnattendedRun::locationWithoutDir() {
+    const auto paths = installer_.paths();
+    const auto listed = options_.repair ? platform_.registry.ReadRegistryText(paths.EntryRoot(), paths.UninstallKey(),
+                                                                            install::kEntryInstallLocation)
+                                        : std::nullopt;
+    if (!listed || !services::InstallationPaths::NamesFamilyFolder(*listed))
+        return services::InstallationPaths::DefaultLocation();
+    std::wstring location = services::FolderOf(*listed);
+    if (location.size() == 3 && location.back() == L'\\') location.pop_back();  // a drive is "D:"
+    return location;
 }
 
 void UnattendedRun::tickChoices() {
@@ -159,6 +179,27 @@ ExitCode UnattendedRun::install() {
         log_.Write(kSilentRunTitle, kPanelNotReady + panel.BBInstal.caption());
         return ExitCode::UnexpectedError;
     }
+    if (userAction([&] { panel.BBInstal.click(); }) == ActionEnd::Error) return ExitCode::UnexpectedError;
+    logInstallDetails(installer_.recorder().installation());
+    return installOutcome(installer_.recorder().installation());
+}
+
+// The installation as it lies: the program fetched and checked again, with
+// the database and the engine installer when the installation has them (or
+// /COMPONENTS asks), only their missing files fetched, every working table
+// that exists kept; the shortcuts asked for and the entry written again.
+ExitCode UnattendedRun::repair() {
+    auto& panel = installer_.FormInstal();
+    const auto paths = installer_.paths();
+    const std::wstring folder = paths.InstalledFolder();
+    if (!platform_.files.DirectoryExists(folder)) {
+        log_.Write(kSilentRunTitle, kNothingToRepair + installer_.context().editionName + kInFolder + folder);
+        return ExitCode::BadArguments;
+    }
+    log_.Write(kSilentRunTitle, kRepairing + installer_.context().editionName + kInFolder + folder);
+    tickChoices();
+    panel.CBProgram.setChecked(true);
+    if (platform_.files.DirectoryExists(paths.PristineFolder())) panel.CBBaza.setChecked(true);
     if (userAction([&] { panel.BBInstal.click(); }) == ActionEnd::Error) return ExitCode::UnexpectedError;
     logInstallDetails(installer_.recorder().installation());
     return installOutcome(installer_.recorder().installation());
@@ -217,7 +258,9 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
         }))
         return ExitCode::SourceMismatch;
     const bool componentMissing = !report.failedDownloads.empty() || report.engine == Report::EngineStep::InstallerMissing;
-    if (options_.program && report.program == Report::ProgramStep::Installed) {
+    // A repair always installs the program again.
+    const bool programAsked = options_.program || options_.repair;
+    if (programAsked && report.program == Report::ProgramStep::Installed) {
         if (componentMissing) {
             if (report.engine == Report::EngineStep::InstallerMissing) log_.Write(kSilentRunTitle, kEngineMissing);
             return ExitCode::ComponentMissing;
@@ -229,7 +272,7 @@ ExitCode UnattendedRun::installOutcome(const install::InstallReport& report) {
     // A file that could not be fetched is the cause of whatever failed after it.
     if (!report.failedDownloads.empty()) return ExitCode::DownloadFailed;
     if (report.database == Report::DatabaseStep::CopyAborted) return ExitCode::DatabaseCopyAborted;
-    if (options_.program) {
+    if (programAsked) {
         log_.Write(kSilentRunTitle, kProgramNotInstalled);
         return ExitCode::UnexpectedError;
     }
@@ -249,17 +292,21 @@ ExitCode UnattendedRun::uninstall() {
     auto& panel = installer_.FormInstal();
     const auto& context = installer_.context();
     log_.Write(kSilentRunTitle, kRemoving + context.editionName + kInFolder + installer_.paths().InstalledFolder());
+    // Started from the kept installer copy, that copy goes only after this run has reported.
+    if (options_.secondPhase) installer_.deferredRemoval().Defer();
     // Removal is offered only when the edition's shortcuts or program file are there.
     if (!panel.BBDeinstal.enabled()) {
         log_.Write(kSilentRunTitle, kNothingToRemove + context.editionName);
-        // An entry left by an installation whose files are gone goes all the same.
-        if (userAction([&] { installer_.entry().Unregister(installer_.paths().InstalledFolder()); }) !=
-            ActionEnd::Completed)
+        const std::wstring folder = installer_.paths().InstalledFolder();
+        // An entry left by an installation whose files are gone goes all the
+        // same, and a kept copy left alone by its own window's removal.
+        if (userAction([&] {
+                installer_.entry().Unregister(folder);
+                installer_.deferredRemoval().TakesOverKeptCopy(folder);
+            }) != ActionEnd::Completed)
             return ExitCode::UnexpectedError;
         return removalOutcome(installer_.recorder().removal());
     }
-    // Started from the kept installer copy, that copy goes only after this run has reported.
-    if (options_.secondPhase) installer_.deferredRemoval().Defer();
     if (userAction([&] { panel.BBDeinstal.click(); }) != ActionEnd::Completed) return ExitCode::UnexpectedError;
     return removalOutcome(installer_.recorder().removal());
 }

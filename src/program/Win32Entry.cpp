@@ -13,6 +13,7 @@
 #include "app/Installer.h"
 #include "pages/install/TFormInstal.h"
 #include "services/installer/ProgramTitle.h"
+#include "services/paths/WindowsPath.h"
 #include "ui/Application.h"
 
 namespace {
@@ -35,16 +36,36 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
     kanvel::ui::Application application(toolkit, kanvel::services::ProgramTitleOf(platform.ExecutablePath()));
     toolkit.attach(application);
     platform.OwnNoticesBy(&toolkit);
+    // A repair keeps the working tables the users edited; otherwise the window's way replaces them.
+    const auto workingTables = settings.repair ? kanvel::install::WorkingTablePolicy::WithoutWindow(false)
+                                               : kanvel::install::WorkingTablePolicy();
     kanvel::app::Installer installer(platform, application, settings.scope,
-                                     kanvel::services::ProgramVerification::OfThisBuild(), {}, {},
+                                     kanvel::services::ProgramVerification::OfThisBuild(), workingTables, {},
                                      settings.allowDowngrade ? kanvel::install::DowngradeRule::Allowing()
                                                              : kanvel::install::DowngradeRule());
     installer.TakeFilesFrom(settings.source);
+    // Run from a temporary copy of the kept installer for a removal: the
+    // removal lets the waiting first run end before it deletes the kept copy.
+    if (settings.releaseKeptCopy)
+        installer.deferredRemoval().ReleaseFirstRunWith(
+            [&] { settings.releaseKeptCopy(installer.recorder().installation()); });
+    // Run from the kept installer itself: a removal leaves that copy, which cannot go while it runs.
+    if (settings.handOverKeptCopy) installer.deferredRemoval().Defer();
     application.guarded([&] {
         installer.CreateForms();
         if (settings.location) installer.FormInstal().ChooseLocation(*settings.location);
         installer.Run();
     });
+    // Not released by a removal: the first run learns the outcome now.
+    if (settings.releaseKeptCopy) settings.releaseKeptCopy(installer.recorder().installation());
+    const std::wstring waiting = installer.deferredRemoval().Waiting();
+    if (settings.handOverKeptCopy && !waiting.empty()) {
+        // The running copy's own folder: a copy that outlives this run deletes it; another folder's goes now.
+        if (kanvel::services::EqualIgnoringCase(waiting, kanvel::services::FolderOf(platform.ExecutablePath())))
+            settings.handOverKeptCopy(installer.context().editionName);
+        else
+            application.guarded([&] { installer.deferredRemoval().Complete(); });
+    }
     platform.OwnNoticesBy(nullptr);
     return installer.recorder().installation();
 }

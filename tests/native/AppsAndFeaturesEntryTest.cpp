@@ -39,7 +39,8 @@ TEST_F(AppsAndFeaturesEntryTest, EachScopeHasItsEntryInItsOwnPartOfTheRegistryAn
         EXPECT_EQ(report().entryKey, kKey);
         EXPECT_FALSE(platform.registry().hasKey(other, kKey));
         const std::wstring scopeOption = allUsers ? L" /ALLUSERS" : L"";
-        EXPECT_EQ(EntryText(root, L"UninstallString"), L"\"" + kKeptCopy + L"\" \"/DIR=C:\"" + scopeOption);
+        EXPECT_EQ(EntryText(root, L"UninstallString"), L"\"" + kKeptCopy + L"\" /UNINSTALL \"/DIR=C:\"" + scopeOption);
+        EXPECT_EQ(EntryText(root, L"ModifyPath"), L"\"" + kKeptCopy + L"\" /REPAIR \"/DIR=C:\"" + scopeOption);
         EXPECT_EQ(EntryText(root, L"QuietUninstallString"),
                   L"\"" + kKeptCopy + L"\" /SILENT /UNINSTALL /EDITION=Koordynator \"/DIR=C:\"" + scopeOption);
         EXPECT_EQ(EntryText(root, L"InstallLocation"), L"C:\\OR-Vel");

@@ -140,6 +140,20 @@ TEST(CommandLineTest, WhatDeploymentToolsAddIsAcceptedAndScopeAndResetAreChecked
     EXPECT_EQ(Refused({L"/LAYOUT=D:\\pliki", L"/CLOSEAPPLICATIONS"}), L"/CLOSEAPPLICATIONS");
 }
 
+// A repair takes what an installation takes (winget adds its install
+// switches to the repair's), never a reset of the tables, and runs with a window too.
+TEST(CommandLineTest, RepairTakesTheInstallOptionsButNoResetAndNoRemoval) {
+    auto options = Parsed({L"/SILENT", L"/REPAIR", L"/EDITION=Procesor"});
+    EXPECT_TRUE(options.repair && !options.acceptLicence && !options.uninstall);
+    EXPECT_TRUE(Parsed(Silent({L"/COMPONENTS=program,database", L"/LOG=D:\\k.log", L"/repair"})).repair);
+    EXPECT_EQ(Refused(Silent({L"/REPAIR", L"/COMPONENTS=program,database", L"/RESETDATABASE"})), L"/RESETDATABASE");
+    EXPECT_EQ(Refused({L"/SILENT", L"/EDITION=Procesor", L"/UNINSTALL", L"/REPAIR"}), L"/UNINSTALL");
+    EXPECT_EQ(Refused({L"/LAYOUT=D:\\pliki", L"/REPAIR"}), L"/REPAIR");
+    options = Parsed({L"/REPAIR", L"/DIR=D:\\Programy", L"/ALLUSERS"});
+    EXPECT_TRUE(options.repair && !options.silent);
+    EXPECT_EQ(Refused({L"/REPAIR", L"/EDITION=Procesor"}), L"/EDITION=Procesor");
+}
+
 TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
     const auto options = Parsed({L"/DIR=D:\\Moje programy", L"/LOG=C:\\Users\\Jan Kowalski\\k.log", L"/ALLUSERS",
                                  L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-"});
@@ -147,7 +161,10 @@ TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
     EXPECT_EQ(options.directory, L"D:\\Moje programy");
     EXPECT_EQ(options.logFile, L"C:\\Users\\Jan Kowalski\\k.log");
     EXPECT_TRUE(options.allUsers);
-    for (const wchar_t* silentOnly : {L"/EDITION=Procesor", L"/UNINSTALL", L"/COMPONENTS=program", L"/RESETDATABASE",
+    // Settings' "Uninstall" and "Modify" open the window for a removal or a repair.
+    EXPECT_TRUE(Parsed({L"/UNINSTALL", L"/DIR=D:"}).uninstall);
+    EXPECT_TRUE(Parsed({L"/REPAIR", L"/DIR=D:"}).repair);
+    for (const wchar_t* silentOnly : {L"/EDITION=Procesor", L"/COMPONENTS=program", L"/RESETDATABASE",
                                       L"/NOSHORTCUTS", L"/ACCEPTLICENCE", L"/CLOSEAPPLICATIONS"})
         EXPECT_EQ(Refused({L"/DIR=D:", silentOnly}), silentOnly);
 }

@@ -58,6 +58,27 @@ TEST_F(DeferredRemovalTest, AKeptCopyStillHeldAtTheEndIsRecordedAndItsFolderName
     EXPECT_EQ(notices, std::vector<std::wstring>{L"\"C:\\OR-Vel\"" + kStillUsed});
 }
 
+// A window's removal from a temporary copy: the waiting first run is let go
+// (once) right before the kept copy it holds is deleted, in the window, with
+// the folder and its notice; nothing is left for Complete.
+TEST_F(DeferredRemovalTest, ReleasedTheFirstRunEndsBeforeTheKeptCopyGoesInTheWindow) {
+    platform.lockedFiles.push_back(kKeptCopy);
+    int releases = 0;
+    deferred().ReleaseFirstRunWith([&] {
+        ++releases;
+        EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));
+        std::erase(platform.lockedFiles, kKeptCopy);
+    });
+    platform.files().WriteFile(L"C:\\OR-Vel\\Format\\Cfg\\config.db", "table");
+    panel().BBDeinstal.click();
+    EXPECT_EQ(releases, 1);
+    EXPECT_FALSE(platform.FileExists(kKeptCopy));
+    EXPECT_TRUE(installer->recorder().removal().filesLeft.empty());
+    EXPECT_EQ(notices.size(), 1u);  // the database folder that stays, named in the window
+    ExpectNothingWaits();
+    EXPECT_EQ(releases, 1);
+}
+
 // An edition still installed in the folder needs the kept copy: nothing waits.
 TEST_F(DeferredRemovalTest, AnotherEditionInTheFolderKeepsTheCopyAndNothingWaits) {
     platform.files().WriteFile(L"C:\\OR-Vel\\Edytor2p.exe", "MZ procesor");

@@ -66,6 +66,8 @@ protected:
     app::WindowSettings window;
     // Where the window's files came from (the copy lives only as long as the run).
     std::optional<std::wstring> windowSource;
+    // The edition the window removes, leaving only the kept copy it runs from.
+    std::optional<std::wstring> removedInWindow;
 
     void SetUp() override {
         platform.httpClientFactory = [this] { return std::make_unique<platform::host::ScriptedHttpClient>(server); };
@@ -78,6 +80,10 @@ protected:
             windowOpened = true;
             window = settings;
             if (settings.source) windowSource = settings.source->location();
+            // The window of a removal's second phase closes: the first run learns the outcome.
+            if (settings.releaseKeptCopy) settings.releaseKeptCopy(install::InstallReport{});
+            // The window of the kept copy removed this edition, and with it all but that copy.
+            if (removedInWindow && settings.handOverKeptCopy) settings.handOverKeptCopy(*removedInWindow);
             return install::InstallReport{};
         });
     }
@@ -296,6 +302,68 @@ TEST_F(UnattendedRunTest, ARepeatedInstallKeepsTheUsersWorkAndResetDatabaseRepla
     EXPECT_EQ(TimesLogged(L"zastąpiony pierwotnym"), 73u);
 }
 
+// What the user broke is mended, what the user made stays: the program file
+// and the desktop shortcut deleted, a table file missing, a working table
+// edited and another deleted. The repair finds the installation by its entry
+// (winget names only the edition) and takes the options winget adds.
+TEST_F(UnattendedRunTest, ARepairRestoresWhatIsMissingAndKeepsTheUsersTables) {
+    InstallWithTheUsersWork();
+    const std::wstring program = installed + L"\\Edytor2.exe";
+    const std::wstring pristineTable = installed + L"\\Format\\Bkp6\\config2.db";
+    ASSERT_TRUE(platform.FileExists(pristineTable));
+    platform.DeleteFileAt(program);
+    platform.DeleteFileAt(desktopLink);
+    platform.DeleteFileAt(pristineTable);
+    platform.DeleteFileAt(installed + L"\\Format\\Cfg\\config2.db");
+    platform.files().WriteFile(installed + L"\\Format\\Cfg\\config1.db", "settings");
+    platform.registry().write(RegistryRoot::CurrentUser, kEntryKey, {{L"DisplayIcon", std::wstring(L"x")}});
+    server.requests.clear();
+
+    EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/COMPONENTS=program,database",
+                   L"/LOG=D:\\naprawa.log", L"/REPAIR"}),
+              0);
+    EXPECT_TRUE(Logged(L"naprawa instalacji edycji Administrator w folderze " + installed, L"D:\\naprawa.log"));
+    EXPECT_EQ(platform.files().ReadFile(program), "MZ administrator");
+    EXPECT_TRUE(platform.FileExists(desktopLink));
+    EXPECT_TRUE(platform.FileExists(startLink));
+    EXPECT_EQ(platform.files().ReadFile(edited), "the user's work");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Format\\Cfg\\config1.db"), "settings");
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Format\\Cfg\\config2.db"), "table");
+    EXPECT_EQ(platform.files().ReadFile(pristineTable), "table");
+    EXPECT_EQ(EntryText(L"DisplayIcon"), program);
+    // The program and the one missing table file, nothing else.
+    ASSERT_EQ(server.requests.size(), 2u);
+    EXPECT_EQ(server.requests[0].url, Url(L"programy/wersja7/bkp6/config2.db"));
+    EXPECT_EQ(server.requests[1].url, Url(L"programy/wersja7/poprawki/Edytor2._exe"));
+    EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
+    ExpectNothingOnScreen();
+
+    // The repair a user runs by hand: the edition and the folder, no licence, the database found where it lies.
+    platform.files().WriteFile(edited, "more work");
+    platform.DeleteFileAt(program);
+    EXPECT_EQ(Run({L"/SILENT", L"/REPAIR", L"/EDITION=Administrator", L"/DIR=D:\\Programy"}), 0);
+    EXPECT_TRUE(platform.FileExists(program));
+    EXPECT_EQ(platform.files().ReadFile(edited), "more work");
+}
+
+TEST_F(UnattendedRunTest, ARepairOfNothingEndsWith2AndTheWindowsRepairKeepsTheTables) {
+    EXPECT_EQ(Run({L"/SILENT", L"/REPAIR", L"/EDITION=Administrator", L"/DIR=D:\\Programy"}), 2);
+    EXPECT_TRUE(Logged(L"nie ma czego naprawić: brak instalacji edycji Administrator w folderze " + installed));
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+
+    // Settings' "Modify" runs the entry's ModifyPath: the window, its folder preset, for a repair.
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    ASSERT_EQ(Run(SplitAsWindows(*EntryText(L"ModifyPath"))), 0);
+    EXPECT_TRUE(windowOpened);
+    EXPECT_TRUE(window.repair);
+    EXPECT_EQ(window.location, L"D:\\Programy");
+    windowOpened = false;
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_FALSE(window.repair);
+}
+
 TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKeptInstaller) {
     ServeProgram();
     platform.executablePath = L"\\\\serwer\\pakiety\\Instalator.exe";
@@ -308,12 +376,14 @@ TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKept
     EXPECT_EQ(EntryText(L"InstallLocation"), installed);
     EXPECT_EQ(EntryText(L"DisplayIcon"), installed + L"\\Edytor2.exe");
     EXPECT_EQ(EntryText(L"InstallDate"), L"20170105");
-    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + keptCopy + L"\" \"/DIR=D:\\Programy\"");
+    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + keptCopy + L"\" /UNINSTALL \"/DIR=D:\\Programy\"");
     EXPECT_EQ(EntryText(L"QuietUninstallString"),
               L"\"" + keptCopy + L"\" /SILENT /UNINSTALL /EDITION=Administrator \"/DIR=D:\\Programy\"");
     const auto& registry = platform.registry();
-    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoModify"), 1u);
-    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoRepair"), 1u);
+    // Repair is offered: Settings' "Modify" starts the window's repair, and winget repairs only without these flags.
+    EXPECT_EQ(EntryText(L"ModifyPath"), L"\"" + keptCopy + L"\" /REPAIR \"/DIR=D:\\Programy\"");
+    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoModify"), 0u);
+    EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoRepair"), 0u);
     EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"EstimatedSize"), 1u);  // 28 bytes: 1 KiB
     EXPECT_TRUE(registry.keys(RegistryRoot::LocalMachine).empty());
     EXPECT_TRUE(Logged(L"wpis w „Aplikacje i funkcje”: HKEY_CURRENT_USER\\" + kEntryKey));
@@ -474,6 +544,82 @@ TEST_F(UnattendedRunTest, AnOlderInstallerDoesNotReplaceANewerReleaseUnlessAllow
     EXPECT_EQ(Run(Install({})), 0);
     platform.WriteRegistryValues(RegistryRoot::CurrentUser, kEntryKey, {{L"DisplayVersion", std::wstring(L"6.9.9")}});
     EXPECT_EQ(Run(Install({})), 0);
+}
+
+// The kept copy works where it lies, except for a removal: Settings'
+// "Uninstall" (the UninstallString) goes on from a temporary copy, and the
+// kept copy's run waits for that copy's window to close and ends with its
+// code, so that Settings refreshes its list only once the removal is done.
+TEST_F(UnattendedRunTest, OnlyARemovalLeavesTheKeptCopyAndItsFirstRunWaitsForTheCopysWindow) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.executablePath = keptCopy;
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_TRUE(windowOpened);
+    EXPECT_EQ(Run(SplitAsWindows(*EntryText(L"ModifyPath"))), 0);
+    platform.DeleteFileAt(installed + L"\\Edytor2.exe");
+    EXPECT_EQ(Run({L"/SILENT", L"/REPAIR", L"/EDITION=Administrator"}), 0);
+    EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+    EXPECT_TRUE(platform.copyRuns.empty());
+
+    // The first run: no window of its own; it ends with the copy's code.
+    windowOpened = false;
+    platform.copyOutcome = 6;
+    const Args removal = SplitAsWindows(*EntryText(L"UninstallString"));
+    EXPECT_EQ(Run(removal), 6);
+    EXPECT_FALSE(windowOpened);
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_TRUE(platform.copyRuns[0].waited);
+    Args copyArguments = removal;
+    copyArguments.push_back(L"/SECONDPHASE=first-phase");
+    EXPECT_EQ(platform.copyRuns[0].arguments, copyArguments);
+
+    // The copy's window: its outcome goes to the first run when it closes,
+    // and only then does it wait for the first run to end.
+    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    platform.lockedFiles.push_back(keptCopy);
+    platform.firstPhaseExecutable = keptCopy;
+    events.clear();
+    EXPECT_EQ(Run(copyArguments), 0);
+    EXPECT_TRUE(windowOpened);
+    EXPECT_EQ(window.location, L"D:\\Programy");
+    EXPECT_EQ(platform.reportedToFirstPhase, std::vector<int>{0});
+    const auto order = events.entries();
+    const auto reported = std::find(order.begin(), order.end(), L"reported to first phase 0");
+    ASSERT_NE(reported, order.end());
+    EXPECT_NE(std::find(reported, order.end(), L"first phase ended"), order.end());
+}
+
+// A removal in a window of the kept copy itself (opened from its folder)
+// leaves that copy, which cannot delete itself: a temporary copy, which
+// nothing waits for, finds only the copy and deletes it, with its folder,
+// once the window's run has ended.
+TEST_F(UnattendedRunTest, AKeptCopyLeftByItsOwnWindowsRemovalGoesOnceThatRunHasEnded) {
+    ServeProgram();
+    ASSERT_EQ(Run(Install({})), 0);
+    platform.executablePath = keptCopy;
+    removedInWindow = L"Administrator";
+    EXPECT_EQ(Run({}), 0);
+    const Args handOver{L"/SILENT", L"/UNINSTALL", L"/EDITION=Administrator", L"/DIR=D:\\Programy",
+                        L"/SECONDPHASE=first-phase"};
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    EXPECT_FALSE(platform.copyRuns[0].waited);
+    EXPECT_EQ(platform.copyRuns[0].arguments, handOver);
+
+    // What the window's removal left: the kept copy alone.
+    for (const auto& file : {installed + L"\\Edytor2.exe", desktopLink, startLink}) platform.DeleteFileAt(file);
+    platform.registry().remove(RegistryRoot::CurrentUser, kEntryKey);
+    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    platform.lockedFiles.push_back(keptCopy);
+    platform.firstPhaseExecutable = keptCopy;
+    windowOpened = false;
+    events.clear();
+    EXPECT_EQ(Run(handOver), 0);
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    EXPECT_TRUE(platform.DirectoryExists(L"D:\\Programy"));
+    ExpectNothingOnScreen();
 }
 
 TEST_F(UnattendedRunTest, ForAllUsersTheCommonFoldersAndTheMachinesListAreUsed) {
@@ -1073,11 +1219,11 @@ TEST_F(LocalCopyTest, ACopyBesideTheInstallerServesTheWindowAndABadCopyEndsTheRu
     ASSERT_TRUE(windowOpened);
     EXPECT_EQ(windowSource, L"C:\\Instal\\pliki");
 
-    // Started from the copy kept in an installation, the window goes on from
+    // A removal started from the copy kept in an installation goes on from
     // a temporary copy elsewhere: it is given the folder in full.
     platform.executablePath = installed + L"\\Instalator.exe";
     platform.files().WriteFile(platform.executablePath, "MZ");
-    EXPECT_EQ(Run({L"-source=pliki", L"/LOG=D:\\l.log"}), 0);
+    EXPECT_EQ(Run({L"-source=pliki", L"/LOG=D:\\l.log", L"/UNINSTALL"}), 0);
     ASSERT_EQ(platform.copyRuns.size(), 1u);
     EXPECT_EQ(platform.copyRuns[0].arguments[0], L"-source=" + installed + L"\\pliki");
     EXPECT_EQ(platform.copyRuns[0].arguments[1], L"/LOG=D:\\l.log");

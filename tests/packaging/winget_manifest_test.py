@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the winget manifests: each against winget's own published JSON
-schema for manifest 1.6.0 (tests/packaging/winget-schema), each as the one
+schema for manifest 1.7.0 (tests/packaging/winget-schema), each as the one
 template makes it for its edition, and each against the installer itself:
 its options, its "Apps & features" entry, its version and its exit codes,
 which the README and the deployment guide list as one table."""
@@ -22,7 +22,7 @@ SCHEMAS = os.path.join(ROOT, "tests", "packaging", "winget-schema")
 PACKAGING = os.path.join(ROOT, "packaging", "winget")
 PACKAGE_DIRS = sorted(glob.glob(os.path.join(PACKAGING, "*", "*")))
 GENERATOR = os.path.join(ROOT, "tools", "winget", "make-manifests.py")
-MANIFEST_VERSION = "1.6.0"
+MANIFEST_VERSION = "1.7.0"
 
 # The installer's own facts (version, editions, publisher, exit codes), read
 # from its sources the way the manifests' generator reads them.
@@ -100,7 +100,8 @@ class WingetManifestTest(unittest.TestCase):
     def test_the_schema_check_catches_what_winget_refuses(self):
         validator = schema_validator("installer")
         _, _, installer, _ = manifests(PACKAGE_DIRS[0])
-        for field, wrong in (("InstallerType", "setup"), ("MinimumOSVersion", "Windows 10"), ("Installers", [])):
+        for field, wrong in (("InstallerType", "setup"), ("MinimumOSVersion", "Windows 10"), ("Installers", []),
+                             ("RepairBehavior", "reinstall")):
             broken = dict(installer, **{field: wrong})
             self.assertTrue(list(validator.iter_errors(broken)), field)
         broken = dict(installer, ExpectedReturnCodes=[{"InstallerReturnCode": 0, "ReturnResponse": "custom"}])
@@ -136,6 +137,10 @@ class WingetManifestTest(unittest.TestCase):
                     tokens = switches[mode].split()
                     self.assertLessEqual({"/SILENT", "/ACCEPTLICENCE", f"/EDITION={edition}"}, set(tokens), mode)
                 self.assertEqual("/ALLUSERS" in switches["Silent"].split(), entry["Scope"] == "machine")
+                # winget repair adds /REPAIR to the mode's switches and the log; a window run takes it too.
+                self.assertEqual(switches["Repair"], "/REPAIR")
+                self.assertTrue(options["REPAIR"])
+            self.assertEqual(installer["RepairBehavior"], "installer")
             # "winget install -i" passes the interactive switches, the log and the location to a window run.
             self.assertIn("interactive", installer["InstallModes"])
             self.assertTrue(options["LOG"] and options["DIR"] and options["ALLUSERS"])

@@ -16,19 +16,7 @@ mkdir -p "$c_drive/pobrane"
 printf 'not a program\r\n' > "$c_drive/pobrane/setup._exe"
 
 accept_and_choose_koordynator
-drive click "Paradox (BDE)" >/dev/null
-wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
-drive click "Instaluj" >/dev/null
-
-answer "Uwaga!" engine-notice
-answer "Instalator" engine-connection-failure
-wait_for 20 xdotool search --name '^Wskaż plik setup\._exe$' || fail "no dialog for the packed engine installer"
-dialog=$(xdotool search --name '^Wskaż plik setup\._exe$' | head -n 1)
-xdotool windowactivate --sync "$dialog" 2>/dev/null
-xdotool key ctrl+a
-xdotool type 'c:\pobrane\setup._exe'
-xdotool key Return
-answer "Uwaga!" engine-not-started   # "Nie udało się uruchomić instalatora silnika bazy danych."
+install_engine_that_cannot_start   # "Nie udało się uruchomić instalatora silnika bazy danych."
 grep -aq 'Sterowniki\\BDE\\setup.exe' "$message_log" 2>/dev/null \
   || fail "the message log does not name the engine installer that did not start"
 

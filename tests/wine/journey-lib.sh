@@ -332,6 +332,26 @@ choose_koordynator_after_reveal() {
   wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 }
 
+# On the chosen edition's panel, with no download server: ticks the engine,
+# presses "Instaluj", answers the notices of the engine's failed download and
+# picks c:\pobrane\setup._exe (which the journey made, not a program) in the
+# file dialog; returns once the notice that it could not start was answered.
+install_engine_that_cannot_start() {
+  drive click "Paradox (BDE)" >/dev/null
+  wait_for 10 control_is "Paradox (BDE)" "enabled=1 checked=1 visible=1" || fail "engine box not ticked"
+  drive click "Instaluj" >/dev/null
+  answer "Uwaga!" engine-notice
+  answer "Instalator" engine-connection-failure
+  wait_for 20 xdotool search --name '^Wskaż plik setup\._exe$' || fail "no dialog for the packed engine installer"
+  local dialog
+  dialog=$(xdotool search --name '^Wskaż plik setup\._exe$' | head -n 1)
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type 'c:\pobrane\setup._exe'
+  xdotool key Return
+  answer "Uwaga!" engine-not-started
+}
+
 # Installs "Koordynator" with every component: starts, accepts the licence,
 # ticks the database and the engine, answers the engine notice and waits
 # until the engine installer has been started.

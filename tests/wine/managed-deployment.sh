@@ -3,9 +3,11 @@
 # D: mapped into the prefix: an install with the command line winget builds
 # from the manifest (the log and the folder carry blanks, the folder does not
 # exist yet); a user's edit of a working table kept when the same install runs
-# again, and replaced with /RESETDATABASE; the "Apps & features" entry under
-# HKCU, and its QuietUninstallString run as Windows runs a command line; the
-# entry's UninstallString opening the window that removes the installation;
+# again, and replaced with /RESETDATABASE; winget's repair of a deleted
+# program file and desktop shortcut that keeps the edited table; the "Apps &
+# features" entry under HKCU, and its QuietUninstallString run as Windows runs
+# a command line; the entry's UninstallString opening the window that removes
+# the installation, its run ending only once the removal is done;
 # an install for every user (common shortcuts, the entry under HKLM) and its
 # removal.
 set -u
@@ -37,17 +39,19 @@ log="$log_dir/winget Kanvel.log"
 location_windows='D:\Moje programy\Kanvel'
 installed="$d_root/Moje programy/Kanvel/OR-Vel"
 
-# winget_command SCOPE: the command line winget runs for the manifest's
-# installer of that scope: the installer, then its SilentWithProgress, Log
-# and InstallLocation switches, <LOGPATH> and <INSTALLPATH> put in.
+# winget_command SCOPE [repair]: the command line winget runs for the
+# manifest's installer of that scope: the installer, then its
+# SilentWithProgress, Log and InstallLocation switches (for a repair the
+# Repair switch instead of the location), <LOGPATH> and <INSTALLPATH> put in.
 winget_command() {
-  python3 - "$manifest" "$1" "$installer_windows" "$log_windows" "$location_windows" <<'PY'
+  python3 - "$manifest" "$1" "${2:-install}" "$installer_windows" "$log_windows" "$location_windows" <<'PY'
 import sys, yaml
-manifest, scope, installer, log, location = sys.argv[1:]
+manifest, scope, action, installer, log, location = sys.argv[1:]
 with open(manifest, encoding="utf-8") as stream:
     entry = next(i for i in yaml.safe_load(stream)["Installers"] if i["Scope"] == scope)
 switches = entry["InstallerSwitches"]
-arguments = " ".join((switches["SilentWithProgress"], switches["Log"], switches["InstallLocation"]))
+last = switches["Repair"] if action == "repair" else switches["InstallLocation"]
+arguments = " ".join((switches["SilentWithProgress"], switches["Log"], last))
 print(f'"{installer}" ' + arguments.replace("<LOGPATH>", log).replace("<INSTALLPATH>", location))
 PY
 }
@@ -75,7 +79,13 @@ expect_logged "$log" "kod wyjścia 0: zakończono pomyślnie"
 [ "$(registry_value "$user_key" DisplayVersion)" = "7.0.0" ] || fail "DisplayVersion: $(registry_value "$user_key" DisplayVersion)"
 [ "$(registry_value "$user_key" Publisher)" = "Velmarin Sp. z o.o." ] || fail "Publisher"
 [ "$(registry_value "$user_key" InstallLocation)" = 'D:\Moje programy\Kanvel\OR-Vel' ] || fail "InstallLocation"
-[ "$(registry_value "$user_key" NoModify)" = 0x1 ] && [ "$(registry_value "$user_key" NoRepair)" = 0x1 ] || fail "NoModify/NoRepair"
+# Repair offered: Settings' "Modify" starts the ModifyPath, winget repairs an entry without NoModify or NoRepair set.
+[ "$(registry_value "$user_key" NoModify)" = 0x0 ] && [ "$(registry_value "$user_key" NoRepair)" = 0x0 ] || fail "NoModify/NoRepair"
+[ "$(registry_value "$user_key" ModifyPath)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /REPAIR "/DIR=D:\Moje programy\Kanvel"' ] \
+  || fail "ModifyPath: $(registry_value "$user_key" ModifyPath)"
+[ "$(registry_value "$user_key" UninstallString)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /UNINSTALL "/DIR=D:\Moje programy\Kanvel"' ] \
+  || fail "UninstallString: $(registry_value "$user_key" UninstallString)"
+wine reg query "$user_key" 2>/dev/null | tr -d '\r' >"$JOURNEY_SHOTS/managed-deployment-entry.txt"
 [ -z "$(registry_value "$machine_key" DisplayName)" ] || fail "an install for one user wrote the machine's entry"
 
 # --- The same install again keeps the user's edit; /RESETDATABASE replaces it, and says so.
@@ -93,6 +103,20 @@ run_command "$install_command /RESETDATABASE"
 [ ! -e "$installed/Instalator.exe:Zone.Identifier" ] || fail "the kept installer copy is still marked as downloaded"
 cmp -s "$edited" "$mirror/programy/wersja7/bkp6/baza3.db" || fail "/RESETDATABASE kept the edited table"
 expect_logged "$log" "plik roboczy bazy danych zastąpiony pierwotnym: D:\\Moje programy\\Kanvel\\OR-Vel\\Format\\Dbf6\\baza3.db"
+
+# --- winget repair (its mode's switches, the log and /REPAIR; no folder: the entry names it)
+# after the program file and the desktop shortcut were deleted and a working table edited.
+printf 'edited by the user\n' >"$edited"
+rm -f "$installed/Edytor3.exe" "$(wine_desktop_dir)/Koordynator 7.lnk"
+repair_command=$(winget_command user repair)
+case "$repair_command" in *' /REPAIR') ;; *) fail "the manifest's repair: $repair_command" ;; esac
+run_command "$repair_command"
+[ "$RC" = 0 ] || fail "winget's repair: exit code $RC, expected 0: $repair_command; $(tail -n 3 "$log" 2>&1)"
+cmp -s "$installed/Edytor3.exe" "$mirror/programy/wersja7/poprawki/Edytor3._exe" || fail "the repair did not bring the program file back"
+[ -f "$(wine_desktop_dir)/Koordynator 7.lnk" ] || fail "the repair did not bring the desktop shortcut back"
+[ "$(cat "$edited")" = "edited by the user" ] || fail "the repair replaced the user's table"
+expect_logged "$log" "naprawa instalacji edycji Koordynator w folderze D:\\Moje programy\\Kanvel\\OR-Vel"
+[ ! -e "$c_drive/OR-Vel" ] || fail "the repair installed into C:"
 
 # --- The QuietUninstallString, run as Windows runs it: everything but the database goes, the entry too.
 quiet=$(registry_value "$user_key" QuietUninstallString)
@@ -123,23 +147,35 @@ mode=$(stat -c %a "$temporary/${copies%/}")
 run_command "$install_command"
 [ "$RC" = 0 ] || fail "the install before the window's removal: exit code $RC"
 window_removal=$(registry_value "$user_key" UninstallString)
-run_command "$window_removal"
-[ "$RC" = 0 ] || fail "the UninstallString: exit code $RC, expected 0"
+# Settings waits for the run it started before it reads its list again.
+removal_answer="$KANVEL_WINE_ROOT/window-removal.answer"
+rm -f "$removal_answer"
+on_journey_end 'rm -f "$removal_answer"'
+drive run "$window_removal" >"$removal_answer" &
+removal_run=$!
 WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
 wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
 choose_koordynator_after_reveal
 # The folder field shows the location the entry gave.
 control_is 'D:\Moje programy\Kanvel' "enabled=1 checked=0 visible=1" || fail "the location is not preset"
 wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
+kill -0 "$removal_run" 2>/dev/null && [ ! -s "$removal_answer" ] \
+  || fail "the UninstallString's run ended before anything was removed: $(cat "$removal_answer")"
 shot window-removal
 drive click "Usunięcie instalacji" >/dev/null
 answer_warning database-folders-stay
 wait_for 10 status_is "Usunięcie programu zakończone pomyślnie" || fail "removal did not end: $(drive status)"
+# The removal done, the run Windows started ends with its code, and the kept copy goes with it, in the window.
+removal_run_ended() { ! kill -0 "$removal_run" 2>/dev/null; }
+wait_for 30 removal_run_ended || fail "the UninstallString's run still waits after the removal"
+wait "$removal_run"
+[ "$(cat "$removal_answer")" = exit=0 ] || fail "the UninstallString: $(cat "$removal_answer"), expected exit=0"
 [ ! -e "$installed/Edytor3.exe" ] || fail "the window's removal left the program file"
 [ ! -e "$installed/Instalator.exe" ] || fail "the window's removal left the kept installer"
 [ -z "$(registry_value "$user_key" DisplayName)" ] || fail "the window's removal left the entry"
 drive click "Zamknij" >/dev/null
 wait_for 30 window_gone "Warunki licencji" || fail "the window did not close"
+ls -la "$temporary"/Kanvel-*/ >"$JOURNEY_SHOTS/managed-deployment-temporary.txt" 2>&1
 
 # --- For every user: the common desktop and Start menu, the machine's entry; removed the same way.
 run_command "$(winget_command machine)"

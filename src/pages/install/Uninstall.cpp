@@ -2,8 +2,6 @@
 // executable and the engine installer, then the folders that became empty.
 #include "pages/install/TFormInstal.h"
 
-#include <algorithm>
-
 #include "pages/install/FilesInUseCheck.h"
 #include "pages/install/InstallFolderRemoval.h"
 
@@ -68,8 +66,7 @@ void TFormInstal::removeInstallFolder(const std::wstring& folder) {
     const std::wstring drivers = paths.DriversFolderIn(folder);
     if (platform.files.DirectoryExists(drivers)) removal.RemoveFolder(drivers);
     // The kept installer serves every edition installed in the folder: it goes with the last one.
-    const auto programFiles = paths.EveryProgramFileIn(folder);
-    if (std::ranges::none_of(programFiles, [&](const std::wstring& file) { return platform.files.FileExists(file); })) {
+    if (DeferredRemoval::NoProgramLeftIn(platform, folder)) {
         if (deferredRemoval_.Postpones(folder)) return;
         removal.DeleteFileWithin(paths.KeptInstallerIn(folder));
     }

@@ -8,11 +8,12 @@ namespace kanvel::install {
 
 namespace {
 constexpr const wchar_t* kProductName = L"Kanvel ";
-constexpr std::uint32_t kYes = 1;
+constexpr std::uint32_t kNo = 0;
 constexpr std::uint64_t kBytesPerUnit = 1024;  // the entry counts its size in KiB
 // The options of the entry's command lines, as the installer's command line reads them.
 constexpr const wchar_t* kSilentOption = L" /SILENT";
 constexpr const wchar_t* kUninstallOption = L" /UNINSTALL";
+constexpr const wchar_t* kRepairOption = L" /REPAIR";
 constexpr const wchar_t* kEditionOption = L" /EDITION=";
 constexpr const wchar_t* kLocationOption = L"/DIR=";
 constexpr const wchar_t* kAllUsersOption = L" /ALLUSERS";
@@ -47,7 +48,11 @@ std::wstring KeptInstallerCommand(const services::InstallerContext& context, con
 }
 }  // namespace
 
-std::wstring UninstallCommand(const services::InstallerContext& context) { return KeptInstallerCommand(context, L""); }
+std::wstring UninstallCommand(const services::InstallerContext& context) {
+    return KeptInstallerCommand(context, kUninstallOption);
+}
+
+std::wstring RepairCommand(const services::InstallerContext& context) { return KeptInstallerCommand(context, kRepairOption); }
 
 std::wstring QuietUninstallCommand(const services::InstallerContext& context) {
     return KeptInstallerCommand(context, kSilentOption + std::wstring(kUninstallOption) + kEditionOption +
@@ -69,8 +74,12 @@ std::vector<services::RegistryValue> UninstallEntryValues(const services::Instal
         {L"EstimatedSize", size},
         {L"InstallDate", Digits(today.year, 4) + Digits(today.month, 2) + Digits(today.day, 2)},
         {L"URLInfoAbout", std::wstring(licence::kProducerWebUrl)},
-        {L"NoModify", kYes},
-        {L"NoRepair", kYes},
+        // Settings offers "Modify" (the ModifyPath) for an entry whose
+        // NoModify is not 1, and winget repairs only an entry whose NoModify
+        // and NoRepair are not 1; written as 0 so that an earlier entry's 1 goes.
+        {L"NoModify", kNo},
+        {L"NoRepair", kNo},
+        {L"ModifyPath", RepairCommand(context)},
         {L"UninstallString", UninstallCommand(context)},
         {L"QuietUninstallString", QuietUninstallCommand(context)},
         {kEntryLocation, context.installBase},

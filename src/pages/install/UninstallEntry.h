@@ -34,16 +34,18 @@ struct LastInstallChoices {
 // The values of an installation's entry in Windows' list of installed
 // programs ("Apps & features"), which Windows, winget, Intune and
 // Configuration Manager read: its name, version and publisher, where it
-// lies, how large it is, and how to remove it with a window and without;
-// and the installer's own values for its next run.
+// lies, how large it is, how to repair it, and how to remove it with a
+// window and without; and the installer's own values for its next run.
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
                                                           const services::LocalTime& today);
 
 // The entry's command lines: removal in the window (the location preset),
-// and removal without a window, as deployment tools run it.
+// repair in the window (the location preset, the working tables kept), and
+// removal without a window, as deployment tools run it.
 std::wstring UninstallCommand(const services::InstallerContext& context);
+std::wstring RepairCommand(const services::InstallerContext& context);
 std::wstring QuietUninstallCommand(const services::InstallerContext& context);
 
 }  // namespace kanvel::install

@@ -339,7 +339,10 @@ std::optional<int> HostPlatform::RunFromTemporaryCopy(const std::vector<std::wst
     return waitForOutcome ? copyOutcome : std::optional<int>(0);
 }
 
-void HostPlatform::ReportToFirstPhase(const std::wstring&, int exitCode) { reportedToFirstPhase.push_back(exitCode); }
+void HostPlatform::ReportToFirstPhase(const std::wstring&, int exitCode) {
+    reportedToFirstPhase.push_back(exitCode);
+    log_.add(L"reported to first phase " + std::to_wstring(exitCode));
+}
 
 bool HostPlatform::WaitForFirstPhase(const std::wstring&) {
     // The first phase has ended: Windows lets its file go.
