@@ -409,7 +409,7 @@ TEST_F(UnattendedRunTest, TheQuietUninstallStringRunAsWindowsRunsItRemovesEveryt
         platform.copyRuns.clear();
         platform.reportedToFirstPhase.clear();
         ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=" + location}), 0);
-        EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + kept + L"\" \"/DIR=" + location + L"\"");
+        EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + kept + L"\" /UNINSTALL \"/DIR=" + location + L"\"");
         const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
         EXPECT_EQ(quiet.back(), L"/DIR=" + location);
 
