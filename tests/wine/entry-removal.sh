@@ -52,9 +52,13 @@ done
 # --- The UninstallString of the bare drive: the window, its folder preset, removes all of it.
 install_at 'C:' "$c_drive/OR-Vel"
 window_removal=$(registry_value "$key" UninstallString)
-[ "$window_removal" = '"C:\OR-Vel\Instalator.exe" "/DIR=C:"' ] || fail "UninstallString: $window_removal"
-run_command "$window_removal"
-[ "$RC" = 0 ] || fail "the UninstallString: exit code $RC, expected 0"
+[ "$window_removal" = '"C:\OR-Vel\Instalator.exe" /UNINSTALL "/DIR=C:"' ] || fail "UninstallString: $window_removal"
+# Settings waits for the run it started, which ends once the removal is done.
+removal_answer="$KANVEL_WINE_ROOT/entry-removal.answer"
+rm -f "$removal_answer"
+on_journey_end 'rm -f "$removal_answer"'
+drive run "$window_removal" >"$removal_answer" &
+removal_run=$!
 WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
 wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
 choose_koordynator_after_reveal
@@ -66,6 +70,10 @@ ended_or_answered() {
   status_is "Usunięcie programu zakończone pomyślnie"
 }
 wait_for 30 ended_or_answered || fail "removal did not end: $(drive status)"
+removal_run_ended() { ! kill -0 "$removal_run" 2>/dev/null; }
+wait_for 30 removal_run_ended || fail "the UninstallString's run still waits after the removal"
+wait "$removal_run"
+[ "$(cat "$removal_answer")" = exit=0 ] || fail "the UninstallString: $(cat "$removal_answer"), expected exit=0"
 shot bare-drive-removal
 [ ! -e "$c_drive/OR-Vel/Edytor3.exe" ] || fail "the window's removal left the program file"
 [ -z "$(registry_value "$key" DisplayName)" ] || fail "the window's removal left the entry"
