@@ -113,12 +113,15 @@ logged "$d_root/dowiazanie.log" \
 rm "$table"
 mv "$outside/config36.val" "$table"
 
-# --- The window started with /SOURCE installs from the copy as well.
+# --- The window started with /SOURCE installs from the copy as well, into the
+# family folder of the edition already installed (its entry's location).
 before=$(requests)
 accept_and_choose_koordynator "/SOURCE=D:\\pliki"
+control_is 'D:\Programy' "enabled=1 checked=0 visible=1" || fail "the window does not start where Administrator lies"
 drive click "Instaluj" >/dev/null
 wait_for 120 status_is "Instalacja zakończona pomyślnie" || fail "window install did not finish: $(drive status)"
 shot window-from-copy
-cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$copy/programy/wersja7/poprawki/Edytor3._exe" || fail "window: program file differs"
+cmp -s "$installed/Edytor3.exe" "$copy/programy/wersja7/poprawki/Edytor3._exe" || fail "window: program file differs"
+[ ! -e "$c_drive/OR-Vel" ] || fail "the window installed into C:\\OR-Vel"
 [ "$(requests)" = "$before" ] || fail "the mirror was asked during the window's install"
 echo "local source: ok"
