@@ -37,6 +37,9 @@ constexpr const wchar_t* kEditionOption = L"/EDITION";
 constexpr const wchar_t* kBadSource = L"nieprawidłowy folder lub adres kopii plików";
 constexpr const wchar_t* kUnencryptedSource = L"połączenie z kopią plików nie byłoby szyfrowane (http://)";
 constexpr const wchar_t* kLayoutConflict = L"wyklucza się z /LAYOUT";
+constexpr const wchar_t* kBadAccount = L"nieprawidłowy identyfikator konta (SID, np. S-1-5-21-...)";
+constexpr const wchar_t* kOwnerNeedsAction = L"dotyczy tylko usunięcia (/UNINSTALL) lub naprawy (/REPAIR) instalacji";
+constexpr const wchar_t* kAccountIdStart = L"S-1-";
 constexpr const wchar_t* kHttp = L"HTTP://";
 constexpr const wchar_t* kHttps = L"HTTPS://";
 constexpr const wchar_t* kHere = L".\\";
@@ -46,7 +49,7 @@ constexpr std::wstring_view kInvalidPathCharacters = L"<>\"|?*:/";
 enum class OptionId {
     Silent, VerySilent, AcceptLicence, Edition, Dir, Components, NoShortcuts, Shortcuts, Uninstall, Log, AllUsers,
     CurrentUser, ResetDatabase, SuppressMessageBoxes, NoRestart, NoStartPrompt, SecondPhase, Usage, Source, Layout,
-    CloseApplications, AllowDowngrade, Repair
+    CloseApplications, AllowDowngrade, Repair, Owner
 };
 
 // Whether an option has a meaning in a run with a window too.
@@ -59,7 +62,7 @@ struct KnownOption {
     Runs runs;
 };
 
-constexpr std::array<KnownOption, 23> kOptions{{
+constexpr std::array<KnownOption, 24> kOptions{{
     {L"SILENT", OptionId::Silent, false, Runs::Silent},
     // Inno Setup's stronger word for the same: nothing is shown either way.
     {L"VERYSILENT", OptionId::VerySilent, false, Runs::Silent},
@@ -89,13 +92,15 @@ constexpr std::array<KnownOption, 23> kOptions{{
     {L"ALLOWDOWNGRADE", OptionId::AllowDowngrade, false, Runs::Both},
     // With a window or without: the window keeps the working tables as they are.
     {L"REPAIR", OptionId::Repair, false, Runs::Both},
+    // In a per-user entry's command lines: whose installation they remove or repair.
+    {L"OWNER", OptionId::Owner, true, Runs::Both},
 }};
 
 // What a run that makes a copy of the server does not take.
-constexpr std::array<OptionId, 14> kNotWithLayout{
+constexpr std::array<OptionId, 15> kNotWithLayout{
     OptionId::AcceptLicence, OptionId::Edition, OptionId::Dir, OptionId::Components, OptionId::NoShortcuts,
     OptionId::Shortcuts, OptionId::Uninstall, OptionId::AllUsers, OptionId::CurrentUser, OptionId::ResetDatabase,
-    OptionId::Source, OptionId::CloseApplications, OptionId::AllowDowngrade, OptionId::Repair};
+    OptionId::Source, OptionId::CloseApplications, OptionId::AllowDowngrade, OptionId::Repair, OptionId::Owner};
 
 const KnownOption* FindOption(const std::wstring& upperName) {
     for (const auto& option : kOptions)
@@ -124,6 +129,19 @@ std::optional<std::wstring> ForEachItem(const std::wstring& list, const std::fun
 }
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// A security identifier as Windows writes it: "S-1-", then numbers joined by "-".
+bool IsAccountId(const std::wstring& value) {
+    const std::wstring start(kAccountIdStart);
+    if (services::UpperCaseAscii(value.substr(0, start.size())) != start || value.size() == start.size()) return false;
+    bool digitBefore = false;
+    for (std::size_t i = start.size(); i < value.size(); ++i) {
+        const bool digit = value[i] >= L'0' && value[i] <= L'9';
+        if (!digit && (value[i] != L'-' || !digitBefore)) return false;
+        digitBefore = digit;
+    }
+    return digitBefore;
+}
 
 // Every "\"-separated part after the root: not empty, not "." or "..",
 // no character a folder name cannot hold.
@@ -193,6 +211,10 @@ public:
         auto& options = result.options;
         if (given(OptionId::NoShortcuts) && given(OptionId::Shortcuts)) return fail(given_[OptionId::Shortcuts], kShortcutConflict);
         if (given(OptionId::AllUsers) && given(OptionId::CurrentUser)) return fail(given_[OptionId::CurrentUser], kScopeConflict);
+        // Only a per-user installation has an owner.
+        if (given(OptionId::AllUsers) && given(OptionId::Owner)) return fail(given_[OptionId::Owner], kScopeConflict);
+        if (given(OptionId::Owner) && !options.uninstall && !options.repair && !options.layout)
+            return fail(given_[OptionId::Owner], kOwnerNeedsAction);
         if (options.uninstall)
             for (OptionId id : {OptionId::Components, OptionId::Shortcuts, OptionId::NoShortcuts, OptionId::ResetDatabase,
                                 OptionId::AllowDowngrade})
@@ -250,6 +272,10 @@ private:
             case OptionId::Shortcuts: shortcuts(text, value); break;
             case OptionId::Source: source(text, value); break;
             case OptionId::Layout: layout(text, value); break;
+            case OptionId::Owner:
+                if (!IsAccountId(value)) return fail(text, kBadAccount);
+                options.owner = value;
+                break;
         }
     }
 
@@ -359,18 +385,23 @@ constexpr const wchar_t* kUsageTail =
     L"/REPAIR – naprawa instalacji wybranej edycji, także w oknie: program pobrany ponownie, brakujące "
     L"pliki pobrane, skróty i wpis zapisane ponownie, pliki robocze bazy danych bez zmian (bez "
     L"/ACCEPTLICENCE; bez /DIR folder z wpisu w „Aplikacje i funkcje”)\n"
+    L"/OWNER=<SID> – konto, którego instalację usuwa lub naprawia polecenie z wpisu instalacji dla jednego "
+    L"użytkownika; uruchomione na innym koncie (np. z uprawnieniami administratora podanymi przy monicie) działa "
+    L"dalej na koncie właściciela, gdy to on jest użytkownikiem pulpitu, a inaczej kończy się kodem 17, niczego "
+    L"nie zmieniając\n"
     L"/LOG=<plik> – dziennik przebiegu w UTF-8 (domyślnie Kanvel-Instalator.log w folderze plików tymczasowych)\n"
     L"/SOURCE=<folder lub adres https://> – pliki z kopii utworzonej przez /LAYOUT zamiast z serwera; "
     L"folder względny leży w folderze instalatora\n"
     L"/LAYOUT=<folder> – kopia wszystkich plików serwera z listą ich sum SHA-256 (bez okna)\n"
     L"/SUPPRESSMSGBOXES, /NORESTART, /SP- – przyjmowane, bez skutku\n"
     L"/? – ten opis\n\n"
-    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS, /CURRENTUSER, /ALLOWDOWNGRADE, /REPAIR i /UNINSTALL.\n\n"
+    L"W oknie działają /DIR, /LOG, /SOURCE, /ALLUSERS, /CURRENTUSER, /ALLOWDOWNGRADE, /REPAIR, /UNINSTALL i /OWNER.\n\n"
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
     L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 11 proxy wymaga "
     L"logowania, 12 plik kopii niezgodny z listą, 13 za mało miejsca na dysku, 14 pliki w użyciu, "
-    L"15 instalator silnika nie uruchomiony, 16 zainstalowane jest nowsze wydanie, 1618 trwa inna instalacja.";
+    L"15 instalator silnika nie uruchomiony, 16 zainstalowane jest nowsze wydanie, 17 instalacja innego konta, "
+    L"1618 trwa inna instalacja.";
 }  // namespace
 
 bool IsSourceAddress(const std::wstring& source) {

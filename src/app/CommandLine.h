@@ -33,6 +33,10 @@ struct CommandLineOptions {
     bool scopeGiven = false;
     bool componentsGiven = false;
     bool shortcutsGiven = false;
+    // /OWNER: the account (its security identifier) whose installation a
+    // removal or repair from a per-user entry is meant for; written into
+    // that entry's command lines by the install.
+    std::optional<std::wstring> owner;
     // Set by the installer itself for the run of its temporary copy (the
     // second phase): the token that reaches the run that started it.
     std::optional<std::wstring> secondPhase;

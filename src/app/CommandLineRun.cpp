@@ -40,6 +40,21 @@ constexpr const wchar_t* kSourceUnusable = L"Nie można użyć kopii plików (/S
 constexpr const wchar_t* kSourceInUse = L"pliki z kopii: ";
 constexpr const wchar_t* kLocationFromEntry = L"miejsce instalacji z wpisu w „Aplikacje i funkcje”: ";
 constexpr const wchar_t* kForAllUsers = L" (dla wszystkich użytkowników)";
+constexpr const wchar_t* kInstalledByAnotherAccount =
+    L"Tę instalację programu Kanvel wykonano na innym koncie użytkownika niż to, na którym działa teraz instalator "
+    L"(na przykład po podaniu nazwy i hasła administratora w oknie Kontroli konta użytkownika). Na tym koncie "
+    L"instalator nie znalazłby jej wpisu ani skrótów, więc niczego nie zmienił. Aby ją usunąć lub naprawić, "
+    L"uruchom na koncie użytkownika, który ją zainstalował, bez uprawnień administratora (nie są potrzebne) "
+    L"plik: ";
+constexpr const wchar_t* kOwnerAccount = L"konto właściciela instalacji: ";
+constexpr const wchar_t* kRunAccount = L", konto tego przebiegu: ";
+constexpr const wchar_t* kDesktopAccount = L", konto użytkownika pulpitu: ";
+constexpr const wchar_t* kUnknownAccount = L"nieznane";
+constexpr const wchar_t* kRunAgainAsOwner =
+    L"właściciel instalacji jest użytkownikiem pulpitu: to samo polecenie działa dalej na jego koncie, bez "
+    L"uprawnień administratora";
+constexpr const wchar_t* kOwnersRunEnded = L"przebieg na koncie właściciela zakończony kodem ";
+constexpr const wchar_t* kOwnersRunNotStarted = L"nie udało się uruchomić polecenia na koncie właściciela instalacji";
 constexpr std::wstring_view kSourceOptionName = L"SOURCE=";
 // The lock every run of the installer on a machine takes.
 constexpr const wchar_t* kMachineLockName = L"Velmarin.Kanvel.Instalator";
@@ -78,6 +93,7 @@ public:
         if (!arguments_.empty()) log_.Write(kSilentRunTitle, kStarted + Joined(arguments_));
         if (parsed_.error) return badArguments();
         if (options_.showUsage) return showUsage();
+        if (const auto ownersRun = runForOwner()) return *ownersRun;
         if (startsFromKeptCopy()) return continueFromCopy();
         const auto lock = platform_.processes.ClaimMachineLock(kMachineLockName);
         if (!lock) return refuse(kAnotherRun, ExitCode::AnotherRunInProgress);
@@ -100,6 +116,34 @@ private:
         log_.Write(kSilentRunTitle, kLocationFromEntry + *options_.directory +
                                         (entry->scope == services::InstallScope::AllUsers ? kForAllUsers : L""));
     }
+
+    // The removal or repair a per-user entry names its owner for, run by
+    // another account: Settings elevates an uninstall command, and with an
+    // administrator's name and password typed over the user's shoulder it
+    // runs as that administrator, whose registry and profile hold nothing of
+    // the user's installation. When the owner is the user at the screen, the
+    // same command runs again as that user and this run ends with its code;
+    // otherwise this run stops before anything is done.
+    std::optional<int> runForOwner() {
+        if (!options_.owner) return std::nullopt;
+        const std::wstring account = platform_.processes.AccountId();
+        if (services::EqualIgnoringCase(account, *options_.owner)) return std::nullopt;
+        const std::wstring desktop = platform_.processes.DesktopAccountId();
+        log_.Write(kSilentRunTitle, kOwnerAccount + *options_.owner + kRunAccount + Named(account) + kDesktopAccount +
+                                        Named(desktop));
+        if (services::EqualIgnoringCase(desktop, *options_.owner)) {
+            log_.Write(kSilentRunTitle, kRunAgainAsOwner);
+            if (const auto outcome = platform_.processes.RunAsDesktopUser(arguments_)) {
+                log_.Write(kSilentRunTitle, kOwnersRunEnded + std::to_wstring(*outcome));
+                return *outcome;
+            }
+            log_.Write(kSilentRunTitle, kOwnersRunNotStarted);
+        }
+        return refuse(kInstalledByAnotherAccount + platform_.processes.ExecutablePath(),
+                      ExitCode::InstalledByAnotherAccount);
+    }
+
+    static std::wstring Named(const std::wstring& account) { return account.empty() ? kUnknownAccount : account; }
 
     // A copy of the server is made without a window, /SILENT or not.
     bool withoutWindow() const { return options_.silent || options_.layout; }

@@ -35,6 +35,12 @@ enum class ExitCode : int {
     // The installed release of the edition is newer than this installer
     // (and /ALLOWDOWNGRADE was not given); nothing was done.
     NewerReleaseInstalled = 16,
+    // A removal or repair of a per-user installation run by another account
+    // (an administrator's credentials typed at the elevation prompt, which
+    // Settings shows for an uninstall command) while the owner is not the
+    // user at the screen: that account's registry and profile are not the
+    // owner's, so nothing was done.
+    InstalledByAnotherAccount = 17,
     AnotherRunInProgress = 1618,
 };
 
@@ -68,6 +74,9 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::NewerReleaseInstalled:
             return L"zainstalowane jest nowsze wydanie edycji niż ten instalator (/ALLOWDOWNGRADE pozwala je zastąpić), "
                    L"nic nie zainstalowano";
+        case ExitCode::InstalledByAnotherAccount:
+            return L"instalacja należy do innego konta użytkownika niż to, na którym działa instalator; niczego nie "
+                   L"zmieniono";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

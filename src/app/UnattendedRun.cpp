@@ -10,8 +10,6 @@
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/InstallerError.h"
 #include "services/installer/ProgramTitle.h"
-#include "services/paths/WindowsPath.h"
-#include "pages/install/UninstallEntry.h"
 
 namespace kanvel::app {
 
@@ -122,7 +120,9 @@ std::optional<ExitCode> UnattendedRun::reachInstallPanel() {
 
 std::optional<ExitCode> UnattendedRun::chooseLocation() {
     auto& panel = installer_.FormInstal();
-    const std::wstring folder = options_.directory.value_or(locationWithoutDir());
+    // A run without /DIR has the location of the edition's entry already
+    // (TakeDefaultsFromEntry); without an entry, the panel's start value.
+    const std::wstring folder = options_.directory.value_or(services::InstallationPaths::DefaultLocation());
     if (options_.uninstall || options_.repair) {
         // Nothing to create for a removal or a repair: what is left of an installation lies there, or nothing.
         if (!platform_.files.DirectoryExists(folder + L"\\")) log_.Write(kSilentRunTitle, kNoSuchFolder + folder);
@@ -140,21 +140,6 @@ std::optional<ExitCode> UnattendedRun::chooseLocation() {
     }
     log_.Write(kSilentRunTitle, kLocation + panel.Edit1.text());
     return std::nullopt;
-}
-
-// A repair without /DIR mends the installation its entry in "Apps &
-// features" names (as winget starts it, with the edition alone); any other
-// run without /DIR takes the panel's start value.
-std::wstring UnattendedRun::locationWithoutDir() {
-    const auto paths = installer_.paths();
-    const auto listed = options_.repair ? platform_.registry.ReadRegistryText(paths.EntryRoot(), paths.UninstallKey(),
-                                                                            install::kEntryInstallLocation)
-                                        : std::nullopt;
-    if (!listed || !services::InstallationPaths::NamesFamilyFolder(*listed))
-        return services::InstallationPaths::DefaultLocation();
-    std::wstring location = services::FolderOf(*listed);
-    if (location.size() == 3 && location.back() == L'\\') location.pop_back();  // a drive is "D:"
-    return location;
 }
 
 void UnattendedRun::tickChoices() {

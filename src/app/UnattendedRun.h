@@ -45,7 +45,6 @@ private:
     std::optional<ExitCode> chooseLocation();
     ExitCode install();
     ExitCode repair();
-    std::wstring locationWithoutDir();
     // The exit code of an installation, from what its steps report.
     ExitCode installOutcome(const install::InstallReport& report);
     void logInstallDetails(const install::InstallReport& report);

@@ -38,7 +38,8 @@ TEST_F(AppsAndFeaturesEntryTest, EachScopeHasItsEntryInItsOwnPartOfTheRegistryAn
         EXPECT_EQ(report().entry, install::InstallReport::EntryStep::Written);
         EXPECT_EQ(report().entryKey, kKey);
         EXPECT_FALSE(platform.registry().hasKey(other, kKey));
-        const std::wstring scopeOption = allUsers ? L" /ALLUSERS" : L"";
+        // A per-user entry names the account it belongs to; any administrator may remove one for every user.
+        const std::wstring scopeOption = allUsers ? L" /ALLUSERS" : L" /OWNER=" + platform.accountId;
         EXPECT_EQ(EntryText(root, L"UninstallString"), L"\"" + kKeptCopy + L"\" /UNINSTALL \"/DIR=C:\"" + scopeOption);
         EXPECT_EQ(EntryText(root, L"ModifyPath"), L"\"" + kKeptCopy + L"\" /REPAIR \"/DIR=C:\"" + scopeOption);
         EXPECT_EQ(EntryText(root, L"QuietUninstallString"),

@@ -154,6 +154,22 @@ TEST(CommandLineTest, RepairTakesTheInstallOptionsButNoResetAndNoRemoval) {
     EXPECT_EQ(Refused({L"/REPAIR", L"/EDITION=Procesor"}), L"/EDITION=Procesor");
 }
 
+// A per-user entry's removal and repair name the account they belong to,
+// with a window or without; an installation for every user has no owner.
+TEST(CommandLineTest, OwnerIsAnAccountIdentifierForARemovalOrRepairOfOneUser) {
+    const std::wstring sid = L"S-1-5-21-3623811015-3361044348-30300820-1013";
+    EXPECT_EQ(Parsed({L"/UNINSTALL", L"/DIR=D:", L"/OWNER=" + sid}).owner, sid);
+    EXPECT_EQ(Parsed({L"/REPAIR", L"/DIR=D:", L"/owner=s-1-5-18"}).owner, L"s-1-5-18");
+    EXPECT_EQ(Parsed({L"/SILENT", L"/UNINSTALL", L"/EDITION=Procesor", L"/OWNER=" + sid}).owner, sid);
+    EXPECT_FALSE(Parsed({L"/UNINSTALL", L"/DIR=D:"}).owner);
+    for (const std::wstring bad : {L"S-1-", L"S-1-5--21", L"S-1-5-21-", L"S-2-5", L"X-1-5-21", L"S-1-5-21-1a", L"Jan"})
+        EXPECT_EQ(Refused({L"/UNINSTALL", L"/OWNER=" + bad}), L"/OWNER=" + bad);
+    EXPECT_EQ(Refused({L"/UNINSTALL", L"/OWNER=" + sid, L"/ALLUSERS"}), L"/OWNER=" + sid);
+    EXPECT_EQ(Refused({L"/DIR=D:", L"/OWNER=" + sid}), L"/OWNER=" + sid);
+    EXPECT_EQ(Refused(Silent({L"/OWNER=" + sid})), L"/OWNER=" + sid);
+    EXPECT_EQ(Refused({L"/LAYOUT=D:\\pliki", L"/OWNER=" + sid}), L"/OWNER=" + sid);
+}
+
 TEST(CommandLineTest, AWindowRunTakesTheFolderTheLogAndTheScope) {
     const auto options = Parsed({L"/DIR=D:\\Moje programy", L"/LOG=C:\\Users\\Jan Kowalski\\k.log", L"/ALLUSERS",
                                  L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-"});
@@ -194,6 +210,7 @@ TEST(CommandLineTest, UsageAloneOrWithSilentAndItsTextNamesEveryOptionAndEdition
                                 L"/SHORTCUTS=desktop,startmenu", L"/NOSHORTCUTS", L"/UNINSTALL", L"/LOG=", L"/?",
                                 L"/SUPPRESSMSGBOXES", L"/NORESTART", L"/SP-", L"1618", L"/CLOSEAPPLICATIONS",
                                 L"11 proxy", L"13 za mało miejsca", L"14 pliki w użyciu", L"15 instalator silnika",
+                                L"/OWNER=", L"17 instalacja innego konta",
                                 L"Koordynator, Procesor, Administrator, Asystent, Konstruktor"})
         EXPECT_NE(usage.find(text), std::wstring::npos) << std::string(text, text + std::wcslen(text));
 }

@@ -376,12 +376,13 @@ TEST_F(UnattendedRunTest, AnInstalledProgramIsListedInAppsAndFeaturesWithTheKept
     EXPECT_EQ(EntryText(L"InstallLocation"), installed);
     EXPECT_EQ(EntryText(L"DisplayIcon"), installed + L"\\Edytor2.exe");
     EXPECT_EQ(EntryText(L"InstallDate"), L"20170105");
-    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + keptCopy + L"\" /UNINSTALL \"/DIR=D:\\Programy\"");
+    const std::wstring owner = L" /OWNER=" + platform.accountId;
+    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + keptCopy + L"\" /UNINSTALL \"/DIR=D:\\Programy\"" + owner);
     EXPECT_EQ(EntryText(L"QuietUninstallString"),
-              L"\"" + keptCopy + L"\" /SILENT /UNINSTALL /EDITION=Administrator \"/DIR=D:\\Programy\"");
+              L"\"" + keptCopy + L"\" /SILENT /UNINSTALL /EDITION=Administrator \"/DIR=D:\\Programy\"" + owner);
     const auto& registry = platform.registry();
     // Repair is offered: Settings' "Modify" starts the window's repair, and winget repairs only without these flags.
-    EXPECT_EQ(EntryText(L"ModifyPath"), L"\"" + keptCopy + L"\" /REPAIR \"/DIR=D:\\Programy\"");
+    EXPECT_EQ(EntryText(L"ModifyPath"), L"\"" + keptCopy + L"\" /REPAIR \"/DIR=D:\\Programy\"" + owner);
     EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoModify"), 0u);
     EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"NoRepair"), 0u);
     EXPECT_EQ(registry.number(RegistryRoot::CurrentUser, kEntryKey, L"EstimatedSize"), 1u);  // 28 bytes: 1 KiB
@@ -409,9 +410,10 @@ TEST_F(UnattendedRunTest, TheQuietUninstallStringRunAsWindowsRunsItRemovesEveryt
         platform.copyRuns.clear();
         platform.reportedToFirstPhase.clear();
         ASSERT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=" + location}), 0);
-        EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + kept + L"\" /UNINSTALL \"/DIR=" + location + L"\"");
+        EXPECT_EQ(EntryText(L"UninstallString"),
+                  L"\"" + kept + L"\" /UNINSTALL \"/DIR=" + location + L"\" /OWNER=" + platform.accountId);
         const Args quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
-        EXPECT_EQ(quiet.back(), L"/DIR=" + location);
+        EXPECT_EQ(quiet[quiet.size() - 2], L"/DIR=" + location);
 
         // Windows starts the kept copy, which goes on from a temporary copy and ends with its code.
         platform.executablePath = kept;
@@ -589,6 +591,108 @@ TEST_F(UnattendedRunTest, OnlyARemovalLeavesTheKeptCopyAndItsFirstRunWaitsForThe
     const auto reported = std::find(order.begin(), order.end(), L"reported to first phase 0");
     ASSERT_NE(reported, order.end());
     EXPECT_NE(std::find(reported, order.end(), L"first phase ended"), order.end());
+}
+
+// Settings elevates an entry's uninstall command; with an administrator's
+// name and password typed at the prompt over a user's shoulder, the run's
+// token names the administrator, whose registry and profile hold nothing of
+// the user's installation, while the user at the screen (the desktop shell's
+// account) is still the one who installed it. The per-user entry's command
+// lines name their owner.
+class PerUserEntryTest : public UnattendedRunTest {
+protected:
+    const std::wstring administrator = L"S-1-5-21-3623811015-3361044348-30300820-500";
+    std::wstring owner;
+    Args quiet, window, repair;
+
+    void SetUp() override {
+        UnattendedRunTest::SetUp();
+        ServeProgram();
+        ASSERT_EQ(Run(Install({})), 0);
+        owner = platform.accountId;
+        quiet = SplitAsWindows(*EntryText(L"QuietUninstallString"));
+        window = SplitAsWindows(*EntryText(L"UninstallString"));
+        repair = SplitAsWindows(*EntryText(L"ModifyPath"));
+        platform.executablePath = keptCopy;
+        platform.DeleteFileAt(kLogFile);
+        events.clear();
+        platform.accountId = administrator;
+    }
+    void ExpectNothingChanged() {
+        EXPECT_TRUE(platform.copyRuns.empty());
+        EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
+        EXPECT_TRUE(platform.FileExists(desktopLink));
+        EXPECT_TRUE(platform.FileExists(startLink));
+        EXPECT_TRUE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+    }
+};
+
+// The owner at the screen: each command runs again, unchanged, as that user,
+// and ends with that run's code; this run itself does nothing.
+TEST_F(PerUserEntryTest, RunAsAnotherAccountWithTheOwnerAtTheScreenItRunsAgainAsTheOwner) {
+    for (const Args* command : {&quiet, &window, &repair}) EXPECT_EQ(command->back(), L"/OWNER=" + owner);
+    platform.desktopUserOutcome = 6;
+    EXPECT_EQ(Run(quiet), 6);
+    platform.desktopUserOutcome = 0;
+    EXPECT_EQ(Run(window), 0);
+    EXPECT_EQ(Run(repair), 0);
+    EXPECT_EQ(platform.desktopUserRuns, (std::vector<Args>{quiet, window, repair}));
+    EXPECT_FALSE(windowOpened);
+    EXPECT_TRUE(events.withPrefix(L"box ").empty());
+    EXPECT_TRUE(Logged(L"konto właściciela instalacji: " + owner + L", konto tego przebiegu: " + administrator +
+                       L", konto użytkownika pulpitu: " + owner + L"\r\n"));
+    EXPECT_TRUE(Logged(L"właściciel instalacji jest użytkownikiem pulpitu"));
+    EXPECT_TRUE(Logged(L"przebieg na koncie właściciela zakończony kodem 6\r\n"));
+    ExpectNothingChanged();
+
+    // The run started again is the owner's own: the removal goes on from the temporary copy and removes it all.
+    platform.accountId = owner;
+    platform.copyOutcome = 0;
+    EXPECT_EQ(Run(platform.desktopUserRuns[0]), 0);
+    ASSERT_EQ(platform.copyRuns.size(), 1u);
+    platform.executablePath = platform.temporaryPath + L"\\Kanvel-1\\Instalator.exe";
+    platform.files().WriteFile(platform.executablePath, "MZ");
+    platform.firstPhaseExecutable = keptCopy;
+    EXPECT_EQ(Run(platform.copyRuns[0].arguments), 0);
+    EXPECT_FALSE(platform.DirectoryExists(installed));
+    EXPECT_FALSE(platform.FileExists(desktopLink));
+    EXPECT_FALSE(platform.registry().hasKey(RegistryRoot::CurrentUser, kEntryKey));
+}
+
+// Someone else at the screen, no shell to ask, or a run that cannot be
+// started as the owner: 17 before anything is done, the window's run after a
+// notice naming the file the owner can run.
+TEST_F(PerUserEntryTest, RunAsAnotherAccountWithoutTheOwnerAtTheScreenItChangesNothing) {
+    const std::wstring otherUser = L"S-1-5-21-3623811015-3361044348-30300820-1014";
+    for (const std::wstring& desktop : {otherUser, std::wstring()}) {
+        platform.desktopAccountId = desktop;
+        EXPECT_EQ(Run(quiet), 17);
+        EXPECT_TRUE(Logged(L", konto użytkownika pulpitu: " + (desktop.empty() ? L"nieznane" : desktop) + L"\r\n"));
+    }
+    platform.desktopAccountId = owner;
+    platform.desktopUserOutcome.reset();
+    EXPECT_EQ(Run(quiet), 17);
+    EXPECT_TRUE(Logged(L"nie udało się uruchomić polecenia na koncie właściciela instalacji"));
+    // An account the system cannot name is another account.
+    platform.accountId.clear();
+    platform.desktopAccountId = otherUser;
+    EXPECT_EQ(Run(quiet), 17);
+    EXPECT_TRUE(Logged(L"konto tego przebiegu: nieznane"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 17: instalacja należy do innego konta"));
+    ExpectNothingOnScreen();
+
+    platform.accountId = administrator;
+    for (const Args* command : {&window, &repair}) {
+        events.clear();
+        EXPECT_EQ(Run(*command), 17);
+        EXPECT_FALSE(windowOpened);
+        const auto boxes = events.withPrefix(L"box ");
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(L"na innym koncie użytkownika"), std::wstring::npos);
+        EXPECT_NE(boxes[0].find(L"plik: " + keptCopy), std::wstring::npos);
+    }
+    EXPECT_EQ(platform.desktopUserRuns.size(), 1u);  // only the start that failed
+    ExpectNothingChanged();
 }
 
 // A removal in a window of the kept copy itself (opened from its folder)

@@ -5,6 +5,12 @@
 # QuietUninstallString removes the files, the kept installer and the
 # "Apps & features" entry and ends with 0, its log naming the folder with
 # its drive; for the bare drive the UninstallString's window does the same.
+# The per-user entry's command lines name the account that installed it (the
+# one whose hive Wine keeps under HKEY_USERS); the same line naming another
+# account ends with 17 and removes nothing. Wine has one account, so this
+# shows the token's identifier read and compared, not a second account's run;
+# the test prefix has no shell window either, so the desktop's user is
+# unknown there and no run is started again as that user.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin entry-removal mirror "$@"
@@ -14,6 +20,9 @@ wine_user=$(ls "$c_drive/users" | grep -v -x Public | head -n 1)
 log="$c_drive/users/$wine_user/Temp/Kanvel-Instalator.log"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmarin.Kanvel.Koordynator'
 installer_windows=$(winepath -w "$KANVEL_INSTALLER_EXE" 2>/dev/null)
+user_sid=$(wine reg query 'HKEY_USERS' 2>/dev/null | tr -d '\r' | grep -o -E 'S-1-5-21(-[0-9]+)+$' | head -n 1)
+[ -n "$user_sid" ] || fail "no user's hive under HKEY_USERS"
+owner=" /OWNER=$user_sid"
 
 # install_at LOCATION UNIX_FOLDER: a silent install of Koordynator there, and its entry.
 install_at() {
@@ -42,8 +51,15 @@ for location in 'C:' 'D:\Programy' 'D:\Moje programy'; do
   rm -f "$log"
   install_at "$location" "$folder"
   quiet=$(registry_value "$key" QuietUninstallString)
-  [ "$quiet" = "\"$location\\OR-Vel\\Instalator.exe\" /SILENT /UNINSTALL /EDITION=Koordynator \"/DIR=$location\"" ] ||
+  [ "$quiet" = "\"$location\\OR-Vel\\Instalator.exe\" /SILENT /UNINSTALL /EDITION=Koordynator \"/DIR=$location\"$owner" ] ||
     fail "QuietUninstallString: $quiet"
+  if [ "$location" = 'C:' ]; then
+    run_command "${quiet% /OWNER=*} /OWNER=S-1-5-21-1-2-3-500"
+    [ "$RC" = 17 ] || fail "the QuietUninstallString for another account: exit code $RC, expected 17"
+    [ -f "$folder/Edytor3.exe" ] && [ -n "$(registry_value "$key" DisplayName)" ] || fail "another account's run removed something"
+    grep -Fq "konto właściciela instalacji: S-1-5-21-1-2-3-500, konto tego przebiegu: $user_sid" "$log" ||
+      fail "the log does not name both accounts: $(tail -n 3 "$log")"
+  fi
   run_command "$quiet"
   [ "$RC" = 0 ] || fail "the QuietUninstallString at $location: exit code $RC, expected 0; $(tail -n 3 "$log")"
   expect_removed "$location" "$folder"
@@ -52,7 +68,7 @@ done
 # --- The UninstallString of the bare drive: the window, its folder preset, removes all of it.
 install_at 'C:' "$c_drive/OR-Vel"
 window_removal=$(registry_value "$key" UninstallString)
-[ "$window_removal" = '"C:\OR-Vel\Instalator.exe" /UNINSTALL "/DIR=C:"' ] || fail "UninstallString: $window_removal"
+[ "$window_removal" = "\"C:\\OR-Vel\\Instalator.exe\" /UNINSTALL \"/DIR=C:\"$owner" ] || fail "UninstallString: $window_removal"
 # Settings waits for the run it started, which ends once the removal is done.
 removal_answer="$KANVEL_WINE_ROOT/entry-removal.answer"
 rm -f "$removal_answer"

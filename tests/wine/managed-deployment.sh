@@ -81,9 +81,12 @@ expect_logged "$log" "kod wyjścia 0: zakończono pomyślnie"
 [ "$(registry_value "$user_key" InstallLocation)" = 'D:\Moje programy\Kanvel\OR-Vel' ] || fail "InstallLocation"
 # Repair offered: Settings' "Modify" starts the ModifyPath, winget repairs an entry without NoModify or NoRepair set.
 [ "$(registry_value "$user_key" NoModify)" = 0x0 ] && [ "$(registry_value "$user_key" NoRepair)" = 0x0 ] || fail "NoModify/NoRepair"
-[ "$(registry_value "$user_key" ModifyPath)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /REPAIR "/DIR=D:\Moje programy\Kanvel"' ] \
+# A per-user entry's command lines name the account that installed it.
+user_sid=$(wine reg query 'HKEY_USERS' 2>/dev/null | tr -d '\r' | grep -o -E 'S-1-5-21(-[0-9]+)+$' | head -n 1)
+[ -n "$user_sid" ] || fail "no user's hive under HKEY_USERS"
+[ "$(registry_value "$user_key" ModifyPath)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /REPAIR "/DIR=D:\Moje programy\Kanvel" /OWNER='"$user_sid" ] \
   || fail "ModifyPath: $(registry_value "$user_key" ModifyPath)"
-[ "$(registry_value "$user_key" UninstallString)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /UNINSTALL "/DIR=D:\Moje programy\Kanvel"' ] \
+[ "$(registry_value "$user_key" UninstallString)" = '"D:\Moje programy\Kanvel\OR-Vel\Instalator.exe" /UNINSTALL "/DIR=D:\Moje programy\Kanvel" /OWNER='"$user_sid" ] \
   || fail "UninstallString: $(registry_value "$user_key" UninstallString)"
 wine reg query "$user_key" 2>/dev/null | tr -d '\r' >"$JOURNEY_SHOTS/managed-deployment-entry.txt"
 [ -z "$(registry_value "$machine_key" DisplayName)" ] || fail "an install for one user wrote the machine's entry"

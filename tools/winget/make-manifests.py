@@ -36,6 +36,7 @@ RESPONSE_OF = {
     "FilesInUse": "packageInUse",
     "EngineNotStarted": "cancelledByUser",
     "NewerReleaseInstalled": "downgrade",
+    "InstalledByAnotherAccount": "invalidParameter",
     "AnotherRunInProgress": "installInProgress",
 }
 

@@ -17,6 +17,7 @@ constexpr const wchar_t* kRepairOption = L" /REPAIR";
 constexpr const wchar_t* kEditionOption = L" /EDITION=";
 constexpr const wchar_t* kLocationOption = L"/DIR=";
 constexpr const wchar_t* kAllUsersOption = L" /ALLUSERS";
+constexpr const wchar_t* kOwnerOption = L" /OWNER=";
 
 // The words of the last install's choices, as the command line takes them.
 constexpr const wchar_t* kProgramWord = L"program";
@@ -40,29 +41,35 @@ std::wstring Digits(int value, std::size_t width) {
     return digits;
 }
 
-// The kept installer with the location (and the scope, for all users).
-std::wstring KeptInstallerCommand(const services::InstallerContext& context, const std::wstring& options) {
-    const std::wstring scope = context.scope == services::InstallScope::AllUsers ? kAllUsersOption : L"";
+// The kept installer with the location, and the scope for all users or the
+// owner for one user.
+std::wstring KeptInstallerCommand(const services::InstallerContext& context, const std::wstring& options,
+                                  const std::wstring& owner) {
+    const bool allUsers = context.scope == services::InstallScope::AllUsers;
+    const std::wstring scope = allUsers ? kAllUsersOption : owner.empty() ? L"" : kOwnerOption + owner;
     return Quoted(services::InstallationPaths(context).KeptInstaller()) + options + L" " +
            Quoted(kLocationOption + context.installBase) + scope;
 }
 }  // namespace
 
-std::wstring UninstallCommand(const services::InstallerContext& context) {
-    return KeptInstallerCommand(context, kUninstallOption);
+std::wstring UninstallCommand(const services::InstallerContext& context, const std::wstring& owner) {
+    return KeptInstallerCommand(context, kUninstallOption, owner);
 }
 
-std::wstring RepairCommand(const services::InstallerContext& context) { return KeptInstallerCommand(context, kRepairOption); }
+std::wstring RepairCommand(const services::InstallerContext& context, const std::wstring& owner) {
+    return KeptInstallerCommand(context, kRepairOption, owner);
+}
 
-std::wstring QuietUninstallCommand(const services::InstallerContext& context) {
-    return KeptInstallerCommand(context, kSilentOption + std::wstring(kUninstallOption) + kEditionOption +
-                                             context.editionName);
+std::wstring QuietUninstallCommand(const services::InstallerContext& context, const std::wstring& owner) {
+    return KeptInstallerCommand(
+        context, kSilentOption + std::wstring(kUninstallOption) + kEditionOption + context.editionName, owner);
 }
 
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
-                                                          const services::LocalTime& today) {
+                                                          const services::LocalTime& today,
+                                                          const std::wstring& owner) {
     const services::InstallationPaths paths(context);
     const auto size = static_cast<std::uint32_t>((installedBytes + kBytesPerUnit - 1) / kBytesPerUnit);
     return {
@@ -79,9 +86,9 @@ std::vector<services::RegistryValue> UninstallEntryValues(const services::Instal
         // and NoRepair are not 1; written as 0 so that an earlier entry's 1 goes.
         {L"NoModify", kNo},
         {L"NoRepair", kNo},
-        {L"ModifyPath", RepairCommand(context)},
-        {L"UninstallString", UninstallCommand(context)},
-        {L"QuietUninstallString", QuietUninstallCommand(context)},
+        {L"ModifyPath", RepairCommand(context, owner)},
+        {L"UninstallString", UninstallCommand(context, owner)},
+        {L"QuietUninstallString", QuietUninstallCommand(context, owner)},
         {kEntryLocation, context.installBase},
         // The entry is written once the program file is installed.
         {kEntryComponents,

@@ -36,16 +36,20 @@ struct LastInstallChoices {
 // Configuration Manager read: its name, version and publisher, where it
 // lies, how large it is, how to repair it, and how to remove it with a
 // window and without; and the installer's own values for its next run.
+// OWNER is the account that installs (its security identifier).
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
-                                                          const services::LocalTime& today);
+                                                          const services::LocalTime& today,
+                                                          const std::wstring& owner);
 
 // The entry's command lines: removal in the window (the location preset),
 // repair in the window (the location preset, the working tables kept), and
-// removal without a window, as deployment tools run it.
-std::wstring UninstallCommand(const services::InstallerContext& context);
-std::wstring RepairCommand(const services::InstallerContext& context);
-std::wstring QuietUninstallCommand(const services::InstallerContext& context);
+// removal without a window, as deployment tools run it. A per-user entry's
+// lines name its owner (/OWNER), as Settings may run them elevated, and so as
+// another account, whose registry and profile hold no such installation.
+std::wstring UninstallCommand(const services::InstallerContext& context, const std::wstring& owner);
+std::wstring RepairCommand(const services::InstallerContext& context, const std::wstring& owner);
+std::wstring QuietUninstallCommand(const services::InstallerContext& context, const std::wstring& owner);
 
 }  // namespace kanvel::install

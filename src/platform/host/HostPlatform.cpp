@@ -339,6 +339,12 @@ std::optional<int> HostPlatform::RunFromTemporaryCopy(const std::vector<std::wst
     return waitForOutcome ? copyOutcome : std::optional<int>(0);
 }
 
+std::optional<int> HostPlatform::RunAsDesktopUser(const std::vector<std::wstring>& arguments) {
+    desktopUserRuns.push_back(arguments);
+    log_.add(L"started as the desktop's user");
+    return desktopUserOutcome;
+}
+
 void HostPlatform::ReportToFirstPhase(const std::wstring&, int exitCode) {
     reportedToFirstPhase.push_back(exitCode);
     log_.add(L"reported to first phase " + std::to_wstring(exitCode));

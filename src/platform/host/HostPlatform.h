@@ -29,6 +29,16 @@ public:
 
     // Test settings.
     std::wstring executablePath = L"C:\\Instal\\Instalator.exe";
+    // The account the run's token names: the tester's, or the
+    // administrator's whose credentials were typed at the elevation prompt.
+    std::wstring accountId = L"S-1-5-21-3623811015-3361044348-30300820-1013";
+    // The user signed in at the screen, whose Explorer's token a run as
+    // another account starts the program again with (empty: no shell), and
+    // the exit code of that run (nothing: it could not be started).
+    std::wstring desktopAccountId = accountId;
+    std::optional<int> desktopUserOutcome = 0;
+    // The arguments of each run started again as the desktop's user.
+    std::vector<std::vector<std::wstring>> desktopUserRuns;
     std::wstring desktopPath = L"C:\\Users\\Tester\\Desktop";
     std::wstring programsPath = L"C:\\Users\\Tester\\AppData\\Start Menu\\Programs";
     std::wstring commonDesktopPath = L"C:\\Users\\Public\\Desktop";
@@ -153,6 +163,9 @@ public:
     void SetCursorPosition(ui::Point where) override;
     services::LocalTime Now() override;
     std::wstring ExecutablePath() override;
+    std::wstring AccountId() override { return accountId; }
+    std::wstring DesktopAccountId() override { return desktopAccountId; }
+    std::optional<int> RunAsDesktopUser(const std::vector<std::wstring>& arguments) override;
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 

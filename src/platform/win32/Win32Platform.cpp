@@ -22,6 +22,8 @@
 #include "platform/win32/Win32HeldProgram.h"
 #include "platform/win32/Win32ReadableFile.h"
 #include "platform/win32/PosixFileCalls.h"
+#include "platform/win32/DesktopUserStart.h"
+#include "platform/win32/ProcessAccount.h"
 #include "platform/win32/Win32RemovableEntry.h"
 #include "platform/win32/Win32ReplacingFile.h"
 #include "platform/win32/Win32ShellLink.h"
@@ -376,6 +378,14 @@ std::wstring Win32Platform::ExecutablePath() {
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring Win32Platform::AccountId() { return ThisProcessAccountId(); }
+
+std::wstring Win32Platform::DesktopAccountId() { return DesktopShellAccountId(); }
+
+std::optional<int> Win32Platform::RunAsDesktopUser(const std::vector<std::wstring>& arguments) {
+    return RunAsDesktopShellUser(ExecutablePath(), arguments);
 }
 
 std::unique_ptr<services::ShellLink> Win32Platform::CreateShellLink() { return std::make_unique<Win32ShellLink>(); }

@@ -66,6 +66,9 @@ public:
     void SetCursorPosition(ui::Point where) override;
     services::LocalTime Now() override;
     std::wstring ExecutablePath() override;
+    std::wstring AccountId() override;
+    std::wstring DesktopAccountId() override;
+    std::optional<int> RunAsDesktopUser(const std::vector<std::wstring>& arguments) override;
     std::unique_ptr<services::ShellLink> CreateShellLink() override;
     std::unique_ptr<services::HttpClient> CreateHttpClient() override;
 

@@ -24,6 +24,19 @@ public:
 
     // The program file of this process.
     virtual std::wstring ExecutablePath() = 0;
+    // The security identifier ("S-1-5-21-...") of the account this process
+    // runs as: the administrator's when a user typed an administrator's
+    // name and password at Windows' elevation prompt. Empty when the system
+    // cannot say.
+    virtual std::wstring AccountId() = 0;
+    // The account of the desktop's shell (Explorer) in this process's
+    // session: the user signed in at the screen, who may not be the account
+    // this process runs as. Empty when there is no shell or it cannot be read.
+    virtual std::wstring DesktopAccountId() = 0;
+    // Starts this program again with the arguments as the desktop shell's
+    // user, unelevated, on the same desktop, waits for it to end and returns
+    // its exit code; nothing when it could not be started.
+    virtual std::optional<int> RunAsDesktopUser(const std::vector<std::wstring>& arguments) = 0;
     // The named lock of the machine, or nothing when another process holds it.
     virtual std::unique_ptr<HeldLock> ClaimMachineLock(const std::wstring& name) = 0;
     // A running program cannot delete its own file, so a removal started
