@@ -35,6 +35,10 @@ enum class ExitCode : int {
     // The installed release of the edition is newer than this installer
     // (and /ALLOWDOWNGRADE was not given); nothing was done.
     NewerReleaseInstalled = 16,
+    // The release list of the server (or of the copy named by /SOURCE) was
+    // refused before any file: missing where the build requires it, changed,
+    // or not signed by the maker; nothing was done.
+    ReleaseListRefused = 17,
     AnotherRunInProgress = 1618,
 };
 
@@ -67,6 +71,9 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
                    L"lub błąd uruchomienia)";
         case ExitCode::NewerReleaseInstalled:
             return L"zainstalowane jest nowsze wydanie edycji niż ten instalator (/ALLOWDOWNGRADE pozwala je zastąpić), "
+                   L"nic nie zainstalowano";
+        case ExitCode::ReleaseListRefused:
+            return L"lista plików wydania (Kanvel-pliki.txt) brak, zmieniona lub bez ważnego podpisu producenta, "
                    L"nic nie zainstalowano";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }

@@ -14,7 +14,8 @@ void AppsAndFeaturesEntry::Register(const LastInstallChoices& choices) {
         services::EqualIgnoringCase(running, kept) || platform.files.CopyFileTo(running, kept, false);
     if (keptInPlace) platform.files.SetAttributes(kept, 0);
     const auto installedBytes = platform.files.SizeOfFolder(environment_.context.installDir);
-    const auto values = UninstallEntryValues(environment_.context, choices, installedBytes, platform.clock.Now());
+    const auto values = UninstallEntryValues(environment_.context, choices, installedBytes, platform.clock.Now(),
+                                             environment_.offeredRelease());
     const bool written =
         keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
     recorder_.EntryEnded(written, paths.UninstallKey());

@@ -36,10 +36,12 @@ struct LastInstallChoices {
 // Configuration Manager read: its name, version and publisher, where it
 // lies, how large it is, how to repair it, and how to remove it with a
 // window and without; and the installer's own values for its next run.
+// Its version (DisplayVersion) is the release installed.
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
-                                                          const services::LocalTime& today);
+                                                          const services::LocalTime& today,
+                                                          const std::wstring& release);
 
 // The entry's command lines: removal in the window (the location preset),
 // repair in the window (the location preset, the working tables kept), and
