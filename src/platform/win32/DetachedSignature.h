@@ -11,7 +11,9 @@ namespace kanvel::platform::win32 {
 //   1. CryptVerifyDetachedMessageSignature: the signature is a CMS signed
 //      message, its signer's signature matches the bytes (the digest of
 //      the bytes against the signed one); it gives the signer's certificate,
-//      found among the certificates the signature carries.
+//      found among the certificates the signature carries. The digest the
+//      signer signed (its "message digest" attribute) is compared with the
+//      SHA-256 of the bytes once more here: Wine 8's crypt32 leaves that out.
 //   2. CertGetCertificateChain: the signer's chain as of now, through the
 //      carried certificates to a root the machine trusts, for code signing
 //      (the usage the chain must allow), revocation checked for every
