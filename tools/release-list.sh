@@ -53,8 +53,9 @@ cp "$body" "$work/list"
 printf 'end %s %s\n' "$count" "${seal%% *}" >>"$work/list"
 
 # The chain's other certificates, when the file holds any, go with the signer's.
+awk '/-----BEGIN CERTIFICATE-----/ { n++ } n > 1' "$certificate" >"$work/chain.pem"
 chain=()
-if [ "$(grep -c -- '-----BEGIN CERTIFICATE-----' "$certificate")" -gt 1 ]; then chain=(-certfile "$certificate"); fi
+if [ -s "$work/chain.pem" ]; then chain=(-certfile "$work/chain.pem"); fi
 openssl cms -sign -binary -outform DER -md sha256 -nosmimecap -in "$work/list" -signer "$certificate" \
   -inkey "$key" "${chain[@]}" -out "$work/list.p7s"
 
