@@ -9,6 +9,8 @@
 #   another signer's list        refused before any file (17)
 #   the maker's expired cert     refused before any file (17)
 #   a server certificate         refused before any file (17)
+#   a signature cut short, or    refused before any file (17)
+#     its value changed
 #   no list                      refused before any file (17)
 #   an older release's list      refused (16); accepted with /ALLOWDOWNGRADE
 #   /LAYOUT                      the copy holds the list and its signature unchanged
@@ -114,6 +116,12 @@ list 7.0.5 signing-expired; silent; refused "the maker's expired certificate"
 list 7.0.5 localhost; silent; refused "the test CA's server certificate (not for code signing)"
 list 7.0.5; cp "$root/Kanvel-pliki.txt.p7s" "$work/maker.p7s"
 head -c 100 "$work/maker.p7s" >"$root/Kanvel-pliki.txt.p7s"; silent; refused "a signature cut short"
+# One bit of the signature value (at the end of the signature) flipped.
+cp "$work/maker.p7s" "$root/Kanvel-pliki.txt.p7s"
+offset=$(($(stat -c %s "$work/maker.p7s") - 10))
+printf "\\x$(printf '%02x' $((0x$(xxd -s "$offset" -l 1 -p "$work/maker.p7s") ^ 1)))" |
+  dd of="$root/Kanvel-pliki.txt.p7s" bs=1 seek="$offset" conv=notrunc 2>/dev/null
+silent; refused "a signature whose value was changed"
 rm -f "$root/Kanvel-pliki.txt" "$root/Kanvel-pliki.txt.p7s"; silent; refused "no list"
 
 # --- An older release's list is a downgrade, unless allowed.
