@@ -18,6 +18,10 @@
 #                         for signing: a signature without a time stamp stops
 #                         validating when the certificate expires
 #   --no-timestamp        sign without one all the same (test builds)
+#   --server-tree DIR     the download server's tree of this release (its programs already
+#   --release VERSION     signed): its release list Kanvel-pliki.txt and the list's signature
+#                         are written into DIR with the same certificate (tools/release-list.sh);
+#                         upload the tree with them, the list last
 # SOURCE_DATE_EPOCH, when set, is used as it is; otherwise it is the time of
 # the checkout's last commit. The file's modification time is set to it.
 # A signature is verified right after signing; Instalator.exe.sha256 is
@@ -25,10 +29,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 base_url="" out="" build="" pfx="" password_file="" cert="" key="" timestamp="" no_timestamp=""
+server_tree="" release_version=""
 publisher="" unverified=""
 max_size=$(( 1280 * 1024 ))
 
-usage() { sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
     --base-url) base_url=${2:?}; shift 2 ;;
@@ -42,6 +47,8 @@ while [ $# -gt 0 ]; do
     --key) key=${2:?}; shift 2 ;;
     --timestamp) timestamp=${2:?}; shift 2 ;;
     --no-timestamp) no_timestamp=yes; shift ;;
+    --server-tree) server_tree=${2:?}; shift 2 ;;
+    --release) release_version=${2:?}; shift 2 ;;
     -h|--help) usage ;;
     *) echo "release: unknown option $1" >&2; usage ;;
   esac
@@ -67,6 +74,12 @@ if [ -n "$pfx" ] && [ -n "$cert" ]; then
 fi
 if [ -n "$timestamp" ] && [ -n "$no_timestamp" ]; then
   echo "release: --timestamp and --no-timestamp exclude each other" >&2; exit 2
+fi
+if { [ -n "$server_tree" ] && [ -z "$release_version" ]; } || { [ -z "$server_tree" ] && [ -n "$release_version" ]; }; then
+  echo "release: --server-tree and --release go together" >&2; exit 2
+fi
+if [ -n "$server_tree" ] && [ -z "$pfx" ] && [ -z "$cert" ]; then
+  echo "release: the release list is signed with the programs' certificate: give --pfx or --cert/--key" >&2; exit 2
 fi
 if { [ -n "$pfx" ] || [ -n "$cert" ]; } && [ -z "$timestamp" ] && [ -z "$no_timestamp" ]; then
   echo "release: signing needs --timestamp URL: a signature without a time stamp stops validating when" \
@@ -143,6 +156,24 @@ else
   signed="UNSIGNED (no certificate given: Windows will warn about an unknown publisher)"
 fi
 touch -d "@$SOURCE_DATE_EPOCH" "$result"
+
+# The release list of the server's tree, signed with the same certificate.
+if [ -n "$server_tree" ]; then
+  list_cert=$cert list_key=$key
+  if [ -n "$pfx" ]; then
+    keys=$(mktemp -d)
+    trap 'rm -rf "$keys"' EXIT
+    openssl pkcs12 -in "$pfx" -nokeys ${password_file:+-passin file:"$password_file"} -out "$keys/chain.pem" 2>/dev/null
+    openssl pkcs12 -in "$pfx" -nocerts -nodes ${password_file:+-passin file:"$password_file"} -out "$keys/key.pem" 2>/dev/null
+    # The signer's certificate first, the rest of the chain after it.
+    openssl pkcs12 -in "$pfx" -nokeys -clcerts ${password_file:+-passin file:"$password_file"} 2>/dev/null |
+      openssl x509 >"$keys/cert.pem"
+    openssl pkcs12 -in "$pfx" -nokeys -cacerts ${password_file:+-passin file:"$password_file"} 2>/dev/null \
+      >>"$keys/cert.pem"
+    list_cert="$keys/cert.pem" list_key="$keys/key.pem"
+  fi
+  "$root/tools/release-list.sh" "$server_tree" "$release_version" "$list_cert" "$list_key"
+fi
 (cd "$out" && sha256sum Instalator.exe >Instalator.exe.sha256)
 
 size=$(stat -c %s "$result")

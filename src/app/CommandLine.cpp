@@ -399,9 +399,9 @@ constexpr const wchar_t* kUsageTail =
     L"Kody wyjścia: 0 sukces, 1 nieoczekiwany błąd, 2 błędne opcje, 3 brak akceptacji licencji, "
     L"4 nieudane pobranie, 5 przerwane kopiowanie bazy danych, 6 usunięcie niepełne, 7 program bez "
     L"podpisu producenta, 8 program bez innego składnika, 9 program bez skrótu lub wpisu, 11 proxy wymaga "
-    L"logowania, 12 plik kopii niezgodny z listą, 13 za mało miejsca na dysku, 14 pliki w użyciu, "
+    L"logowania, 12 plik niezgodny z listą plików, 13 za mało miejsca na dysku, 14 pliki w użyciu, "
     L"15 instalator silnika nie uruchomiony, 16 zainstalowane jest nowsze wydanie, 17 instalacja innego konta, "
-    L"1618 trwa inna instalacja.";
+    L"18 lista plików wydania odrzucona (brak, zmieniona lub bez podpisu producenta), 1618 trwa inna instalacja.";
 }  // namespace
 
 bool IsSourceAddress(const std::wstring& source) {

@@ -8,6 +8,7 @@
 #include "app/LayoutRun.h"
 #include "app/LocationPreparation.h"
 #include "app/RunLog.h"
+#include "app/ServerRelease.h"
 #include "app/UnattendedRun.h"
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/ProgramTitle.h"
@@ -67,6 +68,13 @@ std::wstring Joined(const std::vector<std::wstring>& arguments) {
         text += (text.empty() ? L"" : L" ") + (blank ? L"\"" + argument + L"\"" : argument);
     }
     return text;
+}
+
+// Why a copy named by /SOURCE cannot be used, as the run's code.
+ExitCode SourceExitCode(services::LocalSource::Problem problem) {
+    using Problem = services::LocalSource::Problem;
+    if (problem == Problem::SignatureRefused) return ExitCode::ReleaseListRefused;
+    return problem == Problem::ListRefused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed;
 }
 
 // One run from its command line, from the log's opening to the exit code.
@@ -239,24 +247,31 @@ private:
     }
 
     // The copy named by /SOURCE with its list read and judged; otherwise the
-    // exit code that ends the run here: its list refused (12), or not there
-    // to read (a download that failed, 4).
+    // exit code that ends the run here: its list not signed by the maker
+    // (17), refused (12), or not there to read (a download that failed, 4).
     std::optional<int> openSource() {
         using services::LocalSource;
         LocalSource::Opening opening;
         if (IsSourceAddress(*options_.source)) {
             const auto client = platform_.http.CreateHttpClient();
-            opening = LocalSource::OpenAddress(platform_, *client, *options_.source);
+            opening = LocalSource::OpenAddress(platform_, verification_, *client, *options_.source);
         } else {
-            opening = LocalSource::OpenFolder(platform_, copyFolder(*options_.source));
+            opening = LocalSource::OpenFolder(platform_, verification_, copyFolder(*options_.source));
         }
-        if (!opening.source) {
-            const bool refused = opening.problem == LocalSource::Problem::ListRefused;
-            return refuse(kSourceUnusable + opening.reason,
-                          refused ? ExitCode::SourceMismatch : ExitCode::DownloadFailed);
-        }
+        if (!opening.source) return refuse(kSourceUnusable + opening.reason, SourceExitCode(opening.problem));
         source_ = std::move(opening.source);
         log_.Write(kSilentRunTitle, kSourceInUse + source_->location());
+        return std::nullopt;
+    }
+
+    // The download server's release list, fetched and judged before any
+    // file, for a run that may fetch files from the server (a copy named by
+    // /SOURCE has its own); otherwise the exit code that ends the run here.
+    std::optional<int> openRelease() {
+        if (options_.uninstall || source_) return std::nullopt;
+        auto release = ServerRelease::Fetch(platform_, log_, verification_);
+        if (release.stop) return refuse(release.reason, *release.stop);
+        release_ = std::move(release.list);
         return std::nullopt;
     }
 
@@ -264,7 +279,8 @@ private:
         // The licence was accepted when the installation that is removed or repaired was made.
         if (!options_.acceptLicence && !options_.uninstall && !options_.repair)
             return finish(ExitCode::LicenceNotAccepted);
-        UnattendedRun run(platform_, log_, options_, verification_, source_.get());
+        if (const auto refused = openRelease()) return *refused;
+        UnattendedRun run(platform_, log_, options_, verification_, source_.get(), release_.get());
         const int code = finish(run.Execute());
         // Only now is the kept installer copy of a removal free to go.
         if (options_.secondPhase) {
@@ -284,7 +300,9 @@ private:
                 reported = finish(EngineStartOutcome(report).value_or(ExitCode::Success));
                 platform_.processes.WaitForFirstPhase(*options_.secondPhase);
             };
+        if (const auto refused = openRelease()) return *refused;
         settings.source = source_.get();
+        settings.release = release_.get();
         settings.allowDowngrade = options_.allowDowngrade;
         settings.repair = options_.repair;
         if (!options_.secondPhase && services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath()))
@@ -315,6 +333,7 @@ private:
     const std::wstring title_;
     RunLog log_;
     std::unique_ptr<services::LocalSource> source_;
+    std::unique_ptr<services::ReleaseList> release_;
 };
 }  // namespace
 

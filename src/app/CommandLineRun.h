@@ -8,6 +8,7 @@
 #include "pages/install/InstallReport.h"
 #include "services/installer/InstallerContext.h"
 #include "services/localcopy/LocalSource.h"
+#include "services/localcopy/ReleaseList.h"
 #include "services/system/Platform.h"
 #include "services/trust/ProgramVerification.h"
 
@@ -20,6 +21,8 @@ struct WindowSettings {
     std::optional<std::wstring> location;
     // The copy of the server the files come from (/SOURCE); nothing: the server.
     const services::LocalSource* source = nullptr;
+    // The server's release list every file is checked against; nothing: none.
+    const services::ReleaseList* release = nullptr;
     // An older installer may replace the installed newer release (/ALLOWDOWNGRADE).
     bool allowDowngrade = false;
     // A repair (/REPAIR): the database copy keeps every working table that exists.

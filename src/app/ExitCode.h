@@ -41,6 +41,10 @@ enum class ExitCode : int {
     // user at the screen: that account's registry and profile are not the
     // owner's, so nothing was done.
     InstalledByAnotherAccount = 17,
+    // The release list of the server (or of the copy named by /SOURCE) was
+    // refused before any file: missing where the build requires it, changed,
+    // or not signed by the maker; nothing was done.
+    ReleaseListRefused = 18,
     AnotherRunInProgress = 1618,
 };
 
@@ -77,6 +81,9 @@ inline std::wstring_view DescribeExitCode(ExitCode code) {
         case ExitCode::InstalledByAnotherAccount:
             return L"instalacja należy do innego konta użytkownika niż to, na którym działa instalator; niczego nie "
                    L"zmieniono";
+        case ExitCode::ReleaseListRefused:
+            return L"lista plików wydania (Kanvel-pliki.txt) brak, zmieniona lub bez ważnego podpisu producenta, "
+                   L"nic nie zainstalowano";
         case ExitCode::AnotherRunInProgress: return L"trwa inna instalacja; spróbuj ponownie później";
     }
     return L"";

@@ -44,6 +44,9 @@ public:
     // Takes the component files from a local copy of the server (before
     // the forms are created); the copy outlives the run.
     void TakeFilesFrom(const services::LocalSource* source) { environment_.source = source; }
+    // Checks every file from the server against the release's list (before
+    // the forms are created); the list outlives the run.
+    void CheckAgainst(const services::ReleaseList* release) { environment_.release = release; }
     // Creates the main window, then the install form, each running its
     // creation handler, as the program does at start-up.
     void CreateForms();

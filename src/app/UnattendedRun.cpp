@@ -62,7 +62,8 @@ std::wstring JoinChosen(std::initializer_list<std::pair<bool, const wchar_t*>> i
 }  // namespace
 
 UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const CommandLineOptions& options,
-                             const services::ProgramVerification& verification, const services::LocalSource* source)
+                             const services::ProgramVerification& verification, const services::LocalSource* source,
+                             const services::ReleaseList* release)
     : log_(log),
       options_(options),
       silent_(platform, log),
@@ -75,6 +76,7 @@ UnattendedRun::UnattendedRun(services::Platform platform, RunLog& log, const Com
                  install::InUsePolicy::WithoutWindow(options.closeApplications),
                  options.allowDowngrade ? install::DowngradeRule::Allowing() : install::DowngradeRule()) {
     installer_.TakeFilesFrom(source);
+    installer_.CheckAgainst(release);
 }
 
 ExitCode UnattendedRun::Execute() {

@@ -22,9 +22,11 @@ namespace kanvel::app {
 // reports and becomes the exit code.
 class UnattendedRun {
 public:
-    // The files come from the source when there is one, else from the download server.
+    // The files come from the source when there is one, else from the
+    // download server, checked against its release list when there is one.
     UnattendedRun(services::Platform platform, RunLog& log, const CommandLineOptions& options,
-                  const services::ProgramVerification& verification, const services::LocalSource* source = nullptr);
+                  const services::ProgramVerification& verification, const services::LocalSource* source = nullptr,
+                  const services::ReleaseList* release = nullptr);
     UnattendedRun(const UnattendedRun&) = delete;
     UnattendedRun& operator=(const UnattendedRun&) = delete;
 

@@ -4,6 +4,7 @@
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/InstallerContext.h"
 #include "services/localcopy/LocalSource.h"
+#include "services/localcopy/ReleaseList.h"
 #include "services/system/Platform.h"
 #include "services/trust/ProgramVerification.h"
 #include "ui/Application.h"
@@ -23,6 +24,13 @@ struct PageEnvironment {
     // The local copy of the server the files come from (/SOURCE); nothing:
     // from the download server.
     const services::LocalSource* source = nullptr;
+    // The download server's release list every file from it is checked
+    // against; nothing: the server has none (or the files come from a copy).
+    const services::ReleaseList* release = nullptr;
+
+    // The release this run installs: the one the server's release list (or
+    // the copy's list) names, else this installer's own version.
+    std::wstring offeredRelease() const;
 
     // Every path of the installation as the context gives it now.
     services::InstallationPaths paths() const { return services::InstallationPaths(context); }

@@ -152,7 +152,7 @@ TEST(FetchAheadTest, AtMostTheLimitIsAheadAndOutOfOrderDropsEveryPartialFile) {
     run.StartUpAcceptedWith(0);
     run.server.answersOutOfOrder = true;
     platform::host::ScriptedHttpClient client(run.server);
-    services::FetchAhead ahead(run.platform, client);
+    services::FetchAhead ahead(run.platform, run.platform, client);
     std::vector<services::FetchAhead::PlannedFile> planned;
     const int count = static_cast<int>(services::FetchAhead::kMostFilesAhead) + 4;
     for (int i = 0; i < count; ++i)

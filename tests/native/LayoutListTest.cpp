@@ -93,10 +93,10 @@ TEST(LayoutList, ListThatPassedThroughACrLfToolStillReads) {
 TEST(LayoutList, UnknownVersionAndOtherFilesAreRefusedWithTheirReason) {
     std::string text = TextOf(TwoFiles());
     std::string newer = text;
-    newer.replace(0, std::string("kanvel-layout 1").size(), "kanvel-layout 2");
+    newer.replace(0, std::string("kanvel-layout 1").size(), "kanvel-layout 3");
     const auto refused = Read(newer);
     EXPECT_FALSE(refused.list);
-    EXPECT_EQ(refused.refusal, L"nieznana wersja listy: 2");
+    EXPECT_EQ(refused.refusal, L"nieznana wersja listy: 3");
     for (const std::string& other : {std::string(), std::string("hello\n"), std::string("kanvel-layout x\n"),
                                     std::string("\xEF\xBB\xBFkanvel-layout 1\n")}) {
         const auto reading = Read(other);

@@ -1,4 +1,5 @@
 #include "InstallerHarness.h"
+#include "TestRelease.h"
 #include "TestSignatures.h"
 #include "pages/install/DatabaseFileSets.h"
 #include "app/CommandLine.h"
@@ -107,6 +108,31 @@ protected:
     }
 
     static std::wstring Url(const std::wstring& serverPath) { return std::wstring(KANVEL_DOWNLOAD_BASE_URL) + serverPath; }
+    // The release list of every file the server serves now (the list's own
+    // URLs aside), signed by `signer`, served beside them.
+    void ServeSignedRelease(const std::string& version, const std::string& signer = "signing") {
+        const std::wstring base = Url(L"");
+        std::map<std::string, std::string> files;
+        for (const auto& [url, response] : server.responses)
+            if (url.starts_with(base) && url != Url(kListName) && url != Url(kSignatureName))
+                files[platform::host::ToUtf8(url.substr(base.size()))] = response.body;
+        const auto release = TestRelease::Sign(files, version, signer);
+        server.responses[Url(kListName)] = {.body = release.list};
+        server.responses[Url(kSignatureName)] = {.body = release.signature};
+        platform.trustedRoots = {TestRelease::TrustedRoot()};
+    }
+    static constexpr const wchar_t* kListName = L"Kanvel-pliki.txt";
+    static constexpr const wchar_t* kSignatureName = L"Kanvel-pliki.txt.p7s";
+
+    // The files asked of the server, the release list and its signature
+    // (asked for before any file) left out.
+    std::vector<std::wstring> FileRequests() const {
+        std::vector<std::wstring> urls;
+        for (const auto& request : server.requests)
+            if (request.url != Url(kListName) && request.url != Url(kSignatureName))
+                urls.push_back(request.url);
+        return urls;
+    }
     void ServeProgram() { server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ administrator"}; }
     void ServeEngine() { server.responses[Url(L"sterowniki/bde/setup._exe")] = {.body = "MZ setup"}; }
     void ServeTables() {
@@ -268,7 +294,7 @@ TEST_F(UnattendedRunTest, InstallsWhatTheWindowWouldWithoutShowingAnythingAndLog
     EXPECT_NE(link.find("Path=D:\\Programy\\OR-Vel\\Edytor2.exe\n"), std::string::npos);
     EXPECT_NE(link.find("Hotkey=1611"), std::string::npos);  // Ctrl+Alt+K
     EXPECT_EQ(platform.files().ReadFile(startLink), link);
-    EXPECT_EQ(server.requests.size(), 74u);
+    EXPECT_EQ(FileRequests().size(), 74u);
     ExpectNothingOnScreen();
     // The run's own file in the temporary folder, UTF-8 with its mark; the first line says where it is.
     const std::string log = LogText();
@@ -332,9 +358,9 @@ TEST_F(UnattendedRunTest, ARepairRestoresWhatIsMissingAndKeepsTheUsersTables) {
     EXPECT_EQ(platform.files().ReadFile(pristineTable), "table");
     EXPECT_EQ(EntryText(L"DisplayIcon"), program);
     // The program and the one missing table file, nothing else.
-    ASSERT_EQ(server.requests.size(), 2u);
-    EXPECT_EQ(server.requests[0].url, Url(L"programy/wersja7/bkp6/config2.db"));
-    EXPECT_EQ(server.requests[1].url, Url(L"programy/wersja7/poprawki/Edytor2._exe"));
+    ASSERT_EQ(FileRequests().size(), 2u);
+    EXPECT_EQ(FileRequests()[0], Url(L"programy/wersja7/bkp6/config2.db"));
+    EXPECT_EQ(FileRequests()[1], Url(L"programy/wersja7/poprawki/Edytor2._exe"));
     EXPECT_FALSE(platform.DirectoryExists(L"C:\\OR-Vel"));
     ExpectNothingOnScreen();
 
@@ -349,7 +375,7 @@ TEST_F(UnattendedRunTest, ARepairRestoresWhatIsMissingAndKeepsTheUsersTables) {
 TEST_F(UnattendedRunTest, ARepairOfNothingEndsWith2AndTheWindowsRepairKeepsTheTables) {
     EXPECT_EQ(Run({L"/SILENT", L"/REPAIR", L"/EDITION=Administrator", L"/DIR=D:\\Programy"}), 2);
     EXPECT_TRUE(Logged(L"nie ma czego naprawić: brak instalacji edycji Administrator w folderze " + installed));
-    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(FileRequests().empty());
     EXPECT_FALSE(platform.DirectoryExists(installed));
 
     // Settings' "Modify" runs the entry's ModifyPath: the window, its folder preset, for a repair.
@@ -529,9 +555,9 @@ TEST_F(UnattendedRunTest, AnOlderInstallerDoesNotReplaceANewerReleaseUnlessAllow
     ASSERT_EQ(Run(Install({})), 0);
     platform.files().WriteFile(installed + L"\\Edytor2.exe", "MZ newer release");
     platform.WriteRegistryValues(RegistryRoot::CurrentUser, kEntryKey, {{L"DisplayVersion", std::wstring(L"7.10")}});
-    const std::size_t requestsBefore = server.requests.size();
+    const std::size_t requestsBefore = FileRequests().size();
     EXPECT_EQ(Run(Install({})), 16);
-    EXPECT_EQ(server.requests.size(), requestsBefore);
+    EXPECT_EQ(FileRequests().size(), requestsBefore);
     EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ newer release");
     EXPECT_EQ(EntryText(L"DisplayVersion"), L"7.10");
     EXPECT_TRUE(Logged(L"Zainstalowane jest nowsze wydanie programu: Kanvel Administrator 7.10."));
@@ -854,7 +880,7 @@ TEST_F(UnattendedRunTest, AFailedDownloadEndsWithItsCodeAndNothingInstalled) {
 // not the maker's is not offered to run, and the run ends with code 7.
 TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
     platform.signatures = TestSignatures::Of;
-    const auto makersBuild = TestSignatures::MakersBuild();
+    const auto makersBuild = TestRelease::MakersBuild();
     auto run = [&](const Args& arguments) {
         return app::RunFromCommandLine(
             platform, arguments, [this](const app::WindowSettings&) {
@@ -863,12 +889,14 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
             }, makersBuild);
     };
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = "MZ unsigned"};
+    ServeSignedRelease("7.0.0");
     EXPECT_EQ(run(Install({})), 7);
     EXPECT_FALSE(platform.FileExists(installed + L"\\Edytor2.exe"));
     EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: plik nie ma ważnego podpisu cyfrowego producenta\r\n"));
     EXPECT_TRUE(Logged(L"kod wyjścia 7"));
 
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = TestSignatures::kByMaker};
+    ServeSignedRelease("7.0.0");
     const std::wstring engine = installed + L"\\Sterowniki\\BDE\\setup.exe";
     platform.files().WriteFile(engine, "MZ unsigned, left from an earlier run");
     EXPECT_EQ(run(Install({L"/COMPONENTS=engine,program"})), 7);
@@ -882,7 +910,7 @@ TEST_F(UnattendedRunTest, AProgramNotSignedByTheMakerEndsTheRunWithItsOwnCode) {
 // starts: one that is not the maker's is not copied, and the run's log says so.
 TEST_F(UnattendedRunTest, AnUpdateProgramNotSignedByTheMakerIsNotCopied) {
     platform.signatures = TestSignatures::Of;
-    const auto makersBuild = TestSignatures::MakersBuild();
+    const auto makersBuild = TestRelease::MakersBuild();
     auto run = [&](const Args& arguments) {
         return app::RunFromCommandLine(
             platform, arguments, [this](const app::WindowSettings&) {
@@ -891,6 +919,7 @@ TEST_F(UnattendedRunTest, AnUpdateProgramNotSignedByTheMakerIsNotCopied) {
             }, makersBuild);
     };
     server.responses[Url(L"programy/wersja7/poprawki/Edytor2._exe")] = {.body = TestSignatures::kByMaker};
+    ServeSignedRelease("7.0.0");
     platform.files().WriteFile(L"C:\\Instal\\Program\\Aktualizacja.exe", "MZ unsigned update");
     EXPECT_EQ(run(Install({})), 0);
     EXPECT_TRUE(platform.FileExists(installed + L"\\Edytor2.exe"));
@@ -943,7 +972,7 @@ TEST_F(UnattendedRunTest, ARunWhoseKnownFilesTogetherExceedTheDiskEndsBeforeAnyR
     // One table (5 bytes) or the program (16) fits; the copies of the 73 tables do not.
     platform.freeBytes = 100;
     EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 13);
-    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(FileRequests().empty());
     EXPECT_EQ(platform.files().ReadFile(edited), "the user's work");
     EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), "MZ older");
     EXPECT_TRUE(Logged(L"[Instalator] Nieudane pobranie pliku: za mało wolnego miejsca na dysku, aby zapisać plik " +
@@ -1037,7 +1066,7 @@ TEST_F(UnattendedRunTest, FilesInUseEndTheRunWith14BeforeAnyRequestAndTheLogName
     server.requests.clear();
 
     EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database", L"/RESETDATABASE"})), 14);
-    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(FileRequests().empty());
     EXPECT_EQ(platform.files().ReadFile(program), "MZ running");
     EXPECT_TRUE(Logged(L"[Instalacja bez okna] plik używany przez inny program: " + table + L"\r\n"));
     EXPECT_TRUE(Logged(L"[Instalacja bez okna] plik używany przez inny program: " + program +
@@ -1073,7 +1102,7 @@ TEST_F(UnattendedRunTest, CloseApplicationsGoesOnWhenTheHoldersCloseAndEndsWith1
     EXPECT_EQ(events.withPrefix(L"asked to close "),
               (std::vector<std::wstring>{L"asked to close Kanvel Administrator 7.0: closed",
                                          L"asked to close Instalator: closed"}));
-    EXPECT_EQ(server.requests.size(), 1u);
+    EXPECT_EQ(FileRequests().size(), 1u);
     EXPECT_EQ(platform.files().ReadFile(program), "MZ administrator");
 
     platform.files().WriteFile(program, "MZ running");
@@ -1083,7 +1112,7 @@ TEST_F(UnattendedRunTest, CloseApplicationsGoesOnWhenTheHoldersCloseAndEndsWith1
     const auto askedToClose = events.withPrefix(L"asked to close ");
     ASSERT_FALSE(askedToClose.empty());
     EXPECT_EQ(askedToClose.back(), L"asked to close Kanvel Administrator 7.0: refused");
-    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(FileRequests().empty());
     EXPECT_EQ(platform.files().ReadFile(program), "MZ running");
     EXPECT_TRUE(Logged(L"plik używany przez inny program: " + program + L" – Kanvel Administrator 7.0\r\n"));
     // Without the option nobody is asked.
@@ -1133,7 +1162,7 @@ TEST_F(UnattendedRunTest, TheFolderFollowsTheRulesOfTheFolderChoiceAndAMissingOn
     // A folder on a drive that does not exist.
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=E:\\Brak"}), 2);
     EXPECT_TRUE(Logged(L"dysk lub udział sieciowy nie istnieje: E:\\"));
-    EXPECT_TRUE(server.requests.empty());
+    EXPECT_TRUE(FileRequests().empty());
     // A missing folder on an existing drive is created, every level of it.
     EXPECT_EQ(Run({L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Administrator", L"/DIR=D:\\Nowe programy\\Kanvel"}), 0);
     EXPECT_TRUE(platform.FileExists(L"D:\\Nowe programy\\Kanvel\\OR-Vel\\Edytor2.exe"));
@@ -1191,16 +1220,16 @@ TEST_F(LocalCopyTest, LayoutListsEveryFileAndASecondOneFetchesOnlyWhatIsMissingO
     for (const auto& request : server.requests)
         EXPECT_EQ(request.basicAuthentication, request.url.find(L"/poprawki/") != std::wstring::npos)
             << platform::host::ToUtf8(request.url);
-    EXPECT_EQ(server.requests.size(), 79u);
+    EXPECT_EQ(FileRequests().size(), 79u);
     EXPECT_TRUE(Logged(L"pobrano: programy/wersja7/bkp6/baza42.px"));
 
     platform.DeleteFileAt(table);
     platform.files().WriteFile(L"D:\\pliki\\sterowniki\\bde\\setup._exe", "MZ other");
     server.requests.clear();
     ASSERT_EQ(Run({L"/LAYOUT=D:\\pliki"}), 0);
-    ASSERT_EQ(server.requests.size(), 2u);
-    EXPECT_EQ(server.requests[0].url, Url(L"sterowniki/bde/setup._exe"));
-    EXPECT_EQ(server.requests[1].url, Url(L"programy/wersja7/bkp6/baza42.px"));
+    ASSERT_EQ(FileRequests().size(), 2u);
+    EXPECT_EQ(FileRequests()[0], Url(L"sterowniki/bde/setup._exe"));
+    EXPECT_EQ(FileRequests()[1], Url(L"programy/wersja7/bkp6/baza42.px"));
     EXPECT_TRUE(Logged(L"bez zmian: programy/wersja7/bkp6/baza1.db"));
 
     // A file the server no longer gives stays out of the list, and the run says so.
@@ -1359,6 +1388,181 @@ TEST(CommandLineSource, FoldersAddressesAndWhatALayoutRunDoesNotTake) {
     EXPECT_FALSE(parse({L"/SILENT", L"/LAYOUT=D:\\pliki"}).error);
     EXPECT_EQ(parse({L"/LAYOUT=D:\\pliki", L"/SOURCE=D:\\inne"}).error->reason, L"wyklucza się z /LAYOUT");
     EXPECT_EQ(parse({L"/LAYOUT=D:\\pliki", L"/EDITION=Procesor"}).error->reason, L"wyklucza się z /LAYOUT");
+}
+
+// The server's release list, signed by the maker (tools/release-list.sh,
+// the test certificates), judged as Windows' CryptoAPI judges it: before
+// any file, and every file fetched is checked against it.
+class ReleaseListRunTest : public LocalCopyTest {
+protected:
+    int RunMakersBuild(const Args& arguments) {
+        return app::RunFromCommandLine(
+            platform, arguments, [this](const app::WindowSettings& settings) {
+                windowOpened = true;
+                window = settings;
+                return install::InstallReport{};
+            },
+            makersBuild);
+    }
+    // Everything the server serves, its programs signed for the test platform.
+    void ServeSignedEverything(const std::string& version) {
+        ServeEverything();
+        for (const auto& edition : services::kEditions)
+            server.responses[Url(L"programy/wersja7/poprawki/" + std::wstring(edition.programBaseName) + L"._exe")]
+                .body = TestSignatures::kByMaker;
+        Served(L"sterowniki/bde/setup._exe") = TestSignatures::kByMaker;
+        ServeSignedRelease(version);
+    }
+    void SetUp() override {
+        LocalCopyTest::SetUp();
+        platform.signatures = TestSignatures::Of;
+    }
+    std::string& Served(const std::wstring& serverPath) { return server.responses[Url(serverPath)].body; }
+
+    const services::ProgramVerification makersBuild = TestRelease::MakersBuild();
+    const std::wstring changedTable = L"programy/wersja7/bkp6/baza42.px";
+};
+
+// Every file fetched is checked by size and SHA-256 before it is stored, the
+// tables fetched six at a time and a program resumed after a reset alike: a
+// table changed on the server after the list was signed is refused and not
+// stored, the others are stored, and the run ends with 12.
+TEST_F(ReleaseListRunTest, AFileNotAsTheListNamesItIsRefusedAndTheOthersAreStored) {
+    ServeSignedEverything("7.0.0");
+    Served(changedTable) = "tablE";
+    EXPECT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program,database"})), 12) << LogText();
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: plik niezgodny z listą plików wydania: " + changedTable));
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Format\\Bkp6\\baza42.px"));
+    EXPECT_EQ(FilesIn(installed + L"\\Format\\Bkp6"), 72u);
+    EXPECT_TRUE(Logged(L"lista plików wydania 7.0.0 (plików: 79)"));
+
+    // A program cut short and resumed is judged by every byte it holds.
+    const std::wstring program = L"programy/wersja7/poprawki/Edytor2._exe";
+    Served(program) = std::string(TestSignatures::kByMaker) + std::string(400, 'p');
+    Served(changedTable) = "table";
+    ServeSignedRelease("7.0.0");
+    auto& response = server.responses[Url(program)];
+    response.error = services::TransferFailure::Socket(services::socket_error::ConnectionReset);
+    response.failures = 1;
+    response.cutAfter = 200;
+    response.blockSize = 50;
+    response.entityTag = L"\"v1\"";
+    platform.DeleteFileAt(installed + L"\\Edytor2.exe");
+    EXPECT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program"})), 0) << LogText();
+    ASSERT_TRUE(server.requests.back().resumeFrom);
+    EXPECT_EQ(platform.files().ReadFile(installed + L"\\Edytor2.exe"), Served(program));
+
+    // A file the list does not name is refused as well.
+    auto list = *services::LayoutList::Read(Served(kListName), *platform.StartSha256()).list;
+    list.Remove(program);
+    Served(kListName) = list.Text(*platform.StartSha256());
+    Served(kSignatureName) = TestRelease::Sign({}, "7.0.0").signature;  // any signature: judged first
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program"})), 12) << LogText();
+    EXPECT_TRUE(Logged(L"Nieudane pobranie pliku: pliku nie ma na liście plików wydania: " + program));
+}
+
+// A build that names the maker stops before any file when the list is
+// missing, changed after signing, or signed by anyone else; its own code, 17.
+TEST_F(ReleaseListRunTest, APublisherBuildStopsBeforeAnyFileWithoutTheMakersList) {
+    ServeSignedEverything("7.0.0");
+    const std::string list = Served(kListName), signature = Served(kSignatureName);
+    auto refused = [&](const std::wstring& why) {
+        server.requests.clear();
+        EXPECT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program,database"})), 17) << LogText();
+        EXPECT_TRUE(FileRequests().empty());
+        EXPECT_FALSE(platform.DirectoryExists(installed));
+        EXPECT_TRUE(Logged(L"Nie można pobrać plików z serwera: " + why)) << LogText();
+    };
+    server.responses.erase(Url(kSignatureName));
+    refused(L"lista plików wydania odrzucona: lista nie ma podpisu (brak pliku .p7s)");
+    Served(kSignatureName) = signature;
+    Served(kListName)[list.find(" 512 ") + 3] = '3';
+    refused(L"lista plików wydania odrzucona: podpis listy nie jest ważnym podpisem producenta (kod 0x80091007)");
+    ServeSignedRelease("7.0.0", "signing-other");
+    refused(L"lista plików wydania odrzucona: podpis listy nie jest ważnym podpisem producenta (kod 0x800B0109)");
+    ServeSignedRelease("7.0.0", "signing-expired");
+    refused(L"lista plików wydania odrzucona: podpis listy nie jest ważnym podpisem producenta (kod 0x800B0101)");
+    server.responses.erase(Url(kListName));
+    refused(L"serwer nie ma listy plików wydania " + Url(kListName));
+    EXPECT_TRUE(Logged(L"kod wyjścia 17: lista plików wydania (Kanvel-pliki.txt) brak"));
+
+    // With the window the same stop comes before the window opens, in a box.
+    RunMakersBuild({});
+    EXPECT_FALSE(windowOpened);
+    EXPECT_FALSE(events.withPrefix(L"box Instalator|Nie można pobrać plików z serwera").empty());
+}
+
+// A build without a publisher (development, tests) uses a list the server
+// has, signed or not, and without one behaves as before.
+TEST_F(ReleaseListRunTest, ABuildWithoutPublisherUsesTheListWhenThereAndGoesOnWithoutOne) {
+    ServeEverything();
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=program,database"})), 0);
+    EXPECT_TRUE(Logged(L"serwer nie ma listy plików wydania " + Url(kListName)));
+    EXPECT_TRUE(Logged(L"pliki nie są sprawdzane z listą wydania"));
+
+    ServeSignedRelease("7.0.0");
+    server.responses.erase(Url(kSignatureName));
+    Served(changedTable) = "tablE";
+    platform.DeleteFileAt(installed + L"\\Format\\Bkp6\\baza42.px");
+    EXPECT_EQ(Run(Install({L"/COMPONENTS=database"})), 12) << LogText();
+    EXPECT_FALSE(platform.FileExists(installed + L"\\Format\\Bkp6\\baza42.px"));
+}
+
+// "Apps & features" shows the release the list names; a list older than
+// the installed release is a downgrade (16) unless /ALLOWDOWNGRADE.
+TEST_F(ReleaseListRunTest, TheEntryNamesTheListsReleaseAndAnOlderListIsADowngrade) {
+    ServeSignedEverything("8.0.10");
+    ASSERT_EQ(RunMakersBuild(Install({})), 0) << LogText();
+    EXPECT_EQ(EntryText(L"DisplayVersion"), L"8.0.10");
+
+    ServeSignedRelease("8.0.9");
+    server.requests.clear();
+    EXPECT_EQ(RunMakersBuild(Install({})), 16);
+    EXPECT_TRUE(FileRequests().empty());
+    EXPECT_TRUE(Logged(L"Zainstalowane jest nowsze wydanie programu: Kanvel Administrator 8.0.10. Ten instalator "
+                       L"zawiera wydanie 8.0.9"));
+    EXPECT_EQ(EntryText(L"DisplayVersion"), L"8.0.10");
+    EXPECT_EQ(RunMakersBuild(Install({L"/ALLOWDOWNGRADE"})), 0);
+    EXPECT_EQ(EntryText(L"DisplayVersion"), L"8.0.9");
+}
+
+// /LAYOUT copies the server's tree as it is, its signed list included, and
+// /SOURCE judges that list's signature as the server's is judged: a copy
+// whose list was changed and sealed again, or that lost its signature, is
+// refused (17) before any file.
+TEST_F(ReleaseListRunTest, ACopyCarriesTheSignatureAndAListChangedAndResealedIsRefused) {
+    ServeSignedEverything("7.0.0");
+    ASSERT_EQ(RunMakersBuild({L"/LAYOUT=D:\\pliki"}), 0) << LogText();
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\pliki\\Kanvel-pliki.txt"), Served(kListName));
+    EXPECT_EQ(platform.files().ReadFile(L"D:\\pliki\\Kanvel-pliki.txt.p7s"), Served(kSignatureName));
+    for (const auto& [url, response] : server.responses) {
+        const std::wstring copied = services::PathInCopy(L"D:\\pliki", url.substr(Url(L"").size()));
+        if (url.find(L"Kanvel-pliki") == std::wstring::npos) {
+            EXPECT_EQ(platform.files().ReadFile(copied), response.body);
+        }
+    }
+    server.responses.clear();
+    server.requests.clear();
+    ASSERT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program,database", L"/SOURCE=D:\\pliki"})), 0) << LogText();
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_EQ(EntryText(L"DisplayVersion"), L"7.0.0");
+
+    // A table changed in the copy, and its list written again with a right seal.
+    platform.files().WriteFile(table, "tablE");
+    auto list = *ListOfCopy().list;
+    list.Put({changedTable, 5, services::FactsOfFile(platform, table)->sha256});
+    platform.files().WriteFile(L"D:\\pliki\\Kanvel-pliki.txt", list.Text(*platform.StartSha256()));
+    platform.files().MakeFolders(L"D:\\Drugi");
+    const Args second{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=D:\\Drugi",
+                      L"/COMPONENTS=program,database", L"/SOURCE=D:\\pliki"};
+    EXPECT_EQ(RunMakersBuild(second), 17);
+    EXPECT_TRUE(Logged(L"lista plików kopii odrzucona (podpis listy nie jest ważnym podpisem producenta (kod "
+                       L"0x80091007)): D:\\pliki"));
+    EXPECT_FALSE(platform.DirectoryExists(L"D:\\Drugi\\OR-Vel"));
+    platform.DeleteFileAt(L"D:\\pliki\\Kanvel-pliki.txt.p7s");
+    EXPECT_EQ(RunMakersBuild(second), 17);
+    // A build without a publisher takes the copy by its list alone, as before.
+    EXPECT_EQ(Run(second), 0) << LogText();
 }
 
 }  // namespace

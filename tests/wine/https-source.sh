@@ -35,8 +35,8 @@ run /SILENT /ACCEPTLICENCE /EDITION=Koordynator /COMPONENTS=program,database \
   "/SOURCE=${BASE_URL}kopia/" "/LOG=C:\\instalacja.log"
 [ "$RC" = 0 ] || fail "install from the HTTPS copy: exit code $RC; log: $(tail -c +4 "$c_drive/instalacja.log" | tail -n 5)"
 asked=$(tail -n +"$(( before + 1 ))" "$access_log")
-[ "$(printf '%s\n' "$asked" | grep -c '"GET /kopia/.* 200 ')" = 75 ] \
-  || fail "expected 75 answers from the copy (list, program, 73 tables): $(printf '%s\n' "$asked" | head -n 5)"
+[ "$(printf '%s\n' "$asked" | grep -c '"GET /kopia/.* 200 ')" = 76 ] \
+  || fail "expected 76 answers from the copy (list, its signature, program, 73 tables): $(printf '%s\n' "$asked" | head -n 5)"
 [ -z "$(printf '%s\n' "$asked" | grep -v '"GET /kopia/')" ] || fail "requests outside the copy: $(printf '%s\n' "$asked" | grep -v '"GET /kopia/')"
 [ -z "$(printf '%s\n' "$asked" | grep -v '"-"$')" ] || fail "credentials were sent to the copy"
 cmp -s "$c_drive/OR-Vel/Edytor3.exe" "$copy/programy/wersja7/poprawki/Edytor3._exe" || fail "program file differs"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A copy of the server for deployment: /LAYOUT makes it from the mirror (every
-# file as the mirror has it, its list's SHA-256 values right); a second
-# /LAYOUT after one file was deleted asks the mirror for that file alone. With
+# file as the mirror has it, the mirror's signed release list with them,
+# unchanged); a second /LAYOUT after one file was deleted asks the mirror for
+# that file alone (besides the list). With
 # the mirror stopped, a full install without a window takes everything from
 # the copy (/SOURCE) and the mirror sees no request; one changed byte in one
 # table of the copy is refused with 12 and named in the log, and so is a table
@@ -40,8 +41,10 @@ logged() { tail -c +4 "$1" | tr -d '\r' | grep -Eq -- "$2" || fail "no line /$2/
 # --- The copy, from the mirror.
 run 300 "/LAYOUT=D:\\pliki" "/LOG=D:\\kopia.log"
 [ "$RC" = 0 ] || fail "/LAYOUT: exit code $RC, expected 0; log: $(tail -n 3 "$d_root/kopia.log")"
-[ "$(head -n 1 "$list")" = "kanvel-layout 1" ] || fail "the list does not start with its version line"
-files=$(sed -n '2,$p' "$list" | grep -v '^end ')
+[ "$(head -n 2 "$list")" = $'kanvel-layout 2\nrelease 7.0.0' ] || fail "the list does not start with its version and release"
+cmp -s "$list" "$mirror/Kanvel-pliki.txt" && cmp -s "$list.p7s" "$mirror/Kanvel-pliki.txt.p7s" \
+  || fail "the copy's list and signature are not the mirror's"
+files=$(sed -n '3,$p' "$list" | grep -v '^end ')
 [ "$(printf '%s\n' "$files" | wc -l)" = 79 ] || fail "the list names $(printf '%s\n' "$files" | wc -l) files, expected 5 + 1 + 73"
 # Every listed file is the mirror's, and its SHA-256 (Windows' CNG) is sha256sum's.
 printf '%s\n' "$files" | while read -r sum size path; do
@@ -59,7 +62,7 @@ rm "$copy/programy/wersja7/bkp6/baza42.px"
 before=$(requests)
 run 300 "/LAYOUT=D:\\pliki" "/LOG=D:\\kopia2.log"
 [ "$RC" = 0 ] || fail "second /LAYOUT: exit code $RC, expected 0"
-asked=$(tail -n +"$(( before + 1 ))" "$access_log")
+asked=$(tail -n +"$(( before + 1 ))" "$access_log" | grep -v '/Kanvel-pliki\.txt')
 [ "$(printf '%s\n' "$asked" | grep -c .)" = 1 ] || fail "second /LAYOUT made these requests: $asked"
 printf '%s\n' "$asked" | grep -q '"GET /programy/wersja7/bkp6/baza42.px HTTP/1.1" 200 ' || fail "second /LAYOUT asked for: $asked"
 cmp -s "$copy/programy/wersja7/bkp6/baza42.px" "$mirror/programy/wersja7/bkp6/baza42.px" || fail "baza42.px not fetched again"

@@ -47,6 +47,10 @@ sign signing "$served/Edytor1a._exe"
 printf 'X' | dd of="$served/Edytor1a._exe" bs=1 seek=2000 conv=notrunc 2>/dev/null
 sign signing-expired "$served/Edytor1._exe"
 sign signing "$KANVEL_MIRROR_DIR/root/sterowniki/bde/setup._exe"
+# The maker publishes the list of the tree as it now is (the program changed
+# after signing included: the list does not make it the maker's).
+"$KANVEL_SOURCE_DIR/tools/release-list.sh" "$KANVEL_MIRROR_DIR/root" 7.0.0 "$pki/signing.crt" "$pki/signing.key" \
+  >/dev/null || fail "the release list was not made"
 mirror_start
 
 # silent EDITION [OPTIONS...]: a run without a window; sets RC.

@@ -5,7 +5,13 @@
 #   programy/wersja7/poprawki/<program>._exe   the edition programs
 #   sterowniki/bde/setup._exe                  the database engine installer
 #   programy/wersja7/bkp6/<table>              placeholder tables named in tables.txt
-# Only these folders are rebuilt; anything else under root is left alone.
+#   Kanvel-pliki.txt, Kanvel-pliki.txt.p7s      the release list of the whole tree, for
+#                                              the project's version, signed by the test
+#                                              maker of the mirror's certificates (tls/,
+#                                              made by tools/tls/make-test-pki.sh when missing)
+# Only these folders and the list are rebuilt; anything else under root is
+# left alone (and listed). A test that changes the tree afterwards makes the
+# list again with tools/release-list.sh, as the maker would.
 # KANVEL_MIRROR_DIR, when set, replaces BUILD_DIR/mirror here and in start.sh
 # and stop.sh, so a test can run a mirror of its own beside the usual one.
 set -euo pipefail
@@ -49,5 +55,11 @@ while IFS= read -r name; do
   count=$((count + 1))
 done <"$here/tables.txt"
 
+# The release list, as the maker publishes it, last: it lists the tree as it is now.
+pki="${KANVEL_MIRROR_DIR:-$build_dir/mirror}/tls"
+"$here/../tls/make-test-pki.sh" "$pki"
+version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
+"$here/../release-list.sh" "$root" "$version" "$pki/signing.crt" "$pki/signing.key" >/dev/null
+
 chmod -R a+rX "$root"
-echo "make-tree: $root: ${#programs[@]} programs, setup, $count tables"
+echo "make-tree: $root: ${#programs[@]} programs, setup, $count tables, release list $version"

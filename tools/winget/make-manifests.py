@@ -5,9 +5,11 @@ version from the project's version in CMakeLists.txt, the publisher from
 src/pages/licence/ProducerInfo.h, the return codes from src/app/ExitCode.h,
 and the installer's SHA-256 from tools/winget/installer.sha256 (written by
 set-installer-hash.sh). Writes packaging/winget/<identifier>/<version>/, or
-the folder given with --out.
+the folder given with --out. --release names the release's version (the one
+its release list names, which the installer writes as DisplayVersion) when it
+is not the project's.
 
-Usage: tools/winget/make-manifests.py [--out FOLDER]"""
+Usage: tools/winget/make-manifests.py [--out FOLDER] [--release VERSION]"""
 import argparse
 import os
 import re
@@ -37,6 +39,7 @@ RESPONSE_OF = {
     "EngineNotStarted": "cancelledByUser",
     "NewerReleaseInstalled": "downgrade",
     "InstalledByAnotherAccount": "invalidParameter",
+    "ReleaseListRefused": "contactSupport",
     "AnotherRunInProgress": "installInProgress",
 }
 
@@ -106,8 +109,12 @@ def write_package(out, edition, version, common):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(ROOT, "packaging", "winget"))
-    out = parser.parse_args().out
-    version = project_version()
+    parser.add_argument("--release", help="the release's version (default: the project's)")
+    arguments = parser.parse_args()
+    out = arguments.out
+    version = arguments.release or project_version()
+    if not re.fullmatch(r"\d+(\.\d+)*", version):
+        raise SystemExit(f"make-manifests: a release's version is numbers with dots between: {version}")
     common = {"VERSION": version, "PUBLISHER": publisher(), "SHA256": installer_sha256(),
               "URL": INSTALLER_URL.format(version=version), "RETURN_CODES": return_codes()}
     # Every package folder is made anew: an edition or a version that went, goes.

@@ -15,7 +15,7 @@ void AppsAndFeaturesEntry::Register(const LastInstallChoices& choices) {
     if (keptInPlace) platform.files.SetAttributes(kept, 0);
     const auto installedBytes = platform.files.SizeOfFolder(environment_.context.installDir);
     const auto values = UninstallEntryValues(environment_.context, choices, installedBytes, platform.clock.Now(),
-                                             platform.processes.AccountId());
+                                             environment_.offeredRelease(), platform.processes.AccountId());
     const bool written =
         keptInPlace && platform.registry.WriteRegistryValues(paths.EntryRoot(), paths.UninstallKey(), values);
     recorder_.EntryEnded(written, paths.UninstallKey());

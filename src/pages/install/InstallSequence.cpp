@@ -6,7 +6,6 @@
 #include "pages/install/ServerFiles.h"
 #include "pages/install/TFormInstal.h"
 
-#include "services/installer/ProductVersion.h"
 #include "services/paths/WindowsPath.h"
 #include "services/shortcuts/ShortcutWriter.h"
 
@@ -76,11 +75,12 @@ void TFormInstal::BBInstalClick() {
 }
 
 bool TFormInstal::NoNewerReleaseReplaced() {
-    const auto installed = downgrade_.RefusedRelease(environment_.platform.registry, environment_.context);
+    const std::wstring offered = environment_.offeredRelease();
+    const auto installed = downgrade_.RefusedRelease(environment_.platform.registry, environment_.context, offered);
     if (!installed) return true;
     recorder_.NewerReleaseInstalled(*installed);
     warn(kNewerReleaseBefore + environment_.context.editionName + L" " + *installed + kNewerReleaseMiddle +
-         std::wstring(services::kProductVersion) + kNewerReleaseAfter);
+         offered + kNewerReleaseAfter);
     return false;
 }
 

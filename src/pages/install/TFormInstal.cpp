@@ -197,6 +197,7 @@ void TFormInstal::FormCreate() {
     download_ = std::make_unique<services::ComponentDownload>(environment_.platform, main_.HttpClient(), *this,
                                                               environment_.verification);
     download_->TakeFilesFrom(environment_.source);
+    download_->CheckAgainst(environment_.release);
 }
 
 bool TFormInstal::PobraniePliku(const std::wstring& serverFolder, const std::wstring& fileName,

@@ -2,7 +2,6 @@
 
 #include "pages/licence/ProducerInfo.h"
 #include "services/paths/InstallationPaths.h"
-#include "services/installer/ProductVersion.h"
 
 namespace kanvel::install {
 
@@ -69,12 +68,12 @@ std::vector<services::RegistryValue> UninstallEntryValues(const services::Instal
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
                                                           const services::LocalTime& today,
-                                                          const std::wstring& owner) {
+                                                          const std::wstring& release, const std::wstring& owner) {
     const services::InstallationPaths paths(context);
     const auto size = static_cast<std::uint32_t>((installedBytes + kBytesPerUnit - 1) / kBytesPerUnit);
     return {
         {L"DisplayName", kProductName + context.editionName + L" " + context.versionText},
-        {kEntryDisplayVersion, std::wstring(services::kProductVersion)},
+        {kEntryDisplayVersion, release},
         {L"Publisher", std::wstring(licence::kProducerName)},
         {kEntryInstallLocation, context.installDir},
         {L"DisplayIcon", paths.ProgramFile()},

@@ -37,10 +37,12 @@ struct LastInstallChoices {
 // lies, how large it is, how to repair it, and how to remove it with a
 // window and without; and the installer's own values for its next run.
 // OWNER is the account that installs (its security identifier).
+// Its version (DisplayVersion) is the release installed.
 std::vector<services::RegistryValue> UninstallEntryValues(const services::InstallerContext& context,
                                                           const LastInstallChoices& choices,
                                                           std::uint64_t installedBytes,
                                                           const services::LocalTime& today,
+                                                          const std::wstring& release,
                                                           const std::wstring& owner);
 
 // The entry's command lines: removal in the window (the location preset),

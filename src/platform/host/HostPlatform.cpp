@@ -7,6 +7,7 @@
 #include "platform/host/HostHeldProgram.h"
 #include "platform/host/HostReadableFile.h"
 #include "platform/host/HostRemovableEntry.h"
+#include "platform/host/OpenSslDetachedSignature.h"
 #include "platform/host/OpenSslSha256.h"
 #include "platform/host/HostReplacingFile.h"
 #include "platform/host/RecordingShellLink.h"
@@ -254,6 +255,10 @@ std::unique_ptr<services::ReadableFile> HostPlatform::OpenEntryForReading(const 
 }
 
 std::unique_ptr<services::Sha256Digest> HostPlatform::StartSha256() { return std::make_unique<OpenSslSha256>(); }
+
+services::FileSignature HostPlatform::VerifyDetachedSignature(std::string_view content, std::string_view signature) {
+    return OpenSslDetachedSignature(trustedRoots).Verify(content, signature);
+}
 
 void HostPlatform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {
     if (insideReadOnlyFolder(path)) throw services::InputOutputError(L"I/O error 5");

@@ -73,6 +73,9 @@ public:
         std::int64_t until = 0;
     };
     std::vector<BriefHold> briefHolds;
+    // The roots the machine trusts for signatures that are not a program's
+    // (PEM files, such as a test's certificate authority); by default none.
+    std::vector<std::string> trustedRoots;
     // The signature Windows would find in a file with these bytes; by
     // default none.
     SignatureReader signatures = [](const std::string&) { return services::FileSignature{}; };
@@ -129,6 +132,7 @@ public:
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
+    services::FileSignature VerifyDetachedSignature(std::string_view content, std::string_view signature) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;

@@ -4,7 +4,6 @@
 #include <wintrust.h>
 #include <softpub.h>
 
-#include <optional>
 
 namespace kanvel::platform::win32 {
 
@@ -48,7 +47,9 @@ private:
     LONG status_ = 0;
 };
 
-std::optional<services::Sha256> Sha256Of(const CERT_CONTEXT& certificate) {
+}  // namespace
+
+std::optional<services::Sha256> CertificateSha256(const CERT_CONTEXT& certificate) {
     services::Sha256 digest{};
     DWORD size = static_cast<DWORD>(digest.size());
     if (!CryptHashCertificate2(kSha256, 0, nullptr, certificate.pbCertEncoded, certificate.cbCertEncoded,
@@ -57,7 +58,6 @@ std::optional<services::Sha256> Sha256Of(const CERT_CONTEXT& certificate) {
         return std::nullopt;
     return digest;
 }
-}  // namespace
 
 services::FileSignature AuthenticodeSignatureOf(const std::wstring& path, HANDLE file) {
     services::FileSignature signature;
@@ -66,7 +66,7 @@ services::FileSignature AuthenticodeSignatureOf(const std::wstring& path, HANDLE
     CRYPT_PROVIDER_SGNR* signer = verification.signer();
     const CRYPT_PROVIDER_CERT* certificate = signer != nullptr ? WTHelperGetProvCertFromChain(signer, 0) : nullptr;
     if (certificate == nullptr || certificate->pCert == nullptr) return signature;
-    signature.signer = Sha256Of(*certificate->pCert);
+    signature.signer = CertificateSha256(*certificate->pCert);
     // The moment Windows judges the signature at: its time stamp, else now.
     FILETIME judgedAt = signer->sftVerifyAsOf;
     signature.signerValidWhenJudged = CertVerifyTimeValidity(&judgedAt, certificate->pCert->pCertInfo) == 0;

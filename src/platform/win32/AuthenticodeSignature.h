@@ -1,7 +1,9 @@
 #pragma once
 
 #include <windows.h>
+#include <wincrypt.h>
 
+#include <optional>
 #include <string>
 
 #include "services/trust/FileSignature.h"
@@ -16,5 +18,8 @@ namespace kanvel::platform::win32 {
 // file is read through the open handle when one is given (it must allow
 // reading), else opened by its path.
 services::FileSignature AuthenticodeSignatureOf(const std::wstring& path, HANDLE file = nullptr);
+
+// The SHA-256 of a certificate (its encoded bytes), as a publisher is named.
+std::optional<services::Sha256> CertificateSha256(const CERT_CONTEXT& certificate);
 
 }  // namespace kanvel::platform::win32

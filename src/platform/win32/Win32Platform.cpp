@@ -12,6 +12,7 @@
 #include "platform/win32/AccountTemporaryFolder.h"
 #include "platform/win32/AdministratorsLock.h"
 #include "platform/win32/CngSha256.h"
+#include "platform/win32/DetachedSignature.h"
 #include "platform/win32/FinalPath.h"
 #include "platform/win32/MarkOfTheWeb.h"
 #include "platform/win32/ProtectedFolder.h"
@@ -186,6 +187,10 @@ std::unique_ptr<services::ReadableFile> Win32Platform::OpenEntryForReading(const
 }
 
 std::unique_ptr<services::Sha256Digest> Win32Platform::StartSha256() { return std::make_unique<CngSha256>(); }
+
+services::FileSignature Win32Platform::VerifyDetachedSignature(std::string_view content, std::string_view signature) {
+    return DetachedSignatureOf(content, signature);
+}
 
 
 void Win32Platform::AppendAnsiText(const std::wstring& path, const std::wstring& text) {

@@ -33,6 +33,7 @@ public:
     std::unique_ptr<services::ReadableFile> OpenForReading(const std::wstring& path) override;
     std::unique_ptr<services::ReadableFile> OpenEntryForReading(const std::wstring& path) override;
     std::unique_ptr<services::Sha256Digest> StartSha256() override;
+    services::FileSignature VerifyDetachedSignature(std::string_view content, std::string_view signature) override;
     void AppendAnsiText(const std::wstring& path, const std::wstring& text) override;
     void AppendUnicodeText(const std::wstring& path, const std::wstring& text) override;
     std::uint64_t SizeOfFolder(const std::wstring& folder) override;

@@ -88,18 +88,26 @@ void CheckRoomFor(FileSystem& files, const std::wstring& folder, std::uint64_t l
     if (free && length > *free) throw DiskFull(kNotEnoughSpace);
 }
 
+}  // namespace
+
 // Goes on after what the partial file holds when the server sends the rest
 // (206 from there), starts it anew when the server sends the whole body.
+// It digests every byte the partial file holds, the kept part included
+// (`digest` holds that part's), so that the file is judged by exactly what
+// was written.
 class ResumingSink : public ByteSink {
 public:
-    ResumingSink(ReplacingFile& file, std::int64_t& held, FileSystem& files, std::wstring folder)
-        : file_(file), held_(held), files_(files), folder_(std::move(folder)) {}
+    ResumingSink(ReplacingFile& file, std::int64_t& held, FileSystem& files, std::wstring folder,
+                 Cryptography& cryptography, std::unique_ptr<Sha256Digest> digest)
+        : file_(file), held_(held), files_(files), folder_(std::move(folder)), cryptography_(cryptography),
+          digest_(digest ? std::move(digest) : cryptography.StartSha256()) {}
     void Begin(const DeclaredBody& declared) override {
         declared_ = declared;
         if (held_ > 0) {
             if (!declared.partial) {
                 file_.Restart();
                 held_ = 0;
+                digest_ = cryptography_.StartSha256();
             } else if (declared.rangeStart != held_) {
                 throw TransferFailure::Body(BodyFault::WrongPart);
             }
@@ -108,20 +116,27 @@ public:
     }
     void Write(const std::uint8_t* data, std::size_t size) override {
         file_.Write(data, size);
+        digest_->Add(data, size);
         received_ += static_cast<std::int64_t>(size);
     }
     std::int64_t received() const { return received_; }
     const DeclaredBody& declared() const { return declared_; }
+    // The bytes digested so far, and the digest itself (the sink takes nothing more after).
+    std::int64_t digested() const { return held_ + received_; }
+    std::unique_ptr<Sha256Digest> TakeDigest() { return std::move(digest_); }
 
 private:
     ReplacingFile& file_;
     std::int64_t& held_;
     FileSystem& files_;
     std::wstring folder_;
+    Cryptography& cryptography_;
+    std::unique_ptr<Sha256Digest> digest_;
     std::int64_t received_ = 0;
     DeclaredBody declared_;
 };
 
+namespace {
 // The validator a later request can name in If-Range: a strong ETag, else
 // the Last-Modified date; empty when the server gave neither.
 std::wstring ValidatorOf(const DeclaredBody& declared) {
@@ -145,7 +160,7 @@ ComponentDownload::ComponentDownload(PlatformRoles<FileSystem, Cryptography, Clo
       client_(client),
       view_(view),
       verification_(verification),
-      ahead_(files_, client),
+      ahead_(files_, cryptography_, client),
       baseUrl_(std::move(baseUrl)),
       plainHttpAllowed_(plainHttpAllowed) {
     client_.OnWorkBegin = [this](HttpClient&, WorkMode, std::int64_t expected) { WorkBegin(expected); };
@@ -185,7 +200,8 @@ FetchOutcome ComponentDownload::Fetch(std::wstring serverFolder, std::wstring fi
             copyFromSource(serverPath, localPath, program);
         } else {
             checkBaseUrl();
-            transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, localPath, program);
+            transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, serverPath, localPath,
+                     program);
         }
     });
     return failure ? failed(failure->text, failure->kind) : outcome;
@@ -224,7 +240,7 @@ FetchOutcome ComponentDownload::FetchServerFile(const std::wstring& serverPath, 
     RunningMark mark(running_);
     const auto failure = attempt(localPath, [&] {
         checkBaseUrl();
-        transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, localPath, program);
+        transfer({baseUrl_ + serverPath, std::nullopt, CredentialsFor(authenticate)}, serverPath, localPath, program);
     });
     return failure ? failed(failure->text, failure->kind) : FetchOutcome{FetchOutcome::Result::Fetched};
 }
@@ -305,11 +321,12 @@ void ComponentDownload::ExpectNext(const std::wstring& serverFolder, const std::
     ahead_.Plan(std::move(missing));
 }
 
-void ComponentDownload::transfer(const GetRequest& request, const std::wstring& localPath, bool program) {
+void ComponentDownload::transfer(const GetRequest& request, const std::wstring& serverPath,
+                                 const std::wstring& localPath, bool program) {
     const int retries = serverUnreachable_ ? 0 : kRetries;
     for (int retry = 1;; ++retry) {
         try {
-            transferOnce(request, localPath, program);
+            transferOnce(request, serverPath, localPath, program);
             serverUnreachable_ = false;
             return;
         } catch (const TransferFailure& e) {
@@ -328,7 +345,8 @@ void ComponentDownload::transfer(const GetRequest& request, const std::wstring& 
     }
 }
 
-void ComponentDownload::transferOnce(GetRequest request, const std::wstring& localPath, bool program) {
+void ComponentDownload::transferOnce(GetRequest request, const std::wstring& serverPath,
+                                     const std::wstring& localPath, bool program) {
     // The body goes to the local file's partial file, which replaces it only
     // once the whole body is on disk and judged; on failure the old file
     // stays as it was and the partial file goes, unless it is kept to go on
@@ -337,26 +355,35 @@ void ComponentDownload::transferOnce(GetRequest request, const std::wstring& loc
         // Requested ahead of its turn (a table: no credentials, nothing to resume).
         resumedBytes_ = 0;
         const DeclaredBody declared = client_.Finish(*ahead->get);
-        CheckBodyComplete(declared, ahead->counted->total(), 0);
+        CheckBodyComplete(declared, static_cast<std::int64_t>(ahead->counted->size()), 0);
+        checkListed(serverPath, ahead->counted->Finish());
         if (program) checkSignature(*ahead->file);
         ahead->file->Commit();
         return;
     }
-    auto file = program ? openPartialFile(localPath, request.resume) : nullptr;
+    std::unique_ptr<Sha256Digest> keptDigest;
+    auto file = program ? openPartialFile(localPath, request.resume, keptDigest) : nullptr;
     if (!file) file = files_.CreateReplacingFile(localPath);
     resumedBytes_ = file->Size();
-    ResumingSink sink(*file, resumedBytes_, files_, FolderOf(localPath));
+    ResumingSink sink(*file, resumedBytes_, files_, FolderOf(localPath), cryptography_, std::move(keptDigest));
     try {
         const DeclaredBody declared = client_.Get(request, sink);
         CheckBodyComplete(declared, sink.received(), resumedBytes_);
     } catch (const BrokenOff&) {
         throw;
     } catch (const TransferFailure& e) {
-        if (program && IsTransientFailure(e)) keepForResume(localPath, sink.declared(), *file, request.resume);
+        if (program && IsTransientFailure(e)) keepForResume(localPath, sink, *file, request.resume);
         throw;
     }
+    checkListed(serverPath, {static_cast<std::uint64_t>(sink.digested()), sink.TakeDigest()->Finish()});
     if (program) checkSignature(*file);
     file->Commit();
+}
+
+// Every file of the server is checked against the release's list, when
+// there is one, before anything else is judged.
+void ComponentDownload::checkListed(const std::wstring& serverPath, const FileFacts& arrived) const {
+    if (release_ != nullptr) release_->Check(serverPath, arrived);
 }
 
 // A file of a local copy: checked against the copy's list (size and
@@ -394,15 +421,23 @@ void ComponentDownload::pause(int milliseconds) {
 }
 
 // The partial file an earlier try of this run kept, asked for from where it
-// ends; nothing when there is none to go on from.
+// ends, with the digest of what it holds; nothing when there is none to go
+// on from. A partial file that no longer holds what was digested starts anew.
 std::unique_ptr<ReplacingFile> ComponentDownload::openPartialFile(const std::wstring& localPath,
-                                                                  std::optional<ResumePoint>& resume) {
+                                                                  std::optional<ResumePoint>& resume,
+                                                                  std::unique_ptr<Sha256Digest>& digest) {
     const auto kept = resumable_.find(localPath);
     if (kept == resumable_.end()) return nullptr;
-    const std::wstring validator = kept->second;
+    KeptPart part = std::move(kept->second);
     resumable_.erase(kept);
     auto file = files_.ContinueReplacingFile(localPath);
-    if (file && file->Size() > 0) resume = ResumePoint{file->Size(), validator};
+    if (!file || file->Size() == 0) return file;
+    if (file->Size() != part.size) {
+        file->Restart();
+        return file;
+    }
+    resume = ResumePoint{file->Size(), part.validator};
+    digest = std::move(part.digest);
     return file;
 }
 
@@ -413,13 +448,15 @@ void ComponentDownload::dropPartial(const std::wstring& localPath) {
 
 // Keeps what arrived when the server named the body's validator; without
 // one a later answer could not be told to be the same body.
-void ComponentDownload::keepForResume(const std::wstring& localPath, const DeclaredBody& declared,
-                                      ReplacingFile& file, const std::optional<ResumePoint>& resumed) {
-    std::wstring validator = ValidatorOf(declared);
+void ComponentDownload::keepForResume(const std::wstring& localPath, ResumingSink& sink, ReplacingFile& file,
+                                      const std::optional<ResumePoint>& resumed) {
+    std::wstring validator = ValidatorOf(sink.declared());
     if (validator.empty() && resumed) validator = resumed->validator;
-    if (validator.empty() || file.Size() == 0) return;
+    const std::int64_t size = file.Size();
+    // A write cut short midway left bytes that were not digested: not kept.
+    if (validator.empty() || size == 0 || size != sink.digested()) return;
     file.KeepPartial();
-    resumable_[localPath] = validator;
+    resumable_[localPath] = KeptPart{validator, sink.TakeDigest(), size};
 }
 
 void ComponentDownload::checkSignature(ReplacingFile& file) {

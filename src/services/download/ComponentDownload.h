@@ -16,11 +16,14 @@
 #include "services/system/FileSystem.h"
 #include "services/http/HttpClient.h"
 #include "services/localcopy/LocalSource.h"
+#include "services/localcopy/ReleaseList.h"
 #include "services/system/PlatformRoles.h"
 #include "services/trust/ProgramVerification.h"
 #include "services/system/Screen.h"
 
 namespace kanvel::services {
+
+class ResumingSink;
 
 // The path of a file below the download server's root: a file with an
 // extension is kept there as name + "._" + extension ("sterowniki/bde/setup._exe").
@@ -80,6 +83,12 @@ public:
     // it is refused (FetchOutcome::Failure::NotAsListed).
     void TakeFilesFrom(const LocalSource* source) { source_ = source; }
 
+    // Checks every file fetched from the server against the release's list
+    // (nothing: no list), by size and SHA-256 before it replaces anything:
+    // a file that is not as the list names it, or not listed, is refused
+    // (FetchOutcome::Failure::NotAsListed).
+    void CheckAgainst(const ReleaseList* release) { release_ = release; }
+
     // Fetches one file of the download server, named by its path there
     // (ServerPath), into exactly that local path, for a copy of the server:
     // the body judged whole, a program checked by its signature, as Fetch
@@ -134,18 +143,22 @@ private:
     };
     std::optional<Failure> attempt(const std::wstring& localPath, const std::function<void()>& work);
     void checkBaseUrl() const;
-    void transfer(const GetRequest& request, const std::wstring& localPath, bool program);
+    void transfer(const GetRequest& request, const std::wstring& serverPath, const std::wstring& localPath,
+                  bool program);
     // One try of the transfer, going on from a partial file kept for resuming.
-    void transferOnce(GetRequest request, const std::wstring& localPath, bool program);
+    void transferOnce(GetRequest request, const std::wstring& serverPath, const std::wstring& localPath,
+                      bool program);
+    void checkListed(const std::wstring& serverPath, const FileFacts& arrived) const;
     // Retry.
     void announceRetry(int retry);
     void pause(int milliseconds);
     // Resume.
     // Sets `resume` to where the kept part ends.
-    std::unique_ptr<ReplacingFile> openPartialFile(const std::wstring& localPath, std::optional<ResumePoint>& resume);
+    std::unique_ptr<ReplacingFile> openPartialFile(const std::wstring& localPath, std::optional<ResumePoint>& resume,
+                                                   std::unique_ptr<Sha256Digest>& digest);
     void takeBody(const DeclaredBody& declared, std::int64_t received, std::int64_t held, ReplacingFile& file);
     void dropPartial(const std::wstring& localPath);
-    void keepForResume(const std::wstring& localPath, const DeclaredBody& declared, ReplacingFile& file,
+    void keepForResume(const std::wstring& localPath, ResumingSink& sink, ReplacingFile& file,
                        const std::optional<ResumePoint>& resumed);
     void copyFromSource(const std::wstring& serverPath, const std::wstring& localPath, bool program);
     // The signature is read off this thread; the window answers meanwhile.
@@ -163,14 +176,20 @@ private:
     std::wstring baseUrl_;
     bool plainHttpAllowed_;
     const LocalSource* source_ = nullptr;
+    const ReleaseList* release_ = nullptr;
     bool running_ = false;
     // Bodies of 2 GiB or more are shown in units of 2^shift bytes.
     int progressShift_ = 0;
     // Bytes already held when the body goes on from a partial file.
     std::int64_t resumedBytes_ = 0;
-    // Partial files kept in this run for resuming, by local path: the
-    // validator of the body they hold part of.
-    std::map<std::wstring, std::wstring> resumable_;
+    // A partial file kept in this run for resuming: the validator of the
+    // body it holds part of, the digest of what it holds and its size.
+    struct KeptPart {
+        std::wstring validator;
+        std::unique_ptr<Sha256Digest> digest;
+        std::int64_t size = 0;
+    };
+    std::map<std::wstring, KeptPart> resumable_;
     // The last file that failed found no connection after all its tries,
     // and the server has not answered since: later files get one try each.
     bool serverUnreachable_ = false;

@@ -4,7 +4,8 @@
 
 namespace kanvel::services {
 
-FetchAhead::FetchAhead(FileSystem& files, HttpClient& client) : files_(files), client_(client) {}
+FetchAhead::FetchAhead(FileSystem& files, Cryptography& cryptography, HttpClient& client)
+    : files_(files), cryptography_(cryptography), client_(client) {}
 
 void FetchAhead::Plan(std::vector<PlannedFile> files) {
     Drop();
@@ -43,7 +44,7 @@ void FetchAhead::StartMore() {
             waiting_.clear();
             return;
         }
-        ahead.counted = std::make_unique<CountingSink>(*ahead.file);
+        ahead.counted = std::make_unique<DigestingSink>(*ahead.file, cryptography_.StartSha256());
         ahead.get = client_.Start({ahead.url}, *ahead.counted);
         started_.push_back(std::move(ahead));
     }

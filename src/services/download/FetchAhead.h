@@ -7,19 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "services/download/CountingSink.h"
 #include "services/http/HttpClient.h"
+#include "services/system/Cryptography.h"
 #include "services/system/FileSystem.h"
+#include "services/trust/FileDigest.h"
 
 namespace kanvel::services {
 
 // A file whose request went out before its turn: its body goes to the
-// partial file of its local path while other files are waited for.
+// partial file of its local path while other files are waited for, counted
+// and digested on the way.
 struct AheadFile {
     std::wstring url;
     std::wstring localPath;
     std::unique_ptr<ReplacingFile> file;
-    std::unique_ptr<CountingSink> counted;
+    std::unique_ptr<DigestingSink> counted;
     std::unique_ptr<StartedGet> get;
 };
 
@@ -36,7 +38,7 @@ public:
     // enough to keep every request of the client busy.
     static constexpr std::size_t kMostFilesAhead = 4 * HttpClient::kMostRequestsAtOnce;
 
-    FetchAhead(FileSystem& files, HttpClient& client);
+    FetchAhead(FileSystem& files, Cryptography& cryptography, HttpClient& client);
 
     struct PlannedFile {
         std::wstring url;
@@ -53,6 +55,7 @@ private:
     void StartMore();
 
     FileSystem& files_;
+    Cryptography& cryptography_;
     HttpClient& client_;
     std::deque<PlannedFile> waiting_;
     std::deque<AheadFile> started_;

@@ -9,6 +9,7 @@ namespace kanvel::services {
 namespace {
 constexpr std::string_view kHeader = "kanvel-layout ";
 constexpr std::string_view kEnd = "end ";
+constexpr std::string_view kRelease = "release ";
 
 // Why a list is refused: the short texts that follow the run's own words.
 constexpr const wchar_t* kNotAList = L"to nie jest lista plików kopii";
@@ -20,7 +21,10 @@ constexpr const wchar_t* kWrongCount = L"lista uszkodzona (nie zgadza się liczb
 constexpr const wchar_t* kAfterEnd = L"lista uszkodzona (wiersze po ostatnim wierszu)";
 constexpr const wchar_t* kBadLine = L"błędny wiersz listy nr ";
 constexpr const wchar_t* kRepeated = L"plik na liście więcej niż raz: ";
+constexpr const wchar_t* kBadRelease = L"błędny wiersz wydania listy";
 
+// A release's version is short ("8.0.1"); the registry keeps it as DisplayVersion.
+constexpr std::size_t kMostReleaseCharacters = 32;
 constexpr std::wstring_view kForbiddenInPath = L"\\:*?\"<>|";
 
 std::wstring Widened(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
@@ -107,13 +111,26 @@ bool LayoutList::ValidPath(std::wstring_view path) {
     }
 }
 
+bool LayoutList::ValidRelease(std::wstring_view release) {
+    if (release.empty() || release.size() > kMostReleaseCharacters) return false;
+    bool digitBefore = false;
+    for (const wchar_t c : release) {
+        if (c == L'.' && !digitBefore) return false;
+        if (c != L'.' && (c < L'0' || c > L'9')) return false;
+        digitBefore = c != L'.';
+    }
+    return digitBefore;
+}
+
 LayoutReading LayoutList::Read(std::string_view text, Sha256Digest& digest) {
     if (text.size() > kMaxBytes) return Refused(kTooLong);
     const auto lines = LinesOf(text);
     if (!lines[0].starts_with(kHeader)) return Refused(kNotAList);
     const std::string_view version = lines[0].substr(kHeader.size());
     if (!Number(version)) return Refused(kNotAList);
-    if (*Number(version) != static_cast<std::uint64_t>(kVersion)) return Refused(kUnknownVersion + Widened(version));
+    const auto format = *Number(version);
+    if (format != static_cast<std::uint64_t>(kVersion) && format != static_cast<std::uint64_t>(kVersionWithoutRelease))
+        return Refused(kUnknownVersion + Widened(version));
 
     // The last line first: a list cut short or changed is refused as such,
     // whatever its lines look like.
@@ -126,10 +143,17 @@ LayoutReading LayoutList::Read(std::string_view text, Sha256Digest& digest) {
     const auto sum = blank == std::string_view::npos ? std::nullopt : StrictHex(trailer.substr(blank + 1));
     if (!count || !sum || *sum != DigestOfLines(lines, endAt, digest)) return Refused(kChanged);
     if (endAt + 2 < lines.size() || (endAt + 2 == lines.size() && !lines.back().empty())) return Refused(kAfterEnd);
-    if (*count != endAt - 1) return Refused(kWrongCount);
+    const std::size_t firstFile = format == static_cast<std::uint64_t>(kVersion) ? 2 : 1;
+    if (endAt < firstFile || *count != endAt - firstFile) return Refused(kWrongCount);
 
     LayoutList list;
-    for (std::size_t i = 1; i < endAt; ++i) {
+    if (firstFile == 2) {
+        if (!lines[1].starts_with(kRelease)) return Refused(kBadRelease);
+        const std::wstring release = Widened(lines[1].substr(kRelease.size()));
+        if (!ValidRelease(release)) return Refused(kBadRelease);
+        list.release_ = release;
+    }
+    for (std::size_t i = firstFile; i < endAt; ++i) {
         const auto file = FileLine(lines[i]);
         if (!file) return Refused(kBadLine + std::to_wstring(i + 1));
         if (list.Find(file->path)) return Refused(kRepeated + file->path);
@@ -141,7 +165,11 @@ LayoutReading LayoutList::Read(std::string_view text, Sha256Digest& digest) {
 std::string LayoutList::Text(Sha256Digest& digest) const {
     std::vector<ListedFile> sorted = files_;
     std::ranges::sort(sorted, {}, &ListedFile::path);
-    std::string text = std::string(kHeader) + std::to_string(kVersion) + "\n";
+    std::string text = std::string(kHeader);
+    if (release_.empty())
+        text += std::to_string(kVersionWithoutRelease) + "\n";
+    else
+        text += std::to_string(kVersion) + "\n" + std::string(kRelease) + Narrowed(release_) + "\n";
     for (const auto& file : sorted)
         text += Narrowed(HexOf(file.sha256)) + " " + std::to_string(file.size) + " " + Narrowed(file.path) + "\n";
     digest.Add(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());

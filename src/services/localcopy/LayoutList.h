@@ -24,10 +24,16 @@ struct ListedFile {
 // The list of a copy of the download server's files (/LAYOUT makes it,
 // /SOURCE reads it), a plain text file in the copy's folder:
 //
-//   kanvel-layout 1
+//   kanvel-layout 2
+//   release <the release's version, such as 8.0.1>
 //   <SHA-256, 64 lower-case hex digits> <size in bytes> <path>
 //   ...
 //   end <number of files> <SHA-256 of every byte above this line>
+//
+// The release line names the release the files make: the maker's list of a
+// release has it (tools/release-list.sh writes it), a copy's list made from
+// a server without one has not. A list without it is written as version 1,
+// whose second line is the first file's, so lists of either version read.
 //
 // Lines end in LF (a CR before it is ignored, so a list that passed through a
 // tool that writes CR LF still reads); paths are ASCII, "/"-separated and
@@ -39,7 +45,9 @@ struct ListedFile {
 // administrators (and programs are still checked by their signature).
 class LayoutList {
 public:
-    static constexpr int kVersion = 1;
+    // The format's version with a release line, and without one.
+    static constexpr int kVersion = 2;
+    static constexpr int kVersionWithoutRelease = 1;
     // The list's name in the copy's folder.
     static constexpr const wchar_t* kFileName = L"Kanvel-pliki.txt";
     // A list is small; anything longer is not one.
@@ -56,12 +64,18 @@ public:
     void Put(ListedFile file);
     void Remove(std::wstring_view path);
     const std::vector<ListedFile>& files() const { return files_; }
+    // The release's version the list names; empty when it names none.
+    const std::wstring& release() const { return release_; }
+    void SetRelease(std::wstring release) { release_ = std::move(release); }
 
     // True for a path a list may hold.
     static bool ValidPath(std::wstring_view path);
+    // True for a release's version a list may name: numbers with dots between.
+    static bool ValidRelease(std::wstring_view release);
 
 private:
     std::vector<ListedFile> files_;
+    std::wstring release_;
 };
 
 // A list that was read, or why it was refused (a short Polish text).

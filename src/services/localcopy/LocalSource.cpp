@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "services/paths/InstallationBoundary.h"
+#include "services/localcopy/ServedList.h"
 #include "services/paths/WindowsPath.h"
+#include "services/trust/ListSignature.h"
 
 namespace kanvel::services {
 
@@ -18,18 +20,7 @@ constexpr const wchar_t* kOutsideCopy = L"plik jest dowiązaniem lub leży poza 
 // Why a copy cannot be used at all.
 constexpr const wchar_t* kListUnreadable = L"nie można odczytać listy plików kopii ";
 constexpr const wchar_t* kListRefused = L"lista plików kopii odrzucona (";
-constexpr const wchar_t* kListTooLong = L"lista jest za długa";
 constexpr const wchar_t* kListOutsideCopy = L"lista jest dowiązaniem lub leży poza folderem kopii";
-
-// Collects a list's bytes, no more than a list may have.
-class ListSink : public ByteSink {
-public:
-    void Write(const std::uint8_t* data, std::size_t size) override {
-        if (text.size() + size > LayoutList::kMaxBytes) throw InstallerError(kListTooLong);
-        text.append(reinterpret_cast<const char*>(data), size);
-    }
-    std::string text;
-};
 
 // A file of the copy opened as it lies: a link at its name is opened itself,
 // not followed, so that it can be told apart.
@@ -46,6 +37,28 @@ FileInCopy OpenInCopy(FileSystem& files, const std::wstring& realRoot, const std
     opened.outside = opened.file->IsLink() || !realPath || !LiesWithin(*realPath, realRoot);
     return opened;
 }
+
+// A small file of the copy (its list, the list's signature) read whole:
+// its text, nothing when it is not there; or that it lies outside the copy,
+// or could not be read.
+struct CopyFileText {
+    std::optional<std::string> text;
+    bool outside = false;
+    bool unreadable = false;
+};
+
+CopyFileText ReadInCopy(FileSystem& files, const std::wstring& realRoot, const std::wstring& path) {
+    const auto [file, outside] = OpenInCopy(files, realRoot, path);
+    if (!file || outside) return {std::nullopt, outside, false};
+    ListBytes sink;
+    try {
+        std::vector<std::uint8_t> block(kReadBlock);
+        while (const std::size_t got = file->Read(block.data(), block.size())) sink.Write(block.data(), got);
+    } catch (const InstallerError&) {
+        return {std::nullopt, false, true};
+    }
+    return {std::move(sink.bytes), false, false};
+}
 }  // namespace
 
 std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPath) {
@@ -59,38 +72,35 @@ LocalSource::LocalSource(Kind kind, std::wstring location, std::wstring realFold
     : kind_(kind), location_(std::move(location)), realFolder_(std::move(realFolder)), list_(std::move(list)) {}
 
 LocalSource::Opening LocalSource::OpenFolder(PlatformRoles<FileSystem, Cryptography> platform,
-                                             const std::wstring& folder) {
+                                             const ProgramVerification& verification, const std::wstring& folder) {
     const std::wstring listPath = JoinPath(folder, LayoutList::kFileName);
     auto& files = platform.get<FileSystem>();
     const auto realFolder = files.RealPath(folder);
     if (!realFolder) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
-    const auto [file, outside] = OpenInCopy(files, *realFolder, listPath);
-    if (!file) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
-    if (outside) return {nullptr, Problem::ListRefused, kListRefused + std::wstring(kListOutsideCopy) + L"): " + folder};
-    ListSink sink;
-    try {
-        std::vector<std::uint8_t> block(kReadBlock);
-        while (const std::size_t got = file->Read(block.data(), block.size())) sink.Write(block.data(), got);
-    } catch (const InstallerError&) {
-        return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    const CopyFileText list = ReadInCopy(files, *realFolder, listPath);
+    const CopyFileText signature = ReadInCopy(files, *realFolder, listPath + kListSignatureSuffix);
+    for (const CopyFileText* read : {&list, &signature}) {
+        if (read->outside)
+            return {nullptr, Problem::ListRefused, kListRefused + std::wstring(kListOutsideCopy) + L"): " + folder};
+        if (read->unreadable) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
     }
-    return Judged(Kind::Folder, folder, *realFolder, platform.get<Cryptography>(), sink.text);
+    if (!list.text) return {nullptr, Problem::Unreachable, kListUnreadable + listPath};
+    return Judged(Kind::Folder, folder, *realFolder, platform.get<Cryptography>(), verification, *list.text,
+                  signature.text);
 }
 
-LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, HttpClient& client,
-                                              const std::wstring& address) {
-    const std::wstring listUrl = address + LayoutList::kFileName;
-    ListSink sink;
-    try {
-        client.Get({listUrl}, sink);
-    } catch (const InstallerError& e) {
-        return {nullptr, Problem::Unreachable, kListUnreadable + listUrl + L": " + e.text()};
-    }
-    return Judged(Kind::Address, address, std::wstring(), cryptography, sink.text);
+LocalSource::Opening LocalSource::OpenAddress(Cryptography& cryptography, const ProgramVerification& verification,
+                                              HttpClient& client, const std::wstring& address) {
+    const ServedList served = ServedList::Fetch(client, address);
+    if (!served.text) return {nullptr, Problem::Unreachable, kListUnreadable + served.failure};
+    return Judged(Kind::Address, address, std::wstring(), cryptography, verification, *served.text, served.signature);
 }
 
 LocalSource::Opening LocalSource::Judged(Kind kind, const std::wstring& location, const std::wstring& realFolder,
-                                         Cryptography& cryptography, const std::string& text) {
+                                         Cryptography& cryptography, const ProgramVerification& verification,
+                                         const std::string& text, const std::optional<std::string>& signature) {
+    if (const auto refusal = RefusalOfListSignature(cryptography, verification, text, signature))
+        return {nullptr, Problem::SignatureRefused, kListRefused + *refusal + L"): " + location};
     auto read = LayoutList::Read(text, *cryptography.StartSha256());
     if (!read.list) return {nullptr, Problem::ListRefused, kListRefused + read.refusal + L"): " + location};
     return {std::unique_ptr<LocalSource>(new LocalSource(kind, location, realFolder, std::move(*read.list))),

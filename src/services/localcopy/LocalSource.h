@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "services/trust/FileDigest.h"
@@ -10,6 +11,7 @@
 #include "services/system/Cryptography.h"
 #include "services/system/FileSystem.h"
 #include "services/system/PlatformRoles.h"
+#include "services/trust/ProgramVerification.h"
 
 namespace kanvel::services {
 
@@ -28,8 +30,10 @@ std::wstring PathInCopy(const std::wstring& folder, const std::wstring& serverPa
 // of the server's folders and files made by /LAYOUT, with its list, in a
 // folder (a drive's or a network share's) or at an https:// address that
 // serves such a folder. The copy answers for the server: the same paths, the
-// same bytes. Every file is checked against the list (size and SHA-256)
-// before it is used; services::ComponentDownload does so while the file is
+// same bytes. Its list is judged by its signature beside it
+// (Kanvel-pliki.txt.p7s) as the server's release list is: in a build that
+// names the maker a copy without the maker's signature is refused. Every
+// file is checked against the list (size and SHA-256) before it is used; services::ComponentDownload does so while the file is
 // still its partial file. A folder's files are read without following links:
 // a link, or a file that a linked folder puts outside the copy's real
 // folder, is refused like a file that does not match the list.
@@ -37,7 +41,9 @@ class LocalSource {
 public:
     // Why a copy could not be opened: its list cannot be reached or read (a
     // share that is not there yet, a missing list), or it was refused.
-    enum class Problem { None, Unreachable, ListRefused };
+    // SignatureRefused: the list is not signed by the maker, in a build that
+    // names the maker (the copy's list judged as the server's release list is).
+    enum class Problem { None, Unreachable, ListRefused, SignatureRefused };
     struct Opening {
         std::unique_ptr<LocalSource> source;
         Problem problem = Problem::None;
@@ -45,11 +51,12 @@ public:
     };
 
     // A copy in a folder, given as a full path ("D:\pliki", "\\serwer\kanvel").
-    static Opening OpenFolder(PlatformRoles<FileSystem, Cryptography> platform, const std::wstring& folder);
+    static Opening OpenFolder(PlatformRoles<FileSystem, Cryptography> platform, const ProgramVerification& verification,
+                              const std::wstring& folder);
     // A copy served over HTTP: the address ends in "/", and has passed the
     // rule for the download base URL. The client fetches its list now.
-    static Opening OpenAddress(Cryptography& cryptography, HttpClient& client,
-                               const std::wstring& address);
+    static Opening OpenAddress(Cryptography& cryptography, const ProgramVerification& verification,
+                               HttpClient& client, const std::wstring& address);
 
     // The folder or the address, as the log names it.
     const std::wstring& location() const { return location_; }
@@ -70,7 +77,8 @@ private:
     enum class Kind { Folder, Address };
     LocalSource(Kind kind, std::wstring location, std::wstring realFolder, LayoutList list);
     static Opening Judged(Kind kind, const std::wstring& location, const std::wstring& realFolder,
-                          Cryptography& cryptography, const std::string& text);
+                          Cryptography& cryptography, const ProgramVerification& verification,
+                          const std::string& text, const std::optional<std::string>& signature);
     DeclaredBody fromFolder(FileSystem& files, HttpClient& client, const std::wstring& serverPath,
                             ByteSink& body) const;
 

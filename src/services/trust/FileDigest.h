@@ -28,6 +28,7 @@ std::optional<FileFacts> FactsOfFile(PlatformRoles<FileSystem, Cryptography> pla
 class DigestingSink : public ByteSink {
 public:
     DigestingSink(ByteSink& inner, std::unique_ptr<Sha256Digest> digest);
+    void Begin(const DeclaredBody& declared) override { inner_.Begin(declared); }
     void Write(const std::uint8_t* data, std::size_t size) override;
     std::uint64_t size() const { return size_; }
     // The facts of everything written; the sink takes nothing more after.
