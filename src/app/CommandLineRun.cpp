@@ -248,7 +248,7 @@ private:
 
     // The copy named by /SOURCE with its list read and judged; otherwise the
     // exit code that ends the run here: its list not signed by the maker
-    // (17), refused (12), or not there to read (a download that failed, 4).
+    // (18), refused (12), or not there to read (a download that failed, 4).
     std::optional<int> openSource() {
         using services::LocalSource;
         LocalSource::Opening opening;

@@ -1462,13 +1462,13 @@ TEST_F(ReleaseListRunTest, AFileNotAsTheListNamesItIsRefusedAndTheOthersAreStore
 }
 
 // A build that names the maker stops before any file when the list is
-// missing, changed after signing, or signed by anyone else; its own code, 17.
+// missing, changed after signing, or signed by anyone else; its own code, 18.
 TEST_F(ReleaseListRunTest, APublisherBuildStopsBeforeAnyFileWithoutTheMakersList) {
     ServeSignedEverything("7.0.0");
     const std::string list = Served(kListName), signature = Served(kSignatureName);
     auto refused = [&](const std::wstring& why) {
         server.requests.clear();
-        EXPECT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program,database"})), 17) << LogText();
+        EXPECT_EQ(RunMakersBuild(Install({L"/COMPONENTS=program,database"})), 18) << LogText();
         EXPECT_TRUE(FileRequests().empty());
         EXPECT_FALSE(platform.DirectoryExists(installed));
         EXPECT_TRUE(Logged(L"Nie można pobrać plików z serwera: " + why)) << LogText();
@@ -1484,7 +1484,7 @@ TEST_F(ReleaseListRunTest, APublisherBuildStopsBeforeAnyFileWithoutTheMakersList
     refused(L"lista plików wydania odrzucona: podpis listy nie jest ważnym podpisem producenta (kod 0x800B0101)");
     server.responses.erase(Url(kListName));
     refused(L"serwer nie ma listy plików wydania " + Url(kListName));
-    EXPECT_TRUE(Logged(L"kod wyjścia 17: lista plików wydania (Kanvel-pliki.txt) brak"));
+    EXPECT_TRUE(Logged(L"kod wyjścia 18: lista plików wydania (Kanvel-pliki.txt) brak"));
 
     // With the window the same stop comes before the window opens, in a box.
     RunMakersBuild({});
@@ -1529,7 +1529,7 @@ TEST_F(ReleaseListRunTest, TheEntryNamesTheListsReleaseAndAnOlderListIsADowngrad
 // /LAYOUT copies the server's tree as it is, its signed list included, and
 // /SOURCE judges that list's signature as the server's is judged: a copy
 // whose list was changed and sealed again, or that lost its signature, is
-// refused (17) before any file.
+// refused (18) before any file.
 TEST_F(ReleaseListRunTest, ACopyCarriesTheSignatureAndAListChangedAndResealedIsRefused) {
     ServeSignedEverything("7.0.0");
     ASSERT_EQ(RunMakersBuild({L"/LAYOUT=D:\\pliki"}), 0) << LogText();
@@ -1555,12 +1555,12 @@ TEST_F(ReleaseListRunTest, ACopyCarriesTheSignatureAndAListChangedAndResealedIsR
     platform.files().MakeFolders(L"D:\\Drugi");
     const Args second{L"/SILENT", L"/ACCEPTLICENCE", L"/EDITION=Procesor", L"/DIR=D:\\Drugi",
                       L"/COMPONENTS=program,database", L"/SOURCE=D:\\pliki"};
-    EXPECT_EQ(RunMakersBuild(second), 17);
+    EXPECT_EQ(RunMakersBuild(second), 18);
     EXPECT_TRUE(Logged(L"lista plików kopii odrzucona (podpis listy nie jest ważnym podpisem producenta (kod "
                        L"0x80091007)): D:\\pliki"));
     EXPECT_FALSE(platform.DirectoryExists(L"D:\\Drugi\\OR-Vel"));
     platform.DeleteFileAt(L"D:\\pliki\\Kanvel-pliki.txt.p7s");
-    EXPECT_EQ(RunMakersBuild(second), 17);
+    EXPECT_EQ(RunMakersBuild(second), 18);
     // A build without a publisher takes the copy by its list alone, as before.
     EXPECT_EQ(Run(second), 0) << LogText();
 }
