@@ -5,16 +5,16 @@
 # this build's prefix only). Runs without a window, one rule at a time:
 #   the maker's list             installed; DisplayVersion is the list's release
 #   a table changed after it     refused (12) and not stored; the other tables stored
-#   the list changed after       refused before any file (17)
-#   another signer's list        refused before any file (17)
-#   the maker's expired cert     refused before any file (17)
-#   a server certificate         refused before any file (17)
-#   a signature cut short, or    refused before any file (17)
+#   the list changed after       refused before any file (18)
+#   another signer's list        refused before any file (18)
+#   the maker's expired cert     refused before any file (18)
+#   a server certificate         refused before any file (18)
+#   a signature cut short, or    refused before any file (18)
 #     its value changed
-#   no list                      refused before any file (17)
+#   no list                      refused before any file (18)
 #   an older release's list      refused (16); accepted with /ALLOWDOWNGRADE
 #   /LAYOUT                      the copy holds the list and its signature unchanged
-#   /SOURCE, list changed and    refused before any file (17)
+#   /SOURCE, list changed and    refused before any file (18)
 #     sealed again
 # The log of each refused list gives what Wine's crypt32 answered (the code
 # after "kod"), printed at the end.
@@ -77,9 +77,9 @@ log_tail() { tail -n 4 "$log_file" 2>/dev/null | tr -d '\r'; }
 # The files the mirror was asked for, the list and its signature aside.
 files_asked() { grep -v 'Kanvel-pliki' "$access_log" | grep -c 'GET /'; }
 crypt32_answers=()
-# refused WHAT: the run ended with 17 before any file; its log line kept.
+# refused WHAT: the run ended with 18 before any file; its log line kept.
 refused() {
-  [ "$RC" = 17 ] || fail "$1: exit code $RC, expected 17; log: $(log_tail)"
+  [ "$RC" = 18 ] || fail "$1: exit code $RC, expected 18; log: $(log_tail)"
   [ "$(files_asked)" = 0 ] || fail "$1: files were asked for: $(grep -v 'Kanvel-pliki' "$access_log")"
   local why
   why=$(grep -o 'lista plików wydania odrzucona: .*\|serwer nie ma listy plików wydania' "$log_file" | head -n 1 | tr -d '\r')
@@ -151,7 +151,7 @@ digest=$(sha256sum <"$copy/programy/wersja7/bkp6/baza42.px" | cut -d' ' -f1)
 reseal "$copy/Kanvel-pliki.txt" "s|^[0-9a-f]* \([0-9]* programy/wersja7/bkp6/baza42.px\)$|$digest \1|"
 rm -rf "$c_drive/OR-Vel/Format"
 silent /COMPONENTS=database '/SOURCE=C:\kopia'
-[ "$RC" = 17 ] || fail "a resealed copy: exit code $RC, expected 17; log: $(log_tail)"
+[ "$RC" = 18 ] || fail "a resealed copy: exit code $RC, expected 18; log: $(log_tail)"
 logged 'lista plików kopii odrzucona \(podpis listy nie jest ważnym podpisem producenta' || fail "no reason: $(log_tail)"
 [ ! -e "$c_drive/OR-Vel/Format" ] || fail "a resealed copy: files were stored"
 crypt32_answers+=("a copy's list changed and sealed again: $(grep -o 'lista plików kopii odrzucona.*' "$log_file" | tr -d '\r')")
