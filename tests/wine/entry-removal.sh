@@ -70,14 +70,7 @@ install_at 'C:' "$c_drive/OR-Vel"
 window_removal=$(registry_value "$key" UninstallString)
 [ "$window_removal" = "\"C:\\OR-Vel\\Instalator.exe\" /UNINSTALL \"/DIR=C:\"$owner" ] || fail "UninstallString: $window_removal"
 # Settings waits for the run it started, which ends once the removal is done.
-removal_answer="$KANVEL_WINE_ROOT/entry-removal.answer"
-rm -f "$removal_answer"
-on_journey_end 'rm -f "$removal_answer"'
-drive run "$window_removal" >"$removal_answer" &
-removal_run=$!
-WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
-wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
-choose_koordynator_after_reveal
+open_entry_removal "$window_removal" entry-removal
 wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
 drive click "Usunięcie instalacji" >/dev/null
 # A notice (a folder that stays) is answered as a user would; the removal then ends.

@@ -332,6 +332,21 @@ choose_koordynator_after_reveal() {
   wait_for 10 status_is "Instalacja programu Kanvel Koordynator 7.0" || fail "edition not chosen"
 }
 
+# open_entry_removal COMMAND NAME: runs an entry's UninstallString COMMAND as
+# Settings does (it waits for the run it started): its process in
+# $removal_run, what it printed in $removal_answer (NAME.answer), and in the
+# window it opens the licence accepted and "Koordynator" chosen.
+open_entry_removal() {
+  removal_answer="$KANVEL_WINE_ROOT/$2.answer"
+  rm -f "$removal_answer"
+  on_journey_end 'rm -f "$removal_answer"'
+  drive run "$1" >"$removal_answer" &
+  removal_run=$!
+  WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
+  wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
+  choose_koordynator_after_reveal
+}
+
 # On the chosen edition's panel, with no download server: ticks the engine,
 # presses "Instaluj", answers the notices of the engine's failed download and
 # picks c:\pobrane\setup._exe (which the journey made, not a program) in the

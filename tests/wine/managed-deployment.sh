@@ -151,14 +151,7 @@ run_command "$install_command"
 [ "$RC" = 0 ] || fail "the install before the window's removal: exit code $RC"
 window_removal=$(registry_value "$user_key" UninstallString)
 # Settings waits for the run it started before it reads its list again.
-removal_answer="$KANVEL_WINE_ROOT/window-removal.answer"
-rm -f "$removal_answer"
-on_journey_end 'rm -f "$removal_answer"'
-drive run "$window_removal" >"$removal_answer" &
-removal_run=$!
-WID=$(window_id "Warunki licencji") || fail "the UninstallString opened no window"
-wait_for 60 control_is "Akceptuję" "enabled=1 checked=0 visible=1" || fail "the licence reveal did not end"
-choose_koordynator_after_reveal
+open_entry_removal "$window_removal" window-removal
 # The folder field shows the location the entry gave.
 control_is 'D:\Moje programy\Kanvel' "enabled=1 checked=0 visible=1" || fail "the location is not preset"
 wait_for 10 control_is "Usunięcie instalacji" "enabled=1 checked=0 visible=1" || fail "removal not offered"
