@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/ResourceHolders.h"
+#include "platform/win32/SystemDllPreload.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "app/CommandLineRun.h"
@@ -78,8 +79,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // uxtheme, wintrust, crypt32 and bcrypt, and whatever the system's own
     // DLLs load) comes from System32 alone, never from the folder the
     // installer lies in (a download folder, the installation, a temporary
-    // folder).
+    // folder). The DLLs those system DLLs load only on first need are loaded
+    // from System32 at once: not every loader applies the restriction to them.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    kanvel::platform::win32::PreloadLateSystemDlls();
     // The shell link object needs the component object system on this thread.
     const kanvel::platform::win32::ComApartment com;
     const std::vector<std::wstring> arguments = CommandLineArguments();

@@ -8,7 +8,10 @@
 # server is not there) and none of the planted DLLs may have run, while the
 # loader's log names the system's winhttp.dll. A second install into the same
 # folder asks Restart Manager who holds the program file: rstrtmgr.dll, not a
-# known DLL, comes from System32 too.
+# known DLL, comes from System32 too. WinHTTP and Winsock load some DLLs of
+# their own only when first needed (crypt32 when a request closes, iphlpapi,
+# dhcpcsvc and dnsapi for the proxy and names, secur32 for TLS): those are
+# planted as well.
 set -u
 source "$(dirname "$0")/journey-lib.sh"
 journey_begin planted-dll mirror "$@"
@@ -19,7 +22,7 @@ downloads="$c_drive/Pobrane"
 on_journey_end 'rm -rf "$downloads"'
 rm -rf "$downloads"
 mkdir -p "$downloads"
-names="winhttp uxtheme wintrust crypt32 bcrypt rstrtmgr"
+names="winhttp uxtheme wintrust crypt32 bcrypt rstrtmgr secur32 iphlpapi dhcpcsvc dnsapi"
 overrides="$WINEDLLOVERRIDES"
 for name in $names; do
   cp "$planted_dll" "$downloads/$name.dll"
