@@ -9,6 +9,7 @@
 #include "app/LocationPreparation.h"
 #include "app/RunLog.h"
 #include "app/ServerRelease.h"
+#include "app/ServerReleaseOnDemand.h"
 #include "app/UnattendedRun.h"
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/ProgramTitle.h"
@@ -300,9 +301,9 @@ private:
                 reported = finish(EngineStartOutcome(report).value_or(ExitCode::Success));
                 platform_.processes.WaitForFirstPhase(*options_.secondPhase);
             };
-        if (const auto refused = openRelease()) return *refused;
+        ServerReleaseOnDemand serverRelease(platform_, log_, verification_);
         settings.source = source_.get();
-        settings.release = release_.get();
+        if (!source_) settings.release = &serverRelease;
         settings.allowDowngrade = options_.allowDowngrade;
         settings.repair = options_.repair;
         if (!options_.secondPhase && services::InstallationPaths::IsKeptInstaller(platform_.processes.ExecutablePath()))

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/ReleaseGate.h"
 #include "pages/install/InstallReport.h"
 #include "services/installer/InstallerContext.h"
 #include "services/localcopy/LocalSource.h"
@@ -21,8 +22,9 @@ struct WindowSettings {
     std::optional<std::wstring> location;
     // The copy of the server the files come from (/SOURCE); nothing: the server.
     const services::LocalSource* source = nullptr;
-    // The server's release list every file is checked against; nothing: none.
-    const services::ReleaseList* release = nullptr;
+    // The server's release list, judged before the window's first file
+    // from the server; nothing: the files come from a copy.
+    pages::ReleaseGate* release = nullptr;
     // An older installer may replace the installed newer release (/ALLOWDOWNGRADE).
     bool allowDowngrade = false;
     // A repair (/REPAIR): the database copy keeps every working table that exists.

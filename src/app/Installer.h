@@ -47,6 +47,9 @@ public:
     // Checks every file from the server against the release's list (before
     // the forms are created); the list outlives the run.
     void CheckAgainst(const services::ReleaseList* release) { environment_.release = release; }
+    // Or judges the release's list only when the window first needs a file
+    // from the server; the gate outlives the run.
+    void JudgeReleaseBy(pages::ReleaseGate* gate) { environment_.releaseGate = gate; }
     // Creates the main window, then the install form, each running its
     // creation handler, as the program does at start-up.
     void CreateForms();

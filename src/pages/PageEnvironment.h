@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/ReleaseGate.h"
 #include "pages/notice/Notices.h"
 #include "services/paths/InstallationPaths.h"
 #include "services/installer/InstallerContext.h"
@@ -25,8 +26,12 @@ struct PageEnvironment {
     // from the download server.
     const services::LocalSource* source = nullptr;
     // The download server's release list every file from it is checked
-    // against; nothing: the server has none (or the files come from a copy).
+    // against; nothing: the server has none (or the files come from a copy),
+    // or the window has not judged it yet.
     const services::ReleaseList* release = nullptr;
+    // The window's way to the server's list, opened before the first file
+    // from the server; nothing: `release` was judged before the run.
+    ReleaseGate* releaseGate = nullptr;
 
     // The release this run installs: the one the server's release list (or
     // the copy's list) names, else this installer's own version.

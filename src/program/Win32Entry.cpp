@@ -45,7 +45,7 @@ kanvel::install::InstallReport RunWindow(HINSTANCE instance, kanvel::platform::w
                                      settings.allowDowngrade ? kanvel::install::DowngradeRule::Allowing()
                                                              : kanvel::install::DowngradeRule());
     installer.TakeFilesFrom(settings.source);
-    installer.CheckAgainst(settings.release);
+    installer.JudgeReleaseBy(settings.release);
     // Run from a temporary copy of the kept installer for a removal: the
     // removal lets the waiting first run end before it deletes the kept copy.
     if (settings.releaseKeptCopy)

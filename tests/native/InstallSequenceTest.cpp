@@ -23,6 +23,40 @@ protected:
     }
 };
 
+// Answers the window's requests for the server's release list as told.
+class ToldReleaseGate : public pages::ReleaseGate {
+public:
+    Opening answer;
+    int asked = 0;
+    Opening Open() override {
+        ++asked;
+        return answer;
+    }
+};
+
+// The window asks for the server's release list only when a file from the
+// server is wanted; a refusal is told in a notice and nothing is fetched,
+// whichever button asked. Once the server's answer lets files come, the
+// same click installs.
+TEST_F(InstallSequenceTest, ARefusedReleaseListStopsEveryFetchWithItsNotice) {
+    ToldReleaseGate gate;
+    const std::wstring refusal = L"Nie można pobrać plików z serwera: lista plików wydania odrzucona";
+    gate.answer.refusal = refusal;
+    installer->JudgeReleaseBy(&gate);
+    panel().BBInstal.click();
+    ASSERT_TRUE(panel().BBProgram.enabled());
+    panel().BBProgram.click();
+    EXPECT_EQ(notices, (std::vector<std::wstring>{refusal, refusal}));
+    EXPECT_EQ(gate.asked, 2);
+    EXPECT_TRUE(server.requests.empty());
+    EXPECT_FALSE(platform.FileExists(L"C:\\OR-Vel\\Edytor3.exe"));
+
+    gate.answer.refusal.clear();
+    panel().BBInstal.click();
+    EXPECT_EQ(notices.size(), 2u);
+    EXPECT_EQ(platform.files().ReadFile(L"C:\\OR-Vel\\Edytor3.exe"), "MZ koordynator");
+}
+
 TEST_F(InstallSequenceTest, NothingTickedOnlySaysSo) {
     panel().CBProgram.setChecked(false);
     panel().BBInstal.click();

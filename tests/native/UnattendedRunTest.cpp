@@ -1395,11 +1395,21 @@ TEST(CommandLineSource, FoldersAddressesAndWhatALayoutRunDoesNotTake) {
 // any file, and every file fetched is checked against it.
 class ReleaseListRunTest : public LocalCopyTest {
 protected:
+    // The requests made before the window opened, and what its release
+    // gate answered when the window then asked for the server's list.
+    std::size_t requestsBeforeWindow = 0;
+    std::wstring windowRefusal, windowRelease;
     int RunMakersBuild(const Args& arguments) {
         return app::RunFromCommandLine(
             platform, arguments, [this](const app::WindowSettings& settings) {
                 windowOpened = true;
                 window = settings;
+                requestsBeforeWindow = server.requests.size();
+                if (settings.release) {
+                    const auto opening = settings.release->Open();
+                    windowRefusal = opening.refusal;
+                    windowRelease = opening.list ? opening.list->release() : L"";
+                }
                 return install::InstallReport{};
             },
             makersBuild);
@@ -1486,10 +1496,18 @@ TEST_F(ReleaseListRunTest, APublisherBuildStopsBeforeAnyFileWithoutTheMakersList
     refused(L"serwer nie ma listy plików wydania " + Url(kListName));
     EXPECT_TRUE(Logged(L"kod wyjścia 18: lista plików wydania (Kanvel-pliki.txt) brak"));
 
-    // With the window the same stop comes before the window opens, in a box.
+    // The window opens without asking the server; its first need of a file
+    // from the server meets the same refusal, and then the maker's list.
+    server.requests.clear();
+    EXPECT_EQ(RunMakersBuild({}), 0);
+    EXPECT_TRUE(windowOpened);
+    EXPECT_EQ(requestsBeforeWindow, 0u);
+    EXPECT_TRUE(windowRefusal.starts_with(L"Nie można pobrać plików z serwera: serwer nie ma listy plików wydania " +
+                                          Url(kListName))) << platform::host::ToUtf8(windowRefusal);
+    ServeSignedRelease("7.0.3");
     RunMakersBuild({});
-    EXPECT_FALSE(windowOpened);
-    EXPECT_FALSE(events.withPrefix(L"box Instalator|Nie można pobrać plików z serwera").empty());
+    EXPECT_EQ(windowRefusal, L"");
+    EXPECT_EQ(windowRelease, L"7.0.3");
 }
 
 // A build without a publisher (development, tests) uses a list the server

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A silent re-install while the installed program runs: the installer finds
-# the program file in use before it asks the mirror for anything, ends with
+# the program file in use before it asks the mirror for any file (the signed
+# release list alone comes first: the release it names decides whether this
+# run may replace the installed one), ends with
 # 14 (winget's "package in use"), names the file in its log and leaves the
 # file as it was; once the program is closed the same command installs.
 # Wine's Restart Manager names no program, so the log names the file alone,
@@ -24,7 +26,8 @@ silent_install() {
 }
 # The run's log without its byte-order mark and line ends.
 log_text() { tail -c +4 "$run_log" | tr -d '\r'; }
-requests() { cat "$access_log" 2>/dev/null | wc -l; }
+# The mirror's requests for files other than the release list and its signature.
+requests() { grep -v -c 'GET /Kanvel-pliki\.txt' "$access_log" 2>/dev/null || true; }
 
 silent_install; rc=$?
 [ "$rc" = 0 ] || fail "first install: exit code $rc; $(log_text | tail -n 3)"
@@ -42,7 +45,7 @@ silent_install; rc=$?
 [ "$rc" = 14 ] || fail "re-install while the program runs: exit code $rc, expected 14; $(log_text | tail -n 3)"
 echo "re-install with the program running ended with 14 after $(( $(date +%s) - started )) s"
 [ "$(requests)" = "$before_requests" ] ||
-  fail "the mirror was asked for something: $(tail -n +$(( before_requests + 1 )) "$access_log")"
+  fail "the mirror was asked for a file: $(tail -n 3 "$access_log")"
 log_text | grep -qF '[Instalacja bez okna] plik używany przez inny program: C:\OR-Vel\Edytor2.exe' ||
   fail "the log does not name the program file: $(log_text | tail -n 3)"
 log_text | grep -q 'kod wyjścia 14: pliki instalacji są używane przez inne programy' || fail "no exit-code line for 14"

@@ -17,6 +17,7 @@ constexpr const wchar_t* kDatabaseAlreadyThere = L"Pliki bazy danych już istnie
 }  // namespace
 
 void TFormInstal::BBBazaClick() {
+    if (!ServerReleaseJudged()) return;
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto paths = environment_.paths();

@@ -10,6 +10,7 @@ constexpr int kEngineFetched = 1;
 }  // namespace
 
 void TFormInstal::BBParadoxClick() {
+    if (!ServerReleaseJudged()) return;
     ProgressBar1.setPosition(0);
     RefreshInstallFolder();
     const auto paths = environment_.paths();

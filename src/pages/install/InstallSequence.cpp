@@ -65,13 +65,25 @@ void TFormInstal::BBInstalClick() {
         platform.screen.ShowMessageBox(kNothingTicked, notice::kTitleWarning);
         return;
     }
-    if (!NoNewerReleaseReplaced() || !SecureInstallFolder() || !FilesToReplaceFree() || !RoomForRun()) return;
+    if (!ServerReleaseJudged() || !NoNewerReleaseReplaced() || !SecureInstallFolder() || !FilesToReplaceFree() || !RoomForRun()) return;
     if (CBParadox.checked()) installEngine();
     if (CBBaza.checked()) {
         BBBazaClick();  // a failed copy ends the whole click here, silently
         CBBaza.setChecked(false);
     }
     if (CBProgram.checked()) installProgram();
+}
+
+bool TFormInstal::ServerReleaseJudged() {
+    if (environment_.releaseGate == nullptr) return true;
+    const auto opening = environment_.releaseGate->Open();
+    if (!opening.refusal.empty()) {
+        warn(opening.refusal);
+        return false;
+    }
+    environment_.release = opening.list;
+    download_->CheckAgainst(opening.list);
+    return true;
 }
 
 bool TFormInstal::NoNewerReleaseReplaced() {
@@ -179,7 +191,9 @@ void TFormInstal::installProgram() {
     }
 }
 
-void TFormInstal::BBProgramClick() { PobranieProgramu(); }
+void TFormInstal::BBProgramClick() {
+    if (ServerReleaseJudged()) PobranieProgramu();
+}
 
 bool TFormInstal::PobranieProgramu() {
     // The mark names the edition whose file this call fetches, whatever is

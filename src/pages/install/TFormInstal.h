@@ -115,6 +115,9 @@ public:
     // False, after a notice, when the edition's installed release is newer
     // than this installer and may not be replaced.
     bool NoNewerReleaseReplaced();
+    // The server's release list judged before the first file from the
+    // server: false (the user told why) when no file may come from it now.
+    bool ServerReleaseJudged();
     // Before anything is fetched: none of the files the ticked components
     // replace that exist already is held by another program (the user
     // tried again until they were free, or the programs were asked to
