@@ -5,8 +5,9 @@ namespace kanvel::app {
 pages::ReleaseGate::Opening ServerReleaseOnDemand::Open() {
     if (!judged_) {
         ServerRelease release = ServerRelease::Fetch(platform_, log_, verification_);
-        const bool final = release.list || release.stop == ExitCode::ReleaseListRefused;
-        if (!final) return {nullptr, release.stop ? release.reason : std::wstring()};
+        // Only the maker's list or a refused one is kept; a server out of reach is asked again.
+        const bool settled = release.list || release.stop == ExitCode::ReleaseListRefused;
+        if (!settled) return {nullptr, release.stop ? release.reason : std::wstring()};
         judged_ = std::move(release);
     }
     return {judged_->list.get(), judged_->stop ? judged_->reason : std::wstring()};
