@@ -95,8 +95,6 @@ ExitCode LayoutRun::Execute() {
 
 // The files of the server's release list when there is one (the copy is
 // then the server's tree), otherwise every file an installation may fetch.
-// The files of the server's release list when there is one (the copy is
-// then the server's tree), otherwise every file an installation may fetch.
 // A listed file no installation asks for is fetched as files of its folder
 // are: with the maker's credentials in the programs' folder.
 std::vector<LayoutRun::CopiedFile> LayoutRun::filesToCopy(const services::ReleaseList* release) {
