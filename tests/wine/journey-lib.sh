@@ -182,6 +182,12 @@ drive() {
   return "${PIPESTATUS[0]}"
 }
 
+# driver_said ARGS...: what the driver prints for ARGS, its errors included, and
+# its exit code, for a failure's message.
+driver_said() {
+  { wine "$KANVEL_BUILD_DIR/kanvel-driver.exe" "$@" 2>&1; echo "exit $?"; } | tr -d '\r' | tail -n 4 | paste -sd' '
+}
+
 # run_command COMMAND_LINE: runs the whole string as the command line of a new
 # process, as Windows runs an entry's command, and sets RC to its exit code.
 run_command() {
@@ -232,10 +238,15 @@ pointer() {
 }
 
 # centre_of TEXT: "X Y", the screen point at the centre of the control showing
-# TEXT, as the window reports the control's place.
+# TEXT, as the window reports the control's place. The driver reads each
+# control's text from the window, which on a loaded machine may answer late, so
+# the place is asked for again for up to 10 s before the control counts as absent.
 centre_of() {
-  local place x y w h
-  place=$(drive screenrect "$1") || return 1
+  local place x y w h deadline=$(( $(date +%s) + 10 ))
+  until place=$(drive screenrect "$1"); do
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
   read -r x y w h <<<"$place"
   printf '%s %s\n' $(( x + w / 2 )) $(( y + h / 2 ))
 }
@@ -258,7 +269,7 @@ cursor_on() {
 # TEXT and clicks there with the left button, as a user does.
 click_on() {
   local centre x y
-  centre=$(centre_of "$1") || fail "no control \"$1\" to click"
+  centre=$(centre_of "$1") || fail "no control \"$1\" to click (the driver, asked once more: $(driver_said screenrect "$1"))"
   read -r x y <<<"$centre"
   xdotool mousemove --sync "$x" "$y" click 1
 }
