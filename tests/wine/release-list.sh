@@ -36,6 +36,11 @@ log_file="$c_drive/wydanie.log"
 copy="$c_drive/kopia"
 on_journey_end 'rm -rf "$log_file" "$copy"'
 "$KANVEL_SOURCE_DIR/tools/wine/trust-test-ca.sh" "$KANVEL_BUILD_DIR" "$pki/ca.crt" || fail "the test CA was not trusted"
+# The runs below follow each other within a second, while the Wine server that
+# the last run's end stops may still be ending: a server kept until the
+# journey's end leaves no such moment. (The journey's end stops it.)
+wine_stop
+wineserver -p || fail "the Wine server did not start"
 
 root="$KANVEL_MIRROR_DIR/root"
 tables="$root/programy/wersja7/bkp6"
@@ -61,7 +66,7 @@ silent() {
   rm -f "$log_file"
   : >"$access_log"
   timeout -k 10 120 wine "$KANVEL_INSTALLER_EXE" /SILENT /ACCEPTLICENCE /EDITION=Koordynator "$@" \
-    '/LOG=C:\wydanie.log' >/dev/null 2>&1
+    '/LOG=C:\wydanie.log' >/dev/null 2>"$work/wine-errors.txt"
   RC=$?
 }
 logged() { grep -Eq -- "$1" "$log_file" 2>/dev/null; }
@@ -73,7 +78,11 @@ reseal() {
     >>"$work/resealed"
   cp "$work/resealed" "$1"
 }
-log_tail() { tail -n 4 "$log_file" 2>/dev/null | tr -d '\r'; }
+# The log's last lines; for a run that wrote no log, what Wine printed instead.
+log_tail() {
+  if [ -s "$log_file" ]; then tail -n 4 "$log_file"; else echo "no log; Wine: $(tail -n 3 "$work/wine-errors.txt")"; fi |
+    tr -d '\r'
+}
 # The files the mirror was asked for, the list and its signature aside.
 files_asked() { grep -v 'Kanvel-pliki' "$access_log" | grep -c 'GET /'; }
 crypt32_answers=()
